@@ -1,0 +1,13 @@
+#!/bin/sh
+# Installs the Debian 12 packages quorbcc1 needs to build and test, as root,
+# without prompts; does nothing when they are all present.
+set -e
+packages="cmake g++ make qt6-base-dev qt6-l10n-tools bison flex googletest libgtest-dev libgmock-dev"
+missing=""
+for p in $packages; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends $missing

@@ -1,0 +1,110 @@
+#include "driver/driver.h"
+
+#include "driver/identification.h"
+#include "driver/options.h"
+#include "output/fdc_version.h"
+#include "support/messages.h"
+#include "support/name_table.h"
+#include "support/translate.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <array>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace driver {
+namespace {
+
+using support::Translate;
+
+constexpr std::array<const char*, 4> kCataloguePrefixes = {"cc1_", "common_", "cab_", "kvrxident_"};
+
+void PrintStartupLine(const char* kind, const std::string& text) {
+  std::printf("NIVRAK-I-%s, %s\n", kind, text.c_str());
+  std::fflush(stdout);
+}
+
+void PrintStartupLines() {
+  PrintStartupLine("STARTEXEC", std::string(kBannerName) + " " + kModuleTitle + " " + kFullVersion);
+  if (!std::getenv("QUORB_SUPPRESS_COPYRIGHT")) PrintStartupLine("COPYRIGHT", kCopyrightNotice);
+}
+
+// No translator exists yet, so these two failures are written as they stand.
+std::string TranslationDirectory() {
+  const char* root = std::getenv("NIVRAKDIR");
+  if (!root || !*root) {
+    std::fputs("Fatal Error: please setup NIVRAKDIR environment variable.\n", stderr);
+    std::exit(1);
+  }
+  const std::string directory = std::string(root) + "/lib/locale";
+  if (!QFileInfo(QString::fromLocal8Bit(directory)).isDir()) {
+    std::fprintf(stderr, "Fatal Error: directory doesn't exist '%s'\n", directory.c_str());
+    std::exit(1);
+  }
+  return directory;
+}
+
+void InstallTranslators(std::array<QTranslator, 4>& translators, const std::string& directory) {
+  const QString locale = QLocale::system().name();
+  for (std::size_t i = 0; i < kCataloguePrefixes.size(); ++i) {
+    const QString file = QString::fromLatin1(kCataloguePrefixes[i]) + locale;
+    if (translators[i].load(file, QString::fromLocal8Bit(directory))) {
+      QCoreApplication::installTranslator(&translators[i]);
+    }
+  }
+}
+
+// A lone -v, -Ver, ... -VERSION in any case; not "-", "--version" or "-VERSIONS".
+bool IsIdentificationRequest(int argc, char** argv) {
+  if (argc != 2) return false;
+  const std::string argument = argv[1];
+  const std::string word = "VERSION";
+  if (argument.size() < 2 || argument.size() > word.size() + 1 || argument[0] != '-') return false;
+  for (std::size_t i = 1; i < argument.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(argument[i])) != word[i - 1]) return false;
+  }
+  return true;
+}
+
+void SetFeatureFromCoverage(const Options& options) {
+  support::SetFeatureString(options.coverage & kCoverModifiedCondition ? QStringLiteral("CCOV CMCDC")
+                                                                       : QStringLiteral("CCOV"));
+}
+
+}  // namespace
+
+int RunDriver(int argc, char** argv) {
+  auto application = std::make_unique<QCoreApplication>(argc, argv);
+  auto translators = std::make_unique<std::array<QTranslator, 4>>();
+  PrintStartupLines();
+  InstallTranslators(*translators, TranslationDirectory());
+  support::SetToolIdentity(Translate("KVRXIdent", "Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
+
+  if (IsIdentificationRequest(argc, argv)) {
+    PrintIdentification();
+    return 0;
+  }
+
+  support::ResetNameTable();
+  output::SetFdcProductVersion(kShortVersion);
+  Options options;
+  if (!AnalyseOptions(argc, argv, options)) {
+    support::DisplayFatalError(Translate("Fatal Error", "Error(s) in command line"));
+  }
+  SetFeatureFromCoverage(options);
+
+  ReleaseOptions(options);
+  support::ReleaseNameTable();
+  translators.reset();
+  application.reset();
+  return 0;
+}
+
+}  // namespace driver

@@ -1,0 +1,160 @@
+#include "support/messages.h"
+
+#include "support/translate.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace support {
+namespace {
+
+MessageState state;
+
+void WriteFramed(const char* format, const char* comment, const QString& message) {
+  const QString framed = Translate("Display Message", format, comment)
+                             .arg(state.productName, state.executableName, message);
+  const std::string bytes = ToLocal(framed);
+  std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+  std::fflush(stderr);
+}
+
+void HandleInvalidAccess(int) {
+  DisplayInternalError(Translate("Internal Error", "Please, contact your support"));
+}
+
+void HandleMemoryExhaustion() {
+  DisplayFatalError(Translate("Fatal Error", "No memory left", "program failed on memory allocation"));
+}
+
+// The handler runs on its own stack so that a stack overflow is reported too.
+void InstallInvalidAccessHandler() {
+  static std::vector<char> alternateStack(64 * 1024);
+  stack_t stack{};
+  stack.ss_sp = alternateStack.data();
+  stack.ss_size = alternateStack.size();
+  sigaltstack(&stack, nullptr);
+
+  struct sigaction action {};
+  action.sa_handler = HandleInvalidAccess;
+  action.sa_flags = SA_ONSTACK | SA_RESETHAND;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGSEGV, &action, nullptr);
+  sigaction(SIGBUS, &action, nullptr);
+}
+
+}  // namespace
+
+MessageState& Messages() { return state; }
+
+void ResetMessageState() { state = MessageState{}; }
+
+void SetToolIdentity(const QString& product, const QString& executable, const QString& feature) {
+  state.productName = product;
+  state.executableName = executable;
+  state.featureString = feature;
+  if (state.handlerInstalled) return;
+  InstallInvalidAccessHandler();
+  std::set_new_handler(HandleMemoryExhaustion);
+  state.handlerInstalled = true;
+}
+
+void SetFeatureString(const QString& feature) { state.featureString = feature; }
+
+const QString& GetProductName() { return state.productName; }
+
+const QString& GetFeatureString() { return state.featureString; }
+
+void DisplayError(const QString& message) {
+  WriteFramed("%1 %2 - ERROR: %3\n",
+              "Used for user errors messages\n%1: product name\n%2: executable name\n%3: message to display",
+              message);
+  ++state.errorCount;
+}
+
+void DisplayWarning(const QString& message) {
+  if (!state.quiet) {
+    WriteFramed("%1 %2 - WARNING: %3\n",
+                "Used for warning messages\n%1: product name\n%2: executable name\n%3: message", message);
+  }
+  ++state.warningCount;
+}
+
+void DisplayInfo(const QString& message) {
+  if (state.quiet) return;
+  WriteFramed("%1 %2 - INFO: %3\n",
+              "Used for information messages%1:product name\n%2: executable name\n%3: message to print",
+              message);
+}
+
+void DisplayFatalError(const QString& message) {
+  WriteFramed("%1 %2 - FATAL ERROR: %3\n",
+              "Used for fatal error message\n%1: product name\n%2: executable name\n%3: message to display",
+              message);
+  std::exit(kExitFatal);
+}
+
+namespace {
+
+[[noreturn]] void EndWithInternalError(const QString& message, const std::string& locationLine) {
+  WriteFramed("%1 %2 - INTERNAL ERROR: %3\n",
+              "Used for internal error message\n%1: product name\n%2: executable name\n%3: message to display",
+              message);
+  std::fwrite(locationLine.data(), 1, locationLine.size(), stderr);
+  std::fflush(stderr);
+  std::exit(kExitInternal);
+}
+
+}  // namespace
+
+void DisplayInternalError(const QString& message, const std::source_location& where) {
+  const char* file = where.file_name();
+  const char* slash = std::strrchr(file, '/');
+  const std::string line = "[" + std::string(slash ? slash + 1 : file) + ":" +
+                           std::to_string(where.line()) + "]\n";
+  EndWithInternalError(message, line);
+}
+
+void DisplayInternalError(const QString& message) { EndWithInternalError(message, "\n"); }
+
+void DisplayPanic() {
+  const QString framed =
+      Translate("Display Message", "%1 %2: Cannot recover from earlier errors ...\n",
+                "Used to display Panic Error messages\n%1: product name\n%2: executable name")
+          .arg(state.productName, state.executableName);
+  const std::string bytes = ToLocal(framed);
+  std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+  std::exit(kExitFatal);
+}
+
+MessageCounts GetMessageCounts() { return {state.errorCount, state.warningCount}; }
+
+void SetQuietMode() { state.quiet = true; }
+
+std::optional<std::string> GetEnvironment(const char* name, bool mandatory) {
+  if (const char* value = std::getenv(name)) return std::string(value);
+  if (mandatory) {
+    DisplayFatalError(
+        Translate("Assertion", "Environment variable not defined: %1", "%1 is the variable name")
+            .arg(QString::fromLatin1(name)));
+  }
+  return std::nullopt;
+}
+
+void* CheckedAlloc(std::size_t size) {
+  void* block = std::calloc(1, size ? size : 1);
+  if (!block) HandleMemoryExhaustion();
+  return block;
+}
+
+void* CheckedRealloc(void* block, std::size_t size) {
+  if (!block) return CheckedAlloc(size);
+  void* grown = std::realloc(block, size ? size : 1);
+  if (!grown) HandleMemoryExhaustion();
+  return grown;
+}
+
+}  // namespace support

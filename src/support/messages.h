@@ -1,0 +1,71 @@
+// Diagnostics and the process-wide failure services.
+//
+// Every message is framed as "<product> <executable> - <KIND>: <text>" and
+// written to standard error in the local encoding. Errors and warnings are
+// counted; fatal messages and panics end the process with status 7, internal
+// errors with status 9. The caller passes the message already translated and
+// filled.
+#pragma once
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <source_location>
+#include <string>
+
+namespace support {
+
+inline constexpr int kExitFatal = 7;
+inline constexpr int kExitInternal = 9;
+
+struct MessageState {
+  QString productName = QStringLiteral("Nivrak");
+  QString executableName = QStringLiteral("<unnamed binary>");
+  QString featureString;
+  std::uint32_t errorCount = 0;
+  std::uint32_t warningCount = 0;
+  bool quiet = false;
+  bool handlerInstalled = false;
+};
+
+/// The one message state of the process.
+MessageState& Messages();
+
+/// Back to the start-up state (tests run one case after another).
+void ResetMessageState();
+
+/// Stores the identity shown in every message; the first call also installs
+/// the handlers for invalid memory accesses and memory exhaustion.
+void SetToolIdentity(const QString& product, const QString& executable, const QString& feature);
+void SetFeatureString(const QString& feature);
+const QString& GetProductName();
+const QString& GetFeatureString();
+
+void DisplayError(const QString& message);
+void DisplayWarning(const QString& message);
+void DisplayInfo(const QString& message);
+[[noreturn]] void DisplayFatalError(const QString& message);
+/// Ends with status 9; the location line is "[file:line]".
+[[noreturn]] void DisplayInternalError(const QString& message, const std::source_location& where);
+/// Ends with status 9, followed by an empty line instead of a location.
+[[noreturn]] void DisplayInternalError(const QString& message);
+[[noreturn]] void DisplayPanic();
+
+struct MessageCounts {
+  std::uint32_t errors;
+  std::uint32_t warnings;
+};
+MessageCounts GetMessageCounts();
+void SetQuietMode();
+
+/// The variable's value, or none. A mandatory variable that is undefined is
+/// fatal "Environment variable not defined: %1".
+std::optional<std::string> GetEnvironment(const char* name, bool mandatory);
+
+/// Zero-filled block; fatal "No memory left" when none can be had.
+void* CheckedAlloc(std::size_t size);
+/// Resized block, growth not zeroed; with no block it behaves as CheckedAlloc.
+void* CheckedRealloc(void* block, std::size_t size);
+
+}  // namespace support

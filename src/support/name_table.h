@@ -1,0 +1,79 @@
+// The process-wide name table.
+//
+// Every name the instrumentor must recognise later is interned once, so that
+// equal names are the same NameEntry and the entry's flag word carries what
+// the options and pragmas said about it. 250 buckets; within a bucket's chain
+// the entries stand in ascending length, equal lengths in insertion order, so
+// a lookup stops at the first longer entry.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace support {
+
+/// Flag bits of NameEntry::flags set by the command line and the excall file.
+enum NameFlag : std::uint32_t {
+  kMayTerminate = 0x00000008,
+  kExcludedCall = 0x00000020,
+  kRenameService = 0x00000040,
+  kRemoveService = 0x000000C0,  // includes the rename bit
+  kSelectedFile = 0x00080000,
+  kExcludedFile = 0x00100000,
+  kSelectedUnit = 0x00200000,
+  kExcludedUnitOrDirectory = 0x00400000,
+  kDumpCalling = 0x01000000,
+  kDumpIncoming = 0x02000000,
+  kDumpReturning = 0x04000000,
+  kNoInspectVariable = 0x20000000,
+  kNoInspectDirectory = 0x40000000,
+};
+
+struct NameEntry {
+  std::string text;  // never empty
+  std::uint32_t length = 0;
+  NameEntry* next = nullptr;  // next entry of the same bucket
+  std::uint32_t flags = 0;
+};
+
+inline constexpr std::size_t kNameBuckets = 250;
+
+struct NameTable {
+  NameEntry* buckets[kNameBuckets] = {};
+  std::deque<NameEntry> entries;  // stable storage, released at the end of the run
+};
+
+/// The one name table of the process.
+NameTable& GlobalNameTable();
+
+void ResetNameTable();
+void ReleaseNameTable();
+
+/// The bucket a text falls into.
+std::size_t NameBucket(std::string_view text);
+
+/// The entry of that exact text (case-sensitive), created with flags 0 when
+/// new; none for an empty text.
+NameEntry* InternName(std::string_view text);
+
+struct NameListNode {
+  NameEntry* entry;
+  std::uint32_t count;
+};
+
+/// Names in order of first addition; a name occurs once and repeats raise its
+/// count.
+struct NameList {
+  std::vector<NameListNode> nodes;
+  std::unordered_map<const NameEntry*, std::size_t> indexOf;
+};
+
+/// Adds the entry (or raises its count) and returns its occurrence count.
+std::uint32_t AddToNameList(NameList& list, NameEntry* entry);
+void FreeNameList(NameList& list);
+
+}  // namespace support
