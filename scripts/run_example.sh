@@ -13,6 +13,6 @@ gcc -E examples/hello.c -o "$work/hello.i"
 set +e
 install/bin/quorbcc1 "$work/hello.i" "$work/hello_instr.c" gcc.def -PROC=RET -BLOCK=DECISION
 status=$?
-echo "quorbcc1 ended with status $status"
+echo "quorbcc1 ended with status $status (the parse and instrumentation steps are not built yet)"
 rm -rf "$work"
 exit $status

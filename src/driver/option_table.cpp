@@ -1,6 +1,7 @@
 #include "driver/option_table.h"
 
 #include <initializer_list>
+#include <vector>
 
 namespace driver {
 namespace {
@@ -13,7 +14,7 @@ struct Row {
   const char* valueName;
   bool list;
   long maxLength;
-  std::initializer_list<const char*> keywords;
+  std::vector<const char*> keywords;
   bool negatable;
 };
 

@@ -31,8 +31,9 @@ TEST_F(NameTableTest, EmptyTextIsNotInterned) {
 TEST_F(NameTableTest, BucketHashXorsBytesIntoFourLanes) {
   // "ab": 0x4A4A4A4A ^ 0x61 ^ (0x62 << 8) = 0x4A4A282B -> 1246373931 % 250
   EXPECT_EQ(NameBucket("ab"), 1246373931u % 250);
-  // The fifth byte goes back to the lowest lane: "abcda" -> 0x2B28292E ^ 0x61
-  EXPECT_EQ(NameBucket("abcda"), 0x2B28294Fu % 250);
+  // Byte i goes to lane i mod 4 (little-endian): "abcd" = 0x64636261, and the
+  // fifth byte goes back to the lowest lane: 0x4A4A4A4A ^ 0x64636261 ^ 0x61
+  EXPECT_EQ(NameBucket("abcda"), 0x2E29284Au % 250);
 }
 
 TEST_F(NameTableTest, ChainStaysInAscendingLengthWithInsertionOrderAmongEquals) {

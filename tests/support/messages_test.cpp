@@ -1,0 +1,127 @@
+#include "support/messages.h"
+
+#include "support/moxtel_log.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace support {
+namespace {
+
+class MessagesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetMessageState();
+    SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
+  }
+  void TearDown() override {
+    CloseMoxtelLog();
+    ResetMessageState();
+  }
+};
+
+TEST_F(MessagesTest, ErrorsAndWarningsAreFramedAndCounted) {
+  ::testing::internal::CaptureStderr();
+  DisplayError(QStringLiteral("bad thing"));
+  DisplayWarning(QStringLiteral("odd thing"));
+  DisplayInfo(QStringLiteral("note"));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "Nivrak quorbcc1 - ERROR: bad thing\n"
+            "Nivrak quorbcc1 - WARNING: odd thing\n"
+            "Nivrak quorbcc1 - INFO: note\n");
+  const MessageCounts counts = GetMessageCounts();
+  EXPECT_EQ(counts.errors, 1u);
+  EXPECT_EQ(counts.warnings, 1u);
+}
+
+TEST_F(MessagesTest, QuietModeHidesWarningsAndInfosButStillCountsWarnings) {
+  SetQuietMode();
+  ::testing::internal::CaptureStderr();
+  DisplayWarning(QStringLiteral("hidden"));
+  DisplayInfo(QStringLiteral("hidden too"));
+  DisplayError(QStringLiteral("shown"));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Nivrak quorbcc1 - ERROR: shown\n");
+  EXPECT_EQ(GetMessageCounts().warnings, 1u);
+}
+
+TEST_F(MessagesTest, MessageHoldingPlaceholdersIsShownAsItStands) {
+  ::testing::internal::CaptureStderr();
+  DisplayError(QStringLiteral("file %1%2 %3.c"));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Nivrak quorbcc1 - ERROR: file %1%2 %3.c\n");
+}
+
+TEST_F(MessagesTest, FatalAndPanicEndWithStatusSeven) {
+  EXPECT_EXIT(DisplayFatalError(QStringLiteral("gone")), ::testing::ExitedWithCode(kExitFatal),
+              "^Nivrak quorbcc1 - FATAL ERROR: gone\n$");
+  EXPECT_EXIT(DisplayPanic(), ::testing::ExitedWithCode(kExitFatal),
+              "^Nivrak quorbcc1: Cannot recover from earlier errors \\.\\.\\.\n$");
+}
+
+TEST_F(MessagesTest, InternalErrorEndsWithLocationLineOrEmptyLine) {
+  EXPECT_EXIT(DisplayInternalError(QStringLiteral("broken")), ::testing::ExitedWithCode(kExitInternal),
+              "^Nivrak quorbcc1 - INTERNAL ERROR: broken\n\n$");
+  EXPECT_EXIT(DisplayInternalError(QStringLiteral("broken"), std::source_location::current()),
+              ::testing::ExitedWithCode(kExitInternal),
+              "^Nivrak quorbcc1 - INTERNAL ERROR: broken\n\\[messages_test\\.cpp:[0-9]+\\]\n$");
+}
+
+TEST_F(MessagesTest, InvalidMemoryAccessIsAnInternalError) {
+  EXPECT_EXIT(std::raise(SIGSEGV), ::testing::ExitedWithCode(kExitInternal),
+              "^Nivrak quorbcc1 - INTERNAL ERROR: Please, contact your support\n\n$");
+}
+
+TEST_F(MessagesTest, MandatoryEnvironmentVariable) {
+  setenv("QUORB_TEST_VARIABLE", "", 1);
+  EXPECT_EQ(GetEnvironment("QUORB_TEST_VARIABLE", true), std::string());
+  unsetenv("QUORB_TEST_VARIABLE");
+  EXPECT_EQ(GetEnvironment("QUORB_TEST_VARIABLE", false), std::nullopt);
+  EXPECT_EXIT(GetEnvironment("QUORB_TEST_VARIABLE", true), ::testing::ExitedWithCode(kExitFatal),
+              "FATAL ERROR: Environment variable not defined: QUORB_TEST_VARIABLE\n");
+}
+
+TEST_F(MessagesTest, CheckedAllocZeroFillsAndReallocKeepsContents) {
+  auto* block = static_cast<unsigned char*>(CheckedAlloc(64));
+  for (int i = 0; i < 64; ++i) ASSERT_EQ(block[i], 0);
+  block[63] = 7;
+  block = static_cast<unsigned char*>(CheckedRealloc(block, 1 << 20));
+  EXPECT_EQ(block[63], 7);
+  std::free(block);
+  void* fresh = CheckedRealloc(nullptr, 16);
+  EXPECT_EQ(static_cast<unsigned char*>(fresh)[15], 0);
+  std::free(fresh);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST_F(MessagesTest, MoxtelLogAppendsAndAnUnwritableOneOnlyWarns) {
+  const std::string path = ::testing::TempDir() + "moxtel_" + std::to_string(getpid()) + ".log";
+  { std::ofstream(path) << "FDC /earlier.fdc\n"; }
+  OpenMoxtelLog(path);
+  WriteMoxtelLog("FDC", "/src/a.c.fdc");
+  WriteMoxtelLog("TSF", "/src/a.tsf");
+  CloseMoxtelLog();
+  EXPECT_EQ(ReadFile(path), "FDC /earlier.fdc\nFDC /src/a.c.fdc\nTSF /src/a.tsf\n");
+  std::remove(path.c_str());
+
+  ::testing::internal::CaptureStderr();
+  OpenMoxtelLog("/nonexistent/quorb/moxtel.log");
+  WriteMoxtelLog("FDC", "/ignored");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "Nivrak quorbcc1 - WARNING: Cannot append to Moxtel Log File: /nonexistent/quorb/moxtel.log "
+            "No such file or directory\n");
+  EXPECT_EQ(GetMessageCounts().errors, 0u);
+}
+
+}  // namespace
+}  // namespace support
