@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <vector>
 
 namespace support {
 namespace {
@@ -31,11 +30,13 @@ void HandleMemoryExhaustion() {
 }
 
 // The handler runs on its own stack so that a stack overflow is reported too.
+// The stack is static storage: exit() from the handler must not free it.
+alignas(16) char alternateStack[256 * 1024];
+
 void InstallInvalidAccessHandler() {
-  static std::vector<char> alternateStack(64 * 1024);
   stack_t stack{};
-  stack.ss_sp = alternateStack.data();
-  stack.ss_size = alternateStack.size();
+  stack.ss_sp = alternateStack;
+  stack.ss_size = sizeof alternateStack;
   sigaltstack(&stack, nullptr);
 
   struct sigaction action {};

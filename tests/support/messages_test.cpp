@@ -76,6 +76,19 @@ TEST_F(MessagesTest, InvalidMemoryAccessIsAnInternalError) {
               "^Nivrak quorbcc1 - INTERNAL ERROR: Please, contact your support\n\n$");
 }
 
+// Recurses until the stack runs out; the bound is never reached.
+int RecurseDeeply(long depth) {
+  volatile char frame[512];
+  frame[depth % 512] = static_cast<char>(depth);
+  if (depth == (1L << 40)) return frame[0];
+  return RecurseDeeply(depth + 1) + frame[0];
+}
+
+TEST_F(MessagesTest, StackOverflowIsReportedAsAnInternalError) {
+  EXPECT_EXIT(RecurseDeeply(0), ::testing::ExitedWithCode(kExitInternal),
+              "INTERNAL ERROR: Please, contact your support\n");
+}
+
 TEST_F(MessagesTest, MandatoryEnvironmentVariable) {
   setenv("QUORB_TEST_VARIABLE", "", 1);
   EXPECT_EQ(GetEnvironment("QUORB_TEST_VARIABLE", true), std::string());

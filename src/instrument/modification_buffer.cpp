@@ -1,0 +1,130 @@
+#include "instrument/modification_buffer.h"
+
+#include "support/file_utils.h"
+#include "support/messages.h"
+#include "support/translate.h"
+
+#include <memory>
+#include <source_location>
+
+namespace instrument {
+namespace {
+
+using support::Translate;
+
+[[noreturn]] void FailAnalysis(const QString& message,
+                               const std::source_location& where = std::source_location::current()) {
+  support::DisplayInternalError(message, where);
+}
+
+[[noreturn]] void FailAfterLastLine() {
+  FailAnalysis(Translate("Assertion", "Attempt to modify text after last line"));
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Copies bytes up to the anchor of one record; bytes keep their carriage
+// returns here.
+void CopyUpTo(std::FILE* source, std::FILE* output, const Modification& record, std::uint32_t& line,
+              std::uint32_t& column) {
+  const SourcePosition target = *record.position;
+  while (line < target.line) {
+    const int c = getc_unlocked(source);
+    if (c == EOF) FailAfterLastLine();
+    putc_unlocked(c, output);
+    if (c == '\n') {
+      ++line;
+      column = 0;
+    }
+  }
+  if (line > target.line) FailAnalysis(Translate("Assertion", "Bad line count during analyzis"));
+
+  const bool after = record.key > 0;
+  const std::uint32_t targetColumn = after ? target.column : target.column - 1;
+  while (column < targetColumn) {
+    const int c = getc_unlocked(source);
+    if (c == '\n') {
+      if (!after) FailAnalysis(Translate("Assertion", "Bad line count during analyzis"));
+      FailAnalysis(Translate("Assertion", "Bad line count during analyzis : %1:%2")
+                       .arg(QString::number(target.line), QString::number(target.column)));
+    }
+    if (c == EOF) FailAfterLastLine();
+    ++column;
+    putc_unlocked(c, output);
+  }
+  if (column > targetColumn) FailAnalysis(Translate("Assertion", "Bad column count during analyzis"));
+}
+
+}  // namespace
+
+bool PositionPrecedes(const std::optional<SourcePosition>& a, std::int32_t keyA,
+                      const std::optional<SourcePosition>& b, std::int32_t keyB) {
+  const bool sameAnchor = !a && !b;
+  if (!sameAnchor) {
+    if (!b) return true;
+    if (!a) return false;
+    if (a->line == 0 || b->line == 0) return false;
+    if (a->line != b->line) return a->line < b->line;
+    if (a->column != b->column) return a->column < b->column;
+  }
+  if (keyA != keyB) return keyA < keyB;
+  return keyA > 0;
+}
+
+void AddModification(ModificationBuffer& buffer, const SourcePosition* position, std::uint32_t priority,
+                     Where where, std::string text) {
+  const std::int32_t magnitude = static_cast<std::int32_t>(priority & kMaxPriority);
+  Modification record{position ? std::optional<SourcePosition>(*position) : std::nullopt,
+                      where == Where::After ? magnitude : -magnitude, std::move(text)};
+  auto precedesNew = [&record](const Modification& r) {
+    return PositionPrecedes(r.position, r.key, record.position, record.key);
+  };
+
+  std::list<Modification>& records = buffer.records;
+  if (records.empty() || precedesNew(records.back())) {
+    records.push_back(std::move(record));
+    return;
+  }
+  // Search backwards from the record before the tail for the first one that
+  // precedes the new record; the new record goes right after it.
+  auto at = std::prev(records.end());
+  while (at != records.begin()) {
+    auto before = std::prev(at);
+    if (precedesNew(*before)) break;
+    at = before;
+  }
+  records.insert(at, std::move(record));
+}
+
+std::uint32_t ApplyModifications(const std::string& sourcePath, std::FILE* output,
+                                 const ModificationBuffer& buffer) {
+  std::unique_ptr<std::FILE, FileCloser> source(std::fopen(sourcePath.c_str(), "rb"));
+  if (!source) {
+    support::DisplayFatalError(Translate("Assertion", "Cannot open src file %1", "%1 is the file name")
+                                   .arg(support::FromLocal(sourcePath)));
+  }
+  const std::list<Modification>& records = buffer.records;
+  if (!records.empty() && records.front().position && records.front().position->line == 0) {
+    FailAnalysis(Translate("Assertion", "Attempt to modify text at line 0"));
+  }
+
+  std::uint32_t line = 1;
+  std::uint32_t column = 0;
+  auto record = records.begin();
+  for (; record != records.end() && record->position; ++record) {
+    CopyUpTo(source.get(), output, *record, line, column);
+    std::fwrite(record->text.data(), 1, record->text.size(), output);
+  }
+  line += support::CopyStream(source.get(), output);
+  for (; record != records.end(); ++record) {
+    std::fwrite(record->text.data(), 1, record->text.size(), output);
+    for (char c : record->text) line += c == '\n';
+  }
+  return line;
+}
+
+void FreeModifications(ModificationBuffer& buffer) { buffer.records.clear(); }
+
+}  // namespace instrument

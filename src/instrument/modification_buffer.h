@@ -1,0 +1,65 @@
+// The ordered store of text insertions and the copier that applies them.
+//
+// Instrumentation never regenerates C text: each instrumentation point adds
+// a text anchored at one character of the preprocessed source, before or
+// after it, with a priority. The copier then copies the source once, front
+// to back, splicing every text in. At one anchor:
+//   - before texts come out larger priority first, and among equal
+//     priorities the one added last comes first (outer openings enclose
+//     inner ones);
+//   - after texts come out smaller priority first, and among equal
+//     priorities the one added first comes first (inner closings precede
+//     outer ones);
+//   - texts without an anchor follow the end of the file, by ascending key,
+//     in order of addition for equal keys.
+#pragma once
+
+#include "support/source_position.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <list>
+#include <optional>
+#include <string>
+
+namespace instrument {
+
+using support::SourcePosition;
+
+/// Largest priority; instrumentation texts mostly use kNestingPriority minus
+/// the nesting depth, so outer constructs get larger priorities.
+inline constexpr std::uint32_t kMaxPriority = 0x7fffffff;
+inline constexpr std::uint32_t kNestingPriority = 0x7ffffffe;
+
+enum class Where { Before, After };
+
+struct Modification {
+  std::optional<SourcePosition> position;  // none: after the end of the file
+  std::int32_t key;                        // -priority before, +priority after
+  std::string text;
+};
+
+struct ModificationBuffer {
+  std::list<Modification> records;  // sorted by PositionPrecedes
+};
+
+/// Whether a text at (a, keyA) is applied before one at (b, keyB).
+[[nodiscard]] bool PositionPrecedes(const std::optional<SourcePosition>& a, std::int32_t keyA,
+                                    const std::optional<SourcePosition>& b, std::int32_t keyB);
+
+/// Records a text at the position (none: at the end of the file). Additions
+/// in source order cost constant time; others search backwards from the tail.
+void AddModification(ModificationBuffer& buffer, const SourcePosition* position, std::uint32_t priority,
+                     Where where, std::string text);
+
+/// Copies the source file into the output with every text spliced in and
+/// returns 1 plus the source's newlines plus the newlines of the texts at the
+/// end of the file. Newlines inside anchored texts are not counted: the one
+/// anchored text that has them, the spliced prologue, counts its own. Bytes
+/// after the last anchored text lose their carriage returns.
+std::uint32_t ApplyModifications(const std::string& sourcePath, std::FILE* output,
+                                 const ModificationBuffer& buffer);
+
+void FreeModifications(ModificationBuffer& buffer);
+
+}  // namespace instrument

@@ -1,0 +1,129 @@
+#include "instrument/modification_buffer.h"
+
+#include "support/messages.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace instrument {
+namespace {
+
+class ModificationBufferTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    support::ResetMessageState();
+    support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
+    sourcePath = ::testing::TempDir() + "quorb_mod_" + std::to_string(getpid()) + ".i";
+  }
+  void TearDown() override {
+    FreeModifications(buffer);
+    std::remove(sourcePath.c_str());
+  }
+
+  void Add(std::uint32_t line, std::uint32_t column, std::uint32_t priority, Where where, const char* text) {
+    positions.push_back({line, column});
+    AddModification(buffer, &positions.back(), priority, where, text);
+  }
+
+  /// Applies the buffer to the source text; returns the copy, `lines` the count.
+  std::string Apply(const std::string& source) {
+    std::ofstream(sourcePath, std::ios::binary) << source;
+    std::FILE* output = std::tmpfile();
+    lines = ApplyModifications(sourcePath, output, buffer);
+    std::rewind(output);
+    std::string copied;
+    for (int c; (c = std::getc(output)) != EOF;) copied += static_cast<char>(c);
+    std::fclose(output);
+    return copied;
+  }
+
+  std::string sourcePath;
+  std::list<SourcePosition> positions;
+  ModificationBuffer buffer;
+  std::uint32_t lines = 0;
+};
+
+TEST_F(ModificationBufferTest, OrderOfTextsAtOneAnchor) {
+  Add(1, 3, 5, Where::Before, "[b5]");
+  Add(1, 3, 9, Where::Before, "[b9]");
+  Add(1, 3, 5, Where::Before, "[b5 later]");
+  Add(1, 3, 9, Where::After, "[a9]");
+  Add(1, 3, 5, Where::After, "[a5]");
+  Add(1, 3, 5, Where::After, "[a5 later]");
+  // Larger before priority first, last added first among equals; smaller
+  // after priority first, first added first among equals.
+  EXPECT_EQ(Apply("abcde\n"), "ab[b9][b5 later][b5]c[a5][a5 later][a9]de\n");
+  EXPECT_EQ(lines, 2u);
+}
+
+TEST_F(ModificationBufferTest, AfterColumnFiveAndBeforeColumnSixAreAdjacent) {
+  Add(2, 6, 1, Where::Before, "<");
+  Add(2, 5, 1, Where::After, ">");
+  EXPECT_EQ(Apply("line1\n12345678\n"), "line1\n12345><678\n");
+}
+
+TEST_F(ModificationBufferTest, OutOfOrderAdditionsAreSortedAndEndTextsFollowTheFile) {
+  AddModification(buffer, nullptr, 7, Where::After, "/*end7*/\n");
+  AddModification(buffer, nullptr, 3, Where::After, "/*end3*/");
+  AddModification(buffer, nullptr, 3, Where::After, "/*end3 later*/\n");
+  Add(3, 1, kNestingPriority, Where::Before, "{");
+  Add(1, 2, kNestingPriority, Where::After, "}");
+  Add(2, 1, 1, Where::Before, "\n");  // not counted: anchored
+  EXPECT_EQ(Apply("ab\ncd\r\nef\r\n"), "ab}\n\ncd\r\n{ef\n/*end3*//*end3 later*/\n/*end7*/\n");
+  // 1 + three newlines of the source + two of the end texts
+  EXPECT_EQ(lines, 6u);
+}
+
+TEST_F(ModificationBufferTest, EmptyBufferCopiesWithoutCarriageReturns) {
+  EXPECT_EQ(Apply("a\r\nb\r\n\r\nc"), "a\nb\n\nc");
+  EXPECT_EQ(lines, 4u);
+}
+
+TEST_F(ModificationBufferTest, PrecedenceRules) {
+  const std::optional<SourcePosition> none;
+  const std::optional<SourcePosition> early = SourcePosition{1, 9};
+  const std::optional<SourcePosition> late = SourcePosition{2, 1};
+  const std::optional<SourcePosition> zero = SourcePosition{0, 1};
+  EXPECT_TRUE(PositionPrecedes(early, 5, none, -5));
+  EXPECT_FALSE(PositionPrecedes(none, -5, early, 5));
+  EXPECT_TRUE(PositionPrecedes(none, 2, none, 3));
+  EXPECT_TRUE(PositionPrecedes(none, 3, none, 3));
+  EXPECT_FALSE(PositionPrecedes(zero, 1, early, 1));
+  EXPECT_FALSE(PositionPrecedes(early, 1, zero, 1));
+  EXPECT_TRUE(PositionPrecedes(early, 99, late, -99));
+  EXPECT_TRUE(PositionPrecedes(early, -3, early, -2));
+  EXPECT_FALSE(PositionPrecedes(early, -3, early, -3));
+  EXPECT_TRUE(PositionPrecedes(early, 3, early, 3));
+}
+
+TEST_F(ModificationBufferTest, InconsistentPositionsAreInternalErrors) {
+  Add(3, 1, 1, Where::Before, "x");
+  EXPECT_EXIT(Apply("one line\n"), ::testing::ExitedWithCode(support::kExitInternal),
+              "INTERNAL ERROR: Attempt to modify text after last line\n\\[modification_buffer.cpp:[0-9]+\\]");
+  FreeModifications(buffer);
+
+  Add(1, 9, 1, Where::After, "x");
+  EXPECT_EXIT(Apply("short\nline\n"), ::testing::ExitedWithCode(support::kExitInternal),
+              "INTERNAL ERROR: Bad line count during analyzis : 1:9\n");
+  FreeModifications(buffer);
+
+  Add(1, 9, 1, Where::Before, "x");
+  EXPECT_EXIT(Apply("short\nline\n"), ::testing::ExitedWithCode(support::kExitInternal),
+              "INTERNAL ERROR: Bad line count during analyzis\n");
+  FreeModifications(buffer);
+
+  Add(0, 1, 1, Where::Before, "x");
+  EXPECT_EXIT(Apply("abc\n"), ::testing::ExitedWithCode(support::kExitInternal),
+              "INTERNAL ERROR: Attempt to modify text at line 0\n");
+}
+
+TEST_F(ModificationBufferTest, MissingSourceIsFatal) {
+  EXPECT_EXIT(ApplyModifications("/nonexistent/src.i", stdout, buffer),
+              ::testing::ExitedWithCode(support::kExitFatal), "FATAL ERROR: Cannot open src file /nonexistent/src.i\n");
+}
+
+}  // namespace
+}  // namespace instrument
