@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace frontend {
 namespace {
@@ -214,10 +215,19 @@ PatternMatch MatchNumber(InputBuffer& input) {
   return MatchDecimal(input);
 }
 
+// The punctuators by leading byte, longest spellings first.
 PatternMatch MatchPunctuator(InputBuffer& input) {
+  static const auto byLeadingByte = [] {
+    std::array<std::vector<const Punctuator*>, 256> index{};
+    for (const Punctuator& punctuator : kPunctuators) {
+      index[static_cast<unsigned char>(punctuator.spelling[0])].push_back(&punctuator);
+    }
+    return index;
+  }();
   const int first = PeekByte(input, 0);
-  for (const Punctuator& punctuator : kPunctuators) {
-    if (punctuator.spelling[0] == first && MatchesAt(input, punctuator.spelling)) return {std::strlen(punctuator.spelling), punctuator.kind};
+  if (first == kEndOfInput) return {0, NodeKind::NONE};
+  for (const Punctuator* punctuator : byLeadingByte[static_cast<std::size_t>(first)]) {
+    if (MatchesAt(input, punctuator->spelling)) return {std::strlen(punctuator->spelling), punctuator->kind};
   }
   return {0, NodeKind::NONE};
 }
