@@ -71,7 +71,8 @@ TEST_F(SyntaxTreeTest, LongListsGrowThroughTheTailCacheAndStayCorrectAfterReset)
   }
   // A different chain in between must not disturb the cached tail.
   TreeNode* other = CreateNode(NodeKind::EMPTY, nullptr);
-  AppendSibling(other, CreateNode(NodeKind::EMPTY, nullptr));
+  TreeNode* otherSibling = CreateNode(NodeKind::EMPTY, nullptr);
+  AppendSibling(other, otherSibling);
   ResetTreeBuilder();
   items.push_back(CreateNode(NodeKind::EXPRESSION_STATEMENT, nullptr));
   AppendChild(block, items.back());
@@ -80,13 +81,14 @@ TEST_F(SyntaxTreeTest, LongListsGrowThroughTheTailCacheAndStayCorrectAfterReset)
   for (TreeNode* child = block->sons; child; child = child->next) ASSERT_EQ(child, items[index++]);
   EXPECT_EQ(index, items.size());
   FreeTree(block);
-  FreeTree(other);
+  FreeTree(other);  // siblings are not freed with it
+  FreeTree(otherSibling);
 }
 
 TEST_F(SyntaxTreeTest, AppendingAChainToItselfEndsTheRunInsteadOfLooping) {
   EXPECT_EXIT(
       {
-        TreeNode* a = CreateNode(NodeKind::IDENTIFIER, nullptr);
+        static TreeNode* a = CreateNode(NodeKind::IDENTIFIER, nullptr);
         AppendSibling(a, CreateNode(NodeKind::IDENTIFIER, nullptr));
         AppendSibling(a, a);
         AppendSibling(a, a);
@@ -97,13 +99,15 @@ TEST_F(SyntaxTreeTest, AppendingAChainToItselfEndsTheRunInsteadOfLooping) {
 TEST_F(SyntaxTreeTest, ACycleBehindTheHeadIsFoundToo) {
   EXPECT_EXIT(
       {
-        TreeNode* a = CreateNode(NodeKind::IDENTIFIER, nullptr);
-        TreeNode* b = CreateNode(NodeKind::IDENTIFIER, nullptr);
-        TreeNode* c = CreateNode(NodeKind::IDENTIFIER, nullptr);
-        a->next = b;
-        b->next = c;
-        c->next = b;
-        AppendSibling(a, CreateNode(NodeKind::EMPTY, nullptr));
+        static TreeNode* nodes[4];  // reachable, so the leak check stays quiet at the exit
+        nodes[0] = CreateNode(NodeKind::IDENTIFIER, nullptr);
+        nodes[1] = CreateNode(NodeKind::IDENTIFIER, nullptr);
+        nodes[2] = CreateNode(NodeKind::IDENTIFIER, nullptr);
+        nodes[3] = CreateNode(NodeKind::EMPTY, nullptr);
+        nodes[0]->next = nodes[1];
+        nodes[1]->next = nodes[2];
+        nodes[2]->next = nodes[1];
+        AppendSibling(nodes[0], nodes[3]);
       },
       ::testing::ExitedWithCode(support::kExitFatal), "Cannot recover from earlier errors");
 }
