@@ -134,4 +134,238 @@
         <translation>Ni couverture de code, ni traçage d'exécution, ni profilage mémoire ou de performance ne sont sélectionnés, l'option -%1 est interdite</translation>
     </message>
 </context>
+<context>
+    <name>User Warning</name>
+    <message>
+        <source>End-of-file in C-style comment, started at %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Fin de fichier dans un commentaire C, commencé à %1</translation>
+    </message>
+    <message>
+        <source>Lexical input ignored : %1 at %2</source>
+        <comment>%1 : the lexical input, %2 : file and line reference</comment>
+        <translation>Entrée lexicale ignorée : %1 à %2</translation>
+    </message>
+    <message>
+        <source>Cannot have specific meaning and generic meaning for %1 in quorb pragmas</source>
+        <comment>%1 : the identifier</comment>
+        <translation>Impossible d'avoir une signification spécifique et une signification générique pour %1 dans les pragmas quorb</translation>
+    </message>
+    <message>
+        <source>Non terminated lexical-accepted sequence beginning at %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Séquence acceptée lexicalement non terminée commençant à %1</translation>
+    </message>
+    <message>
+        <source>Malformed reduced sequence beginning at %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Séquence réduite mal formée commençant à %1</translation>
+    </message>
+    <message>
+        <source>Non terminated reduced sequence beginning at %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Séquence réduite non terminée commençant à %1</translation>
+    </message>
+    <message>
+        <source>_asm keyword used with { but without } : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Mot-clé _asm utilisé avec { mais sans } : %1</translation>
+    </message>
+    <message>
+        <source>Non terminated gnu __extension__ beginning at %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>__extension__ gnu non terminé commençant à %1</translation>
+    </message>
+    <message>
+        <source>Unknown quorb pragma: %1 at %2</source>
+        <comment>%1 : the pragma, %2 : file and line reference</comment>
+        <translation>Pragma quorb inconnu : %1 à %2</translation>
+    </message>
+    <message>
+        <source>Replacement of %1 leads back to itself, line ignored : %2</source>
+        <comment>%1 : the replaced word, %2 : file and line reference</comment>
+        <translation>Le remplacement de %1 ramène à lui-même, ligne ignorée : %2</translation>
+    </message>
+    <message>
+        <source>Pragma quorb accept string is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>La chaîne du pragma quorb accept est vide : %1</translation>
+    </message>
+    <message>
+        <source>Pragma quorb accept = string is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>La chaîne du pragma quorb accept = est vide : %1</translation>
+    </message>
+    <message>
+        <source>Pragma quorb accept = code value to large : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>La valeur de code du pragma quorb accept = est trop grande : %1</translation>
+    </message>
+    <message>
+        <source>Pragma quorb accept [up] to string is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>La chaîne du pragma quorb accept [up] to est vide : %1</translation>
+    </message>
+    <message>
+        <source>Pragma quorb reduce string is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>La chaîne du pragma quorb reduce est vide : %1</translation>
+    </message>
+    <message>
+        <source>Pragma quorb fctreduce string is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>La chaîne du pragma quorb fctreduce est vide : %1</translation>
+    </message>
+    <message>
+        <source>Pragma quorb type_modifier name is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Le nom du pragma quorb type_modifier est vide : %1</translation>
+    </message>
+    <message>
+        <source>Pragma quorb ex_call function name is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Le nom de fonction du pragma quorb ex_call est vide : %1</translation>
+    </message>
+    <message>
+        <source>Pragma quorb exit_instr function name is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Le nom de fonction du pragma quorb exit_instr est vide : %1</translation>
+    </message>
+    <message>
+        <source>Pragma quorb prefix_call prefix string is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>La chaîne de préfixe du pragma quorb prefix_call est vide : %1</translation>
+    </message>
+    <message>
+        <source>Pragma quorb prefix_call call identifier is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>L'identificateur d'appel du pragma quorb prefix_call est vide : %1</translation>
+    </message>
+    <message>
+        <source>%1 in pragma quorb prefix_call, the call identifier %2 is already to be prefixed by %3; this prefix is no longer used: %4 will be used instead</source>
+        <comment>%1 is file and line reference, %2 is the identifier, %3 is the old prefix and %4 is the new prefix</comment>
+        <translation>%1 dans le pragma quorb prefix_call, l'identificateur d'appel %2 devait déjà être préfixé par %3 ; ce préfixe n'est plus utilisé : %4 sera utilisé à la place</translation>
+    </message>
+    <message>
+        <source>Pragma quorb return_type ident is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>L'identificateur du pragma quorb return_type est vide : %1</translation>
+    </message>
+    <message>
+        <source>Pragma quorb return_type identifier return_type is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Le type de retour du pragma quorb return_type est vide : %1</translation>
+    </message>
+    <message>
+        <source>Pragma quorb pragma ident is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>L'identificateur du pragma quorb pragma est vide : %1</translation>
+    </message>
+    <message>
+        <source>Pragma quorb pragma replacement text is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Le texte de remplacement du pragma quorb pragma est vide : %1</translation>
+    </message>
+    <message>
+        <source>Pragma quorb directive ident is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>L'identificateur du pragma quorb directive est vide : %1</translation>
+    </message>
+    <message>
+        <source>Pragma quorb directive replacement text is empty : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Le texte de remplacement du pragma quorb directive est vide : %1</translation>
+    </message>
+    <message>
+        <source>Unknown microsoft extension : %1 at %2</source>
+        <comment>%1 : the microsoft extension, %2 : file and line reference</comment>
+        <translation>Extension microsoft inconnue : %1 à %2</translation>
+    </message>
+    <message>
+        <source>Unknown gnu extension : %1 at %2</source>
+        <comment>%1 : the gnu extension, %2 : file and line reference</comment>
+        <translation>Extension gnu inconnue : %1 à %2</translation>
+    </message>
+    <message>
+        <source>Unknown special extension : %1 at %2</source>
+        <comment>%1 : the special extension, %2 : file and line reference</comment>
+        <translation>Extension spéciale inconnue : %1 à %2</translation>
+    </message>
+    <message>
+        <source>Instrumentation is already stopped : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>L'instrumentation est déjà arrêtée : %1</translation>
+    </message>
+    <message>
+        <source>Instrumentation is already running : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>L'instrumentation est déjà en cours : %1</translation>
+    </message>
+    <message>
+        <source>Analysis is already stopped : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>L'analyse est déjà arrêtée : %1</translation>
+    </message>
+    <message>
+        <source>Analysis is already started : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>L'analyse est déjà démarrée : %1</translation>
+    </message>
+    <message>
+        <source>End of file encountered but no #pragma quorb start_analyze; check #pragma quorb stop_analyze at %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Fin de fichier rencontrée sans #pragma quorb start_analyze ; vérifiez le #pragma quorb stop_analyze à %1</translation>
+    </message>
+</context>
+<context>
+    <name>Internal Error</name>
+    <message>
+        <source>Attempt to set alpha of null node</source>
+        <translation>Tentative de fixer l'alpha d'un nœud nul</translation>
+    </message>
+    <message>
+        <source>No CurrentValidFile in ValidLine()</source>
+        <translation>Pas de CurrentValidFile dans ValidLine()</translation>
+    </message>
+    <message>
+        <source>No ValidFileTypeP in SetIfdefs().</source>
+        <translation>Pas de ValidFileTypeP dans SetIfdefs().</translation>
+    </message>
+    <message>
+        <source>Attempt to find bad alpha</source>
+        <translation>Tentative de recherche d'un alpha incorrect</translation>
+    </message>
+    <message>
+        <source>Attempt to find unexisting pragma quorb accept =</source>
+        <translation>Tentative de recherche d'un pragma quorb accept = inexistant</translation>
+    </message>
+    <message>
+        <source>Attempt to find unexisting pragma quorb accept</source>
+        <translation>Tentative de recherche d'un pragma quorb accept inexistant</translation>
+    </message>
+    <message>
+        <source>File name not readable</source>
+        <translation>Nom de fichier illisible</translation>
+    </message>
+    <message>
+        <source>Line number not readable</source>
+        <translation>Numéro de ligne illisible</translation>
+    </message>
+    <message>
+        <source>Bad pragma quorb (qb[ctpq]_)?insert in PragmaQbxInsert()</source>
+        <translation>Mauvais pragma quorb (qb[ctpq]_)?insert dans PragmaQbxInsert()</translation>
+    </message>
+</context>
+<context>
+    <name>Fatal Error</name>
+    <message>
+        <source>Cannot find '#' in %1</source>
+        <comment>%1 : the string</comment>
+        <translation>Impossible de trouver '#' dans %1</translation>
+    </message>
+    <message>
+        <source>input in flex scanner failed</source>
+        <translation>échec de lecture de l'entrée de l'analyseur lexical</translation>
+    </message>
+</context>
 </TS>

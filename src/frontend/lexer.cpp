@@ -1,0 +1,411 @@
+// The lexer's main loop: one pattern per step, in priority order, each step
+// either yielding a token or skipping text (blanks, newlines, comments,
+// directive lines, dropped words). Words and stray bytes go through the
+// pragma flags (lexer_words.cpp); directive lines go to the directive
+// scanner, which may itself read tokens (the analysis pause), so no step
+// keeps a pointer into the buffer across a call that can read further.
+#include "frontend/lexer.h"
+
+#include "frontend/directive_scanner.h"
+#include "frontend/lexer_internal.h"
+#include "frontend/lexer_patterns.h"
+#include "frontend/line_validity.h"
+#include "frontend/pragmas.h"
+#include "support/file_utils.h"
+#include "support/messages.h"
+#include "support/name_table.h"
+
+#include <limits>
+
+namespace frontend {
+namespace {
+
+LexerState state;
+ContinuationRecord continuation;
+
+bool IsBlank(int c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
+
+std::string_view PendingText(std::size_t length) {
+  return {state.input.data + state.input.pos, length};
+}
+
+void SkipBlanks() {
+  std::size_t count = 0;
+  while (IsBlank(PeekByte(state.input, count))) ++count;
+  state.input.pos += count;
+  state.column += static_cast<std::uint32_t>(count);
+}
+
+bool DirectiveAhead() {
+  std::size_t at = 0;
+  for (int c = PeekByte(state.input, 0); c == ' ' || c == '\t'; c = PeekByte(state.input, at)) ++at;
+  return PeekByte(state.input, at) == '#';
+}
+
+// The directive text runs from "#" to the newline that no backslash
+// continues; every newline inside is counted.
+std::int64_t ScanDirectiveLine() {
+  InputBuffer& input = state.input;
+  state.column += state.previousLength;
+  state.previousLength = 0;
+  std::size_t blanks = 0;
+  while (PeekByte(input, blanks) != '#') ++blanks;
+  state.directive = {state.physicalLine, state.logicalLine, state.column + static_cast<std::uint32_t>(blanks)};
+  input.pos += blanks;
+  std::string text;
+  std::uint32_t continuations = 0;
+  bool ended = false;
+  for (std::size_t at = 0;; ++at) {
+    const int c = PeekByte(input, at);
+    if (c == kEndOfInput) break;
+    if (c != '\n') continue;
+    const bool continued = (at > 0 && input.data[input.pos + at - 1] == '\\') ||
+                           (at > 1 && input.data[input.pos + at - 1] == '\r' && input.data[input.pos + at - 2] == '\\');
+    if (continued) {
+      ++continuations;
+      continue;
+    }
+    text.assign(input.data + input.pos, at + 1);
+    input.pos += at + 1;
+    ended = true;
+    break;
+  }
+  if (!ended) {
+    text.assign(input.data + input.pos, input.end - input.pos);
+    input.pos = input.end;
+  }
+  for (std::uint32_t i = 0; i < continuations; ++i) detail::CountNewline();
+  if (ended) detail::CountNewline();
+  const int code = ScanDirective(std::move(text));
+  return code != 0 ? code : detail::kKeepScanning;
+}
+
+void SkipBlockComment() {
+  state.column += state.previousLength;
+  state.previousLength = 2;
+  state.input.pos += 2;
+  const std::uint32_t startLine = state.logicalLine;
+  for (;;) {
+    const int c = ReadChar();
+    if (c == kEndOfInput) break;
+    if (c == '*' && PeekByte(state.input, 0) == '/') {
+      ReadChar();
+      return;
+    }
+  }
+  detail::WarnAtLine("End-of-file in C-style comment, started at %1", startLine);
+}
+
+// A backslash before the newline (or before its carriage return) continues
+// the comment.
+void SkipLineComment() {
+  state.column += state.previousLength;
+  state.previousLength = 2;
+  state.input.pos += 2;
+  const std::uint32_t startLine = state.logicalLine;
+  int before = 0;
+  int last = 0;
+  for (;;) {
+    const int c = ReadChar();
+    if (c == kEndOfInput) break;
+    if (c == '\n' && last != '\\' && !(last == '\r' && before == '\\')) return;
+    before = last;
+    last = c;
+  }
+  detail::WarnAtLine("End-of-file in C-style comment, started at %1", startLine);
+}
+
+// A line break inside a literal at that offset: its length (LF, CR LF, and
+// either after a backslash), or 0.
+std::size_t LineBreakLength(std::size_t at) {
+  InputBuffer& input = state.input;
+  std::size_t length = PeekByte(input, at) == '\\' ? 1 : 0;
+  if (PeekByte(input, at + length) == '\r') ++length;
+  if (PeekByte(input, at + length) == '\n') return length + 1;
+  return 0;
+}
+
+// String literals and character constants, terminated or not: the spelling
+// loses its line breaks, and the counters continue after the last one.
+std::int64_t ScanLiteral(std::size_t prefixLength) {
+  InputBuffer& input = state.input;
+  const int quote = PeekByte(input, prefixLength);
+  state.column += state.previousLength;
+  detail::FillPosition();
+  std::string& spelling = state.scratch;
+  spelling.assign(input.data + input.pos, prefixLength + 1);
+  input.pos += prefixLength + 1;
+  std::uint32_t breaks = 0;
+  std::uint32_t lineLength = static_cast<std::uint32_t>(prefixLength + 1);
+  for (;;) {
+    input.keep = input.pos;
+    const int c = PeekByte(input, 0);
+    if (c == kEndOfInput) break;
+    if (const std::size_t lineBreak = (c == '\\' || c == '\r' || c == '\n') ? LineBreakLength(0) : 0) {
+      input.pos += lineBreak;
+      ++breaks;
+      lineLength = 0;
+      continue;
+    }
+    const std::size_t length = c == '\\' && PeekByte(input, 1) != kEndOfInput ? 2 : 1;
+    spelling.append(input.data + input.pos, length);
+    input.pos += length;
+    lineLength += static_cast<std::uint32_t>(length);
+    if (c == quote) break;
+  }
+  state.previousLength = lineLength;
+  if (breaks > 0) {
+    detail::AddLogicalLines(breaks);
+    state.physicalLine += breaks;
+    state.column = 1;
+    continuation = {true, state.current.position, breaks, lineLength};
+  }
+  state.current.alpha = support::InternName(spelling);
+  state.lastText = spelling;
+  return TokenCode(quote == '"' ? NodeKind::STRING_LITERAL : NodeKind::CHAR_CONSTANT);
+}
+
+std::int64_t ScanIdentifier(std::size_t length) {
+  std::string_view spelling = PendingText(length);
+  if (spelling.find('\\') != std::string_view::npos) {
+    // Hexadecimal digits of universal character names are lower-cased.
+    std::string& lowered = state.scratch;
+    lowered.assign(spelling);
+    for (std::size_t i = 0; i + 1 < lowered.size(); ++i) {
+      if (lowered[i] != '\\') continue;
+      const std::size_t digits = lowered[i + 1] == 'u' ? 4 : 8;
+      for (std::size_t k = i + 2; k < i + 2 + digits; ++k) {
+        if (lowered[k] >= 'A' && lowered[k] <= 'F') lowered[k] = static_cast<char>(lowered[k] - 'A' + 'a');
+      }
+    }
+    spelling = lowered;
+  }
+  detail::BeginToken(static_cast<std::uint32_t>(length));
+  state.lastText.assign(spelling);
+  state.input.pos += length;
+  state.current.alpha = nullptr;
+  return detail::ProcessWord(state.lastText);
+}
+
+std::int64_t ScanSpelledToken(std::size_t length, NodeKind kind, bool interned) {
+  const std::string_view spelling = PendingText(length);
+  detail::BeginToken(static_cast<std::uint32_t>(length));
+  state.lastText.assign(spelling);
+  state.current.alpha = interned ? support::InternName(spelling) : nullptr;
+  state.input.pos += length;
+  return TokenCode(kind);
+}
+
+std::int64_t ScanOtherByte() {
+  detail::BeginToken(1);
+  state.lastText.assign(PendingText(1));
+  state.input.pos += 1;
+  state.current.alpha = nullptr;
+  return detail::ProcessByte(state.lastText);
+}
+
+std::int64_t EndOfInput() {
+  state.current.alpha = nullptr;
+  state.current.position = {static_cast<std::uint8_t>(state.instrStopped), state.logicalLine,
+                            state.currentFile, state.currentDirectory,
+                            {state.physicalLine, state.column + state.previousLength}};
+  state.lastText.clear();
+  return 0;
+}
+
+std::int64_t ScanPunctuationOrByte() {
+  const PatternMatch punctuator = MatchPunctuator(state.input);
+  if (punctuator.length) return ScanSpelledToken(punctuator.length, punctuator.kind, false);
+  return ScanOtherByte();
+}
+
+// One pattern at the read position.
+std::int64_t ScanStep() {
+  InputBuffer& input = state.input;
+  input.keep = input.pos;
+  const bool lineStart = state.atLineStart;
+  const int c = PeekByte(input, 0);
+  if (c == kEndOfInput) return EndOfInput();
+  if (c == '\n') {
+    input.pos += 1;
+    detail::CountNewline();
+    return detail::kKeepScanning;
+  }
+  state.atLineStart = false;
+  if (lineStart && (c == ' ' || c == '\t' || c == '#') && DirectiveAhead()) return ScanDirectiveLine();
+  if (IsBlank(c)) {
+    SkipBlanks();
+    return detail::kKeepScanning;
+  }
+  if (c == '/' && PeekByte(input, 1) == '*') {
+    SkipBlockComment();
+    return detail::kKeepScanning;
+  }
+  if (c == '/' && PeekByte(input, 1) == '/') {
+    SkipLineComment();
+    return detail::kKeepScanning;
+  }
+  if (c == '"' || c == '\'') return ScanLiteral(0);
+  if (c == 'L' && (PeekByte(input, 1) == '"' || PeekByte(input, 1) == '\'')) return ScanLiteral(1);
+  if (const std::size_t length = IdentifierLength(input)) return ScanIdentifier(length);
+  const PatternMatch number = MatchNumber(input);
+  if (number.length) return ScanSpelledToken(number.length, number.kind, true);
+  return ScanPunctuationOrByte();
+}
+
+}  // namespace
+
+ContinuationRecord& LexerContinuation() { return continuation; }
+
+LexerState& Lexer() { return state; }
+
+void StartLexing(std::FILE* file, std::string_view path, bool definitionMode, support::NameList* noInstrDirList) {
+  FinishLexing();
+  const support::SplitResult split = support::SplitPath(path);
+  state.logicalLine = 1;
+  state.physicalLine = 1;
+  state.column = 1;
+  state.previousLength = 0;
+  state.currentFile = split.name;
+  state.currentDirectory = split.directory;
+  state.instrStopped = definitionMode;
+  state.analysisStopped = false;
+  state.atLineStart = true;
+  state.current = {};
+  state.lastText.clear();
+  state.reportedPhysicalLine = 0;
+  state.reportedFile = nullptr;
+  state.reportedDirectory = nullptr;
+  state.directive = {};
+  state.noInstrDirList = noInstrDirList;
+  state.handlerDepth = 0;
+  state.hasPushback = false;
+  continuation = {};
+  ResetLineDirectiveCache();
+  OpenInputBuffer(state.input, file);
+}
+
+void FinishLexing() { CloseInputBuffer(state.input); }
+
+int NextToken() {
+  if (state.hasPushback) {
+    state.hasPushback = false;
+    state.current = state.pushbackValue;
+    return state.pushbackCode;
+  }
+  for (;;) {
+    const std::int64_t code = ScanStep();
+    // Codes given by pragmas are unsigned 32-bit; the conversion is modular.
+    if (code != detail::kKeepScanning) return static_cast<int>(static_cast<std::uint32_t>(code));
+  }
+}
+
+const TokenValue& CurrentToken() { return state.current; }
+
+int LexToken(TokenValue* value) {
+  const int code = NextToken();
+  if (value) *value = state.current;
+  return code;
+}
+
+std::string_view LastTokenText() { return state.lastText; }
+
+int ReadChar() {
+  InputBuffer& input = state.input;
+  const int c = PeekByte(input, 0);
+  if (c == kEndOfInput) return c;
+  input.pos += 1;
+  input.keep = input.pos;
+  if (c == '\n') {
+    detail::CountNewline();
+  } else {
+    state.previousLength += 1;
+    state.atLineStart = false;
+  }
+  return c;
+}
+
+// Quotes open literals in which the counted bytes do not count; a backslash
+// escapes the byte after it everywhere.
+int SkipBalanced(char open, char close, int depth) {
+  int quote = 0;
+  int c = 0;
+  while (depth > 0) {
+    c = ReadChar();
+    if (c == kEndOfInput) return c;
+    if (c == '\\') {
+      if (ReadChar() == kEndOfInput) return kEndOfInput;
+      continue;
+    }
+    if (quote) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == open) {
+      ++depth;
+    } else if (c == close) {
+      --depth;
+    }
+  }
+  return c;
+}
+
+std::string ReferenceText(std::uint32_t logicalLine) {
+  const std::string_view directory = state.currentDirectory ? state.currentDirectory->text : std::string_view();
+  const std::string_view file = state.currentFile ? state.currentFile->text : std::string_view();
+  return support::LocationText(directory, file, logicalLine);
+}
+
+namespace detail {
+
+void CountNewline() {
+  AddLogicalLines(1);
+  if (state.physicalLine != std::numeric_limits<std::uint32_t>::max()) ++state.physicalLine;
+  state.column = 1;
+  state.previousLength = 0;
+  state.atLineStart = true;
+}
+
+void AddLogicalLines(std::uint32_t count) {
+  const std::uint32_t room = std::numeric_limits<std::uint32_t>::max() - state.logicalLine;
+  state.logicalLine += count < room ? count : room;
+}
+
+void BeginToken(std::uint32_t length) {
+  state.column += state.previousLength;
+  state.previousLength = length;
+  FillPosition();
+}
+
+// Lines are reported to the line-validity table once per physical line.
+void FillPosition() {
+  TokenPosition& position = state.current.position;
+  position = {static_cast<std::uint8_t>(state.instrStopped), state.logicalLine, state.currentFile,
+              state.currentDirectory, {state.physicalLine, state.column}};
+  if (state.physicalLine == state.reportedPhysicalLine) return;
+  state.reportedPhysicalLine = state.physicalLine;
+  if (state.currentFile != state.reportedFile || state.currentDirectory != state.reportedDirectory) {
+    state.reportedFile = state.currentFile;
+    state.reportedDirectory = state.currentDirectory;
+    SetCurrentValidFile(state.currentFile, state.currentDirectory, state.logicalLine);
+    return;
+  }
+  ValidLine(state.logicalLine);
+}
+
+std::uint32_t LastReadColumn() { return state.column + state.previousLength - 1; }
+
+void SetContinuation(std::uint32_t endLine, std::uint32_t endColumn) {
+  const TokenPosition& start = state.current.position;
+  const std::uint32_t breaks = endLine >= start.physical.line ? endLine - start.physical.line : 0;
+  continuation = {true, start, breaks, endColumn};
+}
+
+void PushBackToken(int code) {
+  state.hasPushback = true;
+  state.pushbackCode = code;
+  state.pushbackValue = state.current;
+}
+
+}  // namespace detail
+}  // namespace frontend

@@ -1,0 +1,114 @@
+// The syntax tree built by the parser's actions and read by the
+// instrumentation.
+//
+// Every node carries the positions of its first token and, where its kind
+// records one, of its last character: both the logical file and line of the
+// user's source and the physical line and column in the preprocessed input.
+// Nodes are allocated zero-filled and never moved, so the modification buffer
+// may keep pointers to their positions. A node owns the chain of its children
+// (sons, then each child's next); siblings are owned by their parent.
+#pragma once
+
+#include "frontend/node_kind.h"
+#include "frontend/source_position.h"
+
+#include <cstdint>
+#include <type_traits>
+
+namespace support {
+struct NameEntry;
+struct NameList;
+}  // namespace support
+
+namespace frontend {
+
+struct TokenPosition {
+  std::uint8_t instrStopped;    // read while instrumentation was stopped
+  std::uint32_t line;           // logical line in the file of the latest line directive
+  support::NameEntry* file;     // logical file name, without directory
+  support::NameEntry* directory;  // its directory, ending with "/"
+  SourcePosition physical;      // physical line and column in the preprocessed input
+};
+
+bool operator==(const TokenPosition& a, const TokenPosition& b);
+
+/// The semantic value of a token or grammar symbol. It stays trivially
+/// copyable: the parser's value stack is moved with memcpy when it grows.
+struct TokenValue {
+  support::NameEntry* alpha;
+  TokenPosition position;
+  struct TreeNode* node;
+};
+
+struct TreeNode {
+  NodeKind kind;
+  union {
+    support::NameEntry* alpha;   // spelling of the token the node was made from
+    support::NameList* statics;  // BLOCK_STATICS only; allocated with new, freed by FreeTree
+  };
+  TokenPosition start;
+  TokenPosition end;  // all zero where the kind records no end
+  TreeNode* next;
+  TreeNode* sons;
+};
+
+static_assert(std::is_trivially_copyable_v<TokenPosition>);
+static_assert(std::is_trivially_copyable_v<TokenValue>);
+static_assert(std::is_trivially_copyable_v<TreeNode>);
+
+/// The lexer's note about the latest token whose spelling lost line breaks
+/// (or that stands for a skipped group): SetAlpha gives the node made from
+/// that token its true end.
+struct ContinuationRecord {
+  bool pending;
+  TokenPosition position;     // the token's start
+  std::uint32_t breaks;       // line breaks between its first and last character
+  std::uint32_t endColumn;    // column of its last character
+};
+
+/// The one continuation record of the process, written by the lexer.
+ContinuationRecord& LexerContinuation();
+
+/// The one-entry tail cache of AppendSibling.
+struct TreeBuilderState {
+  TreeNode* cachedHead;
+  TreeNode* cachedLast;
+};
+
+TreeBuilderState& TreeBuilder();
+
+/// Forgets the tail cache; called at the start of every parse.
+void ResetTreeBuilder();
+
+/// A zero-filled node of that kind; with a value, its alpha and position.
+TreeNode* CreateNode(NodeKind kind, const TokenValue* value);
+TreeNode* CreateNodeWithChildren(NodeKind kind, const TokenValue* value, TreeNode* c1);
+TreeNode* CreateNodeWithChildren(NodeKind kind, const TokenValue* value, TreeNode* c1, TreeNode* c2);
+TreeNode* CreateNodeWithChildren(NodeKind kind, const TokenValue* value, TreeNode* c1, TreeNode* c2,
+                                 TreeNode* c3);
+TreeNode* CreateNodeWithChildren(NodeKind kind, const TokenValue* value, TreeNode* c1, TreeNode* c2,
+                                 TreeNode* c3, TreeNode* c4);
+TreeNode* CreateNodeWithChildren(NodeKind kind, const TokenValue* value, TreeNode* c1, TreeNode* c2,
+                                 TreeNode* c3, TreeNode* c4, TreeNode* c5);
+
+/// Attaches child (with its siblings) after the parent's last child; returns
+/// the parent. A none parent is an internal error.
+TreeNode* AppendChild(TreeNode* parent, TreeNode* child);
+
+/// Links second after the last node of first; returns the head of the joined
+/// chain. A cyclic chain ends the run through the panic exit.
+TreeNode* AppendSibling(TreeNode* first, TreeNode* second);
+
+void SetEndPosition(TreeNode* node, const TokenValue* value);
+/// As SetEndPosition, then moves the end to the last character of a token of
+/// that length.
+void SetEndPositionSpan(TreeNode* node, const TokenValue* value, std::uint32_t length);
+
+/// Sets alpha from the value and the end from the start and the spelling's
+/// length, or from the continuation record when the node is that token.
+void SetAlpha(TreeNode* node, const TokenValue* value);
+
+/// Releases the node and its descendants, not its siblings.
+void FreeTree(TreeNode* node);
+
+}  // namespace frontend

@@ -1,0 +1,76 @@
+#include "lexer_fixture.h"
+
+#include "frontend/directive_scanner.h"
+
+namespace frontend {
+namespace {
+
+class LineDirectiveTest : public LexerFixture {
+ protected:
+  LexedToken Last(const std::string& text) {
+    const auto tokens = Lex(text);
+    return tokens.empty() ? LexedToken{} : tokens.back();
+  }
+  static std::string CurrentPath() {
+    const LexerState& lexer = Lexer();
+    return lexer.currentDirectory->text + lexer.currentFile->text;
+  }
+};
+
+TEST_F(LineDirectiveTest, AllThreeFormsSetTheNextLine) {
+  EXPECT_EQ(Last("a\n# 12\nb").line, 12u);
+  EXPECT_EQ(Last("#line 7 \"/x/y.c\" 1 3\nb").line, 7u);
+  EXPECT_EQ(CurrentPath(), "/x/y.c");
+  EXPECT_EQ(Last("#  line 30\n\nb").line, 31u);
+  EXPECT_EQ(Last("a\n#file \"/f/g.h\"\nb").line, 1u);
+  EXPECT_EQ(CurrentPath(), "/f/g.h");
+  const LexedToken b = Last("# 5 \"\"\nb");
+  EXPECT_EQ(b.line, 5u);
+  EXPECT_EQ(CurrentPath(), "/src/a.c");  // an empty name keeps the file
+  EXPECT_EQ(b.physicalLine, 2u);
+}
+
+TEST_F(LineDirectiveTest, DirectivesThatAreNoLineDirectivesChangeNothing) {
+  EXPECT_EQ(Last("#12x\n#line\n#linefoo 4\nb").line, 4u);
+  EXPECT_EQ(support::GetMessageCounts().warnings, 0u);
+}
+
+TEST_F(LineDirectiveTest, EscapesInFileNames) {
+  Last("# 1 \"a\\\\b.h\"\nx");
+  EXPECT_EQ(Lexer().currentFile->text, "a\\b.h");
+  EXPECT_EQ(InterpretFileName("q\\\"t\\ s\\tx\\101\\z\\"), "q\"t s\txA\\z\\");
+  Last("#pragma quorb nointerpret\n# 1 \"a\\\\b.h\"\nx");
+  EXPECT_EQ(Lexer().currentFile->text, "a\\\\b.h");
+  Last("# 1 \"C:\\dir\\x.c\"\n#pragma quorb nointerpret\n# 1 \"C:\\dir\\\"\nx");
+  EXPECT_EQ(Lexer().currentFile->text, "C:\\dir\\");  // without escapes a backslash cannot hide the quote
+}
+
+TEST_F(LineDirectiveTest, BytesOutsideAsciiComeBackUnchanged) {
+  Last("# 3 \"/d/\xE9t\xE9.c\"\nx");
+  EXPECT_EQ(Lexer().currentFile->text, "\xE9t\xE9.c");
+}
+
+TEST_F(LineDirectiveTest, UnreadableNamesAndNumbersAreInternalErrors) {
+  EXPECT_EXIT(Lex("# 3 \"open\nx"), ::testing::ExitedWithCode(support::kExitInternal), "File name not readable");
+  EXPECT_EXIT(Lex("# 4294967296 \"a.c\"\nx"), ::testing::ExitedWithCode(support::kExitInternal),
+              "Line number not readable");
+}
+
+TEST_F(LineDirectiveTest, TheLargestLineNumberDoesNotWrap) {
+  const auto tokens = Lex("# 4294967295\na\nb");
+  ASSERT_EQ(tokens.size(), 2u);
+  EXPECT_EQ(tokens[0].line, 4294967295u);
+  EXPECT_EQ(tokens[1].line, 4294967295u);
+}
+
+TEST_F(LineDirectiveTest, TokensCarryTheLogicalFileOfTheirLine) {
+  const auto tokens = Lex("a\n# 1 \"/inc/h.h\"\nb\n# 3 \"/src/a.c\"\nc");
+  ASSERT_EQ(tokens.size(), 3u);
+  EXPECT_EQ(tokens[1].line, 1u);
+  EXPECT_EQ(tokens[2].line, 3u);
+  EXPECT_EQ(ValidLineSum(support::InternName("a.c"), support::InternName("/src/")), 1u + 3u);
+  EXPECT_EQ(ValidLineSum(support::InternName("h.h"), support::InternName("/inc/")), 1u);
+}
+
+}  // namespace
+}  // namespace frontend

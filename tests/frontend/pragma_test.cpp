@@ -1,0 +1,344 @@
+#include "lexer_fixture.h"
+
+#include "frontend/name_flags.h"
+
+namespace frontend {
+namespace {
+
+class PragmaTest : public LexerFixture {
+ protected:
+  std::vector<std::string> Spellings(const std::string& text) {
+    std::vector<std::string> spellings;
+    for (const LexedToken& token : Lex(text)) spellings.push_back(token.alpha.empty() ? "#" + std::to_string(token.code) : token.alpha);
+    return spellings;
+  }
+  static std::uint32_t Flags(const char* word) { return support::InternName(word)->flags; }
+  static bool Has(const std::string& haystack, const std::string& needle) {
+    return haystack.find(needle) != std::string::npos;
+  }
+};
+
+using Words = std::vector<std::string>;
+
+TEST_F(PragmaTest, InstrumentationSwitchWarnsOnRepeatsAndMarksTokens) {
+  ::testing::internal::CaptureStderr();
+  const auto tokens = Lex("a\n#pragma quorb stop_instr\nb\n#pragma quorb stop_instr\nc\n"
+                          "#pragma quorb start_instr\nd\n#pragma quorb start_instr\n");
+  const std::string warnings = ::testing::internal::GetCapturedStderr();
+  ASSERT_EQ(tokens.size(), 4u);
+  EXPECT_FALSE(tokens[0].instrStopped);
+  EXPECT_TRUE(tokens[1].instrStopped);
+  EXPECT_TRUE(tokens[2].instrStopped);
+  EXPECT_FALSE(tokens[3].instrStopped);
+  EXPECT_TRUE(Has(warnings, "Instrumentation is already stopped : [/src/a.c,4]"));
+  EXPECT_TRUE(Has(warnings, "Instrumentation is already running : [/src/a.c,8]"));
+  EXPECT_EQ(support::GetMessageCounts().warnings, 2u);
+}
+
+TEST_F(PragmaTest, StopAnalyzeWithoutStartDropsTheRestWithOneWarning) {
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(Spellings("a\n#pragma quorb stop_analyze\nb c @\n#pragma quorb stop_analyse\nd"), (Words{"a"}));
+  const std::string warnings = ::testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(Has(warnings, "Analysis is already stopped : [/src/a.c,4]"));
+  EXPECT_TRUE(Has(warnings, "End of file encountered but no #pragma quorb start_analyze; check #pragma quorb "
+                            "stop_analyze at [/src/a.c,2]"));
+  EXPECT_EQ(support::GetMessageCounts().warnings, 2u);
+}
+
+TEST_F(PragmaTest, StartAnalyzeResumesWithTheNextToken) {
+  const auto tokens = Lex("a\n#pragma quorb stop_analyze\nb\n#pragma quorb start_analyse\nc d");
+  ASSERT_EQ(tokens.size(), 3u);
+  EXPECT_EQ(tokens[1].alpha, "c");
+  EXPECT_EQ(tokens[1].physicalLine, 5u);
+  EXPECT_TRUE(Has(Warnings("#pragma quorb start_analyze\n"), "Analysis is already started : [/src/a.c,1]"));
+}
+
+TEST_F(PragmaTest, AcceptDropsTheWordAndAnEmptyStringChangesNothing) {
+  EXPECT_EQ(Spellings("#pragma quorb accept \"__near\"\nint __near x;"), (Words{"#259", "x", "#331"}));
+  const std::string warnings = Warnings("#pragma  quorb\taccept \"\"\n");
+  EXPECT_TRUE(Has(warnings, "Pragma quorb accept string is empty : [/src/a.c,1]"));
+  EXPECT_EQ(support::GetMessageCounts().warnings, 1u);
+}
+
+TEST_F(PragmaTest, AcceptCodeMustFitIn32Bits) {
+  const std::string warnings = Warnings("#pragma quorb accept \"big\" = 4294967296\n");
+  EXPECT_TRUE(Has(warnings, "Pragma quorb accept = code value to large : [/src/a.c,1]"));
+  EXPECT_EQ(Flags("big") & kAcceptCode, 0u);
+
+  Open("#pragma quorb accept \"max\"=4294967295\n#pragma quorb accept \"w\" = 288\nmax w");
+  EXPECT_EQ(static_cast<std::uint32_t>(NextToken()), 4294967295u);
+  EXPECT_EQ(NextToken(), Code(NodeKind::WHILE));
+  EXPECT_EQ(CurrentToken().alpha, support::InternName("w"));
+}
+
+TEST_F(PragmaTest, AcceptedSequencesEndAtOrAfterTheListedToken) {
+  EXPECT_EQ(Spellings("#pragma quorb accept \"__declspec\" to 259, 280\n__declspec x ( y ) int a"),
+            (Words{"#259", "a"}));
+  EXPECT_EQ(Spellings("#pragma quorb accept \"__asm__\" up to 331\n__asm__(\"nop\"); b"), (Words{"b"}));
+  const std::string warnings = Warnings("#pragma quorb accept \"skip\" to 331\nskip a b");
+  EXPECT_TRUE(Has(warnings, "Non terminated lexical-accepted sequence beginning at [/src/a.c,2]"));
+  EXPECT_TRUE(Has(Warnings("#pragma quorb accept \"\" up to 3\n"),
+                  "Pragma quorb accept [up] to string is empty : [/src/a.c,1]"));
+}
+
+TEST_F(PragmaTest, NestedSequencesKeepTheirOwnEnds) {
+  // The inner word's sequence ends at ")" but must not end the outer one.
+  EXPECT_EQ(Spellings("#pragma quorb accept \"outer\" to 331\n#pragma quorb accept \"inner\" up to 335\n"
+                      "outer inner a ) ) b ; c"),
+            (Words{"#331", "c"}));
+}
+
+TEST_F(PragmaTest, ReduceNullDropsTheWordAndItsWholeGroup) {
+  EXPECT_EQ(Spellings("#pragma quorb reduce \"__attribute__\" null\nint __attribute__ ((x(1), \")\")) y;"),
+            (Words{"#259", "y", "#331"}));
+}
+
+TEST_F(PragmaTest, ReducedWordsBecomeOneTokenEndingAtTheGroup) {
+  Open("#pragma quorb reduce \"__typeof\" typename\n#pragma quorb reduce \"OFFS\"\n"
+       "#pragma quorb reduce \"E\" empty\n#pragma quorb reduce \"K\" = 300\n"
+       "__typeof (a) OFFS(s,\n  m) E() K (x)");
+  EXPECT_EQ(NextToken(), Code(NodeKind::TYPEDEF_NAME));
+  EXPECT_EQ(NextToken(), Code(NodeKind::IDENTIFIER));
+  const TokenValue offs = CurrentToken();
+  EXPECT_EQ(offs.alpha->text, "OFFS");
+  EXPECT_EQ(offs.position.physical.column, 14u);
+  TreeNode* node = CreateNode(NodeKind::IDENTIFIER, &offs);
+  SetAlpha(node, &offs);
+  EXPECT_EQ(node->end.physical, (SourcePosition{6, 4}));  // the ")" after m
+  FreeTree(node);
+  EXPECT_EQ(NextToken(), Code(NodeKind::EMPTY));
+  EXPECT_EQ(NextToken(), 300);
+  EXPECT_EQ(NextToken(), 0);
+  EXPECT_TRUE(Has(Warnings("#pragma quorb reduce \"\" typename\n"), "Pragma quorb reduce string is empty"));
+  EXPECT_TRUE(Has(Warnings("#pragma quorb reduce \"R\" = 99999999999\nR"), "code value to large"));
+}
+
+TEST_F(PragmaTest, UnterminatedReducedGroupsWarn) {
+  const std::string malformed = Warnings("#pragma quorb reduce \"R\"\nR x");
+  EXPECT_TRUE(Has(malformed, "Malformed reduced sequence beginning at [/src/a.c,2]"));
+  const std::string open = Warnings("#pragma quorb fctreduce \"F\"\nF { {}");
+  EXPECT_TRUE(Has(open, "Non terminated reduced sequence beginning at [/src/a.c,2]"));
+  EXPECT_EQ(Spellings("#pragma quorb fctreduce \"asm_fn\"\nasm_fn(x) { {a} b } c"), (Words{"c"}));
+}
+
+TEST_F(PragmaTest, NameFlagsFromTypeModifierExCallAndExitInstr) {
+  ::testing::internal::CaptureStderr();
+  Lex("#pragma quorb type_modifier = far\n#pragma quorb ex_call = \"log\", \"\" , \"trace\"\n"
+      "#pragma quorb exit_instr = \"die\"\n#pragma quorb ex_call= \"nope\"\n#pragma quorb type_modifier =\n");
+  const std::string warnings = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(Flags("far") & kTypeModifier, 0u);
+  EXPECT_NE(Flags("log") & kExcludedFromCalls, 0u);
+  EXPECT_NE(Flags("trace") & kExcludedFromCalls, 0u);
+  EXPECT_NE(Flags("die") & kTerminatingFunction, 0u);
+  EXPECT_EQ(Flags("nope"), 0u);  // ex_call needs a blank before "="
+  EXPECT_TRUE(Has(warnings, "Pragma quorb ex_call function name is empty : [/src/a.c,2]"));
+  EXPECT_TRUE(Has(warnings, "Unknown quorb pragma: #pragma quorb ex_call= \"nope\" at [/src/a.c,4]"));
+  EXPECT_TRUE(Has(warnings, "Pragma quorb type_modifier name is empty : [/src/a.c,5]"));
+  EXPECT_EQ(Spellings("#pragma quorb type_modifier = far\nchar far *p"), (Words{"#269", "#329", "p"}));
+}
+
+TEST_F(PragmaTest, PrefixCallWarnsOnlyForADifferentPrefix) {
+  ::testing::internal::CaptureStderr();
+  Lex("#pragma quorb prefix_call \"P_\" = \"f\", \"g\"\n#pragma quorb prefix_call \"P_\" = \"f\"\n"
+      "#pragma quorb prefix_call \"Q_\" = \"f\"\n");
+  const std::string warnings = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(support::GetMessageCounts().warnings, 1u);
+  EXPECT_TRUE(Has(warnings, "[/src/a.c,3] in pragma quorb prefix_call, the call identifier f is already to be "
+                            "prefixed by P_; this prefix is no longer used: Q_ will be used instead"));
+  EXPECT_EQ(PrefixOf(support::InternName("f")), support::InternName("Q_"));
+  EXPECT_EQ(PrefixOf(support::InternName("g")), support::InternName("P_"));
+  ResetPragmaTables();  // the prefix table outlives the reset
+  EXPECT_EQ(PrefixOf(support::InternName("g")), support::InternName("P_"));
+}
+
+TEST_F(PragmaTest, ReturnTypesAndTheirWarnings) {
+  ::testing::internal::CaptureStderr();
+  Lex("#pragma quorb return_type \"get\" = \"long long\"\n#pragma quorb return_type \"\" = \"int\"\n"
+      "#pragma quorb return_type \"h\" = \"\"\n");
+  const std::string warnings = ::testing::internal::GetCapturedStderr();
+  ASSERT_NE(ReturnTypeOf("get"), nullptr);
+  EXPECT_EQ(*ReturnTypeOf("get"), "long long");
+  EXPECT_NE(Flags("get") & kHasReturnType, 0u);
+  EXPECT_EQ(ReturnTypeOf("h"), nullptr);
+  EXPECT_TRUE(Has(warnings, "Pragma quorb return_type ident is empty : [/src/a.c,2]"));
+  EXPECT_TRUE(Has(warnings, "Pragma quorb return_type identifier return_type is empty : [/src/a.c,3]"));
+}
+
+TEST_F(PragmaTest, TheNewerPragmaReplacementWinsAndForeignPragmasAreSilent) {
+  EXPECT_EQ(Warnings("#pragma once\n#pragma GCC poison x\n"), "");
+  EXPECT_EQ(support::GetMessageCounts().warnings, 0u);
+  const auto tokens = Lex("#pragma quorb pragma \"Halt\" = \"#pragma quorb stop_instr\"\n"
+                          "#pragma quorb pragma \"halt\" = \"#pragma quorb nothingbefore\"\n"
+                          "#pragma HALT now\na");
+  ASSERT_EQ(tokens.size(), 1u);
+  EXPECT_FALSE(tokens[0].instrStopped);
+  EXPECT_TRUE(Pragmas().nothingBefore.present);
+  ASSERT_NE(PragmaReplacement("halt"), nullptr);
+}
+
+TEST_F(PragmaTest, ReplacementsAreRescannedAsDirectiveLines) {
+  const auto tokens = Lex("#pragma quorb pragma \"off\" = \"#pragma quorb stop_instr\"\n"
+                          "#pragma quorb directive \"Region\" = \"  #pragma quorb stop_analyze\"\n"
+                          "#pragma off\na\n#region x\nb\n#pragma quorb start_analyze\nc");
+  ASSERT_EQ(tokens.size(), 2u);
+  EXPECT_TRUE(tokens[0].instrStopped);
+  EXPECT_EQ(tokens[1].alpha, "c");
+  ASSERT_NE(DirectiveReplacement("region"), nullptr);
+  EXPECT_EQ(*DirectiveReplacement("region"), "  #pragma quorb stop_analyze\n");
+  EXPECT_TRUE(Has(Warnings("#pragma quorb directive \"\" = \"#x\"\n"), "Pragma quorb directive ident is empty"));
+  EXPECT_TRUE(Has(Warnings("#pragma quorb pragma \"p\" = \"\"\n"), "Pragma quorb pragma replacement text is empty"));
+}
+
+TEST_F(PragmaTest, AReplacementLeadingBackToItselfIsCutWithAWarning) {
+  const std::string warnings = Warnings("#pragma quorb pragma \"a\" = \"#pragma b\"\n"
+                                        "#pragma quorb pragma \"b\" = \"#pragma a\"\n"
+                                        "#pragma quorb directive \"self\" = \"#self\"\n#pragma a\n#self\nx");
+  EXPECT_TRUE(Has(warnings, "Replacement of a leads back to itself, line ignored : [/src/a.c,4]"));
+  EXPECT_TRUE(Has(warnings, "Replacement of self leads back to itself, line ignored : [/src/a.c,5]"));
+  EXPECT_EQ(support::GetMessageCounts().warnings, 2u);
+}
+
+TEST_F(PragmaTest, AReplacementWithoutHashIsFatalWhenUsed) {
+  EXPECT_EXIT(Lex("#pragma quorb pragma \"p\" = \"nothing\"\n#pragma p\n"),
+              ::testing::ExitedWithCode(support::kExitFatal), "Cannot find '#' in nothing");
+}
+
+TEST_F(PragmaTest, InlineAssemblerForms) {
+  Open("#pragma quorb \"microsoft#_asm\"\n_asm { mov ax, 1\n }\n{ __asm mov ax, bx }\n_asm nop\nx");
+  EXPECT_EQ(NextToken(), Code(NodeKind::ASM));
+  EXPECT_TRUE(Pragmas().inlineAssembler);
+  const TokenValue block = CurrentToken();
+  TreeNode* node = CreateNode(NodeKind::ASM, &block);
+  SetAlpha(node, &block);
+  EXPECT_EQ(node->end.physical, (SourcePosition{3, 2}));
+  FreeTree(node);
+  EXPECT_EQ(NextToken(), Code(NodeKind::LEFT_BRACE));
+  EXPECT_EQ(NextToken(), Code(NodeKind::RIGHT_BRACE));
+  EXPECT_EQ(CurrentToken().position.physical, (SourcePosition{4, 20}));
+  EXPECT_EQ(NextToken(), Code(NodeKind::ASM));
+  EXPECT_EQ(CurrentToken().alpha->text, "_asm nop");
+  EXPECT_EQ(CurrentToken().position.physical, (SourcePosition{5, 1}));
+  EXPECT_EQ(NextToken(), Code(NodeKind::IDENTIFIER));
+  EXPECT_EQ(CurrentToken().position.physical.line, 6u);
+  EXPECT_TRUE(Has(Warnings("#pragma quorb \"microsoft#_asm\"\n_asm { nop"),
+                  "_asm keyword used with { but without } : [/src/a.c,2]"));
+}
+
+TEST_F(PragmaTest, ExtensionKeywordForms) {
+  Open("#pragma quorb \"gnu#__extension__\"\n__extension__ typedef x;\n__extension__ ({ int (a); }) y\n"
+       "__extension__ volatile z __extension__ 1.5");
+  EXPECT_EQ(NextToken(), Code(NodeKind::TYPEDEF));
+  EXPECT_EQ(CurrentToken().position.physical, (SourcePosition{2, 1}));
+  NextToken();
+  NextToken();
+  EXPECT_EQ(NextToken(), Code(NodeKind::IDENTIFIER));
+  const TokenValue group = CurrentToken();
+  EXPECT_EQ(group.alpha->text, "__extension__");
+  TreeNode* node = CreateNode(NodeKind::IDENTIFIER, &group);
+  SetAlpha(node, &group);
+  EXPECT_EQ(node->end.physical, (SourcePosition{3, 28}));
+  FreeTree(node);
+  EXPECT_EQ(NextToken(), Code(NodeKind::IDENTIFIER));  // y
+  EXPECT_EQ(NextToken(), Code(NodeKind::IDENTIFIER));  // z at the keyword's place
+  EXPECT_EQ(CurrentToken().alpha->text, "z");
+  EXPECT_EQ(CurrentToken().position.physical, (SourcePosition{4, 1}));
+  EXPECT_EQ(NextToken(), Code(NodeKind::FLOAT_CONSTANT));
+  EXPECT_TRUE(Has(Warnings("#pragma quorb \"gnu#__extension__\"\n__extension__ ((a)"),
+                  "Non terminated gnu __extension__ beginning at [/src/a.c,2]"));
+}
+
+TEST_F(PragmaTest, ExtensionKeywordAfterVoidGroup) {
+  EXPECT_EQ(Spellings("#pragma quorb \"gnu#__extension__\"\n__extension__ (void) (x) ; __extension__ (void) q"),
+            (Words{"__extension__", "#331", "__extension__", "q"}));
+}
+
+TEST_F(PragmaTest, StructuredExceptionWordsAndUnknownExtensions) {
+  EXPECT_EQ(Codes("#pragma quorb \"microsoft#seh\"\n__try {} __except (filter(1)) {} __finally __leave"),
+            (std::vector<int>{344, Code(NodeKind::LEFT_BRACE), Code(NodeKind::RIGHT_BRACE), 345,
+                              Code(NodeKind::LEFT_BRACE), Code(NodeKind::RIGHT_BRACE), 346, 347}));
+  ::testing::internal::CaptureStderr();
+  Lex("#pragma quorb \"microsoft#far\"\n#pragma quorb \"gnu#asm\"\n#pragma quorb \"other\"\n");
+  const std::string warnings = ::testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(Has(warnings, "Unknown microsoft extension : far at [/src/a.c,1]"));
+  EXPECT_TRUE(Has(warnings, "Unknown gnu extension : asm at [/src/a.c,2]"));
+  EXPECT_TRUE(Has(warnings, "Unknown special extension : other at [/src/a.c,3]"));
+}
+
+TEST_F(PragmaTest, ASpecificWordWithAnotherMeaningWarnsAndFallsBack) {
+  const std::string warnings =
+      Warnings("#pragma quorb \"microsoft#_asm\"\n#pragma quorb accept \"_asm\"\n_asm x");
+  EXPECT_TRUE(Has(warnings, "Cannot have specific meaning and generic meaning for _asm in quorb pragmas"));
+  EXPECT_EQ(Spellings("#pragma quorb \"microsoft#_asm\"\n#pragma quorb accept \"_asm\"\n_asm x"), (Words{"x"}));
+}
+
+TEST_F(PragmaTest, InsertPragmasRecordKindAndColumns) {
+  Lex("a\n  #pragma quorb insert x @RELFLINE y\n#pragma quorb qbt_insert z\n#  pragma quorb qbq_insert\t"
+      "@RELFLINE\n#pragma quorb testing_tool_call_place  \n");
+  std::vector<InsertRecord> records;
+  for (InsertRecord* record = InsertRecords().head; record; record = record->next) records.push_back(*record);
+  ASSERT_EQ(records.size(), 4u);
+  // "  #pragma quorb insert": the "t" of insert is column 22, "@" column 26.
+  EXPECT_EQ(records[0].kind, kInsertAll);
+  EXPECT_EQ(records[0].keywordEnd, (SourcePosition{2, 22}));
+  EXPECT_EQ(records[0].lineStart, (SourcePosition{2, 1}));
+  EXPECT_EQ(records[0].tagStart, (SourcePosition{2, 26}));
+  EXPECT_EQ(records[0].tagEnd, (SourcePosition{2, 34}));
+  EXPECT_EQ(records[0].file, support::InternName("a.c"));
+  EXPECT_EQ(records[0].sourceLine, 2u);
+  EXPECT_EQ(records[1].kind, kInsertTrace);
+  EXPECT_EQ(records[1].keywordEnd.column, 24u);
+  EXPECT_EQ(records[1].tagStart.column, 0u);
+  EXPECT_EQ(records[1].tagEnd.column, 8u);
+  EXPECT_EQ(records[2].kind, kInsertPerformanceProfiling);
+  EXPECT_EQ(records[2].tagStart.column, 28u);
+  EXPECT_EQ(records[3].kind, kInsertStartOfMain);
+  EXPECT_EQ(records[3].keywordEnd, (SourcePosition{5, 39}));
+  EXPECT_EQ(records[3].file, nullptr);
+  EXPECT_EQ(FindInsertRecord(kInsertStartOfMain), &*InsertRecords().tail);
+  EXPECT_EQ(InsertRecords().cursor, InsertRecords().head);
+}
+
+TEST_F(PragmaTest, NothingBeforeMarksTheFollowingLine) {
+  Lex("a\n# 40 \"/u/m.c\"\n#pragma quorb nothing   before\nb\n#pragma quorb nothingbefore\n");
+  const NothingBeforeMark& mark = Pragmas().nothingBefore;
+  ASSERT_TRUE(mark.present);
+  EXPECT_EQ(mark.position, (SourcePosition{6, 1}));
+  EXPECT_EQ(mark.line, 43u);  // line 2 made line 3 line 40
+  EXPECT_EQ(mark.file, support::InternName("m.c"));
+  EXPECT_EQ(mark.directory, support::InternName("/u/"));
+}
+
+TEST_F(PragmaTest, InclStdAddsCanonicalDirectories) {
+  Lex("#pragma quorb incl_std = \"/usr/include/\", /opt/x/../inc ,\n#pragma quorb sizeof whatever\n");
+  ASSERT_EQ(noInstrDirs.nodes.size(), 2u);
+  EXPECT_EQ(noInstrDirs.nodes[0].entry->text, "/usr/include");
+  EXPECT_EQ(noInstrDirs.nodes[1].entry->text, "/opt/inc");
+  EXPECT_NE(noInstrDirs.nodes[1].entry->flags & kNoInstrDirectory, 0u);
+  EXPECT_EQ(support::GetMessageCounts().warnings, 0u);
+}
+
+TEST_F(PragmaTest, UnknownMembersOfTheFamilyWarn) {
+  const std::string warnings = Warnings("#pragma quorb stop_instrx\n#pragma quorb\n#pragma quorbic x\n");
+  EXPECT_TRUE(Has(warnings, "Unknown quorb pragma: #pragma quorb stop_instrx at [/src/a.c,1]"));
+  EXPECT_TRUE(Has(warnings, "Unknown quorb pragma: #pragma quorb at [/src/a.c,2]"));
+  EXPECT_EQ(support::GetMessageCounts().warnings, 2u);
+}
+
+TEST_F(PragmaTest, CrlfLinesAreRecognised) {
+  const auto tokens = Lex("#pragma quorb stop_instr\r\na\r\n");
+  ASSERT_EQ(tokens.size(), 1u);
+  EXPECT_TRUE(tokens[0].instrStopped);
+  EXPECT_EQ(support::GetMessageCounts().warnings, 0u);
+}
+
+TEST_F(PragmaTest, LookupsOfMissingRecordsAreInternalErrors) {
+  EXPECT_EXIT(AcceptCode(nullptr), ::testing::ExitedWithCode(support::kExitInternal), "Attempt to find bad alpha");
+  EXPECT_EXIT(AcceptCode(support::InternName("w")), ::testing::ExitedWithCode(support::kExitInternal),
+              "Attempt to find unexisting pragma quorb accept =");
+  EXPECT_EXIT(SequenceMode(support::InternName("w")), ::testing::ExitedWithCode(support::kExitInternal),
+              "Attempt to find unexisting pragma quorb accept");
+  EXPECT_EXIT(ScanDirective("no hash"), ::testing::ExitedWithCode(support::kExitFatal), "Cannot find '#' in no hash");
+}
+
+}  // namespace
+}  // namespace frontend

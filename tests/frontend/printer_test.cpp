@@ -1,0 +1,128 @@
+#include "frontend/printer.h"
+
+#include "frontend/syntax_tree.h"
+#include "support/name_table.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace frontend {
+namespace {
+
+class PrinterTest : public ::testing::Test {
+ protected:
+  void SetUp() override { support::ReleaseNameTable(); }
+  void TearDown() override {
+    for (TreeNode* root : roots) FreeTree(root);
+    support::ReleaseNameTable();
+  }
+
+  TreeNode* Leaf(const char* spelling, NodeKind kind = NodeKind::IDENTIFIER) {
+    TreeNode* node = CreateNode(kind, nullptr);
+    node->alpha = spelling ? support::InternName(spelling) : nullptr;
+    return node;
+  }
+  TreeNode* Node(NodeKind kind, std::initializer_list<TreeNode*> children) {
+    TreeNode* node = CreateNode(kind, nullptr);
+    for (TreeNode* child : children) AppendChild(node, child);
+    return node;
+  }
+  std::string Print(TreeNode* root, std::int16_t capacity = 128) {
+    roots.push_back(root);
+    std::vector<char> buffer(static_cast<std::size_t>(std::max<int>(capacity, 0)) + 1, '#');
+    return PrintNode(root, buffer.data(), capacity);
+  }
+
+  std::vector<TreeNode*> roots;
+};
+
+TEST_F(PrinterTest, CallsSeparateArgumentsAndKeepABlankBeforeTheParenthesis) {
+  EXPECT_EQ(Print(Node(NodeKind::CALL, {Leaf("f"), Leaf("a"), Leaf("b")})), "f (a, b)");
+  EXPECT_EQ(Print(Node(NodeKind::CALL, {Leaf("f")})), "f ()");
+}
+
+TEST_F(PrinterTest, UnaryFormsHaveNoBlankAndBinaryFormsOneOnEachSide) {
+  EXPECT_EQ(Print(Node(NodeKind::CAST, {Leaf("x")})), "(type-cast)x");
+  EXPECT_EQ(Print(Node(NodeKind::AMPERSAND, {Leaf("x")})), "&x");
+  EXPECT_EQ(Print(Node(NodeKind::AMPERSAND, {Leaf("x"), Leaf("y")})), "x & y");
+  EXPECT_EQ(Print(Node(NodeKind::MINUS, {Leaf("x")})), "-x");
+  EXPECT_EQ(Print(Node(NodeKind::NOT, {Node(NodeKind::PRE_INC, {Leaf("i")})})), "!++i");
+  EXPECT_EQ(Print(Node(NodeKind::LEFT_ASSIGN, {Leaf("m"), Leaf("2", NodeKind::DEC_CONSTANT)})), "m <<= 2");
+  EXPECT_EQ(Print(Node(NodeKind::OR_OP, {Leaf("a"), Node(NodeKind::INC_OP, {Leaf("b")})})), "a || b++");
+}
+
+TEST_F(PrinterTest, ConditionalWithOmittedMiddleOperand) {
+  TreeNode* conditional = Node(NodeKind::QUESTION, {Leaf("c"), CreateNode(NodeKind::EMPTY, nullptr),
+                                                    Node(NodeKind::COLON, {Leaf("d")})});
+  EXPECT_EQ(Print(conditional), "c ?  : d");
+}
+
+TEST_F(PrinterTest, MembersSubscriptsSizeofAndLiterals) {
+  EXPECT_EQ(Print(Node(NodeKind::PTR_OP, {Node(NodeKind::DOT, {Leaf("s"), Leaf("p")}), Leaf("q")})), "s.p->q");
+  EXPECT_EQ(Print(Node(NodeKind::LEFT_BRACKET, {Leaf("t"), Leaf("0", NodeKind::OCT_CONSTANT)})), "t[0]");
+  EXPECT_EQ(Print(Node(NodeKind::SIZEOF, {Node(NodeKind::LEFT_PAREN, {Leaf("x")})})), "sizeof ((x))");
+  EXPECT_EQ(Print(Node(NodeKind::STRING_CONCAT, {Leaf("\"a\"", NodeKind::STRING_LITERAL),
+                                                  Leaf("\"b\"", NodeKind::STRING_LITERAL)})),
+            "\"a\" \"b\"");
+  EXPECT_EQ(Print(Node(NodeKind::COMMA, {Leaf("a"), Leaf("b")})), "a, b");
+  EXPECT_EQ(Print(Node(NodeKind::CASE, {Leaf("3", NodeKind::DEC_CONSTANT)})), "case 3");
+  EXPECT_EQ(Print(CreateNode(NodeKind::DEFAULT, nullptr)), "default");
+  EXPECT_EQ(Print(Node(NodeKind::INITIALIZER, {Leaf("a")})), "{...}");
+  EXPECT_EQ(Print(CreateNode(NodeKind::WHILE, nullptr)), "<?>");
+  EXPECT_EQ(Print(nullptr), "");
+}
+
+TEST_F(PrinterTest, FunctionHeaderPrintsSpecifiersAndThePointerDeclaratorWithBlanks) {
+  // char *name(void): FUNCTION_HEADER [CHAR, '*'[FUNCTION_DECLARATOR...]] in
+  // a two-child '*' form, which the header flag prints as " * " first.
+  TreeNode* declarator = Node(NodeKind::FUNCTION_DECLARATOR,
+                              {Leaf("name"), Node(NodeKind::LEFT_PAREN, {CreateNode(NodeKind::VOID, nullptr)})});
+  TreeNode* pointer = Node(NodeKind::STAR, {CreateNode(NodeKind::CONST, nullptr), declarator});
+  EXPECT_EQ(Print(Node(NodeKind::FUNCTION_HEADER, {CreateNode(NodeKind::CHAR, nullptr), pointer})),
+            " char  *  const name( void )");
+  // Outside a header the same '*' is a multiplication.
+  EXPECT_EQ(Print(Node(NodeKind::STAR, {Leaf("a"), Leaf("b")})), "a * b");
+  // A word that a pragma mapped to a keyword's code prints nothing.
+  EXPECT_EQ(Print(Node(NodeKind::TYPE_NAME, {Leaf("__int64", NodeKind::LONG), Leaf("T", NodeKind::TYPEDEF_NAME)})),
+            "T");
+}
+
+TEST_F(PrinterTest, ATextLongerThanTheCapacityEndsInTheMarkerWithinTheCapacity) {
+  TreeNode* condition = Node(NodeKind::AND_OP, {Node(NodeKind::EQ_OP, {Leaf("alpha"), Leaf("beta")}),
+                                                Node(NodeKind::NE_OP, {Leaf("gamma"), Leaf("delta")})});
+  // "alpha" (5) and " == " (9) fit; "beta" does not, and 9 is not below
+  // 10 - 3, so the marker takes the last four places.
+  const std::string text = Print(condition, 10);
+  EXPECT_EQ(text, "alpha  ...");
+  EXPECT_LE(text.size(), 10u);
+  EXPECT_EQ(Print(Node(NodeKind::EQ_OP, {Leaf("ab"), Leaf("cdefgh")}), 10), "ab ==  ...");
+  EXPECT_EQ(Print(Node(NodeKind::EQ_OP, {Leaf("ab"), Leaf("c")}), 7), "ab == c");
+}
+
+TEST_F(PrinterTest, AppendTextMarkerRules) {
+  char buffer[11];
+  PrinterState state{buffer, 10, 0, false};
+  buffer[0] = '\0';
+  EXPECT_FALSE(AppendText(state, "abcde"));
+  EXPECT_TRUE(AppendText(state, "fghijk"));  // length 5 is below 10 - 3: marker at 5
+  EXPECT_STREQ(buffer, "abcde ...");
+  EXPECT_EQ(state.length, 10);
+
+  PrinterState tiny{buffer, 2, 0, false};
+  EXPECT_TRUE(AppendText(tiny, "abc"));  // a capacity below 4 keeps what fits
+  EXPECT_STREQ(buffer, " .");
+}
+
+TEST_F(PrinterTest, DeepExpressionsPrintWithoutExhaustingTheStack) {
+  TreeNode* root = Leaf("a");
+  for (int i = 0; i < 200000; ++i) root = Node(NodeKind::PLUS, {root, Leaf("b")});
+  const std::string text = Print(root, 32);
+  // Seven " + " fit (28 characters, then 32); the next "b" does not.
+  EXPECT_EQ(text, "a + b + b + b + b + b + b +  ...");
+  EXPECT_LE(text.size(), 32u);
+}
+
+}  // namespace
+}  // namespace frontend

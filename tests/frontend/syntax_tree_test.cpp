@@ -1,0 +1,184 @@
+#include "frontend/syntax_tree.h"
+
+#include "support/messages.h"
+#include "support/name_table.h"
+
+#include <gtest/gtest.h>
+
+namespace frontend {
+namespace {
+
+class SyntaxTreeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    support::ReleaseNameTable();
+    ResetTreeBuilder();
+    LexerContinuation() = {};
+  }
+  void TearDown() override { support::ReleaseNameTable(); }
+
+  static TokenValue Token(const char* spelling, std::uint32_t line, std::uint32_t column) {
+    TokenValue value{};
+    value.alpha = spelling ? support::InternName(spelling) : nullptr;
+    value.position.line = line;
+    value.position.physical = {line, column};
+    return value;
+  }
+};
+
+TEST_F(SyntaxTreeTest, CreateNodeCopiesSpellingAndStartButLeavesEndZero) {
+  const TokenValue x = Token("x", 4, 9);
+  TreeNode* node = CreateNode(NodeKind::IDENTIFIER, &x);
+  EXPECT_EQ(node->kind, NodeKind::IDENTIFIER);
+  EXPECT_EQ(node->alpha, x.alpha);
+  EXPECT_EQ(node->start.physical, (SourcePosition{4, 9}));
+  EXPECT_EQ(node->end.physical, (SourcePosition{0, 0}));
+  EXPECT_EQ(node->end.line, 0u);
+  EXPECT_EQ(node->sons, nullptr);
+  EXPECT_EQ(node->next, nullptr);
+  FreeTree(node);
+}
+
+TEST_F(SyntaxTreeTest, ChildrenKeepTheirOrderAndNoneChildrenAreSkipped) {
+  TreeNode* a = CreateNode(NodeKind::IDENTIFIER, nullptr);
+  TreeNode* b = CreateNode(NodeKind::IDENTIFIER, nullptr);
+  TreeNode* c = CreateNode(NodeKind::IDENTIFIER, nullptr);
+  TreeNode* node = CreateNodeWithChildren(NodeKind::FOR, nullptr, a, nullptr, b, c);
+  EXPECT_EQ(node->sons, a);
+  EXPECT_EQ(a->next, b);
+  EXPECT_EQ(b->next, c);
+  EXPECT_EQ(c->next, nullptr);
+
+  EXPECT_EQ(AppendChild(node, nullptr), node);
+  EXPECT_EQ(c->next, nullptr);
+  FreeTree(node);
+}
+
+TEST_F(SyntaxTreeTest, AppendSiblingWithANoneSideReturnsTheOther) {
+  TreeNode* x = CreateNode(NodeKind::EMPTY, nullptr);
+  EXPECT_EQ(AppendSibling(nullptr, x), x);
+  EXPECT_EQ(AppendSibling(x, nullptr), x);
+  EXPECT_EQ(AppendSibling(nullptr, nullptr), nullptr);
+  FreeTree(x);
+}
+
+TEST_F(SyntaxTreeTest, LongListsGrowThroughTheTailCacheAndStayCorrectAfterReset) {
+  TreeNode* block = CreateNode(NodeKind::LEFT_BRACE, nullptr);
+  std::vector<TreeNode*> items;
+  for (int i = 0; i < 1000; ++i) {
+    items.push_back(CreateNode(NodeKind::EXPRESSION_STATEMENT, nullptr));
+    AppendChild(block, items.back());
+  }
+  // A different chain in between must not disturb the cached tail.
+  TreeNode* other = CreateNode(NodeKind::EMPTY, nullptr);
+  TreeNode* otherSibling = CreateNode(NodeKind::EMPTY, nullptr);
+  AppendSibling(other, otherSibling);
+  ResetTreeBuilder();
+  items.push_back(CreateNode(NodeKind::EXPRESSION_STATEMENT, nullptr));
+  AppendChild(block, items.back());
+
+  std::size_t index = 0;
+  for (TreeNode* child = block->sons; child; child = child->next) ASSERT_EQ(child, items[index++]);
+  EXPECT_EQ(index, items.size());
+  FreeTree(block);
+  FreeTree(other);  // siblings are not freed with it
+  FreeTree(otherSibling);
+}
+
+TEST_F(SyntaxTreeTest, AppendingAChainToItselfEndsTheRunInsteadOfLooping) {
+  EXPECT_EXIT(
+      {
+        static TreeNode* a = CreateNode(NodeKind::IDENTIFIER, nullptr);
+        AppendSibling(a, CreateNode(NodeKind::IDENTIFIER, nullptr));
+        AppendSibling(a, a);
+        AppendSibling(a, a);
+      },
+      ::testing::ExitedWithCode(support::kExitFatal), "Cannot recover from earlier errors");
+}
+
+TEST_F(SyntaxTreeTest, ACycleBehindTheHeadIsFoundToo) {
+  EXPECT_EXIT(
+      {
+        static TreeNode* nodes[4];  // reachable, so the leak check stays quiet at the exit
+        nodes[0] = CreateNode(NodeKind::IDENTIFIER, nullptr);
+        nodes[1] = CreateNode(NodeKind::IDENTIFIER, nullptr);
+        nodes[2] = CreateNode(NodeKind::IDENTIFIER, nullptr);
+        nodes[3] = CreateNode(NodeKind::EMPTY, nullptr);
+        nodes[0]->next = nodes[1];
+        nodes[1]->next = nodes[2];
+        nodes[2]->next = nodes[1];
+        AppendSibling(nodes[0], nodes[3]);
+      },
+      ::testing::ExitedWithCode(support::kExitFatal), "Cannot recover from earlier errors");
+}
+
+TEST_F(SyntaxTreeTest, NoneParentAndNoneNodeAreInternalErrors) {
+  EXPECT_EXIT(AppendChild(nullptr, nullptr), ::testing::ExitedWithCode(support::kExitInternal),
+              "Attempt to find last child of null tree");
+  EXPECT_EXIT(SetAlpha(nullptr, nullptr), ::testing::ExitedWithCode(support::kExitInternal),
+              "Attempt to set alpha of null node");
+}
+
+TEST_F(SyntaxTreeTest, SetAlphaEndsAPlainTokenAtItsLastCharacter) {
+  const TokenValue value = Token("alpha", 7, 3);
+  TreeNode* node = CreateNode(NodeKind::IDENTIFIER, &value);
+  SetAlpha(node, &value);
+  EXPECT_EQ(node->end.physical, (SourcePosition{7, 7}));
+  EXPECT_EQ(node->end.line, 7u);
+  FreeTree(node);
+}
+
+TEST_F(SyntaxTreeTest, SetAlphaUsesTheContinuationRecordOnceForTheContinuedToken) {
+  // "ab\<nl>cd\<nl>efg" starting at line 5 column 10: spelling "abcdefg".
+  const TokenValue value = Token("\"abcdefg\"", 5, 10);
+  LexerContinuation() = {true, value.position, 2, 4};
+  TreeNode* other = CreateNode(NodeKind::IDENTIFIER, nullptr);
+  const TokenValue elsewhere = Token("zz", 1, 1);
+  other->start = elsewhere.position;
+  SetAlpha(other, &elsewhere);  // a different token leaves the record pending
+  EXPECT_TRUE(LexerContinuation().pending);
+
+  TreeNode* node = CreateNode(NodeKind::STRING_LITERAL, &value);
+  SetAlpha(node, &value);
+  EXPECT_EQ(node->end.physical, (SourcePosition{7, 4}));
+  EXPECT_EQ(node->end.line, 7u);
+  EXPECT_FALSE(LexerContinuation().pending);
+
+  SetAlpha(node, &value);  // without the record: plain length
+  EXPECT_EQ(node->end.physical, (SourcePosition{5, 18}));
+  FreeTree(node);
+  FreeTree(other);
+}
+
+TEST_F(SyntaxTreeTest, EndPositionSpanAddressesTheLastCharacter) {
+  TreeNode* node = CreateNode(NodeKind::LEFT_BRACE, nullptr);
+  const TokenValue brace = Token(nullptr, 9, 20);
+  SetEndPositionSpan(node, &brace, 2);  // "%>"
+  EXPECT_EQ(node->end.physical, (SourcePosition{9, 21}));
+  SetEndPosition(node, nullptr);
+  EXPECT_EQ(node->end.physical, (SourcePosition{9, 21}));
+  FreeTree(node);
+}
+
+TEST_F(SyntaxTreeTest, FreeTreeReleasesBlockStaticsButNotTheNames) {
+  support::NameEntry* counter = support::InternName("counter");
+  TreeNode* statics = CreateNode(BLOCK_STATICS, nullptr);
+  statics->statics = new support::NameList;
+  support::AddToNameList(*statics->statics, counter);
+  TreeNode* block = CreateNodeWithChildren(NodeKind::LEFT_BRACE, nullptr, statics);
+  FreeTree(block);  // the sanitizer build checks the list is released
+  EXPECT_EQ(support::InternName("counter"), counter);
+  EXPECT_EQ(counter->text, "counter");
+}
+
+TEST_F(SyntaxTreeTest, FreeTreeHandlesADeepLeftSpine) {
+  TreeNode* root = CreateNode(NodeKind::IDENTIFIER, nullptr);
+  for (int i = 0; i < 200000; ++i) {
+    root = CreateNodeWithChildren(NodeKind::PLUS, nullptr, root, CreateNode(NodeKind::IDENTIFIER, nullptr));
+  }
+  FreeTree(root);
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace frontend

@@ -1,0 +1,38 @@
+// Test-only tool: prints the token stream of a preprocessed C file, one token
+// a line: code, logical file and line, physical line and column, spelling.
+//   token_dump <file> [--definition]
+#include "frontend/lexer.h"
+#include "frontend/pragmas.h"
+#include "support/name_table.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: token_dump <file> [--definition]\n");
+    return 2;
+  }
+  std::FILE* file = std::fopen(argv[1], "rb");
+  if (!file) {
+    std::perror(argv[1]);
+    return 2;
+  }
+  const bool definition = argc > 2 && std::strcmp(argv[2], "--definition") == 0;
+  frontend::ResetPragmaTables();
+  support::NameList noInstrDirs;
+  frontend::StartLexing(file, argv[1], definition, &noInstrDirs);
+  for (int code = frontend::NextToken(); code != 0; code = frontend::NextToken()) {
+    const frontend::TokenValue& value = frontend::CurrentToken();
+    const frontend::TokenPosition& at = value.position;
+    std::printf("%d\t%s%s:%u\t%u:%u\t%s%s\n", code, at.directory ? at.directory->text.c_str() : "",
+                at.file ? at.file->text.c_str() : "", at.line, at.physical.line, at.physical.column,
+                std::string(frontend::LastTokenText()).c_str(), at.instrStopped ? "\t(stopped)" : "");
+  }
+  frontend::FinishLexing();
+  std::fclose(file);
+  frontend::FreePragmaTables();
+  return 0;
+}
