@@ -155,7 +155,7 @@ void qcerror(const char* message) { ReportSyntaxError(message); }
 
 /* translation_unit = external_declaration* : TRANSLATION_UNIT [items...] */
 translation_unit
-  : external_declarations { FinishTranslationUnit($1.node); }
+  : external_declarations { FinishTranslationUnit($1.node); $$.node = nullptr; }
   ;
 
 external_declarations
