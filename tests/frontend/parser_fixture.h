@@ -1,0 +1,86 @@
+// Parses a definition text and a source text as a run does, keeping the
+// source's tree and what the parse wrote on stderr.
+#pragma once
+
+#include "frontend/insert_records.h"
+#include "frontend/line_validity.h"
+#include "frontend/parser.h"
+#include "frontend/pragmas.h"
+#include "frontend/symbol_tables.h"
+#include "support/file_utils.h"
+#include "support/messages.h"
+#include "support/name_table.h"
+#include "tree_dump.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace frontend {
+
+class ParserFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    support::ResetMessageState();
+    support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
+    support::ReleaseNameTable();
+    support::ResetSplitCache();
+    ResetPragmaTables();
+    FreeValidFiles();
+    FreeInsertRecords();
+    ResetFrontEnd();
+    directory = ::testing::TempDir() + "quorb_parse_" + std::to_string(getpid()) + "/";
+    std::system(("mkdir -p " + directory).c_str());
+  }
+  void TearDown() override {
+    FreeTree(root);
+    ReleaseFrontEnd();
+    FreePragmaTables();
+    FreeValidFiles();
+    FreeInsertRecords();
+    support::FreeNameList(noInstrDirs);
+    support::ReleaseNameTable();
+    std::system(("rm -rf " + directory).c_str());
+  }
+
+  std::string Write(const std::string& name, const std::string& text) {
+    const std::string path = directory + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  }
+
+  /// Parses the definition text then the source; returns the source's
+  /// error count. The messages of both parses are kept in `shown`.
+  int Parse(const std::string& source, const std::string& definition = "") {
+    ::testing::internal::CaptureStderr();
+    definitionErrors = ParseFile(Write("std.def", definition), true, nullptr, &noInstrDirs, nullptr);
+    FreeTree(root);
+    root = nullptr;
+    const int errors = ParseFile(Write("a.c", source), false, &root, &noInstrDirs, nullptr);
+    shown = ::testing::internal::GetCapturedStderr();
+    return errors;
+  }
+
+  /// The dump of the n-th external declaration (from 0).
+  std::string Item(int n) const {
+    const TreeNode* item = root ? root->sons : nullptr;
+    while (item && n--) item = item->next;
+    return DumpTree(item);
+  }
+
+  const TreeNode* ItemNode(int n) const {
+    const TreeNode* item = root ? root->sons : nullptr;
+    while (item && n--) item = item->next;
+    return item;
+  }
+
+  std::string directory;
+  support::NameList noInstrDirs;
+  TreeNode* root = nullptr;
+  int definitionErrors = 0;
+  std::string shown;
+};
+
+}  // namespace frontend
