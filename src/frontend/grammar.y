@@ -43,7 +43,10 @@ void qcerror(const char* message) { ReportSyntaxError(message); }
 %define api.value.type {frontend::TokenValue}
 %define parse.error simple
 
-/* Destroyed symbols are those popped while recovering from a syntax error. */
+/* Destroyed symbols are those popped while recovering from a syntax error.
+ * An action that frees a part it does not keep clears its own node, since
+ * the value it leaves defaults to that of its first symbol; an empty rule
+ * has no first symbol and always sets its whole value. */
 %destructor { FreeChain($$.node); } <>
 
 %token T_AUTO 257 "auto"
@@ -159,7 +162,7 @@ translation_unit
   ;
 
 external_declarations
-  : %empty { $$.node = nullptr; }
+  : %empty { $$ = {}; }
   | external_declarations external_declaration
       { $$.node = AppendSibling($1.node, $2.node); ForgetParameterNames(); }
   | external_declarations error
@@ -312,17 +315,17 @@ tag
   ;
 
 save_declaration
-  : %empty { SaveDeclaration(); }
+  : %empty { $$ = {}; SaveDeclaration(); }
   ;
 
 member_declarations
-  : %empty
+  : %empty { $$ = {}; }
   | member_declarations member_declaration
   ;
 
 member_declaration
-  : specifier_qualifiers member_declarators ";" { FreeChain($1.node); ResetDeclaration(); }
-  | specifier_qualifiers ";" { FreeChain($1.node); ResetDeclaration(); }
+  : specifier_qualifiers member_declarators ";" { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
+  | specifier_qualifiers ";" { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
   | ";"
   ;
 
@@ -332,9 +335,9 @@ member_declarators
   ;
 
 member_declarator
-  : declarator { FreeChain($1.node); }
+  : declarator { FreeChain($1.node); $$.node = nullptr; }
   | ":" constant_expression { FreeChain($2.node); }
-  | declarator ":" constant_expression { FreeChain($1.node); FreeChain($3.node); }
+  | declarator ":" constant_expression { FreeChain($1.node); FreeChain($3.node); $$.node = nullptr; }
   ;
 
 /* Specifiers and qualifiers of type names and members, with the same rule
@@ -415,7 +418,7 @@ declarator_suffix
   ;
 
 parameter_part
-  : %empty { $$.node = nullptr; }
+  : %empty { $$ = {}; }
   | parameter_types
   | identifiers
   ;
@@ -557,9 +560,9 @@ labeled_statement
       { DisarmAnachronism(); $$.node = EndAt(MakeNode(NodeKind::DEFAULT, $1, MakeEmpty($2)), $2); }
   ;
 
-arm_label : %empty { ArmAnachronism(Anachronism::Label); } ;
-arm_case : %empty { ArmAnachronism(Anachronism::Case); } ;
-arm_default : %empty { ArmAnachronism(Anachronism::Default); } ;
+arm_label : %empty { $$ = {}; ArmAnachronism(Anachronism::Label); } ;
+arm_case : %empty { $$ = {}; ArmAnachronism(Anachronism::Case); } ;
+arm_default : %empty { $$ = {}; ArmAnachronism(Anachronism::Default); } ;
 
 /* "{" block_item* "}" : '{' [BLOCK_STATICS?, items...] */
 compound_statement
@@ -568,11 +571,11 @@ compound_statement
   ;
 
 open_scope
-  : %empty { OpenScope(); }
+  : %empty { $$ = {}; OpenScope(); }
   ;
 
 block_items
-  : %empty { $$.node = nullptr; }
+  : %empty { $$ = {}; }
   | block_items block_item { $$.node = AppendSibling($1.node, $2.node); }
   ;
 
@@ -617,7 +620,7 @@ for_initialisation
 
 /* An absent expression is EMPTY at the token that follows it. */
 optional_expression
-  : %empty { $$.node = MakeEmpty(LookaheadToken()); }
+  : %empty { $$ = LookaheadToken(); $$.node = MakeEmpty(LookaheadToken()); }
   | expression
   ;
 
@@ -675,8 +678,8 @@ conditional_expression
         AppendChild($$.node, MakeNode(NodeKind::COLON, $5, $6.node)); }
   ;
 
-arm_conditional : %empty { ArmAnachronism(Anachronism::Conditional); } ;
-disarm : %empty { DisarmAnachronism(); } ;
+arm_conditional : %empty { $$ = {}; ArmAnachronism(Anachronism::Conditional); } ;
+disarm : %empty { $$ = {}; DisarmAnachronism(); } ;
 
 constant_expression
   : conditional_expression
