@@ -12,8 +12,6 @@
 #include "support/name_table.h"
 #include "support/translate.h"
 
-#include <algorithm>
-
 namespace output {
 namespace {
 
@@ -70,7 +68,7 @@ void WriteHeader(const FdcFile& file, const NameEntry* comment) {
   AppendQuotedField(header, file.sourceDirectory->text);
   if (comment) AppendQuotedField(header, comment->text);
   header += "\nFD ";
-  header += std::to_string(std::max(static_cast<std::int32_t>(file.date), std::int32_t{0}));
+  header += std::to_string(FdcWrittenDate(file.date));
   header += "\nTC";
   for (const CoverageToken& entry : kCoverageTokens) {
     if (file.coverage & entry.bits) {

@@ -72,6 +72,12 @@ struct FdcFile {
   const support::NameEntry* lastFunction = nullptr;  // kept by the function instrumentation
 };
 
+/// The date as the FD line holds it: a time past 2038, negative as a signed
+/// 32-bit number, is written as 0.
+inline std::uint32_t FdcWrittenDate(std::uint32_t date) {
+  return static_cast<std::int32_t>(date) < 0 ? 0 : date;
+}
+
 struct FdcSettings {
   std::optional<std::string> name;       // -FDCNAME: every source writes into this file
   std::optional<std::string> directory;  // none: beside the source; "": current directory

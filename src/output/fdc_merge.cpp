@@ -25,11 +25,12 @@ QString SystemError() { return FromLocal(support::SystemErrorText()); }
 
 // A block of the same source is a variant worth keeping only when it was
 // built from the same source file (same date) with the same coverage types
-// and differs in content; otherwise the new block replaces it.
+// and differs in content; otherwise the new block replaces it. The date is
+// compared as the file holds it.
 bool Survives(const FdcBlock& block, const FdcFile& file) {
   if (block.foreign) return false;
   if (block.sourceName != file.sourceName->text || block.sourceDirectory != file.sourceDirectory->text) return true;
-  return block.date == file.date && block.coverage == file.coverage && block.checksum != file.checksum;
+  return block.date == FdcWrittenDate(file.date) && block.coverage == file.coverage && block.checksum != file.checksum;
 }
 
 FdcStream OpenOrFail(const std::string& path, const char* mode, const char* message) {

@@ -52,9 +52,7 @@ TEST(FdcBlockReaderTest, FormatMarkDecidesWhetherABlockIsOurs) {
   const std::string body = "FC \"o.c\" \"/s/\"\nFD 1\nTC PR\nDC 2\n" + kRik;
   EXPECT_TRUE(Parse("VE 3.0e CCOV 8.2.0.1\n" + body).blocks.at(0).foreign);
   EXPECT_TRUE(Parse("VE 3.0e CCOV #i5 8.2.0.1\n" + body).blocks.at(0).foreign);
-  EXPECT_TRUE(Parse("VE 3.0ef CCOV #i6\n" + body).blocks.at(0).foreign);
   EXPECT_FALSE(Parse("VE 3.0e CCOV 8.2.0.1\n" + body, "").blocks.at(0).foreign) << "no mark set, none needed";
-  EXPECT_FALSE(Parse("VE 3.0e CCOV CMCDC #i6 8.2.0.1\r\n" + body).blocks.at(0).foreign);
   // A foreign block needs none of our lines.
   const FdcReadResult foreign = Parse("VE 1.0 anything\nzz\n" + kRik + kBlock);
   ASSERT_EQ(foreign.error, FdcReadError::kNone);

@@ -28,17 +28,6 @@ TEST(TemporaryNameTest, LastThreeCharactersCountFromDToZ) {
 
 using FdcTemporaryTest = FdcTest;
 
-TEST_F(FdcTemporaryTest, ExistingFdcFileIsWrittenThroughTheFirstFreeCandidate) {
-  const Source source = MakeSource("x.c");
-  WriteAll(dir + "x.c.fdc", "old");
-  WriteAll(dir + "x.c.fdc.fdd", "stale");
-  FdcFile& file = SelectFdc(source.name, source.directory, 1, nullptr);
-  ASSERT_TRUE(file.temporaryPath);
-  EXPECT_EQ(*file.temporaryPath, dir + "x.c.fdc.fde");
-  EXPECT_EQ(ReadAll(dir + "x.c.fdc"), "old");
-  EXPECT_EQ(ReadAll(dir + "x.c.fdc.fdd"), "stale");
-}
-
 TEST_F(FdcTemporaryTest, EveryCandidatePresentStopsTheRun) {
   const Source source = MakeSource("x.c");
   WriteAll(dir + "x.c.fdc", "old");
