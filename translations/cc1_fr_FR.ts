@@ -368,4 +368,87 @@
         <translation>échec de lecture de l'entrée de l'analyseur lexical</translation>
     </message>
 </context>
+<context>
+    <name>Assertion</name>
+    <message>
+        <source>No source name while creating FDC file</source>
+        <translation>Aucun nom de source lors de la création du fichier FDC</translation>
+    </message>
+    <message>
+        <source>No source directory while creating FDC file</source>
+        <translation>Aucun répertoire source lors de la création du fichier FDC</translation>
+    </message>
+    <message>
+        <source>Please remove all temporary files remaining for %1</source>
+        <comment>%1 is the fdc file name</comment>
+        <translation>Veuillez supprimer tous les fichiers temporaires restant pour %1</translation>
+    </message>
+    <message>
+        <source>Cannot create temporary FDC file %1 %2</source>
+        <comment>%1 is the file name, %2 a system-dependent error message</comment>
+        <translation>Impossible de créer le fichier FDC temporaire %1 %2</translation>
+    </message>
+    <message>
+        <source>Cannot create FDC file %1: %2</source>
+        <comment>%1 is the file name, %2 a system-dependent error message</comment>
+        <translation>Impossible de créer le fichier FDC %1 : %2</translation>
+    </message>
+    <message>
+        <source>Cannot reopen FDC file %1 %2</source>
+        <comment>%1 is the fdc file name, %2 a system-dependent error message</comment>
+        <translation>Impossible de rouvrir le fichier FDC %1 %2</translation>
+    </message>
+    <message>
+        <source>Unable to write into FDC file</source>
+        <translation>Impossible d'écrire dans le fichier FDC</translation>
+    </message>
+    <message>
+        <source>Cannot write FDC file %1: %2</source>
+        <comment>%1 is the file name, %2 a system-dependent error message</comment>
+        <translation>Impossible d'écrire le fichier FDC %1 : %2</translation>
+    </message>
+    <message>
+        <source>Cannot open FDC file %1 %2</source>
+        <comment>%1 is the file name, %2 a system-dependent error message</comment>
+        <translation>Impossible d'ouvrir le fichier FDC %1 %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a valid FDC file</source>
+        <comment>%1 is the file name</comment>
+        <translation>%1 n'est pas un fichier FDC valide</translation>
+    </message>
+    <message>
+        <source>%1 expected but not found in %2</source>
+        <comment>%1 is the expected input, %2 the fdc file name</comment>
+        <translation>%1 attendu mais non trouvé dans %2</translation>
+    </message>
+    <message>
+        <source>Unknown coverage type in FDC file %1</source>
+        <comment>%1 is the file name</comment>
+        <translation>Type de couverture inconnu dans le fichier FDC %1</translation>
+    </message>
+    <message>
+        <source>%1 has no selected coverage type</source>
+        <comment>%1 is the file name</comment>
+        <translation>%1 n'a aucun type de couverture sélectionné</translation>
+    </message>
+    <message>
+        <source>Cannot open temporary FDC file %1 %2</source>
+        <comment>%1 is the file name, %2 a system-dependent error message</comment>
+        <translation>Impossible d'ouvrir le fichier FDC temporaire %1 %2</translation>
+    </message>
+    <message>
+        <source>Cannot fseek() in %1 %2</source>
+        <comment>%1 is the file name, %2 a system-dependent error message</comment>
+        <translation>Impossible d'exécuter fseek() dans %1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>User Info</name>
+    <message>
+        <source>No branches of requested coverage types can be found in file %1; no FDC generated</source>
+        <comment>%1 : the source file</comment>
+        <translation>Aucune branche des types de couverture demandés n'a été trouvée dans le fichier %1 ; aucun FDC généré</translation>
+    </message>
+</context>
 </TS>

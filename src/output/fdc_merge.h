@@ -1,0 +1,16 @@
+// Completing the FDC files of a run.
+//
+// The block of this run always comes first. For an FDC file that existed,
+// the blocks of the previous file follow unless they are foreign or belong
+// to the same source file; an old block of the same source survives only
+// when its date and coverage word are equal and its checksum differs (a
+// variant built from the same source). The result is written to the
+// temporary file, which then replaces the previous file in one rename.
+#pragma once
+
+namespace output {
+
+/// Closes, logs (-MOXTEL_LOG) and merges every FdcFile still to be written.
+void FinishFdcFiles();
+
+}  // namespace output
