@@ -13,6 +13,7 @@ gcc -E examples/hello.c -o "$work/hello.i"
 set +e
 install/bin/quorbcc1 "$work/hello.i" "$work/hello_instr.c" gcc.def -PROC=RET -BLOCK=DECISION
 status=$?
-echo "quorbcc1 ended with status $status (the parse and instrumentation steps are not built yet)"
+echo "quorbcc1 ended with status $status; the instrumented file begins:"
+head -n 8 "$work/hello_instr.c"
 rm -rf "$work"
 exit $status

@@ -2,6 +2,12 @@
 
 #include "driver/identification.h"
 #include "driver/options.h"
+#include "frontend/insert_records.h"
+#include "frontend/line_validity.h"
+#include "frontend/parser.h"
+#include "frontend/pragmas.h"
+#include "frontend/syntax_tree.h"
+#include "instrument/instrument_file.h"
 #include "output/fdc_version.h"
 #include "support/messages.h"
 #include "support/name_table.h"
@@ -73,6 +79,37 @@ bool IsIdentificationRequest(int argc, char** argv) {
   return true;
 }
 
+// Parses the definition file, then the source file; any syntax or semantic
+// error ends the run before anything is written.
+frontend::TreeNode* ParseInputs(Options& options) {
+  frontend::ResetFrontEnd();
+  frontend::ResetPragmaTables();
+  if (frontend::ParseFile(options.defPath, true, nullptr, &options.noInstrDirList, &options.noInspectDirList) != 0) {
+    support::DisplayFatalError(Translate("Fatal Error", "Syntax errors in standard definition file %1",
+                                         "%1 : the definition file")
+                                   .arg(support::FromLocal(options.defPath)));
+  }
+  frontend::TreeNode* root = nullptr;
+  if (frontend::ParseFile(options.srcPath, false, &root, &options.noInstrDirList, &options.noInspectDirList) != 0) {
+    support::DisplayFatalError(Translate("Fatal Error", "Syntax errors in source file, instrumentation cancelled"));
+  }
+  if (support::GetMessageCounts().errors != 0) {
+    support::DisplayFatalError(Translate("Fatal Error", "Semantic errors in source file %1", "%1 : source file")
+                                   .arg(support::FromLocal(options.srcPath)));
+  }
+  return root;
+}
+
+void ReleaseRun(Options& options, frontend::TreeNode* root) {
+  frontend::ReleaseFrontEnd();
+  frontend::FreePragmaTables();
+  frontend::FreeValidFiles();
+  frontend::FreeInsertRecords();
+  ReleaseOptions(options);
+  frontend::FreeTree(root);
+  support::ReleaseNameTable();
+}
+
 void SetFeatureFromCoverage(const Options& options) {
   support::SetFeatureString(options.coverage & kCoverModifiedCondition ? QStringLiteral("CCOV CMCDC")
                                                                        : QStringLiteral("CCOV"));
@@ -100,8 +137,9 @@ int RunDriver(int argc, char** argv) {
   }
   SetFeatureFromCoverage(options);
 
-  ReleaseOptions(options);
-  support::ReleaseNameTable();
+  frontend::TreeNode* root = ParseInputs(options);
+  instrument::InstrumentFile(root, options);
+  ReleaseRun(options, root);
   translators.reset();
   application.reset();
   return 0;

@@ -1,6 +1,6 @@
 // The program driver: start-up, option analysis, parse, instrumentation and
 // release, in that order. Every failure on the way ends the process with its
-// documented status; a completed run returns 0.
+// failure status (1, 7 or 9); a completed run returns 0.
 #pragma once
 
 namespace driver {

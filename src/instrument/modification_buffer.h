@@ -14,7 +14,7 @@
 //     in order of addition for equal keys.
 #pragma once
 
-#include "support/source_position.h"
+#include "frontend/source_position.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -24,7 +24,7 @@
 
 namespace instrument {
 
-using support::SourcePosition;
+using frontend::SourcePosition;
 
 /// Largest priority; instrumentation texts mostly use kNestingPriority minus
 /// the nesting depth, so outer constructs get larger priorities.

@@ -1,0 +1,84 @@
+#include "instrument/instrument_file.h"
+
+#include "driver/identification.h"
+#include "driver/options.h"
+#include "frontend/insert_records.h"
+#include "frontend/pragmas.h"
+#include "frontend/symbol_tables.h"
+#include "frontend/syntax_tree.h"
+#include "instrument/instr_state.h"
+#include "instrument/instrumented_output.h"
+#include "instrument/kept_file.h"
+#include "output/fdc_file.h"
+#include "output/fdc_merge.h"
+#include "support/file_utils.h"
+#include "support/name_table.h"
+
+namespace instrument {
+namespace {
+
+bool AnalysisSelected(const driver::Options& options) {
+  return options.coverage != 0 || options.trace || options.memPro || options.perfPro;
+}
+
+bool IsExcludedFile(const support::NameEntry* name, const support::NameEntry* directory) {
+  if (!name || !directory) return false;
+  const support::NameEntry* path = support::InternName(directory->text + name->text);
+  return (path->flags & support::kExcludedFile) != 0;
+}
+
+// Memory profiling lists the file's variables when something will read them.
+bool NeedsParseGlobals(const driver::Options& options) {
+  const InstrState& state = Instr();
+  if (!options.memPro || options.noInspectAll || !state.startOfMainSeen) return false;
+  return !frontend::Symbols().fileVariables.nodes.empty() || state.deepGlobalCount != 0;
+}
+
+ParseGlobalsTrailer MakeParseGlobalsTrailer(const driver::Options& options) {
+  ParseGlobalsTrailer trailer{!options.noDLine, frontend::Pragmas().inlineAssembler, Instr().lineCounter + 1,
+                              options.instrPath, {}, Instr().deepGlobalCount};
+  for (const support::NameListNode& node : frontend::Symbols().fileVariables.nodes) {
+    if (!(node.entry->flags & support::kNoInspectVariable)) trailer.variables.push_back(node.entry);
+  }
+  return trailer;
+}
+
+void WriteInstrumentedFile(const driver::Options& options) {
+  InstrState& state = Instr();
+  std::FILE* output = OpenInstrumentedFile(options.instrPath);
+  state.lineCounter = 1;
+  if (options.info) state.lineCounter += driver::WritePlainIdentification(output, "/*", "*/");
+  if (AnalysisSelected(options)) output::WriteFdcTrailers();
+  state.lineCounter += ApplyModifications(options.srcPath, output, state.modifications);
+  if (NeedsParseGlobals(options)) WriteParseGlobalsTrailer(output, MakeParseGlobalsTrailer(options));
+  CommitInstrumentedFile(output, options.instrPath);
+}
+
+void CompleteFdcFiles(const driver::Options& options, const frontend::TreeNode* root) {
+  const bool allRemoved = output::CloseEmptyFdcFiles();
+  const support::NameEntry* name = root->end.file;
+  if (allRemoved && options.coverage != 0 && !IsExcludedFile(name, root->end.directory)) {
+    output::ShowNoFdcGenerated(name ? name->text : std::string());
+  }
+}
+
+void ReleaseRun() {
+  support::FreeNameList(frontend::Symbols().fileVariables);
+  output::FinishFdcFiles();
+  frontend::FreeInsertRecords();
+  FreeModifications(Instr().modifications);
+  output::FreeFdcFiles();
+}
+
+}  // namespace
+
+void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
+  output::ConfigureFdcWriter(options);
+  ResetInstrState(options, root->end.file, root->end.directory);
+  WriteInstrumentedFile(options);
+  CompleteFdcFiles(options, root);
+  ReleaseRun();
+  if (options.keep) WriteKeptFile(options.instrPath, root->end.file, root->end.directory);
+}
+
+}  // namespace instrument

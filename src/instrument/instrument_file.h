@@ -1,0 +1,23 @@
+// The instrumentation of one parsed source file, from the configured writers
+// to the instrumented file, the completed side files and the kept copy.
+//
+// Nothing is written to the instrumented file while the tree is walked: the
+// walk only records modifications and side-file records. The instrumented
+// file is then written in one go — identification banner, prologue, writer
+// trailers, the source copied with every modification spliced in, and the
+// parse-globals trailer — into a temporary file that replaces <instr> once
+// complete, so a failed run never leaves a truncated <instr> behind.
+#pragma once
+
+namespace driver {
+struct Options;
+}
+namespace frontend {
+struct TreeNode;
+}
+
+namespace instrument {
+
+void InstrumentFile(frontend::TreeNode* root, const driver::Options& options);
+
+}  // namespace instrument

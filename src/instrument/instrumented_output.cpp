@@ -1,0 +1,76 @@
+#include "instrument/instrumented_output.h"
+
+#include "support/file_utils.h"
+#include "support/messages.h"
+#include "support/name_table.h"
+#include "support/translate.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace instrument {
+namespace {
+
+using support::Translate;
+
+struct OutputState {
+  std::string temporaryPath;  // set while the instrumented file is being written
+  bool exitHandlerRegistered = false;
+};
+
+OutputState output;
+
+void RemoveUnfinishedOutput() {
+  if (output.temporaryPath.empty()) return;
+  std::remove(output.temporaryPath.c_str());
+  output.temporaryPath.clear();
+}
+
+[[noreturn]] void FailWriting(const std::string& instrPath) {
+  const QString reason = support::FromLocal(support::SystemErrorText());
+  support::DisplayFatalError(Translate("Fatal Error", "Cannot write instrumented file %1: %2",
+                                       "%1 : the instrumented file, %2 : a system error message")
+                                 .arg(support::FromLocal(instrPath), reason));
+}
+
+}  // namespace
+
+std::FILE* OpenInstrumentedFile(const std::string& instrPath) {
+  if (!output.exitHandlerRegistered) {
+    std::atexit(RemoveUnfinishedOutput);
+    output.exitHandlerRegistered = true;
+  }
+  output.temporaryPath = instrPath + ".qbtmp";
+  std::FILE* file = std::fopen(output.temporaryPath.c_str(), "w");
+  if (!file) {
+    output.temporaryPath.clear();
+    support::DisplayFatalError(Translate("Fatal Error", "Cannot create instrumented file %1",
+                                         "%1 : the instrumented file")
+                                   .arg(support::FromLocal(instrPath)));
+  }
+  return file;
+}
+
+void CommitInstrumentedFile(std::FILE* file, const std::string& instrPath) {
+  const bool writeFailed = std::ferror(file) != 0;
+  if (std::fclose(file) != 0 || writeFailed) FailWriting(instrPath);
+  support::RenameFile(output.temporaryPath, instrPath);
+  output.temporaryPath.clear();
+}
+
+void WriteParseGlobalsTrailer(std::FILE* file, const ParseGlobalsTrailer& trailer) {
+  const bool numberFits = !trailer.inlineAssembler || trailer.nextLine <= 65535;
+  if (trailer.lineDirective && numberFits) {
+    std::string path = trailer.instrPath;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    std::fprintf(file, "\n#line %u \"%s\"\n", trailer.nextLine, path.c_str());
+  }
+  std::fputs("_QBP_START_PARSE_GLOBALS\n", file);
+  for (const support::NameEntry* variable : trailer.variables) {
+    std::fprintf(file, "  _QBP_PARSE_GLOBAL(%s)\n", variable->text.c_str());
+  }
+  if (trailer.deepGlobalCount) std::fprintf(file, "  _QBP_PARSE_DEEP_GLOBALS(%u)\n", trailer.deepGlobalCount);
+  std::fputs("_QBP_END_PARSE_GLOBALS\n", file);
+}
+
+}  // namespace instrument
