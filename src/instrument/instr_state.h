@@ -6,8 +6,16 @@
 
 #include <cstdint>
 
+#include <string>
+
 namespace driver {
 struct Options;
+}
+namespace frontend {
+struct TreeNode;
+}
+namespace output {
+struct FdcFile;
 }
 namespace support {
 struct NameEntry;
@@ -35,7 +43,18 @@ struct InstrState {
   support::NameEntry* mainDirectory = nullptr;
   bool startOfMainSeen = false;
   std::uint32_t lineCounter = 1;  // lines of the instrumented file written so far
+
+  // The function being instrumented.
+  const frontend::TreeNode* function = nullptr;
+  support::NameEntry* functionName = nullptr;
+  std::uint32_t depth = 0;              // nesting depth inside the function body
+  std::string branchPath;               // "/"-separated place inside the function
+  output::FdcFile* currentFdc = nullptr;  // FDC file of the construct's source file
+  std::uint32_t routineNumber = 0;      // 0: the function is not traced
 };
+
+/// Priority of a text at the current depth: outer constructs get larger ones.
+inline std::uint32_t DepthPriority(const InstrState& state) { return kNestingPriority - state.depth; }
 
 InstrState& Instr();
 

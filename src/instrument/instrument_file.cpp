@@ -6,9 +6,11 @@
 #include "frontend/pragmas.h"
 #include "frontend/symbol_tables.h"
 #include "frontend/syntax_tree.h"
+#include "instrument/function_instrumentation.h"
 #include "instrument/instr_state.h"
 #include "instrument/instrumented_output.h"
 #include "instrument/kept_file.h"
+#include "instrument/prologue.h"
 #include "output/fdc_file.h"
 #include "output/fdc_merge.h"
 #include "support/file_utils.h"
@@ -43,12 +45,17 @@ ParseGlobalsTrailer MakeParseGlobalsTrailer(const driver::Options& options) {
   return trailer;
 }
 
-void WriteInstrumentedFile(const driver::Options& options) {
+void WriteInstrumentedFile(const driver::Options& options, const frontend::TreeNode* root) {
   InstrState& state = Instr();
   std::FILE* output = OpenInstrumentedFile(options.instrPath);
   state.lineCounter = 1;
   if (options.info) state.lineCounter += driver::WritePlainIdentification(output, "/*", "*/");
-  if (AnalysisSelected(options)) output::WriteFdcTrailers();
+  if (AnalysisSelected(options)) {
+    // The trailers complete the checksums first, so that the prologue
+    // declares the same checksum as the FDC file holds.
+    output::WriteFdcTrailers();
+    WritePrologue(output, root->end);
+  }
   state.lineCounter += ApplyModifications(options.srcPath, output, state.modifications);
   if (NeedsParseGlobals(options)) WriteParseGlobalsTrailer(output, MakeParseGlobalsTrailer(options));
   CommitInstrumentedFile(output, options.instrPath);
@@ -75,7 +82,9 @@ void ReleaseRun() {
 void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
   output::ConfigureFdcWriter(options);
   ResetInstrState(options, root->end.file, root->end.directory);
-  WriteInstrumentedFile(options);
+  ResetPrologue();
+  InstrFunctionStart(root);
+  WriteInstrumentedFile(options, root);
   CompleteFdcFiles(options, root);
   ReleaseRun();
   if (options.keep) WriteKeptFile(options.instrPath, root->end.file, root->end.directory);

@@ -1,0 +1,109 @@
+#include "instrument/falls_through.h"
+
+#include "frontend/name_flags.h"
+#include "frontend/syntax_tree.h"
+#include "support/name_table.h"
+
+#include <vector>
+
+namespace instrument {
+namespace {
+
+using frontend::NodeKind;
+using frontend::TreeNode;
+
+const TreeNode* Child(const TreeNode* node, int index) {
+  const TreeNode* child = node ? node->sons : nullptr;
+  while (child && index--) child = child->next;
+  return child;
+}
+
+const TreeNode* LastChild(const TreeNode* node) {
+  const TreeNode* child = node->sons;
+  while (child && child->next) child = child->next;
+  return child;
+}
+
+bool IsTerminatingCall(const TreeNode* expression) {
+  if (!expression || expression->kind != NodeKind::CALL) return false;
+  const TreeNode* callee = expression->sons;
+  while (callee && callee->kind == NodeKind::LEFT_PAREN) callee = callee->sons;
+  return callee && callee->kind == NodeKind::IDENTIFIER && callee->alpha &&
+         (callee->alpha->flags & frontend::kTerminatingFunction);
+}
+
+// A break inside the switch body that leaves this switch (not one of a
+// nested loop or switch).
+bool HasOwnBreak(const TreeNode* body) {
+  std::vector<const TreeNode*> pending{body};
+  while (!pending.empty()) {
+    const TreeNode* node = pending.back();
+    pending.pop_back();
+    if (node->kind == NodeKind::BREAK) return true;
+    const bool nested = node->kind == NodeKind::SWITCH || node->kind == NodeKind::FOR ||
+                        node->kind == NodeKind::WHILE || node->kind == NodeKind::DO;
+    if (nested && node != body) continue;
+    for (const TreeNode* child = node->sons; child; child = child->next) pending.push_back(child);
+  }
+  return false;
+}
+
+bool HasDefaultLabel(const TreeNode* body) {
+  std::vector<const TreeNode*> pending{body};
+  while (!pending.empty()) {
+    const TreeNode* node = pending.back();
+    pending.pop_back();
+    if (node->kind == NodeKind::DEFAULT) return true;
+    if (node->kind == NodeKind::SWITCH) continue;
+    for (const TreeNode* child = node->sons; child; child = child->next) pending.push_back(child);
+  }
+  return false;
+}
+
+bool SwitchFallsThrough(const TreeNode* statement) {
+  const TreeNode* body = Child(statement, 1);
+  if (!body || !HasDefaultLabel(body) || HasOwnBreak(body)) return true;
+  return body->kind == NodeKind::LEFT_BRACE ? FallsThrough(LastChild(body)) : FallsThrough(body);
+}
+
+}  // namespace
+
+bool FallsThrough(const TreeNode* statement) {
+  // Labels and compound statements pass the question on to their last
+  // statement; the loop replaces recursion on long label chains.
+  while (statement) {
+    switch (statement->kind) {
+      case NodeKind::GOTO:
+      case NodeKind::RETURN:
+        return false;
+      case NodeKind::CALL:
+        return !IsTerminatingCall(statement);
+      case NodeKind::EXPRESSION_STATEMENT:
+        return !IsTerminatingCall(statement->sons);
+      case NodeKind::LABEL:
+      case NodeKind::CASE:
+        statement = Child(statement, 1);
+        break;
+      case NodeKind::DEFAULT:
+        statement = statement->sons;
+        break;
+      case NodeKind::LEFT_BRACE:
+        statement = LastChild(statement);
+        break;
+      case NodeKind::IF: {
+        const TreeNode* elsePart = Child(statement, 2);
+        if (!elsePart) return true;
+        if (FallsThrough(Child(statement, 1))) return true;
+        statement = elsePart->sons;
+        break;
+      }
+      case NodeKind::SWITCH:
+        return SwitchFallsThrough(statement);
+      default:
+        return true;
+    }
+  }
+  return true;
+}
+
+}  // namespace instrument

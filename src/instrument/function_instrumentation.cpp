@@ -1,0 +1,224 @@
+#include "instrument/function_instrumentation.h"
+
+#include "driver/options.h"
+#include "frontend/insert_records.h"
+#include "frontend/syntax_tree.h"
+#include "instrument/authorization.h"
+#include "instrument/falls_through.h"
+#include "instrument/insert_pragmas.h"
+#include "instrument/instr_state.h"
+#include "instrument/statement_walk.h"
+#include "output/fdc_file.h"
+#include "output/fdc_records.h"
+#include "support/messages.h"
+#include "support/name_table.h"
+#include "support/translate.h"
+
+#include <string>
+#include <vector>
+
+namespace instrument {
+namespace {
+
+using frontend::NodeKind;
+using frontend::TreeNode;
+
+// Bit of a function name's entry: a definition of that name was met.
+constexpr std::uint32_t kSeenName = 0x00040000;
+
+FunctionMetrics lastMetrics{};
+
+void Add(const frontend::SourcePosition& at, std::uint32_t priority, Where where, std::string text) {
+  AddModification(Instr().modifications, &at, priority, where, std::move(text));
+}
+
+std::string Numbers(std::int16_t serial, std::uint32_t branch) {
+  return std::to_string(serial) + "," + std::to_string(branch);
+}
+
+bool AnySelected(const driver::Options& options) {
+  return options.coverage != 0 || options.trace || options.memPro || options.perfPro;
+}
+
+bool DumpsCoverage(const driver::Options& options) {
+  return options.coverage != 0 || options.memPro || options.perfPro;
+}
+
+const TreeNode* BodyOf(const TreeNode* definition) {
+  const TreeNode* header = definition->sons;
+  return header ? header->next : nullptr;
+}
+
+const TreeNode* LastStatement(const TreeNode* body) {
+  const TreeNode* last = nullptr;
+  for (const TreeNode* child = body->sons; child; child = child->next) {
+    if (child->kind != frontend::BLOCK_STATICS) last = child;
+  }
+  return last;
+}
+
+// The IDENTIFIER of the function's name inside its header.
+const TreeNode* NameNode(const TreeNode* definition) {
+  std::vector<const TreeNode*> pending{definition->sons};
+  while (!pending.empty()) {
+    const TreeNode* node = pending.back();
+    pending.pop_back();
+    if (!node) continue;
+    if (node->kind == NodeKind::IDENTIFIER && node->alpha == definition->alpha) return node;
+    for (const TreeNode* child = node->sons; child; child = child->next) pending.push_back(child);
+  }
+  return nullptr;
+}
+
+bool IsSelectedUnit(const support::NameEntry* name, const driver::Options& options) {
+  if (name->flags & support::kSelectedUnit) return true;
+  if (name->flags & support::kExcludedUnitOrDirectory) return false;
+  return (options.selection & driver::kSelectAllUnits) != 0;
+}
+
+void AddEntryTexts(const TreeNode* body) {
+  InstrState& state = Instr();
+  const driver::Options& options = *state.options;
+  const std::uint32_t p = kNestingPriority;
+  const support::NameEntry* name = state.functionName;
+  if ((name->flags & support::kDumpIncoming) && AnySelected(options)) {
+    if (DumpsCoverage(options)) {
+      Add(body->start.physical, p, Where::Before, "{_QBCPQ_DUMP(_QBCPQ_RESET);");
+      Add(body->end.physical, p, Where::After, "}");
+    }
+    if (options.trace) {
+      Add(body->start.physical, p, Where::Before, "{_QBT_START_DUMP");
+      Add(body->end.physical, p, Where::After, "}");
+    }
+  }
+  if ((options.coverage & driver::kCoverProcEntry) && IsCoverageLocation(body->start)) {
+    const std::uint32_t branch = output::WriteFdcProc(state.currentFdc, output::FdcProcKind::kProc, name->text,
+                                                      body->start.line, body->end.line);
+    Add(body->start.physical, p, Where::Before, "{_QBC_PROC_IN(" + Numbers(state.currentFdc->serial, branch) + ");");
+    Add(body->end.physical, p, Where::After, "}");
+  }
+  if ((options.coverage & driver::kCoverStatementBlock) && IsCoverageLocation(body->start)) {
+    const std::uint32_t branch = output::WriteFdcBlock(state.currentFdc, output::FdcBlockKind::kSimple, name->text,
+                                                       state.branchPath, body->start.line, body->end.line);
+    Add(body->start.physical, p - 1, Where::Before, "{_QBC_BLOC(" + Numbers(state.currentFdc->serial, branch) + ");");
+    Add(body->end.physical, p - 1, Where::After, "}");
+  }
+}
+
+void AddExitTexts(const TreeNode* body) {
+  InstrState& state = Instr();
+  const driver::Options& options = *state.options;
+  const std::uint32_t p = kNestingPriority - 1;
+  const frontend::SourcePosition& brace = body->end.physical;
+  if (state.functionName->flags & support::kDumpReturning) {
+    if (DumpsCoverage(options)) Add(brace, p, Where::Before, " _QBCPQ_DUMP(_QBCPQ_RESET);");
+    if (options.trace) Add(brace, p, Where::Before, " _QBT_START_DUMP");
+  }
+  if ((options.coverage & driver::kCoverProcExit) && IsCoverageLocation(body->end)) {
+    const std::uint32_t branch = output::WriteFdcProc(state.currentFdc, output::FdcProcKind::kEndProc,
+                                                      state.functionName->text, body->end.line, body->end.line);
+    Add(brace, p, Where::Before, " _QBC_PROC(" + Numbers(state.currentFdc->serial, branch) + ");");
+  }
+  if (state.functionName == state.mainName && AnySelected(options)) Add(brace, 2, Where::Before, " _QBL_END_EXEC;");
+}
+
+// Every FDC file that received this function's branches is linked around its
+// body, so the runtime knows the file's tables when the function runs.
+void AddLinks(const TreeNode* body) {
+  for (output::FdcFile& file : output::Fdc().files) {
+    if (file.lastFunction != Instr().functionName) continue;
+    std::string link = "{";
+    if (file.compoundConditionCount) {
+      link += "_QBC_DECLARE_COND_ELT(" + Numbers(file.serial, file.compoundConditionCount) + ");";
+      file.compoundConditionCount = 0;
+    }
+    link += "_QBC_LINK(" + std::to_string(file.serial) + ");";
+    Add(body->start.physical, kNestingPriority, Where::Before, link);
+    Add(body->end.physical, kNestingPriority, Where::After, "}");
+  }
+}
+
+void InstrumentFunction(const TreeNode* definition) {
+  InstrState& state = Instr();
+  const driver::Options& options = *state.options;
+  const TreeNode* body = BodyOf(definition);
+  if (!body) return;
+  state.function = definition;
+  state.functionName = definition->alpha;
+  state.branchPath.clear();
+  state.currentFdc = nullptr;
+  state.routineNumber = 0;
+  if (state.kindMask != 0) {
+    ApplyInsertRecords(state.modifications,
+                       {body->start.physical, body->end.physical, body->start.file, body->start.directory,
+                        body->start.line},
+                       state.kindMask);
+  }
+  state.depth = 0;
+  for (const TreeNode* child = body->sons; child; child = child->next) {
+    if (child->kind != frontend::BLOCK_STATICS) WalkStatement(child);
+  }
+  state.depth = 0;
+  const bool reachable = FallsThrough(LastStatement(body));
+  lastMetrics = options.metrics ? ComputeFunctionMetrics(definition) : kNoFunctionMetrics;
+  AddEntryTexts(body);
+  if (reachable) AddExitTexts(body);
+  AddLinks(body);
+}
+
+void MarkStartOfMain() {
+  const frontend::InsertRecord* marker = frontend::FindInsertRecord(frontend::kInsertStartOfMain);
+  if (!marker) return;
+  Add(marker->lineStart, kNestingPriority, Where::Before, "/*");
+  Add(marker->keywordEnd, kNestingPriority, Where::After,
+      Instr().options->memPro ? "*/ _QBU_QBP_START_OF_MAIN" : "*/");
+}
+
+}  // namespace
+
+const FunctionMetrics& LastFunctionMetrics() { return lastMetrics; }
+
+void InstrFunctionRename(const TreeNode* definition) {
+  const support::NameEntry* name = definition->alpha;
+  if (!name || !(name->flags & support::kRenameService)) return;
+  const TreeNode* nameNode = NameNode(definition);
+  if (!nameNode) {
+    support::DisplayInternalError(
+        support::Translate("Internal Error", "InstrFunctionRename(): cannot retrieve name of function"),
+        std::source_location::current());
+  }
+  const std::uint32_t removeOnly = support::kRemoveService & ~support::kRenameService;
+  if (name->flags & removeOnly) {
+    Add(nameNode->start.physical, kNestingPriority, Where::Before, "_qbl_remove_");
+    return;
+  }
+  const TreeNode* body = BodyOf(definition);
+  const frontend::TokenPosition& at = body ? body->start : nameNode->start;
+  if (!at.file || !IsFileAuthorized(at.file, at.directory) || IsExcludedDirectory(at.directory)) return;
+  Add(nameNode->start.physical, kNestingPriority, Where::Before, "_qbu_stub_");
+  support::DisplayInfo(support::Translate("User Info", "Function %1 renamed", "%1 : function name")
+                           .arg(support::FromLocal(name->text)));
+}
+
+void InstrFunctionStart(const TreeNode* root) {
+  InstrState& state = Instr();
+  support::InternName("_qbc_dump")->flags |= support::kExcludedCall;
+  state.startOfMainSeen = frontend::FindInsertRecord(frontend::kInsertStartOfMain) != nullptr;
+  for (const TreeNode* item = root->sons; item; item = item->next) {
+    if (item->kind != NodeKind::FUNCTION_DEFINITION) continue;
+    InstrFunctionRename(item);
+    support::NameEntry* name = item->alpha;
+    if (!name) {
+      support::DisplayInternalError(
+          support::Translate("Internal Error", "Attempt to test authorization for service with no name"),
+          std::source_location::current());
+    }
+    name->flags |= kSeenName;
+    if (!IsSelectedUnit(name, *state.options)) continue;
+    InstrumentFunction(item);
+  }
+  MarkStartOfMain();
+  state.function = nullptr;
+}
+
+}  // namespace instrument

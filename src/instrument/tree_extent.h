@@ -1,0 +1,21 @@
+// The first and last characters of a construct in the preprocessed input.
+#pragma once
+
+#include "frontend/source_position.h"
+
+namespace frontend {
+struct TreeNode;
+}
+
+namespace instrument {
+
+struct Extent {
+  frontend::SourcePosition first;
+  frontend::SourcePosition last;
+};
+
+/// Spans the starts and ends of every node of the subtree; a node without a
+/// recorded end counts with its start.
+Extent ExtentOf(const frontend::TreeNode* node);
+
+}  // namespace instrument
