@@ -1,0 +1,93 @@
+#include "driver/options.h"
+#include "frontend/parser_fixture.h"
+#include "instrument/falls_through.h"
+#include "instrument/function_metrics.h"
+#include "instrument/instr_state.h"
+#include "instrument/return_instrumentation.h"
+
+namespace instrument {
+namespace {
+
+using frontend::TreeNode;
+
+class FunctionRulesTest : public frontend::ParserFixture {
+ protected:
+  const TreeNode* Body(int n) const { return ItemNode(n)->sons->next; }
+  const TreeNode* LastStatement(int n) const {
+    const TreeNode* last = Body(n)->sons;
+    while (last && last->next) last = last->next;
+    return last;
+  }
+};
+
+TEST_F(FunctionRulesTest, ClosingBraceIsReachableUnlessTheBodySurelyLeaves) {
+  ASSERT_EQ(Parse("void a(int x) { if (x) return; }\n"
+                  "int b(int x) { if (x) return 1; else return 2; }\n"
+                  "void c(int x) { lab: goto lab; }\n"
+                  "void d(int x) { switch (x) { case 1: return; default: return; } }\n"
+                  "void e(int x) { switch (x) { case 1: break; default: return; } }\n"
+                  "void f(int x) { switch (x) { case 1: while (x) break; return; default: return; } }\n"
+                  "void g(void) { { exit(1); } }\n"
+                  "void h(void) { for (;;) return; }\n",
+                  "#pragma quorb exit_instr = \"exit\"\n"),
+            0)
+      << shown;
+  EXPECT_TRUE(FallsThrough(LastStatement(0)));   // if without else
+  EXPECT_FALSE(FallsThrough(LastStatement(1)));  // both branches return
+  EXPECT_FALSE(FallsThrough(LastStatement(2)));  // labelled goto
+  EXPECT_FALSE(FallsThrough(LastStatement(3)));  // switch with default, every section returns
+  EXPECT_TRUE(FallsThrough(LastStatement(4)));   // a break leaves the switch
+  EXPECT_FALSE(FallsThrough(LastStatement(5)));  // the break belongs to the while
+  EXPECT_FALSE(FallsThrough(LastStatement(6)));  // call of a terminating function
+  EXPECT_TRUE(FallsThrough(LastStatement(7)));   // loops are taken as reachable
+  EXPECT_TRUE(FallsThrough(nullptr));            // empty body
+}
+
+TEST_F(FunctionRulesTest, MetricsCountDecisionsStatementsAndNesting) {
+  ASSERT_EQ(Parse("int m(int a, int b) {\n"
+                  "  if (a && b) { while (a) a--; }\n"
+                  "  return a ? b : 0;\n"
+                  "}\nvoid n(void) { }\n"),
+            0)
+      << shown;
+  // Cyclomatic: the function, IF, AND_OP, WHILE and '?' = 5. Statements: IF,
+  // WHILE, the expression statement a-- and RETURN = 4. Nesting: the
+  // function at 1, IF at 2, WHILE at 3.
+  const FunctionMetrics metrics = ComputeFunctionMetrics(ItemNode(0));
+  EXPECT_EQ(metrics.cyclomatic, 5u);
+  EXPECT_EQ(metrics.statements, 4u);
+  EXPECT_EQ(metrics.nesting, 3u);
+  const FunctionMetrics empty = ComputeFunctionMetrics(ItemNode(1));
+  EXPECT_EQ(empty.cyclomatic, 1u);
+  EXPECT_EQ(empty.statements, 0u);
+  EXPECT_EQ(empty.nesting, 0u);
+}
+
+TEST_F(FunctionRulesTest, TracedReturnFormFollowsTheExpressionAndTheType) {
+  ASSERT_EQ(Parse("int i(void) { return g(); }\n"
+                  "void v(void) { return g(); }\n"
+                  "double t(void) { return h(); }\n"
+                  "void *p(void) { return 0; }\n"
+                  "int s(void) { return 1; }\n"),
+            0)
+      << shown;
+  driver::Options options;
+  ResetInstrState(options, nullptr, nullptr);
+  auto form = [&](int n) {
+    Instr().functionName = ItemNode(n)->alpha;
+    Instr().function = ItemNode(n);
+    return ChooseReturnForm(ItemNode(n)->sons, Body(n)->sons->sons, false);
+  };
+  EXPECT_EQ(form(0).form, ReturnForm::Integral);
+  EXPECT_EQ(form(1).form, ReturnForm::Void);
+  const ReturnShape typed = form(2);
+  EXPECT_EQ(typed.form, ReturnForm::Typed);
+  EXPECT_EQ(typed.typeText, " double ");  // the printed header cut at the name
+  EXPECT_EQ(form(3).form, ReturnForm::Simple);  // no call in the expression
+  EXPECT_EQ(form(4).form, ReturnForm::Simple);
+  Instr().functionName = ItemNode(0)->alpha;
+  EXPECT_EQ(ChooseReturnForm(ItemNode(0)->sons, Body(0)->sons->sons, true).form, ReturnForm::Simple);
+}
+
+}  // namespace
+}  // namespace instrument
