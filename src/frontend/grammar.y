@@ -164,7 +164,7 @@ translation_unit
 external_declarations
   : %empty { $$ = {}; }
   | external_declarations external_declaration
-      { $$.node = AppendSibling($1.node, $2.node); ForgetParameterNames(); }
+      { ExtendList($$, $2.node); ForgetParameterNames(); }
   | external_declarations error
       { ResetDeclaration(); ForgetParameterNames(); $$.node = $1.node; }
   ;
@@ -189,8 +189,8 @@ function_definition
 
 /* Old-style parameter declarations between the declarator and the body. */
 kr_parameter_declarations
-  : kr_parameter_declaration
-  | kr_parameter_declarations kr_parameter_declaration { $$.node = AppendSibling($1.node, $2.node); }
+  : kr_parameter_declaration { StartList($$, $1.node); }
+  | kr_parameter_declarations kr_parameter_declaration { ExtendList($$, $2.node); }
   ;
 
 kr_parameter_declaration
@@ -216,8 +216,8 @@ declaration
   ;
 
 init_declarators
-  : init_declarator
-  | init_declarators "," init_declarator { $$.node = AppendSibling($1.node, $3.node); }
+  : init_declarator { StartList($$, $1.node); }
+  | init_declarators "," init_declarator { ExtendList($$, $3.node); }
   ;
 
 init_declarator
@@ -424,18 +424,18 @@ parameter_part
   ;
 
 identifiers
-  : T_IDENTIFIER { $$.node = MakeLeaf(NodeKind::IDENTIFIER, $1); }
-  | identifiers "," T_IDENTIFIER { $$.node = AppendSibling($1.node, MakeLeaf(NodeKind::IDENTIFIER, $3)); }
+  : T_IDENTIFIER { StartList($$, MakeLeaf(NodeKind::IDENTIFIER, $1)); }
+  | identifiers "," T_IDENTIFIER { ExtendList($$, MakeLeaf(NodeKind::IDENTIFIER, $3)); }
   ;
 
 parameter_types
   : parameters
-  | parameters "," "..." { $$.node = AppendSibling($1.node, MakeNode(NodeKind::ELLIPSIS, $3)); }
+  | parameters "," "..." { ExtendList($$, MakeNode(NodeKind::ELLIPSIS, $3)); }
   ;
 
 parameters
-  : parameter
-  | parameters "," parameter { $$.node = AppendSibling($1.node, $3.node); }
+  : parameter { StartList($$, $1.node); }
+  | parameters "," parameter { ExtendList($$, $3.node); }
   ;
 
 /* A parameter is the chain of its specifiers and its declarator. */
@@ -493,8 +493,8 @@ initializer
   ;
 
 initializer_items
-  : initializer_item
-  | initializer_items "," initializer_item { $$.node = AppendSibling($1.node, $3.node); }
+  : initializer_item { StartList($$, $1.node); }
+  | initializer_items "," initializer_item { ExtendList($$, $3.node); }
   ;
 
 /* A designated item: '=' [designator, value]. */
@@ -576,7 +576,7 @@ open_scope
 
 block_items
   : %empty { $$ = {}; }
-  | block_items block_item { $$.node = AppendSibling($1.node, $2.node); }
+  | block_items block_item { ExtendList($$, $2.node); }
   ;
 
 /* A statement ends whatever a type name inside it noted as declaration. */
@@ -786,8 +786,8 @@ postfix_expression
   ;
 
 arguments
-  : assignment_expression
-  | arguments "," assignment_expression { $$.node = AppendSibling($1.node, $3.node); }
+  : assignment_expression { StartList($$, $1.node); }
+  | arguments "," assignment_expression { ExtendList($$, $3.node); }
   ;
 
 /* Names, constants, literals (adjacent strings joined into STRING_CONCAT),

@@ -70,6 +70,23 @@ TreeNode* EndItemsAt(TreeNode* items, const TokenValue& semicolon) {
   return items;
 }
 
+void StartList(TokenValue& list, TreeNode* items) {
+  list.node = items;
+  list.tail = items;
+  while (list.tail && list.tail->next) list.tail = list.tail->next;
+}
+
+void ExtendList(TokenValue& list, TreeNode* items) {
+  if (!items) return;
+  if (!list.node) {
+    StartList(list, items);
+    return;
+  }
+  list.tail->next = items;
+  list.tail = items;
+  while (list.tail->next) list.tail = list.tail->next;
+}
+
 void FreeChain(TreeNode* chain) {
   while (chain) {
     TreeNode* next = chain->next;

@@ -11,6 +11,8 @@ NameTable& GlobalNameTable() { return table; }
 
 void ResetNameTable() {
   for (NameEntry*& head : table.buckets) head = nullptr;
+  table.index.clear();
+  for (auto& lengths : table.lastOfLength) lengths.clear();
 }
 
 void ReleaseNameTable() {
@@ -28,18 +30,21 @@ std::size_t NameBucket(std::string_view text) {
 
 NameEntry* InternName(std::string_view text) {
   if (text.empty()) return nullptr;
-  NameEntry** link = &table.buckets[NameBucket(text)];
-  // Pass the shorter entries, then compare among those of equal length.
-  while (*link && (*link)->length < text.size()) link = &(*link)->next;
-  while (*link && (*link)->length == text.size()) {
-    if ((*link)->text == text) return *link;
-    link = &(*link)->next;
-  }
+  if (const auto found = table.index.find(text); found != table.index.end()) return found->second;
+  // A new entry follows the last one not longer than it, which keeps the
+  // chain in ascending length and equal lengths in insertion order.
+  const std::size_t bucket = NameBucket(text);
+  std::map<std::uint32_t, NameEntry*>& lengths = table.lastOfLength[bucket];
+  const auto length = static_cast<std::uint32_t>(text.size());
+  const auto after = lengths.upper_bound(length);
+  NameEntry** link = after == lengths.begin() ? &table.buckets[bucket] : &std::prev(after)->second->next;
   NameEntry& entry = table.entries.emplace_back();
   entry.text.assign(text);
-  entry.length = static_cast<std::uint32_t>(text.size());
+  entry.length = length;
   entry.next = *link;
   *link = &entry;
+  lengths[length] = &entry;
+  table.index.emplace(std::string_view(entry.text), &entry);
   return &entry;
 }
 

@@ -7,7 +7,9 @@
 // a lookup stops at the first longer entry.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <map>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -45,6 +47,12 @@ inline constexpr std::size_t kNameBuckets = 250;
 struct NameTable {
   NameEntry* buckets[kNameBuckets] = {};
   std::deque<NameEntry> entries;  // stable storage, released at the end of the run
+  // Lookups go through a hash index over the entries' texts; the bucket
+  // chains keep their documented order for those who walk them, but with
+  // tens of thousands of names a chain walk per lookup would dominate a run.
+  std::unordered_map<std::string_view, NameEntry*> index;
+  // Per bucket, the last entry of each length: where a new name is linked.
+  std::array<std::map<std::uint32_t, NameEntry*>, kNameBuckets> lastOfLength;
 };
 
 /// The one name table of the process.
