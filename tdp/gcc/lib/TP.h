@@ -86,18 +86,25 @@
 
 /* ---- Cells: one flag, one bit or one saturating 32-bit count per branch. */
 
+/* Marks stand inside expressions, where two of them may be unsequenced (call
+ * arguments, operands of a forced decision). Distinct branches are distinct
+ * objects in flag and count modes; in bit mode they share bytes, so there a
+ * mark is a call, which sequences the updates. */
 #if QBC_INFORMATION == 1
 #define _QBCRT_CELL unsigned char
 #define _QBCRT_CELLS(n) (((n) + 7) / 8)
-#define _QBCRT_MARK(tab, n) ((void)((tab)[(n) >> 3] |= (unsigned char)(1U << ((n) & 7))))
+#define _QBCRT_MARK(tab, n) _qbc_mark((tab), (n))
+#define _QBCRT_MARK_CELL(tab, n) ((void)((tab)[(n) >> 3] |= (unsigned char)(1U << ((n) & 7))))
 #elif QBC_INFORMATION == 2
 #define _QBCRT_CELL unsigned int
 #define _QBCRT_CELLS(n) (n)
 #define _QBCRT_MARK(tab, n) ((void)((tab)[n] != 0xFFFFFFFFU && ++(tab)[n]))
+#define _QBCRT_MARK_CELL(tab, n) _QBCRT_MARK(tab, n)
 #else
 #define _QBCRT_CELL unsigned char
 #define _QBCRT_CELLS(n) (n)
 #define _QBCRT_MARK(tab, n) ((void)((tab)[n] = 1))
+#define _QBCRT_MARK_CELL(tab, n) _QBCRT_MARK(tab, n)
 #endif
 
 /* ---- C library, under private names (see the header comment). */
@@ -138,7 +145,7 @@ static const char _qbc_unit _QBCRT_UNUSED = 0;
 
 static _QBCRT_UNUSED void _qbc_mark(_QBCRT_CELL *tab, unsigned long n)
 {
-  _QBCRT_MARK(tab, n);
+  _QBCRT_MARK_CELL(tab, n);
 }
 
 static _QBCRT_UNUSED void _qbc_link(struct _qbc_fdc_v1 *fdc)
@@ -345,7 +352,11 @@ static _QBCRT_UNUSED void _qbc_loop_end(struct _qbc_loop *loop)
 #ifdef _QBC_FORCEEVALUATION
 
 #define _QBC_DECLARE_COND_ELT(f, n) unsigned long _qbc_slot_##f[n] _QBCRT_UNUSED
-#define _QBC_COND_SYNC_2(f, slot, i) ? (_qbc_slot_##f[slot] |= 1UL << (i), 1) : 0
+/* The basic conditions of a forced decision share one slot and are operands
+ * of one bitwise operator: the update is a call, so that the updates are
+ * sequenced one after the other. */
+#define _QBC_COND_SYNC_2(f, slot, i) \
+  ? _qbc_set_bit(&_qbc_slot_##f[slot], (i), 1) : _qbc_set_bit(&_qbc_slot_##f[slot], (i), 0)
 #define _QBC_COND_END_1(f, d, slot) (_qbc_slot_##f[slot] = 0),
 #define _QBC_COND_END_2(f, d, slot)                                        \
   ? (_qbc_mark(_QBC_TAB_COND(f), (d) + _qbc_slot_##f[slot]), 1)            \
@@ -363,6 +374,13 @@ static _QBCRT_UNUSED void _qbc_loop_end(struct _qbc_loop *loop)
                 sizeof _qbc_cc_##x / sizeof _qbc_cc_##x[0], 0)
 
 #endif
+
+static _QBCRT_UNUSED int _qbc_set_bit(unsigned long *slot, unsigned int i, int value)
+{
+  if (value)
+    *slot |= 1UL << i;
+  return value;
+}
 
 static _QBCRT_UNUSED void _qbc_clear_slots(unsigned char *slots, unsigned int w)
 {
