@@ -1,0 +1,130 @@
+#!/bin/bash
+# Builds one runtime case against TP.h with one compiler, under several C
+# dialects and every coverage cell mode the case allows, runs the program and
+# compares its output, exit status and results file with the case's
+# expected files.
+#
+#   run_case.sh <TP.h directory> <case dir> <compiler>
+#
+# A case directory holds, per translation unit u, the instrumented file as
+# quorbcc1 writes it, in parts: `u.pro` the prologue (its "@TPDIR@" is the
+# directory of TP.h), `u.src` the source with the instrumentation texts,
+# which is run through the preprocessor first and appended to the prologue,
+# as quorbcc1 does with its preprocessed input (see instrument() below), and
+# optionally `u.head`, preprocessed and placed before the prologue (a
+# prologue spliced after declarations). Expected files:
+#   expected        the results file; a line "R" stands for a section header
+#                   "R <pid> <time>" of this run; flag and bit modes
+#   expected.count  the same for count mode (default: expected)
+#   stdout          the program's standard output (default: empty)
+#   case.conf       optional shell settings: MODES (cell modes, default
+#                   "0 1 2"), STATUS (exit status, default 0), RESULTS
+#                   (value given to QBC_RESULTS, default: unset) and
+#                   RESULTS_FILE (file to check, default quorb.qbr; "none":
+#                   no results file may appear).
+# The results file is seeded with one line that must survive (append mode).
+set -u
+ulimit -c 0
+tpdir=$1 case=$2 cc=$3
+name=$(basename "$case")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+MODES="0 1 2" STATUS=0 RESULTS= RESULTS_FILE=quorb.qbr
+[ -f "$case/case.conf" ] && . "$case/case.conf"
+SEED="X earlier contents"
+
+failed=0
+fail() { echo "FAIL [$name, $(basename "$cc") $std, mode $mode]: $*"; failed=1; }
+
+# Builds the instrumented file of unit $1 into $work/$1.c. Under -pedantic the
+# preprocessor's line markers are themselves diagnosed, so there the parts
+# are copied as they are (system headers then come in through #include,
+# still after or before TP.h as in the expanded form).
+expand() {
+  case "$std" in
+    *-pedantic*) cat "$1" ;;
+    *) $cc $std -E -x c "$1" ;;
+  esac
+}
+instrument() {
+  local unit=$1 out=$work/$1.c
+  : >"$out"
+  if [ -f "$case/$unit.head" ]; then
+    expand "$case/$unit.head" >>"$out" || return 1
+  fi
+  sed -e "s|@TPDIR@|$tpdir|g" -e "s|^#define QBC_INFORMATION 0$|#define QBC_INFORMATION $mode|" \
+    "$case/$unit.pro" >>"$out"
+  expand "$case/$unit.src" >>"$out"
+}
+
+# Compares the results file with the expected one; $1 pid, $2 and $3 the
+# time range of the run (time() reads a coarse clock that may trail date's
+# by a tick, hence one second of slack below).
+check_results() {
+  local pid=$1 t0=$2 t1=$3 expect=$case/expected file=$work/run/$RESULTS_FILE
+  [ "$mode" = 2 ] && [ -f "$case/expected.count" ] && expect=$case/expected.count
+  if [ "$RESULTS_FILE" = none ]; then
+    [ -z "$(ls -A "$work/run")" ] || fail "unexpected files: $(ls -A "$work/run")"
+    return
+  fi
+  [ -f "$file" ] || { fail "no results file $RESULTS_FILE"; return; }
+  local -a got want
+  mapfile -t got <"$file"
+  mapfile -t want < <(printf '%s\n' "$SEED"; cat "$expect")
+  [ ${#got[@]} -eq ${#want[@]} ] || fail "results have ${#got[@]} lines, expected ${#want[@]}"
+  local i g w
+  for ((i = 0; i < ${#want[@]}; i++)); do
+    g=${got[i]-<missing>} w=${want[i]}
+    if [ "$w" = R ]; then
+      if [[ ! "$g" =~ ^R\ ([0-9]+)\ ([0-9]+)$ ]]; then
+        fail "line $((i + 1)): '$g' is not a section header"
+      elif [ "${BASH_REMATCH[1]}" != "$pid" ]; then
+        fail "line $((i + 1)): pid ${BASH_REMATCH[1]}, expected $pid"
+      elif [ "${BASH_REMATCH[2]}" -lt $((t0 - 1)) ] || [ "${BASH_REMATCH[2]}" -gt "$t1" ]; then
+        fail "line $((i + 1)): time ${BASH_REMATCH[2]} outside $t0..$t1"
+      fi
+    elif [ "$g" != "$w" ]; then
+      fail "line $((i + 1)): '$g', expected '$w'"
+    fi
+  done
+}
+
+units=$(cd "$case" && ls *.src | sed 's/\.src$//')
+for std in "-std=c89 -pedantic" "-std=c99 -pedantic" "-std=gnu11" "-std=gnu11 -O2 -D_FORTIFY_SOURCE=2"; do
+  for mode in $MODES; do
+    objects=
+    for unit in $units; do
+      instrument "$unit" || { fail "preprocessing $unit"; continue; }
+      if ! $cc $std -Wall -Wextra -Werror -c "$work/$unit.c" -o "$work/$unit.o" 2>"$work/cc.err"; then
+        fail "compiling $unit:"; cat "$work/cc.err"; continue
+      fi
+      objects="$objects $work/$unit.o"
+    done
+    [ $failed = 0 ] || break 2
+    $cc $objects -o "$work/prog" || { fail "linking"; break 2; }
+    rm -rf "$work/run" && mkdir "$work/run"
+    [ "$RESULTS_FILE" != none ] && mkdir -p "$(dirname "$work/run/$RESULTS_FILE")" &&
+      printf '%s\n' "$SEED" >"$work/run/$RESULTS_FILE"
+    t0=$(date +%s)
+    (
+      cd "$work/run" || exit 99
+      if [ -n "$RESULTS" ]; then export QBC_RESULTS=$RESULTS; else unset QBC_RESULTS; fi
+      exec ../prog >../stdout 2>../stderr
+    ) &
+    pid=$!
+    wait $pid 2>/dev/null  # no "Aborted" notice for the abort case
+    status=$?
+    t1=$(date +%s)
+    [ "$status" = "$STATUS" ] || fail "exit status $status, expected $STATUS"
+    if [ -f "$case/stdout" ]; then
+      diff -u "$case/stdout" "$work/stdout" >/dev/null || fail "stdout: $(cat "$work/stdout")"
+    else
+      [ -s "$work/stdout" ] && fail "stdout: $(cat "$work/stdout")"
+    fi
+    [ -s "$work/stderr" ] && fail "stderr: $(cat "$work/stderr")"
+    check_results $pid $t0 $t1
+    [ $failed = 0 ] || { echo "--- results file:"; cat "$work/run/$RESULTS_FILE" 2>/dev/null; break 2; }
+  done
+done
+exit $failed
