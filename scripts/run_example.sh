@@ -9,11 +9,16 @@ cmake --build build -j"$(nproc)"
 cmake --install build --prefix "$PWD/install" >/dev/null
 export NIVRAKDIR="$PWD/install" QBLTGT="$PWD/install/tdp/gcc"
 work=$(mktemp -d)
-gcc -E examples/hello.c -o "$work/hello.i"
-set +e
-install/bin/quorbcc1 "$work/hello.i" "$work/hello_instr.c" gcc.def -PROC=RET -BLOCK=DECISION
-status=$?
-echo "quorbcc1 ended with status $status; the instrumented file begins:"
-head -n 8 "$work/hello_instr.c"
+cp examples/hello.c "$work/"
+cd "$work"
+gcc -E hello.c -o hello.i
+"$OLDPWD/install/bin/quorbcc1" hello.i hello_instr.c gcc.def -PROC=RET -BLOCK=DECISION
+gcc -Wall -Wextra hello_instr.c -o hello_instr
+echo "--- the instrumented program runs:"
+QBC_RESULTS=hello.qbr ./hello_instr two words
+echo "--- its coverage definition file hello.c.fdc:"
+cat hello.c.fdc
+echo "--- its results file hello.qbr:"
+cat hello.qbr
+cd "$OLDPWD"
 rm -rf "$work"
-exit $status
