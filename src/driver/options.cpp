@@ -239,13 +239,18 @@ void SetFileSelection(Options& options) {
            "A file appears twice in -EXFILE list : %1", "%1 : the file", true);
 }
 
+// The unit and include filters need something to filter; a user error
+// otherwise.
+bool RequireSelection(const Options& options, const char* option) {
+  if (!NothingSelected(options)) return true;
+  UserError("No Code Coverage nor Runtime Tracing, Memory Profiling or Performance Profiling are selected, "
+            "use of -%1 option is forbidden",
+            option);
+  return false;
+}
+
 bool SelectUnits(Options& options, const char* option) {
-  if (NothingSelected(options)) {
-    UserError("No Code Coverage nor Runtime Tracing, Memory Profiling or Performance Profiling are selected, "
-              "use of -%1 option is forbidden",
-              option);
-    return false;
-  }
+  if (!RequireSelection(options, option)) return false;
   options.selection &= ~kSelectAllUnits;
   AddNames(option, support::kSelectedUnit, options.unitList, "A unit appears twice in -UNIT list : %1",
            "%1 : the unit");
@@ -253,12 +258,7 @@ bool SelectUnits(Options& options, const char* option) {
 }
 
 bool ExcludeUnits(Options& options, const char* option) {
-  if (NothingSelected(options)) {
-    UserError("No Code Coverage nor Runtime Tracing, Memory Profiling or Performance Profiling are selected, "
-              "use of -%1 option is forbidden",
-              option);
-    return false;
-  }
+  if (!RequireSelection(options, option)) return false;
   AddNames(option, support::kExcludedUnitOrDirectory, options.exUnitList,
            "A unit appears twice in -EXUNIT list : %1", "%1 : the unit");
   return true;
@@ -266,12 +266,7 @@ bool ExcludeUnits(Options& options, const char* option) {
 
 bool SetUnitSelection(Options& options) {
   if (Given("NOINCLUDE")) {
-    if (NothingSelected(options)) {
-      UserError("No Code Coverage nor Runtime Tracing, Memory Profiling or Performance Profiling are selected, "
-                "use of -%1 option is forbidden",
-                "NOINCLUDE");
-      return false;
-    }
+    if (!RequireSelection(options, "NOINCLUDE")) return false;
     options.noInclude = true;
   }
   if (Given("UNIT") && !SelectUnits(options, "UNIT")) return false;
