@@ -750,7 +750,9 @@ cast_expression
       { FreeChain($2.node); $$.node = EndAt(MakeNode(NodeKind::CAST, $1, $4.node), $3); }
   ;
 
-/* Unary operators: a leaf from the operator with the operand appended. */
+/* Unary operators: a leaf from the operator with the operand appended. The
+ * GNU address of a label, "&&" label, is AND_OP [label identifier]; the
+ * label is no variable, so it gets no referenced bit. */
 unary_expression
   : postfix_expression
   | "++" unary_expression { $$.node = MakeNode(NodeKind::PRE_INC, $1, $2.node); }
@@ -761,6 +763,7 @@ unary_expression
   | "-" cast_expression { $$.node = MakeNode(NodeKind::MINUS, $1, $2.node); }
   | "~" cast_expression { $$.node = MakeNode(NodeKind::TILDE, $1, $2.node); }
   | "!" cast_expression { $$.node = MakeNode(NodeKind::NOT, $1, $2.node); }
+  | "&&" T_IDENTIFIER { $$.node = MakeNode(NodeKind::AND_OP, $1, MakeLeaf(NodeKind::IDENTIFIER, $2)); }
   | "sizeof" unary_expression { $$.node = MakeSizeofExpression($1, $2.node); }
   | "sizeof" "(" type_name ")" { $$.node = EndAt(MakeNode(NodeKind::SIZEOF, $1, $3.node), $4); }
   ;
