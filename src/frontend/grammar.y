@@ -409,12 +409,26 @@ inner_direct_declarator
 /* The suffix action appends to the part before it, which is the value just
  * below it on the stack ($0), and gives the resulting part. */
 declarator_suffix
-  : "[" "]" { $$.node = AppendBracket($0.node, $1, nullptr, $2); }
-  | "[" constant_expression "]" { $$.node = AppendBracket($0.node, $1, $2.node, $3); }
-  | "[" type_qualifiers "]" { FreeChain($2.node); $$.node = AppendBracket($0.node, $1, nullptr, $3); }
-  | "[" "*" "]" { $$.node = AppendBracket($0.node, $1, nullptr, $3); }
+  : "[" array_size "]" { $$.node = AppendBracket($0.node, $1, $2.node, $3); }
   | "(" save_declaration parameter_part ")"
       { RestoreDeclaration(); $$.node = AppendParameters($0.node, $1, $3.node); }
+  ;
+
+/* What stands between the brackets of an array declarator: the size, or
+ * nothing. The qualifiers and the "static" of a C99 array parameter
+ * ("int a[static const 10]") and the "*" of a variable length array of
+ * unspecified size are not kept. The "static" here is no storage class of
+ * the declaration. */
+array_size
+  : %empty { $$ = {}; }
+  | constant_expression
+  | "*" { $$.node = nullptr; }
+  | type_qualifiers { FreeChain($1.node); $$.node = nullptr; }
+  | type_qualifiers "*" { FreeChain($1.node); $$.node = nullptr; }
+  | type_qualifiers constant_expression { FreeChain($1.node); $$ = $2; }
+  | "static" constant_expression { $$ = $2; }
+  | "static" type_qualifiers constant_expression { FreeChain($2.node); $$ = $3; }
+  | type_qualifiers "static" constant_expression { FreeChain($1.node); $$ = $3; }
   ;
 
 parameter_part
@@ -469,14 +483,11 @@ abstract_declarator
 
 direct_abstract_declarator
   : "(" abstract_declarator ")" { $$.node = MakeNode(NodeKind::LEFT_PAREN, $1, $2.node); }
-  | "[" "]" { $$.node = EndAfter(MakeNode(NodeKind::LEFT_BRACKET, $1), $2); }
-  | "[" constant_expression "]" { $$.node = EndAfter(MakeNode(NodeKind::LEFT_BRACKET, $1, $2.node), $3); }
+  | "[" array_size "]" { $$.node = EndAfter(MakeNode(NodeKind::LEFT_BRACKET, $1, $2.node), $3); }
   | "(" ")" { $$.node = MakeNode(NodeKind::LEFT_PAREN, $1); }
   | "(" save_declaration parameter_types ")"
       { RestoreDeclaration(); $$.node = MakeNode(NodeKind::LEFT_PAREN, $1, $3.node); }
-  | direct_abstract_declarator "[" "]"
-      { $$.node = AppendBracket($1.node, $2, nullptr, $3); }
-  | direct_abstract_declarator "[" constant_expression "]"
+  | direct_abstract_declarator "[" array_size "]"
       { $$.node = AppendBracket($1.node, $2, $3.node, $4); }
   | direct_abstract_declarator "(" ")"
       { $$.node = AppendParameters($1.node, $2, nullptr); }
@@ -768,6 +779,8 @@ unary_expression
   | "sizeof" "(" type_name ")" { $$.node = EndAt(MakeNode(NodeKind::SIZEOF, $1, $3.node), $4); }
   ;
 
+/* Postfix operators; a compound literal "(" type ")" "{" items "}", the
+ * items possibly none, is CAST [INITIALIZER] without its type. */
 postfix_expression
   : primary_expression
   | postfix_expression "[" expression "]"
@@ -780,6 +793,9 @@ postfix_expression
   | postfix_expression "->" member_name { $$.node = MakeNode(NodeKind::PTR_OP, $2, $1.node, $3.node); }
   | postfix_expression "++" { $$.node = MakePostfix(NodeKind::INC_OP, $2, $1.node); }
   | postfix_expression "--" { $$.node = MakePostfix(NodeKind::DEC_OP, $2, $1.node); }
+  | "(" type_name ")" "{" "}"
+      { FreeChain($2.node);
+        $$.node = EndAt(MakeNode(NodeKind::CAST, $1, EndAfter(MakeNode(NodeKind::INITIALIZER, $4), $5)), $3); }
   | "(" type_name ")" "{" initializer_items "}"
       { FreeChain($2.node);
         $$.node = EndAt(MakeNode(NodeKind::CAST, $1, EndAfter(MakeNode(NodeKind::INITIALIZER, $4, $5.node), $6)), $3); }

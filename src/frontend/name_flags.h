@@ -41,6 +41,7 @@ enum ReduceRule : std::uint32_t {
 enum SpecificHandler : std::uint32_t {
   kHandlerInlineAssembler = 0,
   kHandlerExtensionKeyword = 1,
+  kHandlerAtomic = 2,  // "_Atomic (type)" is a type name, "_Atomic" alone a qualifier
 };
 
 inline ReduceRule ReduceRuleOf(std::uint32_t flags) {

@@ -55,6 +55,8 @@ void ApplySpecialExtension(std::string_view text, const DirectiveContext& contex
     const std::string_view word = text.substr(kGnu.size());
     if (word == "__extension__") {
       SetHandler(word, kHandlerExtensionKeyword);
+    } else if (word == "_Atomic") {
+      SetHandler(word, kHandlerAtomic);
     } else {
       WarnExtension("Unknown gnu extension : %1 at %2", "%1 : the gnu extension, %2 : file and line reference",
                     word, context);

@@ -156,6 +156,21 @@ TEST_F(LexerTest, CharacterConstantsAndWidePrefixes) {
   EXPECT_EQ(tokens[5].code, Code(NodeKind::IDENTIFIER));
 }
 
+// The C11 prefixes; u8 before anything but a quote, and u alone, are names.
+TEST_F(LexerTest, UnicodeLiteralPrefixes) {
+  const auto tokens = Lex("u8\"a\" u\"b\" U\"c\" u'd' U'e' u8 u8x u");
+  std::vector<std::pair<int, std::string>> seen;
+  for (const auto& token : tokens) seen.emplace_back(token.code, token.alpha);
+  const int string = Code(NodeKind::STRING_LITERAL);
+  const int character = Code(NodeKind::CHAR_CONSTANT);
+  const int identifier = Code(NodeKind::IDENTIFIER);
+  const std::vector<std::pair<int, std::string>> expected{
+      {string, "u8\"a\""}, {string, "u\"b\""}, {string, "U\"c\""}, {character, "u'd'"},
+      {character, "U'e'"}, {identifier, "u8"},   {identifier, "u8x"}, {identifier, "u"}};
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(tokens[1].column, 7u);  // after the 5 characters of u8"a" and a blank
+}
+
 TEST_F(LexerTest, DirectiveLinesYieldNoTokenAndKeepTheCountersExact) {
   const auto tokens = Lex("a\n  # define X \\\n  1\nb #\n");
   ASSERT_EQ(tokens.size(), 2u);
