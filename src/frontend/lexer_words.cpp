@@ -80,8 +80,7 @@ std::int64_t HandleAtomic() {
 std::int64_t RunHandler(support::NameEntry* word, std::uint32_t handler) {
   switch (handler) {
     case kHandlerInlineAssembler: return HandleInlineAssembler(word);
-    case kHandlerExtensionKeyword: return HandleExtensionKeyword(word);
-    case kHandlerAtomic: return HandleAtomic();
+    case kHandlerExtensionKeyword: return word->text == "_Atomic" ? HandleAtomic() : HandleExtensionKeyword(word);
     default: return kNotApplied;
   }
 }

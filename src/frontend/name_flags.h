@@ -40,8 +40,7 @@ enum ReduceRule : std::uint32_t {
 /// Handler indexes of words with a specific meaning.
 enum SpecificHandler : std::uint32_t {
   kHandlerInlineAssembler = 0,
-  kHandlerExtensionKeyword = 1,
-  kHandlerAtomic = 2,  // "_Atomic (type)" is a type name, "_Atomic" alone a qualifier
+  kHandlerExtensionKeyword = 1,  // the GNU words: __extension__ and _Atomic
 };
 
 inline ReduceRule ReduceRuleOf(std::uint32_t flags) {
