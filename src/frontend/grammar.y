@@ -158,14 +158,18 @@ void qcerror(const char* message) { ReportSyntaxError(message); }
 
 /* translation_unit = external_declaration* : TRANSLATION_UNIT [items...] */
 translation_unit
-  : external_declarations { FinishTranslationUnit($1.node); $$.node = nullptr; }
+  : external_declarations_reversed { FinishTranslationUnit(ListInOrder($1.node)); $$.node = nullptr; }
   ;
 
-external_declarations
+/* Long lists (declarations, block items, initializers, arguments) are built
+ * newest first, each item pushed in constant time per node, and put in
+ * order once complete: appending at the end of a long chain would walk it
+ * for every item. */
+external_declarations_reversed
   : %empty { $$ = {}; }
-  | external_declarations external_declaration
-      { $$.node = AppendSibling($1.node, $2.node); ForgetParameterNames(); }
-  | external_declarations error
+  | external_declarations_reversed external_declaration
+      { $$.node = PushItems($1.node, $2.node); ForgetParameterNames(); }
+  | external_declarations_reversed error
       { ResetDeclaration(); ForgetParameterNames(); $$.node = $1.node; }
   ;
 
@@ -216,8 +220,12 @@ declaration
   ;
 
 init_declarators
+  : init_declarators_reversed { $$.node = ListInOrder($1.node); }
+  ;
+
+init_declarators_reversed
   : init_declarator
-  | init_declarators "," init_declarator { $$.node = AppendSibling($1.node, $3.node); }
+  | init_declarators_reversed "," init_declarator { $$.node = PushItems($1.node, $3.node); }
   ;
 
 init_declarator
@@ -500,12 +508,17 @@ initializer
   : assignment_expression
   | "{" "}" { $$.node = EndAfter(MakeNode(NodeKind::INITIALIZER, $1), $2); }
   | "{" initializer_items "}" { $$.node = EndAfter(MakeNode(NodeKind::INITIALIZER, $1, $2.node), $3); }
-  | "{" initializer_items "," "}" { $$.node = EndAfter(MakeNode(NodeKind::INITIALIZER, $1, $2.node), $4); }
   ;
 
+/* The items of a brace list, with or without a final ",". */
 initializer_items
+  : initializer_items_reversed { $$.node = ListInOrder($1.node); }
+  | initializer_items_reversed "," { $$.node = ListInOrder($1.node); }
+  ;
+
+initializer_items_reversed
   : initializer_item
-  | initializer_items "," initializer_item { $$.node = AppendSibling($1.node, $3.node); }
+  | initializer_items_reversed "," initializer_item { $$.node = PushItems($1.node, $3.node); }
   ;
 
 /* A designated item: '=' [designator, value]. */
@@ -577,17 +590,17 @@ arm_default : %empty { $$ = {}; ArmAnachronism(Anachronism::Default); } ;
 
 /* "{" block_item* "}" : '{' [BLOCK_STATICS?, items...] */
 compound_statement
-  : "{" open_scope block_items "}"
-      { $$.node = MakeCompound($1, CloseScope(), $3.node, $4); }
+  : "{" open_scope block_items_reversed "}"
+      { $$.node = MakeCompound($1, CloseScope(), ListInOrder($3.node), $4); }
   ;
 
 open_scope
   : %empty { $$ = {}; OpenScope(); }
   ;
 
-block_items
+block_items_reversed
   : %empty { $$ = {}; }
-  | block_items block_item { $$.node = AppendSibling($1.node, $2.node); }
+  | block_items_reversed block_item { $$.node = PushItems($1.node, $2.node); }
   ;
 
 /* A statement ends whatever a type name inside it noted as declaration. */
@@ -799,14 +812,15 @@ postfix_expression
   | "(" type_name ")" "{" initializer_items "}"
       { FreeChain($2.node);
         $$.node = EndAt(MakeNode(NodeKind::CAST, $1, EndAfter(MakeNode(NodeKind::INITIALIZER, $4, $5.node), $6)), $3); }
-  | "(" type_name ")" "{" initializer_items "," "}"
-      { FreeChain($2.node);
-        $$.node = EndAt(MakeNode(NodeKind::CAST, $1, EndAfter(MakeNode(NodeKind::INITIALIZER, $4, $5.node), $7)), $3); }
   ;
 
 arguments
+  : arguments_reversed { $$.node = ListInOrder($1.node); }
+  ;
+
+arguments_reversed
   : assignment_expression
-  | arguments "," assignment_expression { $$.node = AppendSibling($1.node, $3.node); }
+  | arguments_reversed "," assignment_expression { $$.node = PushItems($1.node, $3.node); }
   ;
 
 /* Names, constants, literals (adjacent strings joined into STRING_CONCAT),

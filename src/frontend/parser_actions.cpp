@@ -70,6 +70,21 @@ TreeNode* EndItemsAt(TreeNode* items, const TokenValue& semicolon) {
   return items;
 }
 
+TreeNode* PushItems(TreeNode* reversedList, TreeNode* items) {
+  TreeBuilderState& cache = TreeBuilder();
+  while (items) {
+    // A relinked node can no longer stand for the chain AppendSibling cached.
+    if (items == cache.cachedHead || items == cache.cachedLast) cache = {};
+    TreeNode* next = items->next;
+    items->next = reversedList;
+    reversedList = items;
+    items = next;
+  }
+  return reversedList;
+}
+
+TreeNode* ListInOrder(TreeNode* reversedList) { return PushItems(nullptr, reversedList); }
+
 void FreeChain(TreeNode* chain) {
   while (chain) {
     TreeNode* next = chain->next;
