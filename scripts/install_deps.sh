@@ -2,7 +2,10 @@
 # Installs the Debian 12 packages quorbcc1 needs to build and test, as root,
 # without prompts; does nothing when they are all present.
 set -e
-packages="cmake g++ make qt6-base-dev qt6-l10n-tools bison flex googletest libgtest-dev libgmock-dev"
+# clang-14, csmith and libcsmith-dev feed the parse suite with real compiler
+# output and random programs.
+packages="cmake g++ make qt6-base-dev qt6-l10n-tools bison flex googletest libgtest-dev libgmock-dev
+  clang-14 csmith libcsmith-dev"
 missing=""
 for p in $packages; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

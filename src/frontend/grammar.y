@@ -158,14 +158,18 @@ void qcerror(const char* message) { ReportSyntaxError(message); }
 
 /* translation_unit = external_declaration* : TRANSLATION_UNIT [items...] */
 translation_unit
-  : external_declarations { FinishTranslationUnit($1.node); $$.node = nullptr; }
+  : external_declarations_reversed { FinishTranslationUnit(ListInOrder($1.node)); $$.node = nullptr; }
   ;
 
-external_declarations
+/* Long lists (declarations, block items, initializers, arguments) are built
+ * newest first, each item pushed in constant time per node, and put in
+ * order once complete: appending at the end of a long chain would walk it
+ * for every item. */
+external_declarations_reversed
   : %empty { $$ = {}; }
-  | external_declarations external_declaration
-      { ExtendList($$, $2.node); ForgetParameterNames(); }
-  | external_declarations error
+  | external_declarations_reversed external_declaration
+      { $$.node = PushItems($1.node, $2.node); ForgetParameterNames(); }
+  | external_declarations_reversed error
       { ResetDeclaration(); ForgetParameterNames(); $$.node = $1.node; }
   ;
 
@@ -189,8 +193,8 @@ function_definition
 
 /* Old-style parameter declarations between the declarator and the body. */
 kr_parameter_declarations
-  : kr_parameter_declaration { StartList($$, $1.node); }
-  | kr_parameter_declarations kr_parameter_declaration { ExtendList($$, $2.node); }
+  : kr_parameter_declaration
+  | kr_parameter_declarations kr_parameter_declaration { $$.node = AppendSibling($1.node, $2.node); }
   ;
 
 kr_parameter_declaration
@@ -216,8 +220,12 @@ declaration
   ;
 
 init_declarators
-  : init_declarator { StartList($$, $1.node); }
-  | init_declarators "," init_declarator { ExtendList($$, $3.node); }
+  : init_declarators_reversed { $$.node = ListInOrder($1.node); }
+  ;
+
+init_declarators_reversed
+  : init_declarator
+  | init_declarators_reversed "," init_declarator { $$.node = PushItems($1.node, $3.node); }
   ;
 
 init_declarator
@@ -409,12 +417,26 @@ inner_direct_declarator
 /* The suffix action appends to the part before it, which is the value just
  * below it on the stack ($0), and gives the resulting part. */
 declarator_suffix
-  : "[" "]" { $$.node = AppendBracket($0.node, $1, nullptr, $2); }
-  | "[" constant_expression "]" { $$.node = AppendBracket($0.node, $1, $2.node, $3); }
-  | "[" type_qualifiers "]" { FreeChain($2.node); $$.node = AppendBracket($0.node, $1, nullptr, $3); }
-  | "[" "*" "]" { $$.node = AppendBracket($0.node, $1, nullptr, $3); }
+  : "[" array_size "]" { $$.node = AppendBracket($0.node, $1, $2.node, $3); }
   | "(" save_declaration parameter_part ")"
       { RestoreDeclaration(); $$.node = AppendParameters($0.node, $1, $3.node); }
+  ;
+
+/* What stands between the brackets of an array declarator: the size, or
+ * nothing. The qualifiers and the "static" of a C99 array parameter
+ * ("int a[static const 10]") and the "*" of a variable length array of
+ * unspecified size are not kept. The "static" here is no storage class of
+ * the declaration. */
+array_size
+  : %empty { $$ = {}; }
+  | constant_expression
+  | "*" { $$.node = nullptr; }
+  | type_qualifiers { FreeChain($1.node); $$.node = nullptr; }
+  | type_qualifiers "*" { FreeChain($1.node); $$.node = nullptr; }
+  | type_qualifiers constant_expression { FreeChain($1.node); $$ = $2; }
+  | "static" constant_expression { $$ = $2; }
+  | "static" type_qualifiers constant_expression { FreeChain($2.node); $$ = $3; }
+  | type_qualifiers "static" constant_expression { FreeChain($1.node); $$ = $3; }
   ;
 
 parameter_part
@@ -424,18 +446,18 @@ parameter_part
   ;
 
 identifiers
-  : T_IDENTIFIER { StartList($$, MakeLeaf(NodeKind::IDENTIFIER, $1)); }
-  | identifiers "," T_IDENTIFIER { ExtendList($$, MakeLeaf(NodeKind::IDENTIFIER, $3)); }
+  : T_IDENTIFIER { $$.node = MakeLeaf(NodeKind::IDENTIFIER, $1); }
+  | identifiers "," T_IDENTIFIER { $$.node = AppendSibling($1.node, MakeLeaf(NodeKind::IDENTIFIER, $3)); }
   ;
 
 parameter_types
   : parameters
-  | parameters "," "..." { ExtendList($$, MakeNode(NodeKind::ELLIPSIS, $3)); }
+  | parameters "," "..." { $$.node = AppendSibling($1.node, MakeNode(NodeKind::ELLIPSIS, $3)); }
   ;
 
 parameters
-  : parameter { StartList($$, $1.node); }
-  | parameters "," parameter { ExtendList($$, $3.node); }
+  : parameter
+  | parameters "," parameter { $$.node = AppendSibling($1.node, $3.node); }
   ;
 
 /* A parameter is the chain of its specifiers and its declarator. */
@@ -469,14 +491,11 @@ abstract_declarator
 
 direct_abstract_declarator
   : "(" abstract_declarator ")" { $$.node = MakeNode(NodeKind::LEFT_PAREN, $1, $2.node); }
-  | "[" "]" { $$.node = EndAfter(MakeNode(NodeKind::LEFT_BRACKET, $1), $2); }
-  | "[" constant_expression "]" { $$.node = EndAfter(MakeNode(NodeKind::LEFT_BRACKET, $1, $2.node), $3); }
+  | "[" array_size "]" { $$.node = EndAfter(MakeNode(NodeKind::LEFT_BRACKET, $1, $2.node), $3); }
   | "(" ")" { $$.node = MakeNode(NodeKind::LEFT_PAREN, $1); }
   | "(" save_declaration parameter_types ")"
       { RestoreDeclaration(); $$.node = MakeNode(NodeKind::LEFT_PAREN, $1, $3.node); }
-  | direct_abstract_declarator "[" "]"
-      { $$.node = AppendBracket($1.node, $2, nullptr, $3); }
-  | direct_abstract_declarator "[" constant_expression "]"
+  | direct_abstract_declarator "[" array_size "]"
       { $$.node = AppendBracket($1.node, $2, $3.node, $4); }
   | direct_abstract_declarator "(" ")"
       { $$.node = AppendParameters($1.node, $2, nullptr); }
@@ -489,12 +508,17 @@ initializer
   : assignment_expression
   | "{" "}" { $$.node = EndAfter(MakeNode(NodeKind::INITIALIZER, $1), $2); }
   | "{" initializer_items "}" { $$.node = EndAfter(MakeNode(NodeKind::INITIALIZER, $1, $2.node), $3); }
-  | "{" initializer_items "," "}" { $$.node = EndAfter(MakeNode(NodeKind::INITIALIZER, $1, $2.node), $4); }
   ;
 
+/* The items of a brace list, with or without a final ",". */
 initializer_items
-  : initializer_item { StartList($$, $1.node); }
-  | initializer_items "," initializer_item { ExtendList($$, $3.node); }
+  : initializer_items_reversed { $$.node = ListInOrder($1.node); }
+  | initializer_items_reversed "," { $$.node = ListInOrder($1.node); }
+  ;
+
+initializer_items_reversed
+  : initializer_item
+  | initializer_items_reversed "," initializer_item { $$.node = PushItems($1.node, $3.node); }
   ;
 
 /* A designated item: '=' [designator, value]. */
@@ -566,17 +590,17 @@ arm_default : %empty { $$ = {}; ArmAnachronism(Anachronism::Default); } ;
 
 /* "{" block_item* "}" : '{' [BLOCK_STATICS?, items...] */
 compound_statement
-  : "{" open_scope block_items "}"
-      { $$.node = MakeCompound($1, CloseScope(), $3.node, $4); }
+  : "{" open_scope block_items_reversed "}"
+      { $$.node = MakeCompound($1, CloseScope(), ListInOrder($3.node), $4); }
   ;
 
 open_scope
   : %empty { $$ = {}; OpenScope(); }
   ;
 
-block_items
+block_items_reversed
   : %empty { $$ = {}; }
-  | block_items block_item { ExtendList($$, $2.node); }
+  | block_items_reversed block_item { $$.node = PushItems($1.node, $2.node); }
   ;
 
 /* A statement ends whatever a type name inside it noted as declaration. */
@@ -750,7 +774,9 @@ cast_expression
       { FreeChain($2.node); $$.node = EndAt(MakeNode(NodeKind::CAST, $1, $4.node), $3); }
   ;
 
-/* Unary operators: a leaf from the operator with the operand appended. */
+/* Unary operators: a leaf from the operator with the operand appended. The
+ * GNU address of a label, "&&" label, is AND_OP [label identifier]; the
+ * label is no variable, so it gets no referenced bit. */
 unary_expression
   : postfix_expression
   | "++" unary_expression { $$.node = MakeNode(NodeKind::PRE_INC, $1, $2.node); }
@@ -761,10 +787,13 @@ unary_expression
   | "-" cast_expression { $$.node = MakeNode(NodeKind::MINUS, $1, $2.node); }
   | "~" cast_expression { $$.node = MakeNode(NodeKind::TILDE, $1, $2.node); }
   | "!" cast_expression { $$.node = MakeNode(NodeKind::NOT, $1, $2.node); }
+  | "&&" T_IDENTIFIER { $$.node = MakeNode(NodeKind::AND_OP, $1, MakeLeaf(NodeKind::IDENTIFIER, $2)); }
   | "sizeof" unary_expression { $$.node = MakeSizeofExpression($1, $2.node); }
   | "sizeof" "(" type_name ")" { $$.node = EndAt(MakeNode(NodeKind::SIZEOF, $1, $3.node), $4); }
   ;
 
+/* Postfix operators; a compound literal "(" type ")" "{" items "}", the
+ * items possibly none, is CAST [INITIALIZER] without its type. */
 postfix_expression
   : primary_expression
   | postfix_expression "[" expression "]"
@@ -777,17 +806,21 @@ postfix_expression
   | postfix_expression "->" member_name { $$.node = MakeNode(NodeKind::PTR_OP, $2, $1.node, $3.node); }
   | postfix_expression "++" { $$.node = MakePostfix(NodeKind::INC_OP, $2, $1.node); }
   | postfix_expression "--" { $$.node = MakePostfix(NodeKind::DEC_OP, $2, $1.node); }
+  | "(" type_name ")" "{" "}"
+      { FreeChain($2.node);
+        $$.node = EndAt(MakeNode(NodeKind::CAST, $1, EndAfter(MakeNode(NodeKind::INITIALIZER, $4), $5)), $3); }
   | "(" type_name ")" "{" initializer_items "}"
       { FreeChain($2.node);
         $$.node = EndAt(MakeNode(NodeKind::CAST, $1, EndAfter(MakeNode(NodeKind::INITIALIZER, $4, $5.node), $6)), $3); }
-  | "(" type_name ")" "{" initializer_items "," "}"
-      { FreeChain($2.node);
-        $$.node = EndAt(MakeNode(NodeKind::CAST, $1, EndAfter(MakeNode(NodeKind::INITIALIZER, $4, $5.node), $7)), $3); }
   ;
 
 arguments
-  : assignment_expression { StartList($$, $1.node); }
-  | arguments "," assignment_expression { ExtendList($$, $3.node); }
+  : arguments_reversed { $$.node = ListInOrder($1.node); }
+  ;
+
+arguments_reversed
+  : assignment_expression
+  | arguments_reversed "," assignment_expression { $$.node = PushItems($1.node, $3.node); }
   ;
 
 /* Names, constants, literals (adjacent strings joined into STRING_CONCAT),

@@ -127,6 +127,17 @@ std::size_t LineBreakLength(std::size_t at) {
 
 // String literals and character constants, terminated or not: the spelling
 // loses its line breaks, and the counters continue after the last one.
+bool IsQuote(int c) { return c == '"' || c == '\''; }
+
+// The encoding prefix of a wide or Unicode literal (L, u, U, u8) right
+// before its quote: the prefix's length, 0 when there is none.
+std::size_t LiteralPrefixLength(InputBuffer& input) {
+  const int c = PeekByte(input, 0);
+  if (c != 'L' && c != 'u' && c != 'U') return 0;
+  if (IsQuote(PeekByte(input, 1))) return 1;
+  return c == 'u' && PeekByte(input, 1) == '8' && IsQuote(PeekByte(input, 2)) ? 2 : 0;
+}
+
 std::int64_t ScanLiteral(std::size_t prefixLength) {
   InputBuffer& input = state.input;
   const int quote = PeekByte(input, prefixLength);
@@ -246,7 +257,7 @@ std::int64_t ScanStep() {
     return detail::kKeepScanning;
   }
   if (c == '"' || c == '\'') return ScanLiteral(0);
-  if (c == 'L' && (PeekByte(input, 1) == '"' || PeekByte(input, 1) == '\'')) return ScanLiteral(1);
+  if (const std::size_t prefix = LiteralPrefixLength(input)) return ScanLiteral(prefix);
   if (const std::size_t length = IdentifierLength(input)) return ScanIdentifier(length);
   const PatternMatch number = MatchNumber(input);
   if (number.length) return ScanSpelledToken(number.length, number.kind, true);

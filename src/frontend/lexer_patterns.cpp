@@ -44,9 +44,38 @@ std::size_t ExponentLength(InputBuffer& input, std::size_t at, char lower) {
   return digits ? length + digits : 0;
 }
 
-std::size_t FloatSuffixLength(InputBuffer& input, std::size_t at) {
+// The GNU imaginary suffix, i or j in either case.
+std::size_t ImaginaryLength(InputBuffer& input, std::size_t at) {
   const int c = PeekByte(input, at);
-  return c == 'f' || c == 'F' || c == 'l' || c == 'L' ? 1 : 0;
+  return c == 'i' || c == 'I' || c == 'j' || c == 'J' ? 1 : 0;
+}
+
+// The width after the "f" of an _FloatN or _FloatNx constant (1.0f128,
+// 2.5f32x): 16, 32, 64 or 128, and 32 or 64 with "x".
+std::size_t FloatWidthLength(InputBuffer& input, std::size_t at) {
+  static constexpr std::array<const char*, 4> kWidths{"16", "32", "64", "128"};
+  for (const char* width : kWidths) {
+    const std::size_t length = std::strlen(width);
+    std::size_t i = 0;
+    while (i < length && PeekByte(input, at + i) == width[i]) ++i;
+    if (i < length || IsDigit(PeekByte(input, at + i))) continue;
+    const bool mayExtend = width[0] == '3' || width[0] == '6';
+    return length + (mayExtend && PeekByte(input, at + length) == 'x' ? 1 : 0);
+  }
+  return 0;
+}
+
+// f or l (f with an _FloatN width), with an imaginary suffix before or after.
+std::size_t FloatSuffixLength(InputBuffer& input, std::size_t at) {
+  const std::size_t imaginary = ImaginaryLength(input, at);
+  std::size_t length = imaginary;
+  const int c = PeekByte(input, at + length);
+  if (c == 'f' || c == 'F') {
+    length += 1 + FloatWidthLength(input, at + length + 1);
+  } else if (c == 'l' || c == 'L') {
+    length += 1;
+  }
+  return imaginary ? length : length + ImaginaryLength(input, at + length);
 }
 
 std::size_t LongSuffixLength(InputBuffer& input, std::size_t at) {
@@ -56,13 +85,20 @@ std::size_t LongSuffixLength(InputBuffer& input, std::size_t at) {
 }
 
 // u, l, ll in either case and either order.
-std::size_t IntegerSuffixLength(InputBuffer& input, std::size_t at) {
+std::size_t UnsignedLongSuffixLength(InputBuffer& input, std::size_t at) {
   const int c = PeekByte(input, at);
   if (c == 'u' || c == 'U') return 1 + LongSuffixLength(input, at + 1);
   const std::size_t longLength = LongSuffixLength(input, at);
   if (longLength == 0) return 0;
   const int after = PeekByte(input, at + longLength);
   return longLength + (after == 'u' || after == 'U' ? 1 : 0);
+}
+
+// The u and l suffixes, with a GNU imaginary suffix before or after them.
+std::size_t IntegerSuffixLength(InputBuffer& input, std::size_t at) {
+  const std::size_t imaginary = ImaginaryLength(input, at);
+  const std::size_t length = imaginary + UnsignedLongSuffixLength(input, at + imaginary);
+  return imaginary ? length : length + ImaginaryLength(input, at + length);
 }
 
 // Hexadecimal after "0x": a floating form needs a "p" exponent.

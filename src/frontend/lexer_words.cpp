@@ -63,6 +63,28 @@ std::int64_t SkipReducedGroup(std::int64_t result, char open, char close) {
   return result;
 }
 
+// "_Atomic" followed by a parenthesised group is the type specifier: word and
+// group read as one type name. Without a group it is a qualifier and, like
+// the other qualifiers that change nothing for coverage, vanishes.
+std::int64_t HandleAtomic() {
+  LexerState& lexer = Lexer();
+  std::size_t offset = 0;
+  for (int c = PeekByte(lexer.input, 0); c == ' ' || c == '\t' || c == '\n' || c == '\r';
+       c = PeekByte(lexer.input, offset)) {
+    ++offset;
+  }
+  if (PeekByte(lexer.input, offset) != '(') return kKeepScanning;
+  return SkipReducedGroup(TokenCode(NodeKind::TYPEDEF_NAME), '(', ')');
+}
+
+std::int64_t RunHandler(support::NameEntry* word, std::uint32_t handler) {
+  switch (handler) {
+    case kHandlerInlineAssembler: return HandleInlineAssembler(word);
+    case kHandlerExtensionKeyword: return word->text == "_Atomic" ? HandleAtomic() : HandleExtensionKeyword(word);
+    default: return kNotApplied;
+  }
+}
+
 // Steps 4 to 8 of identifier processing; kNotApplied when no flag applies.
 std::int64_t ApplyPragmaMeaning(support::NameEntry* word, std::uint32_t flags) {
   if (flags & kAcceptCode) return AcceptCode(word);
@@ -94,12 +116,8 @@ std::int64_t ProcessWord(std::string_view spelling) {
   lexer.current.alpha = word;
   const std::uint32_t flags = word->flags;
   if (flags & kSpecificMeaning) {
-    const std::uint32_t handler = HandlerIndexOf(flags);
-    if (handler == kHandlerInlineAssembler || handler == kHandlerExtensionKeyword) {
-      const std::int64_t code =
-          handler == kHandlerInlineAssembler ? HandleInlineAssembler(word) : HandleExtensionKeyword(word);
-      return code != 0 ? code : kKeepScanning;
-    }
+    const std::int64_t code = RunHandler(word, HandlerIndexOf(flags));
+    if (code != kNotApplied) return code != 0 ? code : kKeepScanning;
     support::DisplayWarning(support::Translate("User Warning",
                                                "Cannot have specific meaning and generic meaning for %1 in quorb pragmas",
                                                "%1 : the identifier")

@@ -9,6 +9,7 @@
 #include "support/name_table.h"
 #include "support/translate.h"
 
+#include <optional>
 #include <source_location>
 #include <unordered_map>
 
@@ -25,9 +26,11 @@ bool IsOctal(char c) { return c >= '0' && c <= '7'; }
   support::DisplayInternalError(support::Translate("Internal Error", text), std::source_location::current());
 }
 
-// The quoted name at the cursor, without the quotes. With escape processing
-// a backslash protects the byte after it from closing the name.
-std::string_view ReadFileName(DirectiveCursor& cursor) {
+// The quoted name at the cursor, without the quotes; none when the line
+// ends before the closing quote, as in a file cut short inside a directive.
+// With escape processing a backslash protects the byte after it from
+// closing the name.
+std::optional<std::string_view> ReadFileName(DirectiveCursor& cursor) {
   const std::string_view text = cursor.text;
   const bool escapes = !Pragmas().noEscapes;
   for (std::size_t at = cursor.at + 1; at < text.size() && text[at] != '\n'; ++at) {
@@ -40,7 +43,7 @@ std::string_view ReadFileName(DirectiveCursor& cursor) {
     cursor.at = at + 1;
     return name;
   }
-  FailDirective("File name not readable");
+  return std::nullopt;
 }
 
 void SetCurrentFile(std::string_view raw) {
@@ -89,19 +92,21 @@ bool HandleLineDirective(DirectiveCursor cursor) {
   LexerState& lexer = Lexer();
   DirectiveCursor file = cursor;
   if (MatchWord(file, "file") && SkipBlanks(file) && file.at < file.text.size() && file.text[file.at] == '"') {
-    const std::string_view name = ReadFileName(file);
+    const std::optional<std::string_view> name = ReadFileName(file);
+    if (!name) return false;
     lexer.logicalLine = 1;
-    SetCurrentFile(name);
+    SetCurrentFile(*name);
     return true;
   }
   if (MatchWord(cursor, "line") && !SkipBlanks(cursor)) return false;
   const std::optional<NumberText> number = ReadNumber(cursor);
   if (!number || !(SkipBlanks(cursor) || AtLineEnd(cursor))) return false;
   if (number->overflow) FailDirective("Line number not readable");
-  std::string_view name;
+  std::optional<std::string_view> name = std::string_view();
   if (cursor.at < cursor.text.size() && cursor.text[cursor.at] == '"') name = ReadFileName(cursor);
+  if (!name) return false;  // an unterminated name: no line directive, ignored like other directives
   lexer.logicalLine = number->value;
-  SetCurrentFile(name);
+  SetCurrentFile(*name);
   return true;
 }
 

@@ -40,7 +40,7 @@ enum ReduceRule : std::uint32_t {
 /// Handler indexes of words with a specific meaning.
 enum SpecificHandler : std::uint32_t {
   kHandlerInlineAssembler = 0,
-  kHandlerExtensionKeyword = 1,
+  kHandlerExtensionKeyword = 1,  // the GNU words: __extension__ and _Atomic
 };
 
 inline ReduceRule ReduceRuleOf(std::uint32_t flags) {

@@ -70,22 +70,20 @@ TreeNode* EndItemsAt(TreeNode* items, const TokenValue& semicolon) {
   return items;
 }
 
-void StartList(TokenValue& list, TreeNode* items) {
-  list.node = items;
-  list.tail = items;
-  while (list.tail && list.tail->next) list.tail = list.tail->next;
+TreeNode* PushItems(TreeNode* reversedList, TreeNode* items) {
+  TreeBuilderState& cache = TreeBuilder();
+  while (items) {
+    // A relinked node can no longer stand for the chain AppendSibling cached.
+    if (items == cache.cachedHead || items == cache.cachedLast) cache = {};
+    TreeNode* next = items->next;
+    items->next = reversedList;
+    reversedList = items;
+    items = next;
+  }
+  return reversedList;
 }
 
-void ExtendList(TokenValue& list, TreeNode* items) {
-  if (!items) return;
-  if (!list.node) {
-    StartList(list, items);
-    return;
-  }
-  list.tail->next = items;
-  list.tail = items;
-  while (list.tail->next) list.tail = list.tail->next;
-}
+TreeNode* ListInOrder(TreeNode* reversedList) { return PushItems(nullptr, reversedList); }
 
 void FreeChain(TreeNode* chain) {
   while (chain) {

@@ -31,10 +31,11 @@ TreeNode* MakePostfix(NodeKind kind, const TokenValue& op, TreeNode* operand);
 /// A declaration's items all end at its ";"; returns the items.
 TreeNode* EndItemsAt(TreeNode* items, const TokenValue& semicolon);
 
-/// List values of the grammar keep their chain's last node, so that long
-/// lists grow in linear time whatever other chains are built in between.
-void StartList(TokenValue& list, TreeNode* items);
-void ExtendList(TokenValue& list, TreeNode* items);
+/// Puts the chain of items in front of a list kept newest first; the cost
+/// is the items' number, not the list's length.
+TreeNode* PushItems(TreeNode* reversedList, TreeNode* items);
+/// The list kept newest first, in source order.
+TreeNode* ListInOrder(TreeNode* reversedList);
 
 /// Frees a sibling chain that the tree does not keep.
 void FreeChain(TreeNode* chain);

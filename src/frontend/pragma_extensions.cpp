@@ -53,7 +53,8 @@ void ApplySpecialExtension(std::string_view text, const DirectiveContext& contex
     ApplyMicrosoftExtension(text.substr(kMicrosoft.size()), context);
   } else if (text.starts_with(kGnu)) {
     const std::string_view word = text.substr(kGnu.size());
-    if (word == "__extension__") {
+    // Both GNU words share the handler index; the handler tells them apart.
+    if (word == "__extension__" || word == "_Atomic") {
       SetHandler(word, kHandlerExtensionKeyword);
     } else {
       WarnExtension("Unknown gnu extension : %1 at %2", "%1 : the gnu extension, %2 : file and line reference",

@@ -58,7 +58,6 @@ const char* BinaryPattern(NodeKind kind) {
     case NodeKind::GE_OP: return "$0 >= $1";
     case NodeKind::EQ_OP: return "$0 == $1";
     case NodeKind::NE_OP: return "$0 != $1";
-    case NodeKind::AND_OP: return "$0 && $1";
     case NodeKind::OR_OP: return "$0 || $1";
     case NodeKind::ELLIPSIS: return "$0 ... $1";
     case NodeKind::MUL_ASSIGN: return "$0 *= $1";
@@ -112,6 +111,7 @@ const char* OtherPattern(const TreeNode* node, bool header) {
     case NodeKind::NOT: return "!$0";
     case NodeKind::TILDE: return "~$0";
     case NodeKind::AMPERSAND: return UnaryOrBinaryPattern(node, "&$0", "$0 & $1");
+    case NodeKind::AND_OP: return UnaryOrBinaryPattern(node, "&&$0", "$0 && $1");
     case NodeKind::PLUS: return UnaryOrBinaryPattern(node, "+$0", "$0 + $1");
     case NodeKind::MINUS: return UnaryOrBinaryPattern(node, "-$0", "$0 - $1");
     case NodeKind::STAR: return StarPattern(node, header);

@@ -6,6 +6,7 @@
 #include "support/translate.h"
 
 #include <string_view>
+#include <vector>
 
 namespace frontend {
 namespace {
@@ -62,17 +63,23 @@ bool IsFunctionDeclarator(const TreeNode* node) {
   return false;
 }
 
-// Arrays without a size and arrays of arrays are not inspected.
-bool HasUninspectableArray(const TreeNode* node) {
-  int brackets = 0;
-  for (const TreeNode* child = node->sons; child; child = child->next) {
-    if (child->kind == NodeKind::LEFT_BRACKET) {
-      ++brackets;
-      if (!child->sons || child->sons->kind == NodeKind::LEFT_BRACKET) return true;
+// Arrays without a size and arrays of arrays are not inspected. The walk
+// keeps its own stack, since declarators may nest arbitrarily deep.
+bool HasUninspectableArray(const TreeNode* declarator) {
+  std::vector<const TreeNode*> pending{declarator};
+  while (!pending.empty()) {
+    const TreeNode* node = pending.back();
+    pending.pop_back();
+    int brackets = 0;
+    for (const TreeNode* child = node->sons; child; child = child->next) {
+      if (child->kind == NodeKind::LEFT_BRACKET &&
+          (++brackets > 1 || !child->sons || child->sons->kind == NodeKind::LEFT_BRACKET)) {
+        return true;
+      }
+      pending.push_back(child);
     }
-    if (HasUninspectableArray(child)) return true;
   }
-  return brackets > 1;
+  return false;
 }
 
 bool IsWorthInspecting(const TreeNode* declarator) {

@@ -38,7 +38,6 @@ struct TokenValue {
   support::NameEntry* alpha;
   TokenPosition position;
   struct TreeNode* node;
-  struct TreeNode* tail;  // last node of the chain `node` heads, kept by the grammar's list rules
 };
 
 struct TreeNode {

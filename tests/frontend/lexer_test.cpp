@@ -76,6 +76,21 @@ TEST_F(LexerTest, NumberForms) {
   EXPECT_EQ(seen, expected);
 }
 
+// GNU imaginary constants (complex.h defines I as 1.0iF) and the constants
+// of the _FloatN types are one token each.
+TEST_F(LexerTest, ImaginaryAndFloatWidthSuffixes) {
+  const auto tokens = Lex("1.0iF 2i 3.5fi 1.0f128 2.5f32x 1e3Li 0x1p3fj 7ULi 1.0f16x 4.0f24");
+  std::vector<std::pair<int, std::string>> seen;
+  for (const auto& token : tokens) seen.emplace_back(token.code, token.alpha);
+  const int floating = Code(NodeKind::FLOAT_CONSTANT);
+  const std::vector<std::pair<int, std::string>> expected{
+      {floating, "1.0iF"},   {Code(NodeKind::DEC_CONSTANT), "2i"}, {floating, "3.5fi"},
+      {floating, "1.0f128"}, {floating, "2.5f32x"},                {floating, "1e3Li"},
+      {floating, "0x1p3fj"}, {Code(NodeKind::DEC_CONSTANT), "7ULi"}, {floating, "1.0f16"},
+      {Code(NodeKind::IDENTIFIER), "x"}, {floating, "4.0f"},        {Code(NodeKind::DEC_CONSTANT), "24"}};
+  EXPECT_EQ(seen, expected);
+}
+
 TEST_F(LexerTest, DigraphsDelimitBlocksLikeBraces) {
   EXPECT_EQ(Codes("<% a<:1:> %>"), Codes("{ a[1] }"));
   Open("<%");
@@ -139,6 +154,21 @@ TEST_F(LexerTest, CharacterConstantsAndWidePrefixes) {
   EXPECT_EQ(tokens[3].alpha, "''");
   EXPECT_EQ(tokens[4].alpha, "'ab'");
   EXPECT_EQ(tokens[5].code, Code(NodeKind::IDENTIFIER));
+}
+
+// The C11 prefixes; u8 before anything but a quote, and u alone, are names.
+TEST_F(LexerTest, UnicodeLiteralPrefixes) {
+  const auto tokens = Lex("u8\"a\" u\"b\" U\"c\" u'd' U'e' u8 u8x u");
+  std::vector<std::pair<int, std::string>> seen;
+  for (const auto& token : tokens) seen.emplace_back(token.code, token.alpha);
+  const int string = Code(NodeKind::STRING_LITERAL);
+  const int character = Code(NodeKind::CHAR_CONSTANT);
+  const int identifier = Code(NodeKind::IDENTIFIER);
+  const std::vector<std::pair<int, std::string>> expected{
+      {string, "u8\"a\""}, {string, "u\"b\""}, {string, "U\"c\""}, {character, "u'd'"},
+      {character, "U'e'"}, {identifier, "u8"},   {identifier, "u8x"}, {identifier, "u"}};
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(tokens[1].column, 7u);  // after the 5 characters of u8"a" and a blank
 }
 
 TEST_F(LexerTest, DirectiveLinesYieldNoTokenAndKeepTheCountersExact) {

@@ -129,6 +129,15 @@ TEST_F(ParserTest, ExpressionsAndStatementExpressions) {
             ".[->[CALL[ID:f ID:a DEC:2] ID:m] ID:n]]]");
 }
 
+TEST_F(ParserTest, AddressOfALabelIsAUnaryAndOperator) {
+  ASSERT_EQ(Parse("void f(void) { void *p = &&out; goto *p; out: ; }\n"), 0) << shown;
+  EXPECT_EQ(DumpTree(ItemNode(0)->sons->next),
+            "{[INIT_DECLARATOR:p[*[ID:p] INIT_VALUE[&&[ID:out]]] GOTO[*[ID:p]] "
+            "LABEL[ID:out EXPRESSION_STATEMENT[EMPTY]]]");
+  // A label is no variable: its address does not mark it referenced.
+  EXPECT_EQ(support::InternName("out")->flags & 0x10000000u, 0u);
+}
+
 TEST_F(ParserTest, TypedefNamesFollowTheirScopes) {
   ASSERT_EQ(Parse("typedef int T;\n"
                   "int f(int T) { return T * 2; }\n"

@@ -51,6 +51,8 @@ TEST_F(PrinterTest, UnaryFormsHaveNoBlankAndBinaryFormsOneOnEachSide) {
   EXPECT_EQ(Print(Node(NodeKind::NOT, {Node(NodeKind::PRE_INC, {Leaf("i")})})), "!++i");
   EXPECT_EQ(Print(Node(NodeKind::LEFT_ASSIGN, {Leaf("m"), Leaf("2", NodeKind::DEC_CONSTANT)})), "m <<= 2");
   EXPECT_EQ(Print(Node(NodeKind::OR_OP, {Leaf("a"), Node(NodeKind::INC_OP, {Leaf("b")})})), "a || b++");
+  EXPECT_EQ(Print(Node(NodeKind::AND_OP, {Leaf("a"), Leaf("b")})), "a && b");
+  EXPECT_EQ(Print(Node(NodeKind::AND_OP, {Leaf("out")})), "&&out");  // address of a label
 }
 
 TEST_F(PrinterTest, ConditionalWithOmittedMiddleOperand) {
