@@ -10,7 +10,6 @@
 #include "support/translate.h"
 
 #include <optional>
-#include <source_location>
 #include <unordered_map>
 
 namespace frontend {
@@ -23,7 +22,7 @@ std::unordered_map<const support::NameEntry*, support::SplitResult> splitCache;
 bool IsOctal(char c) { return c >= '0' && c <= '7'; }
 
 [[noreturn]] void FailDirective(const char* text) {
-  support::DisplayInternalError(support::Translate("Internal Error", text), std::source_location::current());
+  support::DisplayInternalError(support::Translate("Internal Error", text), support::CodeLocation::Current());
 }
 
 // The quoted name at the cursor, without the quotes; none when the line

@@ -6,7 +6,6 @@
 #include "support/messages.h"
 #include "support/translate.h"
 
-#include <source_location>
 
 namespace frontend {
 namespace {
@@ -59,7 +58,7 @@ void SetCurrentValidFile(support::NameEntry* file, support::NameEntry* directory
 void ValidLine(std::uint32_t line) {
   if (!table.current) {
     support::DisplayInternalError(support::Translate("Internal Error", "No CurrentValidFile in ValidLine()"),
-                                  std::source_location::current());
+                                  support::CodeLocation::Current());
   }
   table.current->validLineSum += line;
   RecordLine(table.current->intervals, line);
@@ -124,7 +123,7 @@ void SetIfdefs(RegionList& regions, const support::NameEntry* file, const suppor
   const ValidFile* record = FindValidFile(file, directory);
   if (!record) {
     support::DisplayInternalError(support::Translate("Internal Error", "No ValidFileTypeP in SetIfdefs()."),
-                                  std::source_location::current());
+                                  support::CodeLocation::Current());
   }
   Region* region = regions.head;
   auto pair = record->intervals.begin();

@@ -7,7 +7,6 @@
 #include "support/messages.h"
 #include "support/translate.h"
 
-#include <source_location>
 
 namespace frontend {
 namespace {
@@ -84,7 +83,7 @@ void PragmaQbxInsert(const DirectiveContext& context, std::size_t keywordEnd) {
   if (kind == 0) {
     support::DisplayInternalError(
         support::Translate("Internal Error", "Bad pragma quorb (qb[ctpq]_)?insert in PragmaQbxInsert()"),
-        std::source_location::current());
+        support::CodeLocation::Current());
   }
   const std::size_t tag = text.find("@RELFLINE", keywordEnd);
   const bool tagged = tag != std::string_view::npos && tag < LineWithoutNewline(text).size();

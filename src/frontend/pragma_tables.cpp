@@ -4,7 +4,6 @@
 #include "support/translate.h"
 
 #include <algorithm>
-#include <source_location>
 
 namespace frontend {
 namespace {
@@ -12,7 +11,7 @@ namespace {
 PragmaState pragmas;
 
 [[noreturn]] void FailLookup(const char* text) {
-  support::DisplayInternalError(support::Translate("Internal Error", text), std::source_location::current());
+  support::DisplayInternalError(support::Translate("Internal Error", text), support::CodeLocation::Current());
 }
 
 template <typename Map>

@@ -138,7 +138,7 @@ void ResetSymbolState() {
 void DeclareName(NameEntry* name, const TreeNode* declarator) {
   if (!name) {
     support::DisplayInternalError(support::Translate("Internal Error", "C declarator with no name"),
-                                  std::source_location::current());
+                                  support::CodeLocation::Current());
   }
   const bool function = IsFunctionDeclarator(declarator);
   if (symbols.declaration.storage == StorageClass::Typedef) {

@@ -10,7 +10,6 @@
 
 #include <QString>
 #include <cstdlib>
-#include <source_location>
 #include <vector>
 
 namespace frontend {
@@ -91,7 +90,7 @@ TreeNode* CreateNodeWithChildren(NodeKind kind, const TokenValue* value, TreeNod
 TreeNode* AppendChild(TreeNode* parent, TreeNode* child) {
   if (!parent) {
     support::DisplayInternalError(QStringLiteral("Attempt to find last child of null tree"),
-                                  std::source_location::current());
+                                  support::CodeLocation::Current());
   }
   if (!child) return parent;
   if (!parent->sons) {
@@ -127,7 +126,7 @@ void SetEndPositionSpan(TreeNode* node, const TokenValue* value, std::uint32_t l
 void SetAlpha(TreeNode* node, const TokenValue* value) {
   if (!node) {
     support::DisplayInternalError(support::Translate("Internal Error", "Attempt to set alpha of null node"),
-                                  std::source_location::current());
+                                  support::CodeLocation::Current());
   }
   node->alpha = value ? value->alpha : nullptr;
   node->end = node->start;

@@ -19,7 +19,7 @@ namespace {
 constexpr std::uint32_t kSeenFile = 0x00040000;
 
 [[noreturn]] void FailAuthorization(const char* text) {
-  support::DisplayInternalError(support::Translate("Internal Error", text), std::source_location::current());
+  support::DisplayInternalError(support::Translate("Internal Error", text), support::CodeLocation::Current());
 }
 
 }  // namespace

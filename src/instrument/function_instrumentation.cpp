@@ -185,7 +185,7 @@ void InstrFunctionRename(const TreeNode* definition) {
   if (!nameNode) {
     support::DisplayInternalError(
         support::Translate("Internal Error", "InstrFunctionRename(): cannot retrieve name of function"),
-        std::source_location::current());
+        support::CodeLocation::Current());
   }
   const std::uint32_t removeOnly = support::kRemoveService & ~support::kRenameService;
   if (name->flags & removeOnly) {
@@ -211,7 +211,7 @@ void InstrFunctionStart(const TreeNode* root) {
     if (!name) {
       support::DisplayInternalError(
           support::Translate("Internal Error", "Attempt to test authorization for service with no name"),
-          std::source_location::current());
+          support::CodeLocation::Current());
     }
     name->flags |= kSeenName;
     if (!IsSelectedUnit(name, *state.options)) continue;

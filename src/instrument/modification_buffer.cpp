@@ -5,7 +5,6 @@
 #include "support/translate.h"
 
 #include <memory>
-#include <source_location>
 
 namespace instrument {
 namespace {
@@ -13,7 +12,7 @@ namespace {
 using support::Translate;
 
 [[noreturn]] void FailAnalysis(const QString& message,
-                               const std::source_location& where = std::source_location::current()) {
+                               const support::CodeLocation& where = support::CodeLocation::Current()) {
   support::DisplayInternalError(message, where);
 }
 

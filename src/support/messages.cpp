@@ -111,11 +111,11 @@ namespace {
 
 }  // namespace
 
-void DisplayInternalError(const QString& message, const std::source_location& where) {
-  const char* file = where.file_name();
+void DisplayInternalError(const QString& message, const support::CodeLocation& where) {
+  const char* file = where.file;
   const char* slash = std::strrchr(file, '/');
   const std::string line = "[" + std::string(slash ? slash + 1 : file) + ":" +
-                           std::to_string(where.line()) + "]\n";
+                           std::to_string(where.line) + "]\n";
   EndWithInternalError(message, line);
 }
 

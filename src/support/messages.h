@@ -11,10 +11,20 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <source_location>
 #include <string>
 
 namespace support {
+
+/// Where in this program an internal error was detected. The compilers'
+/// location built-ins serve as default arguments, as std::source_location
+/// would, on every compiler the project builds with.
+struct CodeLocation {
+  const char* file;
+  unsigned line;
+  static CodeLocation Current(const char* file = __builtin_FILE(), unsigned line = __builtin_LINE()) {
+    return {file, line};
+  }
+};
 
 inline constexpr int kExitFatal = 7;
 inline constexpr int kExitInternal = 9;
@@ -47,7 +57,7 @@ void DisplayWarning(const QString& message);
 void DisplayInfo(const QString& message);
 [[noreturn]] void DisplayFatalError(const QString& message);
 /// Ends with status 9; the location line is "[file:line]".
-[[noreturn]] void DisplayInternalError(const QString& message, const std::source_location& where);
+[[noreturn]] void DisplayInternalError(const QString& message, const support::CodeLocation& where);
 /// Ends with status 9, followed by an empty line instead of a location.
 [[noreturn]] void DisplayInternalError(const QString& message);
 [[noreturn]] void DisplayPanic();

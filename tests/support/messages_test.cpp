@@ -66,7 +66,7 @@ TEST_F(MessagesTest, FatalAndPanicEndWithStatusSeven) {
 TEST_F(MessagesTest, InternalErrorEndsWithLocationLineOrEmptyLine) {
   EXPECT_EXIT(DisplayInternalError(QStringLiteral("broken")), ::testing::ExitedWithCode(kExitInternal),
               "^Nivrak quorbcc1 - INTERNAL ERROR: broken\n\n$");
-  EXPECT_EXIT(DisplayInternalError(QStringLiteral("broken"), std::source_location::current()),
+  EXPECT_EXIT(DisplayInternalError(QStringLiteral("broken"), support::CodeLocation::Current()),
               ::testing::ExitedWithCode(kExitInternal),
               "^Nivrak quorbcc1 - INTERNAL ERROR: broken\n\\[messages_test\\.cpp:[0-9]+\\]\n$");
 }
