@@ -1,6 +1,7 @@
 #include "instrument/instr_state.h"
 
 #include "driver/options.h"
+#include "frontend/insert_records.h"
 #include "support/name_table.h"
 
 namespace instrument {
@@ -14,10 +15,10 @@ InstrState& Instr() { return state; }
 
 std::uint32_t KindMaskOf(const driver::Options& options) {
   std::uint32_t mask = 0;
-  if (options.coverage != 0) mask |= kKindCoverage;
-  if (options.trace) mask |= kKindTrace;
-  if (options.memPro) mask |= kKindMemoryProfiling;
-  if (options.perfPro) mask |= kKindPerformanceProfiling;
+  if (options.coverage != 0) mask |= frontend::kInsertCoverage;
+  if (options.trace) mask |= frontend::kInsertTrace;
+  if (options.memPro) mask |= frontend::kInsertMemoryProfiling;
+  if (options.perfPro) mask |= frontend::kInsertPerformanceProfiling;
   return mask;
 }
 

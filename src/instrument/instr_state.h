@@ -23,17 +23,9 @@ struct NameEntry;
 
 namespace instrument {
 
-/// Bits of InstrState::kindMask; the insert pragmas use the same bits.
-enum KindBit : std::uint32_t {
-  kKindCoverage = 2,
-  kKindTrace = 4,
-  kKindMemoryProfiling = 8,
-  kKindPerformanceProfiling = 16,
-};
-
 struct InstrState {
   const driver::Options* options = nullptr;
-  std::uint32_t kindMask = 0;
+  std::uint32_t kindMask = 0;  // bits of frontend::InsertKind, as the insert pragmas use them
   bool forcedEvaluation = false;
   ModificationBuffer modifications;
   std::uint32_t deepGlobalCount = 0;
