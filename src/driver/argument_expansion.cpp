@@ -7,6 +7,8 @@
 // needed, so no length is too long.
 #include "driver/command_analysis.h"
 
+#include "support/file_utils.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -39,13 +41,9 @@ std::string ExpandEnvironment(std::string word) {
   return word;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // Reads the words of a response file; none when it cannot be opened.
 std::optional<std::vector<std::string>> ReadResponseFile(const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  support::UniqueFile file(std::fopen(path.c_str(), "rb"));
   if (!file) return std::nullopt;
 
   std::vector<std::string> words;

@@ -6,6 +6,8 @@
 #include "support/name_table.h"
 #include "support/translate.h"
 
+#include "support/file_utils.h"
+
 #include <cctype>
 #include <cstdio>
 #include <memory>
@@ -16,14 +18,10 @@ namespace {
 bool StartsName(int c) { return std::isalnum(c) || c == '_'; }
 bool ContinuesName(int c) { return StartsName(c) || c == '$'; }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 }  // namespace
 
 void ReadExcallFile(const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  support::UniqueFile file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     support::DisplayFatalError(support::Translate("Fatal Error", "Cannot open -EXCALL file %1", "%1 is the file name")
                                    .arg(support::FromLocal(path)));

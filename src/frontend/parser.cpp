@@ -11,6 +11,8 @@
 #include "support/name_table.h"
 #include "support/translate.h"
 
+#include "support/file_utils.h"
+
 #include <cstdio>
 #include <memory>
 
@@ -18,10 +20,6 @@ int qcparse();
 
 namespace frontend {
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 void PrepareSymbols(bool definitionMode, const support::NameList* noInspectDirPrefixes) {
   SymbolState& symbols = Symbols();
@@ -43,7 +41,7 @@ void PrepareSymbols(bool definitionMode, const support::NameList* noInspectDirPr
 int ParseFile(const std::string& path, bool definitionMode, TreeNode** rootOut, support::NameList* noInstrDirList,
               const support::NameList* noInspectDirPrefixes) {
   ResetTreeBuilder();
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  support::UniqueFile file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     support::DisplayFatalError(support::Translate("Fatal Error", "Cannot open input file %1", "%1 : the filename")
                                    .arg(support::FromLocal(path)));

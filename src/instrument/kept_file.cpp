@@ -14,10 +14,7 @@ namespace {
 using support::FromLocal;
 using support::Translate;
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+using File = support::UniqueFile;
 
 // Paths below the current directory are shown relative to it.
 QString ShownPath(const std::string& path) {

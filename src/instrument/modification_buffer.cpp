@@ -20,10 +20,6 @@ using support::Translate;
   FailAnalysis(Translate("Assertion", "Attempt to modify text after last line"));
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // Copies bytes up to the anchor of one record; bytes keep their carriage
 // returns here.
 void CopyUpTo(std::FILE* source, std::FILE* output, const Modification& record, std::uint32_t& line,
@@ -99,7 +95,7 @@ void AddModification(ModificationBuffer& buffer, const SourcePosition* position,
 
 std::uint32_t ApplyModifications(const std::string& sourcePath, std::FILE* output,
                                  const ModificationBuffer& buffer) {
-  std::unique_ptr<std::FILE, FileCloser> source(std::fopen(sourcePath.c_str(), "rb"));
+  support::UniqueFile source(std::fopen(sourcePath.c_str(), "rb"));
   if (!source) {
     support::DisplayFatalError(Translate("Assertion", "Cannot open src file %1", "%1 is the file name")
                                    .arg(support::FromLocal(sourcePath)));

@@ -4,12 +4,19 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace support {
 
 struct NameEntry;
+
+/// A stream closed when it goes out of scope.
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
 
 /// 32-bit key of a file name: the exclusive-or of its bytes taken as signed
 /// big-endian words, seeded with 0x4A4A4A4A.
