@@ -28,20 +28,8 @@ constexpr std::uint32_t kSeenName = 0x00040000;
 
 FunctionMetrics lastMetrics{};
 
-void Add(const frontend::SourcePosition& at, std::uint32_t priority, Where where, std::string text) {
-  AddModification(Instr().modifications, &at, priority, where, std::move(text));
-}
-
 std::string Numbers(std::int16_t serial, std::uint32_t branch) {
   return std::to_string(serial) + "," + std::to_string(branch);
-}
-
-bool AnySelected(const driver::Options& options) {
-  return options.coverage != 0 || options.trace || options.memPro || options.perfPro;
-}
-
-bool DumpsCoverage(const driver::Options& options) {
-  return options.coverage != 0 || options.memPro || options.perfPro;
 }
 
 const TreeNode* BodyOf(const TreeNode* definition) {
@@ -83,25 +71,25 @@ void AddEntryTexts(const TreeNode* body) {
   const support::NameEntry* name = state.functionName;
   if ((name->flags & support::kDumpIncoming) && AnySelected(options)) {
     if (DumpsCoverage(options)) {
-      Add(body->start.physical, p, Where::Before, "{_QBCPQ_DUMP(_QBCPQ_RESET);");
-      Add(body->end.physical, p, Where::After, "}");
+      AddText(body->start.physical, p, Where::Before, "{_QBCPQ_DUMP(_QBCPQ_RESET);");
+      AddText(body->end.physical, p, Where::After, "}");
     }
     if (options.trace) {
-      Add(body->start.physical, p, Where::Before, "{_QBT_START_DUMP");
-      Add(body->end.physical, p, Where::After, "}");
+      AddText(body->start.physical, p, Where::Before, "{_QBT_START_DUMP");
+      AddText(body->end.physical, p, Where::After, "}");
     }
   }
   if ((options.coverage & driver::kCoverProcEntry) && IsCoverageLocation(body->start)) {
     const std::uint32_t branch = output::WriteFdcProc(state.currentFdc, output::FdcProcKind::kProc, name->text,
                                                       body->start.line, body->end.line);
-    Add(body->start.physical, p, Where::Before, "{_QBC_PROC_IN(" + Numbers(state.currentFdc->serial, branch) + ");");
-    Add(body->end.physical, p, Where::After, "}");
+    AddText(body->start.physical, p, Where::Before, "{_QBC_PROC_IN(" + Numbers(state.currentFdc->serial, branch) + ");");
+    AddText(body->end.physical, p, Where::After, "}");
   }
   if ((options.coverage & driver::kCoverStatementBlock) && IsCoverageLocation(body->start)) {
     const std::uint32_t branch = output::WriteFdcBlock(state.currentFdc, output::FdcBlockKind::kSimple, name->text,
                                                        state.branchPath, body->start.line, body->end.line);
-    Add(body->start.physical, p - 1, Where::Before, "{_QBC_BLOC(" + Numbers(state.currentFdc->serial, branch) + ");");
-    Add(body->end.physical, p - 1, Where::After, "}");
+    AddText(body->start.physical, p - 1, Where::Before, "{_QBC_BLOC(" + Numbers(state.currentFdc->serial, branch) + ");");
+    AddText(body->end.physical, p - 1, Where::After, "}");
   }
 }
 
@@ -111,15 +99,15 @@ void AddExitTexts(const TreeNode* body) {
   const std::uint32_t p = kNestingPriority - 1;
   const frontend::SourcePosition& brace = body->end.physical;
   if (state.functionName->flags & support::kDumpReturning) {
-    if (DumpsCoverage(options)) Add(brace, p, Where::Before, " _QBCPQ_DUMP(_QBCPQ_RESET);");
-    if (options.trace) Add(brace, p, Where::Before, " _QBT_START_DUMP");
+    if (DumpsCoverage(options)) AddText(brace, p, Where::Before, " _QBCPQ_DUMP(_QBCPQ_RESET);");
+    if (options.trace) AddText(brace, p, Where::Before, " _QBT_START_DUMP");
   }
   if ((options.coverage & driver::kCoverProcExit) && IsCoverageLocation(body->end)) {
     const std::uint32_t branch = output::WriteFdcProc(state.currentFdc, output::FdcProcKind::kEndProc,
                                                       state.functionName->text, body->end.line, body->end.line);
-    Add(brace, p, Where::Before, " _QBC_PROC(" + Numbers(state.currentFdc->serial, branch) + ");");
+    AddText(brace, p, Where::Before, " _QBC_PROC(" + Numbers(state.currentFdc->serial, branch) + ");");
   }
-  if (state.functionName == state.mainName && AnySelected(options)) Add(brace, 2, Where::Before, " _QBL_END_EXEC;");
+  if (state.functionName == state.mainName && AnySelected(options)) AddText(brace, 2, Where::Before, " _QBL_END_EXEC;");
 }
 
 // Every FDC file that received this function's branches is linked around its
@@ -133,8 +121,8 @@ void AddLinks(const TreeNode* body) {
       file.compoundConditionCount = 0;
     }
     link += "_QBC_LINK(" + std::to_string(file.serial) + ");";
-    Add(body->start.physical, kNestingPriority, Where::Before, link);
-    Add(body->end.physical, kNestingPriority, Where::After, "}");
+    AddText(body->start.physical, kNestingPriority, Where::Before, link);
+    AddText(body->end.physical, kNestingPriority, Where::After, "}");
   }
 }
 
@@ -169,8 +157,8 @@ void InstrumentFunction(const TreeNode* definition) {
 void MarkStartOfMain() {
   const frontend::InsertRecord* marker = frontend::FindInsertRecord(frontend::kInsertStartOfMain);
   if (!marker) return;
-  Add(marker->lineStart, kNestingPriority, Where::Before, "/*");
-  Add(marker->keywordEnd, kNestingPriority, Where::After,
+  AddText(marker->lineStart, kNestingPriority, Where::Before, "/*");
+  AddText(marker->keywordEnd, kNestingPriority, Where::After,
       Instr().options->memPro ? "*/ _QBU_QBP_START_OF_MAIN" : "*/");
 }
 
@@ -189,13 +177,13 @@ void InstrFunctionRename(const TreeNode* definition) {
   }
   const std::uint32_t removeOnly = support::kRemoveService & ~support::kRenameService;
   if (name->flags & removeOnly) {
-    Add(nameNode->start.physical, kNestingPriority, Where::Before, "_qbl_remove_");
+    AddText(nameNode->start.physical, kNestingPriority, Where::Before, "_qbl_remove_");
     return;
   }
   const TreeNode* body = BodyOf(definition);
   const frontend::TokenPosition& at = body ? body->start : nameNode->start;
   if (!at.file || !IsFileAuthorized(at.file, at.directory) || IsExcludedDirectory(at.directory)) return;
-  Add(nameNode->start.physical, kNestingPriority, Where::Before, "_qbu_stub_");
+  AddText(nameNode->start.physical, kNestingPriority, Where::Before, "_qbu_stub_");
   support::DisplayInfo(support::Translate("User Info", "Function %1 renamed", "%1 : function name")
                            .arg(support::FromLocal(name->text)));
 }

@@ -22,6 +22,23 @@ std::uint32_t KindMaskOf(const driver::Options& options) {
   return mask;
 }
 
+bool AnySelected(const driver::Options& options) {
+  return options.coverage != 0 || options.trace || options.memPro || options.perfPro;
+}
+
+bool DumpsCoverage(const driver::Options& options) {
+  return options.coverage != 0 || options.memPro || options.perfPro;
+}
+
+bool IsExcludedSourceFile(const support::NameEntry* name, const support::NameEntry* directory) {
+  if (!name || !directory) return false;
+  return (support::InternName(directory->text + name->text)->flags & support::kExcludedFile) != 0;
+}
+
+void AddText(const frontend::SourcePosition& at, std::uint32_t priority, Where where, std::string text) {
+  AddModification(state.modifications, &at, priority, where, std::move(text));
+}
+
 void ResetInstrState(const driver::Options& options, support::NameEntry* mainFile,
                      support::NameEntry* mainDirectory) {
   FreeModifications(state.modifications);

@@ -58,4 +58,14 @@ void ResetInstrState(const driver::Options& options, support::NameEntry* mainFil
 /// The kind mask the options select.
 std::uint32_t KindMaskOf(const driver::Options& options);
 
+/// Any coverage type or runtime analysis is selected.
+bool AnySelected(const driver::Options& options);
+/// The dump texts of coverage and profiling apply (not only tracing).
+bool DumpsCoverage(const driver::Options& options);
+/// The source file is listed by -EXFILE.
+bool IsExcludedSourceFile(const support::NameEntry* name, const support::NameEntry* directory);
+
+/// Adds a text to the run's modification buffer.
+void AddText(const frontend::SourcePosition& at, std::uint32_t priority, Where where, std::string text);
+
 }  // namespace instrument

@@ -19,16 +19,6 @@
 namespace instrument {
 namespace {
 
-bool AnalysisSelected(const driver::Options& options) {
-  return options.coverage != 0 || options.trace || options.memPro || options.perfPro;
-}
-
-bool IsExcludedFile(const support::NameEntry* name, const support::NameEntry* directory) {
-  if (!name || !directory) return false;
-  const support::NameEntry* path = support::InternName(directory->text + name->text);
-  return (path->flags & support::kExcludedFile) != 0;
-}
-
 // Memory profiling lists the file's variables when something will read them.
 bool NeedsParseGlobals(const driver::Options& options) {
   const InstrState& state = Instr();
@@ -50,7 +40,7 @@ void WriteInstrumentedFile(const driver::Options& options, const frontend::TreeN
   std::FILE* output = OpenInstrumentedFile(options.instrPath);
   state.lineCounter = 1;
   if (options.info) state.lineCounter += driver::WritePlainIdentification(output, "/*", "*/");
-  if (AnalysisSelected(options)) {
+  if (AnySelected(options)) {
     // The trailers complete the checksums first, so that the prologue
     // declares the same checksum as the FDC file holds.
     output::WriteFdcTrailers();
@@ -64,7 +54,7 @@ void WriteInstrumentedFile(const driver::Options& options, const frontend::TreeN
 void CompleteFdcFiles(const driver::Options& options, const frontend::TreeNode* root) {
   const bool allRemoved = output::CloseEmptyFdcFiles();
   const support::NameEntry* name = root->end.file;
-  if (allRemoved && options.coverage != 0 && !IsExcludedFile(name, root->end.directory)) {
+  if (allRemoved && options.coverage != 0 && !IsExcludedSourceFile(name, root->end.directory)) {
     output::ShowNoFdcGenerated(name ? name->text : std::string());
   }
 }

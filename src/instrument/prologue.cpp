@@ -32,11 +32,6 @@ std::string Format(const char* format, auto... values) {
   return text;
 }
 
-bool IsExcludedSource(const frontend::TokenPosition& mainFile) {
-  if (!mainFile.file || !mainFile.directory) return false;
-  return (support::InternName(mainFile.directory->text + mainFile.file->text)->flags & support::kExcludedFile) != 0;
-}
-
 // The splice must come before every instrumentation text: one anchored
 // earlier would end up in front of the declarations it needs.
 void CheckSplicePlace(const frontend::NothingBeforeMark& mark) {
@@ -52,10 +47,10 @@ void CheckSplicePlace(const frontend::NothingBeforeMark& mark) {
 
 void WriteNoOutputInfos(const driver::Options& options, const frontend::TokenPosition& mainFile) {
   const std::string name = mainFile.file ? mainFile.file->text : std::string();
-  if (output::Fdc().files.empty() && options.coverage != 0 && !IsExcludedSource(mainFile)) {
+  if (output::Fdc().files.empty() && options.coverage != 0 && !IsExcludedSourceFile(mainFile.file, mainFile.directory)) {
     output::ShowNoFdcGenerated(name);
   }
-  if ((options.trace || options.memPro || options.perfPro) && !IsExcludedSource(mainFile)) {
+  if ((options.trace || options.memPro || options.perfPro) && !IsExcludedSourceFile(mainFile.file, mainFile.directory)) {
     support::DisplayInfo(Translate("User Info", "No observable routine can be found in file %1; no TSF generated",
                                    "%1 : the main file")
                              .arg(support::FromLocal(name)));

@@ -26,18 +26,6 @@ constexpr std::uint32_t kReturnsPointerToVoid = 0x80000000;
 
 bool IsKind(const TreeNode* node, NodeKind kind) { return node && node->kind == kind; }
 
-bool AnySelected(const driver::Options& options) {
-  return options.coverage != 0 || options.trace || options.memPro || options.perfPro;
-}
-
-bool DumpsCoverage(const driver::Options& options) {
-  return options.coverage != 0 || options.memPro || options.perfPro;
-}
-
-void Add(const frontend::SourcePosition& at, std::uint32_t priority, Where where, std::string text) {
-  AddModification(Instr().modifications, &at, priority, where, std::move(text));
-}
-
 bool IsMainFunction() { return Instr().functionName == Instr().mainName; }
 
 // Pre-order walk of an expression: the first call, and whether a comparison
@@ -157,16 +145,16 @@ void AddTracedExit(const TreeNode* returnStatement, std::uint32_t priority) {
   const frontend::SourcePosition keywordEnd{start.line, start.column + 5};
   switch (shape.form) {
     case ReturnForm::Simple:
-      Add(start, priority, Where::Before, " _QBL_STACK_OUT ");
-      if (options.trace) Add(start, priority, Where::Before, " _QBT_OUT");
-      if (options.memPro) Add(start, priority, Where::Before, " _QBP_OUT");
-      if (options.perfPro) Add(start, priority, Where::Before, " _QBQ_OUT");
-      Add(start, priority, Where::Before, "{");
-      Add(end, priority, Where::After, "}");
+      AddText(start, priority, Where::Before, " _QBL_STACK_OUT ");
+      if (options.trace) AddText(start, priority, Where::Before, " _QBT_OUT");
+      if (options.memPro) AddText(start, priority, Where::Before, " _QBP_OUT");
+      if (options.perfPro) AddText(start, priority, Where::Before, " _QBQ_OUT");
+      AddText(start, priority, Where::Before, "{");
+      AddText(end, priority, Where::After, "}");
       return;
     case ReturnForm::Integral:
-      Add(value.first, priority, Where::Before, "((");
-      Add(value.last, priority, Where::After, ")_QBL_STACK_OUT_EXPR_END(" + OutExpressionTexts(options) + "))");
+      AddText(value.first, priority, Where::Before, "((");
+      AddText(value.last, priority, Where::After, ")_QBL_STACK_OUT_EXPR_END(" + OutExpressionTexts(options) + "))");
       return;
     case ReturnForm::Void: {
       std::string after = ";_QBL_STACK_OUT ";
@@ -174,20 +162,20 @@ void AddTracedExit(const TreeNode* returnStatement, std::uint32_t priority) {
       if (options.memPro) after += " _QBP_OUT";
       if (options.perfPro) after += " _QBQ_OUT";
       if (IsMainFunction()) after += " _QBL_END_EXEC";
-      Add(start, 2, Where::Before, "{/*");
-      Add(keywordEnd, priority, Where::After, "*/");
-      Add(value.last, priority, Where::After, after);
-      Add(end, priority, Where::After, " return;}");
+      AddText(start, 2, Where::Before, "{/*");
+      AddText(keywordEnd, priority, Where::After, "*/");
+      AddText(value.last, priority, Where::After, after);
+      AddText(end, priority, Where::After, " return;}");
       return;
     }
     case ReturnForm::Typed: {
       const std::string variant = shape.functionPointer ? "F" : "";
-      Add(start, 2, Where::Before, "{/*");
-      Add(keywordEnd, priority, Where::After,
+      AddText(start, 2, Where::Before, "{/*");
+      AddText(keywordEnd, priority, Where::After,
           "*/_QBL_STACK_OUT_EXPR_" + variant + "TYPE_START(" + shape.typeText + ")(");
-      Add(value.last, priority, Where::After,
+      AddText(value.last, priority, Where::After,
           ")_QBL_STACK_OUT_EXPR_" + variant + "TYPE_END(" + OutExpressionTexts(options) + ")");
-      Add(end, priority, Where::After, "}");
+      AddText(end, priority, Where::After, "}");
       return;
     }
   }
@@ -216,26 +204,26 @@ void InstrReturn(const TreeNode* returnStatement) {
   const support::NameEntry* name = state.functionName;
   if (name && (name->flags & support::kDumpReturning)) {
     if (DumpsCoverage(options)) {
-      Add(start, priority, Where::Before, "{_QBCPQ_DUMP(_QBCPQ_RESET);");
-      Add(end, priority, Where::After, "}");
+      AddText(start, priority, Where::Before, "{_QBCPQ_DUMP(_QBCPQ_RESET);");
+      AddText(end, priority, Where::After, "}");
     }
     if (options.trace) {
-      Add(start, priority, Where::Before, "{_QBT_START_DUMP ");
-      Add(end, priority, Where::After, "}");
+      AddText(start, priority, Where::Before, "{_QBT_START_DUMP ");
+      AddText(end, priority, Where::After, "}");
     }
   }
   if ((options.coverage & driver::kCoverProcExit) && IsCoverageLocation(returnStatement->start)) {
     const std::uint32_t branch = output::WriteFdcProc(state.currentFdc, output::FdcProcKind::kReturn,
                                                       name ? name->text : std::string(),
                                                       returnStatement->start.line, returnStatement->end.line);
-    Add(start, priority, Where::Before,
+    AddText(start, priority, Where::Before,
         "{_QBC_PROC(" + std::to_string(state.currentFdc->serial) + "," + std::to_string(branch) + ");");
-    Add(end, priority, Where::After, "}");
+    AddText(end, priority, Where::After, "}");
   }
   if (state.routineNumber != 0) AddTracedExit(returnStatement, priority);
   if (IsMainFunction()) {
-    Add(start, 2, Where::Before, "{_QBL_END_EXEC;");
-    Add(end, 2, Where::After, "}");
+    AddText(start, 2, Where::Before, "{_QBL_END_EXEC;");
+    AddText(end, 2, Where::After, "}");
   }
 }
 
