@@ -4,6 +4,7 @@
 #include "support/messages.h"
 #include "support/translate.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace instrument {
@@ -72,35 +73,37 @@ void AddModification(ModificationBuffer& buffer, const SourcePosition* position,
                      Where where, std::string text) {
   const std::int32_t magnitude = static_cast<std::int32_t>(priority & kMaxPriority);
   Modification record{position ? std::optional<SourcePosition>(*position) : std::nullopt,
-                      where == Where::After ? magnitude : -magnitude, std::move(text)};
-  auto precedesNew = [&record](const Modification& r) {
-    return PositionPrecedes(r.position, r.key, record.position, record.key);
-  };
-
-  std::list<Modification>& records = buffer.records;
-  if (records.empty() || precedesNew(records.back())) {
-    records.push_back(std::move(record));
-    return;
+                      where == Where::After ? magnitude : -magnitude, std::move(text), buffer.added++};
+  if (buffer.sorted && !buffer.records.empty()) {
+    const Modification& last = buffer.records.back();
+    buffer.sorted = PositionPrecedes(last.position, last.key, record.position, record.key);
   }
-  // Search backwards from the record before the tail for the first one that
-  // precedes the new record; the new record goes right after it.
-  auto at = std::prev(records.end());
-  while (at != records.begin()) {
-    auto before = std::prev(at);
-    if (precedesNew(*before)) break;
-    at = before;
-  }
-  records.insert(at, std::move(record));
+  buffer.records.push_back(std::move(record));
 }
 
-std::uint32_t ApplyModifications(const std::string& sourcePath, std::FILE* output,
-                                 const ModificationBuffer& buffer) {
+void SortModifications(ModificationBuffer& buffer) {
+  if (buffer.sorted) return;
+  const auto atLineZero = [](const Modification& r) { return r.position && r.position->line == 0; };
+  // Of two records neither of which precedes the other, before-texts come
+  // out last added first and after-texts first added first. Records at line
+  // 0 come first, so that the copier refuses them.
+  std::stable_sort(buffer.records.begin(), buffer.records.end(), [&](const Modification& a, const Modification& b) {
+    if (atLineZero(a) || atLineZero(b)) return atLineZero(a) && !atLineZero(b);
+    const bool aFirst = PositionPrecedes(a.position, a.key, b.position, b.key);
+    if (aFirst != PositionPrecedes(b.position, b.key, a.position, a.key)) return aFirst;
+    return a.key > 0 ? a.sequence < b.sequence : a.sequence > b.sequence;
+  });
+  buffer.sorted = true;
+}
+
+std::uint32_t ApplyModifications(const std::string& sourcePath, std::FILE* output, ModificationBuffer& buffer) {
+  SortModifications(buffer);
   support::UniqueFile source(std::fopen(sourcePath.c_str(), "rb"));
   if (!source) {
     support::DisplayFatalError(Translate("Assertion", "Cannot open src file %1", "%1 is the file name")
                                    .arg(support::FromLocal(sourcePath)));
   }
-  const std::list<Modification>& records = buffer.records;
+  const std::vector<Modification>& records = buffer.records;
   if (!records.empty() && records.front().position && records.front().position->line == 0) {
     FailAnalysis(Translate("Assertion", "Attempt to modify text at line 0"));
   }
@@ -120,6 +123,6 @@ std::uint32_t ApplyModifications(const std::string& sourcePath, std::FILE* outpu
   return line;
 }
 
-void FreeModifications(ModificationBuffer& buffer) { buffer.records.clear(); }
+void FreeModifications(ModificationBuffer& buffer) { buffer = ModificationBuffer{}; }
 
 }  // namespace instrument

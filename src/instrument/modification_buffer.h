@@ -18,9 +18,9 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <list>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace instrument {
 
@@ -37,18 +37,23 @@ struct Modification {
   std::optional<SourcePosition> position;  // none: after the end of the file
   std::int32_t key;                        // -priority before, +priority after
   std::string text;
+  std::uint64_t sequence;                  // order of addition
 };
 
+/// Records are appended as they come and put in application order once,
+/// when they are first read: a walk that adds outer texts before or after
+/// inner ones costs the same.
 struct ModificationBuffer {
-  std::list<Modification> records;  // sorted by PositionPrecedes
+  std::vector<Modification> records;
+  bool sorted = true;
+  std::uint64_t added = 0;
 };
 
 /// Whether a text at (a, keyA) is applied before one at (b, keyB).
 [[nodiscard]] bool PositionPrecedes(const std::optional<SourcePosition>& a, std::int32_t keyA,
                                     const std::optional<SourcePosition>& b, std::int32_t keyB);
 
-/// Records a text at the position (none: at the end of the file). Additions
-/// in source order cost constant time; others search backwards from the tail.
+/// Records a text at the position (none: at the end of the file).
 void AddModification(ModificationBuffer& buffer, const SourcePosition* position, std::uint32_t priority,
                      Where where, std::string text);
 
@@ -57,8 +62,11 @@ void AddModification(ModificationBuffer& buffer, const SourcePosition* position,
 /// end of the file. Newlines inside anchored texts are not counted: the one
 /// anchored text that has them, the spliced prologue, counts its own. Bytes
 /// after the last anchored text lose their carriage returns.
-std::uint32_t ApplyModifications(const std::string& sourcePath, std::FILE* output,
-                                 const ModificationBuffer& buffer);
+std::uint32_t ApplyModifications(const std::string& sourcePath, std::FILE* output, ModificationBuffer& buffer);
+
+/// Puts the records in application order (PositionPrecedes, then the order
+/// of addition as the rules above say).
+void SortModifications(ModificationBuffer& buffer);
 
 void FreeModifications(ModificationBuffer& buffer);
 

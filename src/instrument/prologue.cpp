@@ -35,7 +35,8 @@ std::string Format(const char* format, auto... values) {
 // The splice must come before every instrumentation text: one anchored
 // earlier would end up in front of the declarations it needs.
 void CheckSplicePlace(const frontend::NothingBeforeMark& mark) {
-  const std::list<Modification>& records = Instr().modifications.records;
+  SortModifications(Instr().modifications);
+  const std::vector<Modification>& records = Instr().modifications.records;
   if (records.empty()) return;
   const Modification& first = records.front();
   if (!PositionPrecedes(first.position, first.key, mark.position, static_cast<std::int32_t>(kNestingPriority))) return;

@@ -39,17 +39,25 @@ bool WalkPart(const TreeNode* part) {
   return InstrStatement(part);
 }
 
-// The listing's decision entry of an if, loop or switch: the blocks it
-// selects; a decision left by a jump waits for the next sequence block.
-void RegisterDecision(const TreeNode* decision, std::vector<std::uint32_t> blocks, bool leaving) {
+// The listing's decision entry of an if or loop, registered before its parts
+// (the registry is then filled in source order) and completed with the
+// blocks it selects once they are known.
+output::RikItem* BeginDecision(const TreeNode* decision) {
   InstrState& state = Instr();
-  if (blocks.empty() || !state.currentFdc) return;
   const Span& span = ConstructExtent(decision);
-  output::RikItem& item = output::AddRikItem(
-      *state.currentFdc, output::RikKind::kDecision, output::MakeRikDecision(std::move(blocks), output::kNoRikId),
-      static_cast<std::int32_t>(OuterPriority(state)),
-      output::RikPlace{span.first.line, span.first.physical, span.last.line, span.last.physical});
-  if (leaving) state.pendingDecisions.push_back(&item);
+  if (!(state.options->coverage & driver::kCoverStatementBlock) || !IsCoverageLocation(span.first)) return nullptr;
+  return &output::AddRikItem(*state.currentFdc, output::RikKind::kDecision, output::RikDecision{},
+                             static_cast<std::int32_t>(OuterPriority(state)),
+                             output::RikPlace{span.first.line, span.first.physical, span.last.line, span.last.physical});
+}
+
+// A decision left by a jump waits for the next sequence block.
+void EndDecision(output::RikItem* item, std::vector<std::uint32_t> blocks, bool leaving) {
+  if (!item) return;
+  auto& decision = std::get<output::RikDecision>(item->payload);
+  decision.count = static_cast<std::int16_t>(blocks.size());
+  decision.ids = std::move(blocks);
+  if (leaving) Instr().pendingDecisions.push_back(item);
 }
 
 void Collect(std::vector<std::uint32_t>& blocks, BlockNumber block) {
@@ -62,6 +70,7 @@ bool WalkIf(const TreeNode* statement) {
   if (elsePart && elsePart->kind != NodeKind::ELSE) {
     support::DisplayInternalError(support::Translate("Internal Error", "Third son in an if node is not an else"));
   }
+  output::RikItem* decision = BeginDecision(statement);
   WalkCondition(statement->sons);
   std::vector<std::uint32_t> blocks;
   bool thenLeaves = false;
@@ -74,13 +83,13 @@ bool WalkIf(const TreeNode* statement) {
     PathSegment segment("else");
     Collect(blocks, InstrStatementBlock(elsePart));
     const bool elseLeaves = WalkPart(elsePart->sons);
-    RegisterDecision(statement, std::move(blocks), false);
+    EndDecision(decision, std::move(blocks), false);
     return thenLeaves || elseLeaves;
   }
   const BlockNumber implicitElse = InstrImplicitElse(statement);
   Collect(blocks, implicitElse);
   const bool leaves = thenLeaves || LeavingWays(thenPart) != 0;
-  RegisterDecision(statement, std::move(blocks), leaves && !implicitElse);
+  EndDecision(decision, std::move(blocks), leaves && !implicitElse);
   return leaves;
 }
 
@@ -111,6 +120,7 @@ bool WalkLoop(const TreeNode* loop) {
   const TreeNode* body = isFor ? ChildAt(loop, 3) : isDo ? ChildAt(loop, 1) : ChildAt(loop, 1);
   const TreeNode* condition = isFor ? ChildAt(loop, 1) : loop->sons;
   PathSegment segment(isFor ? "for" : isDo ? "do" : "while");
+  output::RikItem* decision = BeginDecision(loop);
   std::vector<std::uint32_t> blocks;
   if (isFor) WalkForInitialisation(loop->sons);
   if (!isDo) WalkCondition(condition);
@@ -120,7 +130,7 @@ bool WalkLoop(const TreeNode* loop) {
   if (isDo) WalkCondition(condition);
   if (isFor) WalkExpression(ChildAt(loop, 2));
   const bool leaves = LoopLeaves(body);
-  RegisterDecision(loop, std::move(blocks), leaves);
+  EndDecision(decision, std::move(blocks), leaves);
   return leaves;
 }
 

@@ -136,19 +136,29 @@ void ReportCodeBeforeFirstLabel(const TreeNode* body) {
                               .arg(support::FromLocal(ShortLocation(span.first))));
 }
 
-void RegisterSwitchDecision(const TreeNode* statement, const SwitchContext& context, bool leaving) {
+// The switch's decision entry, registered before its body so that the
+// registry fills in source order; its blocks are listed once known, when
+// there are at least two.
+output::RikItem* BeginSwitchDecision(const TreeNode* statement) {
   InstrState& state = Instr();
+  const Span& span = ConstructExtent(statement);
+  if (!Covers(driver::kCoverStatementBlock) || !IsCoverageLocation(span.first)) return nullptr;
+  return &output::AddRikItem(*state.currentFdc, output::RikKind::kDecision, output::RikDecision{},
+                             static_cast<std::int32_t>(OuterPriority(state)), PlaceOf(span));
+}
+
+void EndSwitchDecision(output::RikItem* item, const SwitchContext& context, bool leaving) {
+  if (!item) return;
   std::vector<std::uint32_t> blocks;
   for (const SwitchEntry& entry : context.entries) {
     if (entry.block) blocks.push_back(*entry.block);
   }
-  if (blocks.size() < 2 || !state.currentFdc) return;
-  const Span& span = ConstructExtent(statement);
-  output::RikItem& item =
-      output::AddRikItem(*state.currentFdc, output::RikKind::kDecision,
-                         output::MakeRikDecision(std::move(blocks), output::kNoRikId),
-                         static_cast<std::int32_t>(OuterPriority(state)), PlaceOf(span));
-  if (leaving) state.pendingDecisions.push_back(&item);
+  auto& decision = std::get<output::RikDecision>(item->payload);
+  if (blocks.size() >= 2) {
+    decision.count = static_cast<std::int16_t>(blocks.size());
+    decision.ids = std::move(blocks);
+  }
+  if (leaving) Instr().pendingDecisions.push_back(item);
 }
 
 }  // namespace
@@ -158,6 +168,7 @@ bool InstrSwitch(const TreeNode* statement) {
   const TreeNode* body = ChildAt(statement, 1);
   if (!body) return false;
   SwitchContext context{statement, false, {}};
+  output::RikItem* decision = BeginSwitchDecision(statement);
   {
     DeeperLevel level;
     InstrExpr(statement->sons, false, nullptr);
@@ -181,7 +192,7 @@ bool InstrSwitch(const TreeNode* statement) {
     AddText(span.last.physical, priority, Where::After, "}");
   }
   const bool leaving = (LeavingWays(body) & (kLeavesByJump | kLeavesByCall | kLeavesByContinue)) != 0;
-  RegisterSwitchDecision(statement, context, leaving);
+  EndSwitchDecision(decision, context, leaving);
   return leaving;
 }
 

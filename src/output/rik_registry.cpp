@@ -5,7 +5,6 @@
 #include "support/name_table.h"
 #include "support/translate.h"
 
-#include <iterator>
 
 namespace output {
 namespace {
@@ -16,14 +15,7 @@ bool Earlier(const frontend::SourcePosition& a, const frontend::SourcePosition& 
 
 bool Usable(const std::optional<frontend::SourcePosition>& at) { return at && at->line != 0; }
 
-// The source lines along the list must not go down; the first break turns
-// the listing into the per-function summary.
-void CheckMonotonic(FdcFile& file, RikRegistry::iterator item) {
-  if (file.noListing) return;
-  const bool afterPrevious = item == file.rik.begin() || std::prev(item)->sourceLine <= item->sourceLine;
-  const auto following = std::next(item);
-  const bool beforeNext = following == file.rik.end() || item->sourceLine <= following->sourceLine;
-  if (afterPrevious && beforeNext) return;
+void WarnNotMonotonic(FdcFile& file) {
   file.noListing = true;
   support::DisplayWarning(
       support::Translate("User Warning", "Lines added by a code generator, resulting #line are not monoton in source file %1",
@@ -43,18 +35,36 @@ bool RikBefore(const std::optional<frontend::SourcePosition>& a, std::int32_t aK
 }
 
 RikItem& AddRikItem(FdcFile& file, RikKind kind, RikPayload payload, std::int32_t orderKey, const RikPlace& place) {
-  RikItem item{kind, std::move(payload), -orderKey, place.sourceLine, place.sourceEndLine, place.start, place.end};
-  RikRegistry& rik = file.rik;
-  auto position = rik.end();
-  // Items mostly arrive in listing order: the search from the tail is short.
-  while (position != rik.begin()) {
-    const RikItem& previous = *std::prev(position);
-    if (RikBefore(previous.start, previous.orderKey, item.start, item.orderKey)) break;
-    --position;
+  std::list<RikItem>& items = file.rik.items;
+  const std::uint64_t sequence = items.empty() ? 0 : items.back().sequence + 1;
+  RikItem item{kind,          std::move(payload),  -orderKey, place.sourceLine, place.sourceEndLine,
+               place.start, place.end, sequence};
+  if (!items.empty() && file.rik.ordered) {
+    const RikItem& last = items.back();
+    file.rik.ordered = RikBefore(last.start, last.orderKey, item.start, item.orderKey);
   }
-  const auto inserted = rik.insert(position, std::move(item));
-  CheckMonotonic(file, inserted);
-  return *inserted;
+  items.push_back(std::move(item));
+  return items.back();
+}
+
+void OrderRikItems(FdcFile& file) {
+  std::list<RikItem>& items = file.rik.items;
+  if (!file.rik.ordered) {
+    // Of two items neither of which is before the other, the one registered
+    // first comes first for a positive key and last otherwise.
+    items.sort([](const RikItem& a, const RikItem& b) {
+      const bool aFirst = RikBefore(a.start, a.orderKey, b.start, b.orderKey);
+      if (aFirst != RikBefore(b.start, b.orderKey, a.start, a.orderKey)) return aFirst;
+      return a.orderKey > 0 ? a.sequence < b.sequence : a.sequence > b.sequence;
+    });
+    file.rik.ordered = true;
+  }
+  if (file.noListing) return;
+  std::uint32_t line = 0;
+  for (const RikItem& item : items) {
+    if (item.sourceLine < line) return WarnNotMonotonic(file);
+    line = item.sourceLine;
+  }
 }
 
 RikBranch MakeRikBranch(std::uint32_t id, std::int8_t sum) { return RikBranch{id, sum, {}}; }

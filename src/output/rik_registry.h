@@ -2,12 +2,15 @@
 // popup that the instrumentation created, in the order the annotated listing
 // shows them.
 //
-// Items are kept sorted by RikBefore on (start position, order key). The
+// Items are listed in RikBefore order on (start position, order key). The
 // order key is stored negated, so of two items at one position the one given
 // the larger key comes first; equal keys keep call order when the stored key
-// is positive and reverse it otherwise. Along the list the source lines must
-// not decrease: an item that breaks this (line directives going backwards)
-// makes the file's listing fall back to the per-function summary.
+// is positive and reverse it otherwise. Items are appended as they come and
+// put in that order once, by OrderRikItems, before the listing reads them:
+// the walk registers outer constructs before or after inner ones at the
+// same cost. Along the ordered list the source lines must not decrease: an
+// item that breaks this (line directives going backwards) makes the file's
+// listing fall back to the per-function summary.
 #pragma once
 
 #include "frontend/source_position.h"
@@ -72,6 +75,8 @@ struct RikFunction {
   std::uint32_t nesting = kNoRikId;
 };
 
+/// The blocks a decision selects; a decision whose blocks were not made
+/// (fewer than two cases of a switch, for instance) has no IDs.
 struct RikDecision {
   std::vector<std::uint32_t> ids;
   std::int16_t count = 0;
@@ -107,9 +112,14 @@ struct RikItem {
   std::uint32_t sourceEndLine;  // 0: no closing tag
   std::optional<frontend::SourcePosition> start;
   std::optional<frontend::SourcePosition> end;
+  std::uint64_t sequence;  // order of registration
 };
 
-using RikRegistry = std::list<RikItem>;
+/// The registry; addresses of items stay valid until it is released.
+struct RikRegistry {
+  std::list<RikItem> items;
+  bool ordered = true;
+};
 
 /// Whether an item at (a, aKey) is listed before one at (b, bKey); keys are
 /// stored keys.
@@ -125,9 +135,13 @@ struct RikPlace {
   std::optional<frontend::SourcePosition> end;
 };
 
-/// Inserts an item in the file's registry and returns it; the reference stays
-/// valid until the registry is released.
+/// Registers an item and returns it; the reference stays valid until the
+/// registry is released.
 RikItem& AddRikItem(FdcFile& file, RikKind kind, RikPayload payload, std::int32_t orderKey, const RikPlace& place);
+
+/// Puts the items in listing order and checks that their source lines do
+/// not decrease (else warns once and sets the file's no-listing flag).
+void OrderRikItems(FdcFile& file);
 
 RikBranch MakeRikBranch(std::uint32_t id, std::int8_t sum);
 RikDecision MakeRikDecision(std::vector<std::uint32_t> ids, std::uint32_t extra);
