@@ -97,7 +97,7 @@ SourceSteps PlanSource(const CompilerCommand& command, const CompilerArg& source
     Append(*original, CommonOptions(command, kRoleDependency | (diagnose ? kRoleSaveTemps : kRoleNone)));
     original->push_back("-c");
     Append(*original, SourceInput(source));
-    Append(*original, {"-o", diagnose ? directory + "/diagnose.o" : steps.object});
+    Append(*original, {"-o", diagnose ? directory + "/" + stem + ".diagnose.o" : steps.object});
   }
   return steps;
 }

@@ -7,7 +7,7 @@
 // the user sees the compiler's messages about the original source, never
 // about the instrumented text. So when quorbcc1 refuses a source, or the
 // compile of the instrumented file fails or says anything, the original
-// source is compiled into the private directory and the compiler's verdict
+// source is compiled (into the private directory) and the compiler's verdict
 // on it decides: its messages are shown, and when it fails, its status is
 // the launcher's. Only a source the compiler accepts but quorbcc1 (or the
 // compile of its output) does not gets quorbcc1's messages and a failure.

@@ -28,6 +28,7 @@ printf 'int g(int x) { int unused; return x; }\n' >good.c
 # a temporary file either way.
 objects='s|/[^ :]*\.o\b|OBJECT|g; s|+0x[0-9a-f]*|+OFFSET|g'
 for compiler in gcc clang; do
+  command -v $compiler >/dev/null || continue
   for command in "-c syntax.c" "-c undeclared.c" "-c include.c" "-c error.c" "-o prog syntax.c good.c" \
     "-o prog undeclared.c" "-o prog include.c" "-o prog error.c" "-o prog link.c good.c"; do
     $compiler -Wall $command 2>&1 >/dev/null | sed "$objects" >expected.err; expected=${PIPESTATUS[0]}

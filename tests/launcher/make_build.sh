@@ -48,7 +48,7 @@ done
 for source in main table words; do
   cmp -s "$work/plain/$source.d" $source.d || fail "$source.d: $(cat $source.d)"
 done
-expected="Makefile input.txt instr.out main.c main.c.fdc main.d main.o plain.out run.qbr stdin.qbr table.c table.c.fdc table.d
+expected="Makefile input.txt instr.out main.c main.c.fdc main.d main.o plain.out run.qbr sample.txt stdin.qbr table.c table.c.fdc table.d
 table.h table.o wordfreq words.c words.c.fdc words.d words.h words.o"
 [ "$(ls | tr '\n' ' ')" = "$(echo $expected) " ] || fail "files in the tree: $(ls | tr '\n' ' ')"
 

@@ -121,13 +121,13 @@ TEST(CompilePlanTest, CommandLinesBecomeTheExpectedCommands) {
 // The commands that compile the original source (for the compiler's own
 // messages, and as the fallback) do so as the original command would,
 // -include and -x included, dependencies excepted; the one for messages
-// writes nothing outside the private directory.
+// writes its object in the private directory and saves no temporaries.
 TEST(CompilePlanTest, OriginalCompilesOfASource) {
   const CompilePlan compile =
       PlanCompile(Words("gcc -MD -include c.h -save-temps -x c -c a.src -o obj/a.o"), Settings());
   ASSERT_EQ(compile.sources.size(), 1u);
   EXPECT_EQ(compile.sources[0].original, Words("gcc -include c.h -save-temps -c -x c a.src -o obj/a.o"));
-  EXPECT_EQ(compile.sources[0].diagnose, Words("gcc -include c.h -c -x c a.src -o /q/1/diagnose.o"));
+  EXPECT_EQ(compile.sources[0].diagnose, Words("gcc -include c.h -c -x c a.src -o /q/1/a.diagnose.o"));
   EXPECT_EQ(compile.sources[0].directory, "/q/1");
 
   const CompilePlan link = PlanCompile(Words("gcc -O1 a.c b.o -o prog"), Settings());
