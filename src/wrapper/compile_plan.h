@@ -47,8 +47,8 @@ struct PlanSettings {
 /// The plan for `argv` (argv[0] the compiler, response files expanded).
 CompilePlan PlanCompile(const std::vector<std::string>& argv, const PlanSettings& settings);
 
-/// One line per command, words separated by blanks: the plan as text for
-/// tests and for QUORB_VERBOSE.
+/// One line per command that a successful run executes, words separated by
+/// blanks; a command that passes through is `argv` itself.
 std::vector<std::string> DescribePlan(const CompilePlan& plan, const std::vector<std::string>& argv);
 
 }  // namespace wrapper
