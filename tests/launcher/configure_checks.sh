@@ -57,6 +57,10 @@ probe 0 -c conftest.c
 printf '#include <limits.h>\nint n = INT_MAX;\n' >conftest.c
 $cc -E conftest.c >launcher.i && gcc -E conftest.c >plain.i
 cmp -s launcher.i plain.i || fail "-E differs"
+# GNU as cannot write an object to standard output: the launcher fails as
+# gcc does, and quorbcc1's start-up lines stay off standard output.
+probe 1 -c conftest.c -o -
+[ -s out.txt ] && fail "-o -: standard output: $(cat out.txt)"
 probe 0 --version
 probe 1 -V
 probe 1 -qversion
