@@ -17,13 +17,18 @@ namespace {
 
 struct InterruptState {
   volatile std::sig_atomic_t pending = 0;
+  volatile pid_t child = 0;  // the running child, which an interrupt is passed on to
 };
 InterruptState& Interrupts() {
   static InterruptState state;
   return state;
 }
 
-void NoteInterrupt(int signal) { Interrupts().pending = signal; }
+void NoteInterrupt(int signal) {
+  InterruptState& state = Interrupts();
+  state.pending = signal;
+  if (state.child > 0) kill(state.child, signal);
+}
 
 std::vector<char*> ArgumentPointers(const Command& command) {
   std::vector<char*> pointers;
@@ -37,10 +42,14 @@ void ReportStartFailure(const Command& command, int error) {
 }
 
 int WaitFor(pid_t child) {
+  Interrupts().child = child;
+  if (Interrupts().pending) kill(child, Interrupts().pending);
   int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) return 127;
+  pid_t waited = 0;
+  while ((waited = waitpid(child, &status, 0)) < 0 && errno == EINTR) {
   }
+  Interrupts().child = 0;
+  if (waited < 0) return 127;
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
   return WEXITSTATUS(status);
 }

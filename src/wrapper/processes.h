@@ -21,8 +21,9 @@ int RunCommand(const Command& command, const Redirection& redirection = {});
 /// when that fails.
 int ExecCommand(const Command& command);
 
-/// Interrupts (SIGINT, SIGTERM, SIGHUP) are noted instead of ending the
-/// launcher at once, so that it can remove its private files first.
+/// Interrupts (SIGINT, SIGTERM, SIGHUP) are noted and passed on to the
+/// running child instead of ending the launcher at once, so that it can
+/// remove its private files first.
 void CatchInterrupts();
 /// The interrupt noted so far, 0 when none.
 int PendingInterrupt();

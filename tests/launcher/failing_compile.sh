@@ -65,6 +65,19 @@ QUORB_FALLBACK=1 "$quorbcc" --qb=-NOSUCHOPTION gcc -c good.c 2>fallback.err; sta
 [ $status = 2 ] && [ "$(cat usage.err)" = "usage: quorbcc [--qb=OPTION]... COMPILER ARGS..." ] ||
   fail "usage: status $status, '$(cat usage.err)'"
 
+# An interrupt reaches the compiler the launcher runs; the launcher ends by
+# it as the compiler does, after removing its private files.
+mkdir bin
+printf '#!/bin/sh\nsleep 10\ntouch finished\n' >bin/slow-gcc
+chmod +x bin/slow-gcc
+PATH=$work/bin:$PATH "$quorbcc" slow-gcc -c good.c &
+launcher=$!
+sleep 1
+kill -TERM $launcher
+wait $launcher; status=$?
+[ $status = 143 ] || fail "interrupted: status $status, expected 143"
+[ -e finished ] && fail "interrupted: the compiler was not interrupted"
+
 # Nothing of the launcher's is left behind but its lock file.
 leftover=$(ls -A "$TMPDIR" | grep -v '^quorbcc-[0-9]*\.lock$')
 [ -z "$leftover" ] || fail "left in TMPDIR: $leftover"
