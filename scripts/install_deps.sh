@@ -6,6 +6,8 @@ set -e
 # output and random programs.
 packages="cmake g++ make qt6-base-dev qt6-l10n-tools bison flex googletest libgtest-dev libgmock-dev
   clang-14 csmith libcsmith-dev"
+# npm fetches the lz4 sources that the launcher's build test instruments.
+command -v npm >/dev/null 2>&1 || packages="$packages npm"
 missing=""
 for p in $packages; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

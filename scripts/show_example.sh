@@ -1,0 +1,22 @@
+#!/bin/sh
+# Copies the example project examples/wordfreq into <dir>, builds it with
+# make through the launcher, runs it and shows its coverage files.
+#
+#   show_example.sh <quorbcc> <dir>
+set -e
+quorbcc=$1 dir=$2
+examples=$(cd "$(dirname "$0")/../examples" && pwd)
+rm -rf "$dir"
+mkdir -p "$dir"
+cp "$examples"/wordfreq/* "$dir"/
+cd "$dir"
+echo "--- make CC=\"quorbcc gcc\" in $dir, with QUORB_OPTIONS=\"-PROC=RET -BLOCK=DECISION\":"
+QUORB_OPTIONS="-PROC=RET -BLOCK=DECISION" make -j2 CC="$quorbcc gcc"
+echo "--- ./wordfreq -n 3 sample.txt, its results going to wordfreq.qbr:"
+QBC_RESULTS=wordfreq.qbr ./wordfreq -n 3 sample.txt
+echo "--- the coverage definition files, beside the sources:"
+ls ./*.fdc
+echo "--- the functions (PR) and blocks (BL) that table.c.fdc describes:"
+grep -E '^(PR|BL) ' table.c.fdc
+echo "--- the results: per FDC block (F key checksum), the branches that ran:"
+cat wordfreq.qbr

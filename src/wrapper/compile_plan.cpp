@@ -1,0 +1,178 @@
+#include "wrapper/compile_plan.h"
+
+#include "wrapper/compiler_args.h"
+
+namespace wrapper {
+namespace {
+
+bool IsCSource(const CompilerArg& arg) { return (arg.roles & kRoleInput) && arg.language == "c"; }
+
+std::string BaseName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The name without its directory and its last suffix.
+std::string Stem(const std::string& path) {
+  const std::string base = BaseName(path);
+  const std::size_t dot = base.rfind('.');
+  return dot == std::string::npos || dot == 0 ? base : base.substr(0, dot);
+}
+
+// The name with its last suffix (if any) replaced by `suffix`, directory kept.
+std::string ReplaceSuffix(const std::string& path, const std::string& suffix) {
+  const std::size_t slash = path.rfind('/');
+  const std::size_t dot = path.rfind('.');
+  const bool hasSuffix = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  return (hasSuffix ? path.substr(0, dot) : path) + suffix;
+}
+
+void Append(Command& command, const std::vector<std::string>& words) {
+  command.insert(command.end(), words.begin(), words.end());
+}
+
+// The options of `command` that every step of one source gets: all options
+// but the output, the language, -c, link-only ones and those in `dropped`.
+Command CommonOptions(const CompilerCommand& command, unsigned dropped) {
+  Command options;
+  const unsigned always = kRoleInput | kRoleOutput | kRoleLanguage | kRoleCompileOnly | kRoleLinkOnly;
+  for (const CompilerArg& arg : command.args) {
+    if (arg.roles & (always | dropped)) continue;
+    Append(options, arg.words);
+  }
+  return options;
+}
+
+// With -MD or -MMD and no -MF/-MT/-MQ, the dependency file and its target are
+// named after the object the original command makes; given explicitly, they
+// stay so under -E, where the compilers would name them after the -o value.
+Command DependencyNames(const CompilerCommand& command, const std::string& source) {
+  if (!command.dependencies) return {};
+  Command names;
+  if (!command.dependencyFile) {
+    names.push_back("-MF");
+    names.push_back(command.hasOutput ? ReplaceSuffix(command.output, ".d") : Stem(source) + ".d");
+  }
+  if (!command.dependencyTarget) {
+    names.push_back("-MQ");
+    names.push_back(command.hasOutput ? command.output : Stem(source) + ".o");
+  }
+  return names;
+}
+
+Command SourceInput(const CompilerArg& source) {
+  if (!source.explicitLanguage) return {source.value};
+  return {"-x", source.language, source.value};
+}
+
+SourceSteps PlanSource(const CompilerCommand& command, const CompilerArg& source, std::size_t index,
+                       const PlanSettings& settings) {
+  const std::string directory = settings.privateDirectory + "/" + std::to_string(index);
+  const std::string stem = Stem(source.value);
+  const std::string preprocessed = directory + "/" + stem + ".i";
+  const std::string instrumented = directory + "/" + stem + ".c";
+  SourceSteps steps;
+  steps.source = source.value;
+  steps.directory = directory;
+  if (command.mode == CompilerMode::kCompile) steps.object = command.hasOutput ? command.output : stem + ".o";
+  else steps.object = directory + "/" + stem + ".o";
+
+  steps.preprocess = {command.compiler};
+  Append(steps.preprocess, CommonOptions(command, kRoleSaveTemps));
+  Append(steps.preprocess, DependencyNames(command, source.value));
+  steps.preprocess.push_back("-E");
+  Append(steps.preprocess, SourceInput(source));
+  Append(steps.preprocess, {"-o", preprocessed});
+
+  steps.instrument = {settings.quorbcc1, preprocessed, instrumented, settings.definitionFile};
+  Append(steps.instrument, settings.instrumentOptions);
+
+  steps.compile = {command.compiler};
+  Append(steps.compile, CommonOptions(command, kRolePreprocessorOnly | kRoleDependency));
+  Append(steps.compile, {"-c", instrumented, "-o", steps.object});
+
+  for (Command* original : {&steps.original, &steps.diagnose}) {
+    const bool diagnose = original == &steps.diagnose;
+    *original = {command.compiler};
+    Append(*original, CommonOptions(command, kRoleDependency | (diagnose ? kRoleSaveTemps : kRoleNone)));
+    original->push_back("-c");
+    Append(*original, SourceInput(source));
+    Append(*original, {"-o", diagnose ? directory + "/" + stem + ".diagnose.o" : steps.object});
+  }
+  return steps;
+}
+
+// The original command with each C source replaced by its object (`objects`
+// not empty) or left out. The -x options are rewritten so that each input
+// keeps its language and none follows the last input (which the compilers
+// warn about): an object stands where "-x none" is in effect.
+Command RewriteInputs(const CompilerCommand& command, const std::vector<SourceSteps>& objects) {
+  Command rest = {command.compiler};
+  std::string inEffect = "none";
+  std::size_t next = 0;
+  bool anyInput = false;
+  auto addInput = [&](const std::string& language, const std::string& name) {
+    if (language != inEffect) Append(rest, {"-x", language});
+    inEffect = language;
+    rest.push_back(name);
+    anyInput = true;
+  };
+  for (const CompilerArg& arg : command.args) {
+    if (arg.roles & kRoleLanguage) continue;
+    if (IsCSource(arg)) {
+      if (!objects.empty()) addInput("none", objects[next++].object);
+    } else if (arg.roles & kRoleInput) {
+      addInput(arg.explicitLanguage ? arg.language : "none", arg.value);
+    } else {
+      Append(rest, arg.words);
+    }
+  }
+  return anyInput ? rest : Command{};
+}
+
+bool CanInstrument(const CompilerCommand& command) {
+  if (command.mode == CompilerMode::kOther || command.readsStandardInput) return false;
+  // The compiler itself rejects -o with -c and several inputs.
+  if (command.mode == CompilerMode::kCompile && command.hasOutput && command.inputCount > 1) return false;
+  for (const CompilerArg& arg : command.args) {
+    if (IsCSource(arg)) return true;
+  }
+  return false;
+}
+
+std::string JoinWords(const Command& command) {
+  std::string line;
+  for (const std::string& word : command) {
+    if (!line.empty()) line += ' ';
+    line += word;
+  }
+  return line;
+}
+
+}  // namespace
+
+CompilePlan PlanCompile(const std::vector<std::string>& argv, const PlanSettings& settings) {
+  const CompilerCommand command = ClassifyArguments(argv);
+  CompilePlan plan;
+  if (!CanInstrument(command)) return plan;
+  plan.passThrough = false;
+  for (const CompilerArg& arg : command.args) {
+    if (IsCSource(arg)) plan.sources.push_back(PlanSource(command, arg, plan.sources.size() + 1, settings));
+  }
+  plan.rest = RewriteInputs(command, command.mode == CompilerMode::kLink ? plan.sources : std::vector<SourceSteps>{});
+  return plan;
+}
+
+std::vector<std::string> DescribePlan(const CompilePlan& plan, const std::vector<std::string>& argv) {
+  if (plan.passThrough) return {JoinWords(argv)};
+  std::vector<std::string> lines;
+  for (const SourceSteps& steps : plan.sources) {
+    lines.push_back(JoinWords(steps.preprocess));
+    lines.push_back(JoinWords(steps.instrument));
+    lines.push_back(JoinWords(steps.compile));
+  }
+  if (!plan.rest.empty()) lines.push_back(JoinWords(plan.rest));
+  return lines;
+}
+
+}  // namespace wrapper

@@ -1,0 +1,54 @@
+// The commands that replace one compiler command line.
+//
+// A compile of C sources becomes, per C source: the compiler's preprocessor
+// on the original source (so that its line directives name the user's file
+// and dependency output names the original source and object), quorbcc1 on
+// the preprocessed file, and the compiler on the instrumented file with the
+// original options less those only the preprocessor needs; then, when the
+// command also links or has other sources, the original command with each C
+// source replaced by its object. Every other command runs unchanged.
+//
+// Planning is a pure function of the command line and the private
+// directory's name; running the plan is another module's job.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace wrapper {
+
+using Command = std::vector<std::string>;
+
+/// The steps for one C source.
+struct SourceSteps {
+  std::string source;
+  std::string directory;  // private: the intermediate files and captured messages
+  std::string object;  // where the object goes ("-" for standard output)
+  Command preprocess;
+  Command instrument;
+  Command compile;   // the instrumented file
+  Command original;  // the original source into `object`: the fallback
+  Command diagnose;  // the original source into the private directory: the compiler's own messages
+};
+
+struct CompilePlan {
+  bool passThrough = true;  // run the command as it is
+  std::vector<SourceSteps> sources;
+  Command rest;  // link, or compile of the other sources; empty when nothing is left
+};
+
+struct PlanSettings {
+  std::string privateDirectory;  // absolute; one subdirectory per source is used
+  std::string quorbcc1;
+  std::string definitionFile;
+  std::vector<std::string> instrumentOptions;
+};
+
+/// The plan for `argv` (argv[0] the compiler, response files expanded).
+CompilePlan PlanCompile(const std::vector<std::string>& argv, const PlanSettings& settings);
+
+/// One line per command that a successful run executes, words separated by
+/// blanks; a command that passes through is `argv` itself.
+std::vector<std::string> DescribePlan(const CompilePlan& plan, const std::vector<std::string>& argv);
+
+}  // namespace wrapper

@@ -1,0 +1,124 @@
+#include "wrapper/processes.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace wrapper {
+namespace {
+
+struct InterruptState {
+  volatile std::sig_atomic_t pending = 0;
+  volatile pid_t child = 0;  // the running child, which an interrupt is passed on to
+};
+InterruptState& Interrupts() {
+  static InterruptState state;
+  return state;
+}
+
+void NoteInterrupt(int signal) {
+  InterruptState& state = Interrupts();
+  state.pending = signal;
+  if (state.child > 0) kill(state.child, signal);
+}
+
+std::vector<char*> ArgumentPointers(const Command& command) {
+  std::vector<char*> pointers;
+  for (const std::string& word : command) pointers.push_back(const_cast<char*>(word.c_str()));
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+void ReportStartFailure(const Command& command, int error) {
+  std::fprintf(stderr, "quorbcc: cannot run %s: %s\n", command[0].c_str(), std::strerror(error));
+}
+
+int WaitFor(pid_t child) {
+  Interrupts().child = child;
+  if (Interrupts().pending) kill(child, Interrupts().pending);
+  int status = 0;
+  pid_t waited = 0;
+  while ((waited = waitpid(child, &status, 0)) < 0 && errno == EINTR) {
+  }
+  Interrupts().child = 0;
+  if (waited < 0) return 127;
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return WEXITSTATUS(status);
+}
+
+}  // namespace
+
+int RunCommand(const Command& command, const Redirection& redirection) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  const int flags = O_WRONLY | O_CREAT | O_TRUNC;
+  if (!redirection.output.empty()) posix_spawn_file_actions_addopen(&actions, 1, redirection.output.c_str(), flags, 0600);
+  if (!redirection.error.empty()) posix_spawn_file_actions_addopen(&actions, 2, redirection.error.c_str(), flags, 0600);
+  std::vector<char*> argv = ArgumentPointers(command);
+  pid_t child = 0;
+  const int error = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (error != 0) {
+    ReportStartFailure(command, error);
+    return 127;
+  }
+  return WaitFor(child);
+}
+
+int ExecCommand(const Command& command) {
+  std::vector<char*> argv = ArgumentPointers(command);
+  execvp(argv[0], argv.data());
+  ReportStartFailure(command, errno);
+  return 127;
+}
+
+void CatchInterrupts() {
+  // A signal the launcher was started to ignore stays ignored.
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    if (std::signal(signal, NoteInterrupt) == SIG_IGN) std::signal(signal, SIG_IGN);
+  }
+}
+
+int PendingInterrupt() { return Interrupts().pending; }
+
+void RaisePendingInterrupt() {
+  const int signal = Interrupts().pending;
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+  std::_Exit(128 + signal);
+}
+
+void CopyToStandardError(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return;
+  char buffer[8192];
+  std::size_t count = 0;
+  while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) std::fwrite(buffer, 1, count, stderr);
+  std::fclose(file);
+  std::fflush(stderr);
+}
+
+FileLock::FileLock(const std::string& path) {
+  descriptor_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (descriptor_ < 0) return;
+  while (flock(descriptor_, LOCK_EX) < 0) {
+    if (errno == EINTR && PendingInterrupt() == 0) continue;
+    close(descriptor_);
+    descriptor_ = -1;
+    return;
+  }
+}
+
+FileLock::~FileLock() {
+  if (descriptor_ >= 0) close(descriptor_);
+}
+
+}  // namespace wrapper

@@ -1,0 +1,67 @@
+#include "wrapper/wrapper_options.h"
+
+#include "wrapper/response_files.h"
+
+#include <cctype>
+
+namespace wrapper {
+namespace {
+
+constexpr std::string_view kOptionPrefix = "--qb=";
+
+std::string WithDash(std::string option) { return option.starts_with("-") ? option : "-" + option; }
+
+std::string BaseName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// "gcc-12" and "clang-14.0" name the same compiler as "gcc" and "clang".
+std::string WithoutVersion(std::string name) {
+  const std::size_t dash = name.rfind('-');
+  if (dash == std::string::npos || dash + 1 == name.size()) return name;
+  for (std::size_t i = dash + 1; i < name.size(); ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(name[i])) && name[i] != '.') return name;
+  }
+  return name.substr(0, dash);
+}
+
+std::string ParentDirectory(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+WrapperArgs SplitWrapperArgs(const std::vector<std::string>& args, const std::string& environmentOptions) {
+  WrapperArgs result;
+  for (const std::string& option : SplitResponseText(environmentOptions)) {
+    result.instrumentOptions.push_back(WithDash(option));
+  }
+  std::size_t i = 0;
+  for (; i < args.size() && args[i].starts_with(kOptionPrefix); ++i) {
+    const std::string option = args[i].substr(kOptionPrefix.size());
+    if (!option.empty()) result.instrumentOptions.push_back(WithDash(option));
+  }
+  result.compilerArgv.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+  return result;
+}
+
+std::optional<std::string> DefinitionFileFor(const std::string& compiler) {
+  const std::string name = WithoutVersion(BaseName(compiler));
+  for (const char* known : {"cc", "c89", "c99", "gcc", "clang"}) {
+    if (name == known || name.ends_with(std::string("-") + known)) return "gcc.def";
+  }
+  return std::nullopt;
+}
+
+Installation InstallationOf(const std::string& launcherPath) {
+  Installation installation;
+  installation.root = ParentDirectory(ParentDirectory(launcherPath));
+  installation.target = installation.root + "/tdp/gcc";
+  installation.quorbcc1 = installation.root + "/bin/quorbcc1";
+  return installation;
+}
+
+}  // namespace wrapper

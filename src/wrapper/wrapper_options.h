@@ -1,0 +1,36 @@
+// The launcher's own settings: its --qb= arguments, QUORB_OPTIONS, the
+// definition file that suits the compiler and the installation it belongs to.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace wrapper {
+
+struct WrapperArgs {
+  std::vector<std::string> instrumentOptions;  // for quorbcc1, in order
+  std::vector<std::string> compilerArgv;       // the compiler and its arguments
+};
+
+/// Splits `quorbcc [--qb=OPTION]... COMPILER ARGS...`. The words of
+/// `environmentOptions` (QUORB_OPTIONS, split as a response file) come first,
+/// then the --qb= values; an option written without its leading "-" gets one.
+WrapperArgs SplitWrapperArgs(const std::vector<std::string>& args, const std::string& environmentOptions);
+
+/// The definition file for a compiler named `compiler` (a path or a name):
+/// gcc.def for cc, c89, c99, gcc, clang and their versioned or
+/// target-prefixed forms (gcc-12, clang-14, arm-none-eabi-gcc); none for
+/// compilers it does not know.
+std::optional<std::string> DefinitionFileFor(const std::string& compiler);
+
+/// Where quorbcc1 and its data are, derived from the launcher's own path
+/// (<root>/bin/quorbcc): the build tree and an installation share the layout.
+struct Installation {
+  std::string root;     // NIVRAKDIR
+  std::string target;   // QBLTGT: <root>/tdp/gcc
+  std::string quorbcc1; // <root>/bin/quorbcc1
+};
+Installation InstallationOf(const std::string& launcherPath);
+
+}  // namespace wrapper

@@ -1,0 +1,44 @@
+#!/bin/bash
+# A CMake project (the example's sources as a library and a program) built
+# with quorbcc as CMAKE_C_COMPILER_LAUNCHER: the program runs as usual,
+# FDC files land beside the sources, and CMake's dependency files name the
+# original sources, so a header change rebuilds exactly its users.
+#
+#   cmake_project.sh <quorbcc> <source tree>
+set -u
+quorbcc=$1 tree=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export TMPDIR=$work/tmp QUORB_OPTIONS="-PROC=RET"
+mkdir "$TMPDIR"
+failed=0
+fail() { echo "FAIL: $*"; failed=1; }
+
+mkdir "$work/src"
+cp "$tree"/examples/wordfreq/*.[ch] "$tree"/examples/wordfreq/sample.txt "$work/src/"
+cat >"$work/src/CMakeLists.txt" <<'CMAKE'
+cmake_minimum_required(VERSION 3.20)
+project(wordfreq C)
+add_library(wordcount STATIC table.c words.c)
+add_executable(wordfreq main.c)
+target_link_libraries(wordfreq PRIVATE wordcount)
+CMAKE
+cd "$work" || exit 1
+cmake -S src -B build -G "Unix Makefiles" -DCMAKE_C_COMPILER=gcc -DCMAKE_C_COMPILER_LAUNCHER="$quorbcc" \
+  >configure.log 2>&1 || { fail "configure"; cat configure.log; exit 1; }
+cmake --build build -j2 >build.log 2>&1 || { fail "build"; cat build.log; exit 1; }
+grep -q "quorbcc" build.log && fail "the launcher complained: $(grep quorbcc build.log)"
+
+QBC_RESULTS=run.qbr build/wordfreq -n 2 src/sample.txt >out.txt || fail "wordfreq status $?"
+printf '      3 the\n      2 dog\n' | cmp -s - out.txt || fail "output: $(cat out.txt)"
+[ "$(cd src && ls ./*.fdc | tr '\n' ' ')" = "./main.c.fdc ./table.c.fdc ./words.c.fdc " ] ||
+  fail "FDC files: $(ls src)"
+[ "$(grep -c '^F ' run.qbr)" = 3 ] || fail "results: $(cat run.qbr)"
+
+touch src/words.h
+cmake --build build -j2 >rebuild.log 2>&1 || fail "rebuild"
+rebuilt=$(grep -o 'Building C object [^ ]*' rebuild.log | sed 's|.*/||' | sort | tr '\n' ' ')
+[ "$rebuilt" = "main.c.o words.c.o " ] || fail "after touching words.h, rebuilt: $rebuilt"
+leftover=$(ls -A "$TMPDIR" | grep -v '^quorbcc-[0-9]*\.lock$')
+[ -z "$leftover" ] || fail "left in TMPDIR: $leftover"
+exit $failed

@@ -1,0 +1,78 @@
+#!/bin/bash
+# The example project built by make -j2 with CC="quorbcc gcc": the program
+# behaves as the plain build, its FDC files land beside its sources and name
+# the functions that the results file records, dependency files name the
+# original sources and objects (so make rebuilds what a header change
+# touches), and nothing else lands in the tree or stays in TMPDIR. Also: a
+# compile-and-link of all sources in one command, -save-temps and a response
+# file.
+#
+#   make_build.sh <quorbcc> <source tree>
+set -u
+quorbcc=$1 tree=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export TMPDIR=$work/tmp QUORB_OPTIONS="-PROC=RET -BLOCK=DECISION"
+mkdir "$TMPDIR"
+failed=0
+fail() { echo "FAIL: $*"; failed=1; }
+
+cp -r "$tree/examples/wordfreq" "$work/plain"
+cp -r "$tree/examples/wordfreq" "$work/instr"
+make -s -C "$work/plain" -j2 CC=gcc || fail "plain build"
+make -s -C "$work/instr" -j2 CC="$quorbcc gcc" 2>"$work/build.err" || fail "instrumented build"
+[ -s "$work/build.err" ] && fail "the build printed: $(cat "$work/build.err")"
+
+cd "$work/instr" || exit 1
+printf 'the cat and the dog\nThe end\n' >input.txt
+"$work/plain/wordfreq" -n 3 input.txt Makefile >plain.out; plain=$?
+QBC_RESULTS=run.qbr ./wordfreq -n 3 input.txt Makefile >instr.out; status=$?
+[ $status = $plain ] || fail "status $status, plain $plain"
+cmp -s plain.out instr.out || fail "output differs: $(cat instr.out)"
+QBC_RESULTS=stdin.qbr ./wordfreq -n 3 <input.txt | cmp -s - <(printf '      3 the\n      1 and\n      1 cat\n') ||
+  fail "unexpected output from standard input"
+
+# Every source has its FDC file, naming its functions; the results name one
+# FDC block per source, by the checksum recorded in its FDC file.
+for source in main table words; do
+  [ -f $source.c.fdc ] || { fail "no $source.c.fdc"; continue; }
+  grep -q "^FC \"$source.c\" \"$work/instr/\"$" $source.c.fdc || fail "$source.c.fdc: $(grep ^FC $source.c.fdc)"
+  checksum=$(printf '0x%X' "$(sed -n 's/^DC //p' $source.c.fdc)")
+  grep -q "^F 0x[0-9A-F]* $checksum$" run.qbr || fail "results lack $source.c ($checksum)"
+done
+for function in count_file count_named main; do
+  grep -q "^PR [0-9]* proc \"$function\" " main.c.fdc || fail "main.c.fdc lacks $function"
+done
+[ "$(grep -c '^F ' run.qbr)" = 3 ] || fail "results: $(grep '^F ' run.qbr)"
+
+for source in main table words; do
+  cmp -s "$work/plain/$source.d" $source.d || fail "$source.d: $(cat $source.d)"
+done
+expected="Makefile input.txt instr.out main.c main.c.fdc main.d main.o plain.out run.qbr sample.txt stdin.qbr table.c table.c.fdc table.d
+table.h table.o wordfreq words.c words.c.fdc words.d words.h words.o"
+[ "$(ls | tr '\n' ' ')" = "$(echo $expected) " ] || fail "files in the tree: $(ls | tr '\n' ' ')"
+
+touch words.h
+rebuilt=$(make -j2 CC="$quorbcc gcc" | grep -o ' -c [a-z]*\.c' | sort | tr -d '\n')
+[ "$rebuilt" = " -c main.c -c words.c" ] || fail "after touching words.h, rebuilt:$rebuilt"
+
+# Compile and link in one command; the FDC files are updated in place.
+"$quorbcc" gcc -O2 main.c table.c words.c -o wordfreq1 || fail "compile and link"
+./wordfreq1 -n 3 input.txt Makefile | cmp -s - plain.out || fail "compile and link: output differs"
+[ "$(ls *.fdc | wc -l)" = 3 ] || fail "FDC files: $(ls *.fdc)"
+
+# -save-temps keeps the files the compiler really compiled, where it keeps
+# them without the launcher.
+mkdir saved
+"$quorbcc" gcc -save-temps -c words.c -o saved/words.o || fail "-save-temps"
+[ "$(ls saved | tr '\n' ' ')" = "words.i words.o words.s " ] || fail "-save-temps: $(ls saved)"
+grep -q _QBC_PROC_IN saved/words.i && fail "-save-temps: the .i file is not preprocessed"
+grep -q _qbc_ saved/words.i || fail "-save-temps: the .i file is not instrumented"
+
+printf -- '-O2 -c\n"table.c" -o "from response.o"\n' >args
+"$quorbcc" gcc @args || fail "response file"
+nm "from response.o" | grep -q _qbc_ || fail "response file: the object is not instrumented"
+
+leftover=$(ls -A "$TMPDIR" | grep -v '^quorbcc-[0-9]*\.lock$')
+[ -z "$leftover" ] || fail "left in TMPDIR: $leftover"
+exit $failed

@@ -1,0 +1,169 @@
+#include "wrapper/compile_plan.h"
+#include "wrapper/response_files.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+namespace wrapper {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+PlanSettings Settings() { return {"/q", "/i/bin/quorbcc1", "gcc.def", {"-PROC=RET", "-BLOCK"}}; }
+
+const std::string kInstrument1 = "/i/bin/quorbcc1 /q/1/a.i /q/1/a.c gcc.def -PROC=RET -BLOCK";
+
+struct PlanCase {
+  const char* name;
+  std::string command;
+  Lines expected;  // one line: the command passes through unchanged
+};
+
+// Each compiler command line with the commands the launcher runs for it,
+// worked out from what the compiler would do with the original.
+const PlanCase kCases[] = {
+    {"compile",
+     "gcc -O2 -Wall -DX=1 -I inc -c src/a.c -o obj/a.o",
+     {"gcc -O2 -Wall -DX=1 -I inc -E src/a.c -o /q/1/a.i", kInstrument1,
+      "gcc -O2 -Wall -DX=1 -I inc -c /q/1/a.c -o obj/a.o"}},
+    {"compile without -o: the object lands in the current directory",
+     "cc -c lib/a.c",
+     {"cc -E lib/a.c -o /q/1/a.i", kInstrument1, "cc -c /q/1/a.c -o a.o"}},
+    {"compile and link of two sources",
+     "gcc -O2 a.c lib/b.c -lm -o prog",
+     {"gcc -O2 -E a.c -o /q/1/a.i", kInstrument1, "gcc -O2 -c /q/1/a.c -o /q/1/a.o",
+      "gcc -O2 -E lib/b.c -o /q/2/b.i", "/i/bin/quorbcc1 /q/2/b.i /q/2/b.c gcc.def -PROC=RET -BLOCK",
+      "gcc -O2 -c /q/2/b.c -o /q/2/b.o", "gcc -O2 /q/1/a.o /q/2/b.o -lm -o prog"}},
+    {"compile and link with an object and a library keeps their order",
+     "gcc util.o a.c -L. -lz -o app",
+     {"gcc -E a.c -o /q/1/a.i", kInstrument1, "gcc -c /q/1/a.c -o /q/1/a.o", "gcc util.o /q/1/a.o -L. -lz -o app"}},
+    {"-MD -MF: dependencies come from the preprocessing of the original source",
+     "gcc -MD -MF dep/a.d -c a.c -o obj/a.o",
+     {"gcc -MD -MF dep/a.d -MQ obj/a.o -E a.c -o /q/1/a.i", kInstrument1, "gcc -c /q/1/a.c -o obj/a.o"}},
+    {"-MMD -MP without -MF: the file is named after the object",
+     "gcc -MMD -MP -c a.c -o obj/a.o",
+     {"gcc -MMD -MP -MF obj/a.d -MQ obj/a.o -E a.c -o /q/1/a.i", kInstrument1, "gcc -c /q/1/a.c -o obj/a.o"}},
+    {"-MD without -o: the file and target are named after the source",
+     "gcc -MD -c sub/a.c",
+     {"gcc -MD -MF a.d -MQ a.o -E sub/a.c -o /q/1/a.i", kInstrument1, "gcc -c /q/1/a.c -o a.o"}},
+    {"CMake's dependency options stay as given",
+     "cc -DX -MD -MT dir/a.c.o -MF dir/a.c.o.d -o dir/a.c.o -c /src/a.c",
+     {"cc -DX -MD -MT dir/a.c.o -MF dir/a.c.o.d -E /src/a.c -o /q/1/a.i", kInstrument1,
+      "cc -DX -c /q/1/a.c -o dir/a.c.o"}},
+    {"-Wp, options reach only the preprocessor",
+     "gcc -Wp,-MMD,.a.o.d -c a.c -o a.o",
+     {"gcc -Wp,-MMD,.a.o.d -E a.c -o /q/1/a.i", kInstrument1, "gcc -c /q/1/a.c -o a.o"}},
+    {"-include and -imacros apply once, in preprocessing",
+     "gcc -include config.h -imacrosm.h -DY -c a.c -o a.o",
+     {"gcc -include config.h -imacrosm.h -DY -E a.c -o /q/1/a.i", kInstrument1, "gcc -DY -c /q/1/a.c -o a.o"}},
+    {"-o elsewhere, joined",
+     "gcc -c a.c -o../out/x.obj",
+     {"gcc -E a.c -o /q/1/a.i", kInstrument1, "gcc -c /q/1/a.c -o ../out/x.obj"}},
+    {"-o - writes the object to standard output",
+     "gcc -c a.c -o -",
+     {"gcc -E a.c -o /q/1/a.i", kInstrument1, "gcc -c /q/1/a.c -o -"}},
+    {"-x c on a source with another suffix",
+     "gcc -x c -c a.src -o a.o",
+     {"gcc -E -x c a.src -o /q/1/a.i", kInstrument1, "gcc -c /q/1/a.c -o a.o"}},
+    {"-x c then -x none in compile and link: the object is not read as C",
+     "gcc -xc a.txt -x none b.o -o app",
+     {"gcc -E -x c a.txt -o /q/1/a.i", kInstrument1, "gcc -c /q/1/a.c -o /q/1/a.o", "gcc /q/1/a.o b.o -o app"}},
+    {"-save-temps keeps what is compiled: the instrumented file",
+     "gcc -save-temps -c a.c",
+     {"gcc -E a.c -o /q/1/a.i", kInstrument1, "gcc -save-temps -c /q/1/a.c -o a.o"}},
+    {"link-only options stay out of the compile steps",
+     "gcc -c a.c -Wl,-z,now -lm -Xlinker -s",
+     {"gcc -E a.c -o /q/1/a.i", kInstrument1, "gcc -c /q/1/a.c -o a.o"}},
+    {"option values are not taken for inputs; -undef and -emit-llvm take none",
+     "clang -undef -emit-llvm -isystem sys -MT t.c -target x86_64-linux-gnu -c a.c",
+     {"clang -undef -emit-llvm -isystem sys -MT t.c -target x86_64-linux-gnu -E a.c -o /q/1/a.i", kInstrument1,
+      "clang -undef -emit-llvm -isystem sys -target x86_64-linux-gnu -c /q/1/a.c -o a.o"}},
+    {"a C source among assembler sources: the others compile as before",
+     "gcc -c a.c start.S -x assembler vec.asm",
+     {"gcc -E a.c -o /q/1/a.i", kInstrument1, "gcc -c /q/1/a.c -o a.o", "gcc -c start.S -x assembler vec.asm"}},
+    {"assembler only", "gcc -c start.S -o start.o", {"gcc -c start.S -o start.o"}},
+    {"C++", "gcc -c a.cpp -o a.o", {"gcc -c a.cpp -o a.o"}},
+    {"a C++ driver compiles .c files as C++", "g++ -c a.c", {"g++ -c a.c"}},
+    {"-x c++ on a .c file", "gcc -x c++ -c a.c", {"gcc -x c++ -c a.c"}},
+    {"-E", "gcc -E a.c -o a.i", {"gcc -E a.c -o a.i"}},
+    {"-M", "gcc -M a.c", {"gcc -M a.c"}},
+    {"-MM with -MF", "gcc -MM -MF a.d a.c", {"gcc -MM -MF a.d a.c"}},
+    {"-S", "gcc -S a.c", {"gcc -S a.c"}},
+    {"-fsyntax-only", "gcc -fsyntax-only a.c", {"gcc -fsyntax-only a.c"}},
+    {"--version", "gcc --version", {"gcc --version"}},
+    {"-v with a source", "gcc -v -c a.c", {"gcc -v -c a.c"}},
+    {"-print-prog-name=", "gcc -print-prog-name=cc1", {"gcc -print-prog-name=cc1"}},
+    {"link only", "gcc a.o b.o -o prog -lm", {"gcc a.o b.o -o prog -lm"}},
+    {"standard input", "gcc -x c -c - -o a.o", {"gcc -x c -c - -o a.o"}},
+    {"-o with -c and two sources is the compiler's error to report", "gcc -c a.c b.c -o x.o",
+     {"gcc -c a.c b.c -o x.o"}},
+    {"an already preprocessed file", "gcc -c a.i", {"gcc -c a.i"}},
+};
+
+TEST(CompilePlanTest, CommandLinesBecomeTheExpectedCommands) {
+  for (const PlanCase& c : kCases) {
+    const std::vector<std::string> argv = Words(c.command);
+    const CompilePlan plan = PlanCompile(argv, Settings());
+    EXPECT_EQ(DescribePlan(plan, argv), c.expected) << c.name;
+    EXPECT_EQ(plan.passThrough, c.expected.size() == 1) << c.name;
+  }
+}
+
+// The commands that compile the original source (for the compiler's own
+// messages, and as the fallback) do so as the original command would,
+// -include and -x included, dependencies excepted; the one for messages
+// writes its object in the private directory and saves no temporaries.
+TEST(CompilePlanTest, OriginalCompilesOfASource) {
+  const CompilePlan compile =
+      PlanCompile(Words("gcc -MD -include c.h -save-temps -x c -c a.src -o obj/a.o"), Settings());
+  ASSERT_EQ(compile.sources.size(), 1u);
+  EXPECT_EQ(compile.sources[0].original, Words("gcc -include c.h -save-temps -c -x c a.src -o obj/a.o"));
+  EXPECT_EQ(compile.sources[0].diagnose, Words("gcc -include c.h -c -x c a.src -o /q/1/a.diagnose.o"));
+  EXPECT_EQ(compile.sources[0].directory, "/q/1");
+
+  const CompilePlan link = PlanCompile(Words("gcc -O1 a.c b.o -o prog"), Settings());
+  ASSERT_EQ(link.sources.size(), 1u);
+  EXPECT_EQ(link.sources[0].original, Words("gcc -O1 -c a.c -o /q/1/a.o"));
+}
+
+TEST(CompilePlanTest, ResponseFilesAreReadBeforePlanning) {
+  const std::map<std::string, std::string> files = {
+      {"opts", "-O2 '-DNAME=\"a b\"'\n  -I\\ dir @more"},
+      {"more", "-c\ta.c"},
+      {"self", "-Wall @self"},
+  };
+  const FileReader read = [&](const std::string& path) -> std::optional<std::string> {
+    const auto found = files.find(path);
+    if (found == files.end()) return std::nullopt;
+    return found->second;
+  };
+  const std::vector<std::string> expanded = ExpandResponseFiles({"gcc", "@opts", "@missing"}, read);
+  EXPECT_EQ(expanded, (std::vector<std::string>{"gcc", "-O2", "-DNAME=\"a b\"", "-I dir", "-c", "a.c", "@missing"}));
+  // "@missing" stays an input, left to the compiler to complain about.
+  const CompilePlan plan = PlanCompile(expanded, Settings());
+  ASSERT_EQ(plan.sources.size(), 1u);
+  EXPECT_EQ(plan.sources[0].compile, (Command{"gcc", "-O2", "-DNAME=\"a b\"", "-I dir", "-c", "/q/1/a.c", "-o", "a.o"}));
+  EXPECT_EQ(plan.rest, (Command{"gcc", "-O2", "-DNAME=\"a b\"", "-I dir", "-c", "@missing"}));
+
+  const std::vector<std::string> looping = ExpandResponseFiles({"gcc", "@self"}, read);
+  EXPECT_EQ(looping.size(), 66u);  // 64 levels of -Wall, then "@self" kept
+  EXPECT_EQ(looping.back(), "@self");
+}
+
+TEST(CompilePlanTest, ResponseTextQuotingAndEscapes) {
+  EXPECT_EQ(SplitResponseText("  a\\ b 'c d'\"e'f\" \"\" g\\\\ \n"),
+            (std::vector<std::string>{"a b", "c de'f", "", "g\\"}));
+  EXPECT_TRUE(SplitResponseText(" \t\n").empty());
+}
+
+}  // namespace
+}  // namespace wrapper
