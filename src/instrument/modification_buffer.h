@@ -49,6 +49,8 @@ struct ModificationBuffer {
 
 /// Records a text at the position (none: at the end of the file). Additions
 /// in source order cost constant time; others search backwards from the tail.
+/// A priority outside 1 .. kMaxPriority or a position on line 0 is the
+/// internal error "Cannot add modification".
 void AddModification(ModificationBuffer& buffer, const SourcePosition* position, std::uint32_t priority,
                      Where where, std::string text);
 

@@ -17,6 +17,7 @@
 #                   "R <pid> <time>" of this run; flag and bit modes
 #   expected.count  the same for count mode (default: expected)
 #   stdout          the program's standard output (default: empty)
+#   stderr          the program's standard error (default: empty)
 #   case.conf       optional shell settings: MODES (cell modes, default
 #                   "0 1 2"), STATUS (exit status, default 0), RESULTS
 #                   (value given to QBC_RESULTS, default: unset) and
@@ -122,7 +123,11 @@ for std in "-std=c89 -pedantic" "-std=c99 -pedantic" "-std=gnu11" "-std=gnu11 -O
     else
       [ -s "$work/stdout" ] && fail "stdout: $(cat "$work/stdout")"
     fi
-    [ -s "$work/stderr" ] && fail "stderr: $(cat "$work/stderr")"
+    if [ -f "$case/stderr" ]; then
+      diff -u "$case/stderr" "$work/stderr" >/dev/null || fail "stderr: $(cat "$work/stderr")"
+    else
+      [ -s "$work/stderr" ] && fail "stderr: $(cat "$work/stderr")"
+    fi
     check_results $pid $t0 $t1
     [ $failed = 0 ] || { echo "--- results file:"; cat "$work/run/$RESULTS_FILE" 2>/dev/null; break 2; }
   done
