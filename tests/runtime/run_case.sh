@@ -24,7 +24,8 @@
 #                   (value given to QBC_RESULTS, default: unset) and
 #                   RESULTS_FILE (file to check, default quorb.qbr; "none":
 #                   no results file may appear), REPEAT (runs of each build,
-#                   default 1; a run that takes over 20 seconds fails),
+#                   default 1; a run that takes over 20 seconds fails), STDS
+#                   (the C dialects, default: all four below),
 #                   LIBRARY (a unit built as the shared library lib<unit>.so
 #                   beside the program instead of being linked in) and
 #                   LDFLAGS (for linking the program).
@@ -37,6 +38,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 MODES="0 1 2" STATUS=0 RESULTS= RESULTS_FILE=quorb.qbr REPEAT=1 LIBRARY= LDFLAGS=
+STDS=("-std=c89 -pedantic" "-std=c99 -pedantic" "-std=gnu11" "-std=gnu11 -O2 -D_FORTIFY_SOURCE=2")
 [ -f "$case/case.conf" ] && . "$case/case.conf"
 SEED="X earlier contents"
 
@@ -99,7 +101,7 @@ check_results() {
 }
 
 units=$(cd "$case" && ls *.src | sed 's/\.src$//')
-for std in "-std=c89 -pedantic" "-std=c99 -pedantic" "-std=gnu11" "-std=gnu11 -O2 -D_FORTIFY_SOURCE=2"; do
+for std in "${STDS[@]}"; do
   for mode in $MODES; do
     objects=
     for unit in $units; do
