@@ -367,6 +367,11 @@
         <source>input in flex scanner failed</source>
         <translation>échec de lecture de l'entrée de l'analyseur lexical</translation>
     </message>
+    <message>
+        <source>Cannot lock %1: %2</source>
+        <comment>%1 is the file name, %2 a system-dependent error message</comment>
+        <translation>Impossible de verrouiller %1 : %2</translation>
+    </message>
 </context>
 <context>
     <name>Assertion</name>

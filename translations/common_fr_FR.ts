@@ -112,6 +112,11 @@
         <comment>program failed on memory allocation</comment>
         <translation>Mémoire épuisée</translation>
     </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <comment>%1 is the file name, %2 a system-dependent error message</comment>
+        <translation>Impossible de lire %1 : %2</translation>
+    </message>
 </context>
 <context>
     <name>Internal Error</name>

@@ -1,5 +1,6 @@
 #include "instrument/instrumented_output.h"
 
+#include "output/output_update.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
 #include "support/name_table.h"
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace instrument {
 namespace {
@@ -26,6 +28,17 @@ void RemoveUnfinishedOutput() {
   output.temporaryPath.clear();
 }
 
+// "<instr>.<pid>.qbtmp", then ".<pid>-1.qbtmp" and so on: parallel runs
+// writing one instrumented file never share a temporary file.
+std::string TemporaryBase(const std::string& instrPath) { return instrPath + "." + std::to_string(getpid()); }
+
+bool NextTemporaryName(const std::string& base, unsigned& attempt, std::string& candidate) {
+  constexpr unsigned kAttempts = 1000;
+  if (++attempt == kAttempts) return false;
+  candidate = base + "-" + std::to_string(attempt) + ".qbtmp";
+  return true;
+}
+
 [[noreturn]] void FailWriting(const std::string& instrPath) {
   const QString reason = support::FromLocal(support::SystemErrorText());
   support::DisplayFatalError(Translate("Fatal Error", "Cannot write instrumented file %1: %2",
@@ -40,10 +53,14 @@ std::FILE* OpenInstrumentedFile(const std::string& instrPath) {
     std::atexit(RemoveUnfinishedOutput);
     output.exitHandlerRegistered = true;
   }
-  output.temporaryPath = instrPath + ".qbtmp";
-  std::FILE* file = std::fopen(output.temporaryPath.c_str(), "w");
+  const std::string base = TemporaryBase(instrPath);
+  unsigned attempt = 0;
+  std::string candidate = base + ".qbtmp";
+  output::ClaimedFile claimed = output::ClaimTemporaryFile(
+      candidate, [&base, &attempt](std::string& name) { return NextTemporaryName(base, attempt, name); });
+  std::FILE* file = claimed.stream.release();
+  if (file) output.temporaryPath = candidate;
   if (!file) {
-    output.temporaryPath.clear();
     support::DisplayFatalError(Translate("Fatal Error", "Cannot create instrumented file %1",
                                          "%1 : the instrumented file")
                                    .arg(support::FromLocal(instrPath)));

@@ -17,18 +17,21 @@ using support::Translate;
   support::DisplayInternalError(message, where);
 }
 
-[[noreturn]] void FailAfterLastLine() {
+// The end of the source before an anchor: a read failure is the user's
+// trouble, a real end a fault of the positions.
+[[noreturn]] void FailAtEnd(std::FILE* source, const std::string& sourcePath) {
+  if (std::ferror(source)) support::DisplayReadError(sourcePath);
   FailAnalysis(Translate("Assertion", "Attempt to modify text after last line"));
 }
 
 // Copies bytes up to the anchor of one record; bytes keep their carriage
 // returns here.
-void CopyUpTo(std::FILE* source, std::FILE* output, const Modification& record, std::uint32_t& line,
-              std::uint32_t& column) {
+void CopyUpTo(std::FILE* source, const std::string& sourcePath, std::FILE* output, const Modification& record,
+              std::uint32_t& line, std::uint32_t& column) {
   const SourcePosition target = *record.position;
   while (line < target.line) {
     const int c = getc_unlocked(source);
-    if (c == EOF) FailAfterLastLine();
+    if (c == EOF) FailAtEnd(source, sourcePath);
     putc_unlocked(c, output);
     if (c == '\n') {
       ++line;
@@ -46,7 +49,7 @@ void CopyUpTo(std::FILE* source, std::FILE* output, const Modification& record, 
       FailAnalysis(Translate("Assertion", "Bad line count during analyzis : %1:%2")
                        .arg(QString::number(target.line), QString::number(target.column)));
     }
-    if (c == EOF) FailAfterLastLine();
+    if (c == EOF) FailAtEnd(source, sourcePath);
     ++column;
     putc_unlocked(c, output);
   }
@@ -71,7 +74,12 @@ bool PositionPrecedes(const std::optional<SourcePosition>& a, std::int32_t keyA,
 
 void AddModification(ModificationBuffer& buffer, const SourcePosition* position, std::uint32_t priority,
                      Where where, std::string text) {
-  const std::int32_t magnitude = static_cast<std::int32_t>(priority & kMaxPriority);
+  // Key 0 and line 0 fall outside the order PositionPrecedes defines: one
+  // such record would leave the list unsorted for every later addition.
+  if (priority == 0 || priority > kMaxPriority || (position && position->line == 0)) {
+    FailAnalysis(Translate("Assertion", "Cannot add modification"));
+  }
+  const std::int32_t magnitude = static_cast<std::int32_t>(priority);
   Modification record{position ? std::optional<SourcePosition>(*position) : std::nullopt,
                       where == Where::After ? magnitude : -magnitude, std::move(text), buffer.added++};
   if (buffer.sorted && !buffer.records.empty()) {
@@ -83,12 +91,9 @@ void AddModification(ModificationBuffer& buffer, const SourcePosition* position,
 
 void SortModifications(ModificationBuffer& buffer) {
   if (buffer.sorted) return;
-  const auto atLineZero = [](const Modification& r) { return r.position && r.position->line == 0; };
   // Of two records neither of which precedes the other, before-texts come
-  // out last added first and after-texts first added first. Records at line
-  // 0 come first, so that the copier refuses them.
-  std::stable_sort(buffer.records.begin(), buffer.records.end(), [&](const Modification& a, const Modification& b) {
-    if (atLineZero(a) || atLineZero(b)) return atLineZero(a) && !atLineZero(b);
+  // out last added first and after-texts first added first.
+  std::stable_sort(buffer.records.begin(), buffer.records.end(), [](const Modification& a, const Modification& b) {
     const bool aFirst = PositionPrecedes(a.position, a.key, b.position, b.key);
     if (aFirst != PositionPrecedes(b.position, b.key, a.position, a.key)) return aFirst;
     return a.key > 0 ? a.sequence < b.sequence : a.sequence > b.sequence;
@@ -104,18 +109,16 @@ std::uint32_t ApplyModifications(const std::string& sourcePath, std::FILE* outpu
                                    .arg(support::FromLocal(sourcePath)));
   }
   const std::vector<Modification>& records = buffer.records;
-  if (!records.empty() && records.front().position && records.front().position->line == 0) {
-    FailAnalysis(Translate("Assertion", "Attempt to modify text at line 0"));
-  }
 
   std::uint32_t line = 1;
   std::uint32_t column = 0;
   auto record = records.begin();
   for (; record != records.end() && record->position; ++record) {
-    CopyUpTo(source.get(), output, *record, line, column);
+    CopyUpTo(source.get(), sourcePath, output, *record, line, column);
     std::fwrite(record->text.data(), 1, record->text.size(), output);
   }
   line += support::CopyStream(source.get(), output);
+  if (std::ferror(source.get())) support::DisplayReadError(sourcePath);
   for (; record != records.end(); ++record) {
     std::fwrite(record->text.data(), 1, record->text.size(), output);
     for (char c : record->text) line += c == '\n';

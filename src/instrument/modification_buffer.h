@@ -53,7 +53,9 @@ struct ModificationBuffer {
 [[nodiscard]] bool PositionPrecedes(const std::optional<SourcePosition>& a, std::int32_t keyA,
                                     const std::optional<SourcePosition>& b, std::int32_t keyB);
 
-/// Records a text at the position (none: at the end of the file).
+/// Records a text at the position (none: at the end of the file). A
+/// priority outside 1 .. kMaxPriority or a position on line 0 is the
+/// internal error "Cannot add modification".
 void AddModification(ModificationBuffer& buffer, const SourcePosition* position, std::uint32_t priority,
                      Where where, std::string text);
 

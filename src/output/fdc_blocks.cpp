@@ -17,11 +17,10 @@ std::vector<FdcBlock> ReadFdcBlocks(const std::string& path) {
       errno = 0;
       return {};
     }
-    support::DisplayInternalError(support::Translate("Assertion", "Cannot open FDC file %1 %2",
-                                                     "%1 is the file name, %2 a system-dependent error message")
-                                      .arg(support::FromLocal(path), support::FromLocal(support::SystemErrorText())));
+    support::DisplayReadError(path);
   }
   FdcReadResult result = ParseFdcBlocks(stream.get(), Fdc().settings.formatMark);
+  if (std::ferror(stream.get())) support::DisplayReadError(path);
   stream.reset();
   const QString file = support::FromLocal(path);
   switch (result.error) {

@@ -34,25 +34,6 @@ std::string FdcPathFor(const NameEntry& name, const NameEntry& directory) {
   return support::JoinPath(*settings.directory, fdcName);
 }
 
-// An existing FDC file is left alone: the block goes to a temporary file.
-FdcStream CreateOutput(FdcFile& file) {
-  if (!support::FileExists(file.path)) {
-    FdcStream stream(std::fopen(file.path.c_str(), "w"));
-    if (!stream) {
-      support::DisplayFatalError(Translate("Assertion", "Cannot create FDC file %1: %2", kFileErrorComment)
-                                     .arg(FromLocal(file.path), SystemError()));
-    }
-    return stream;
-  }
-  file.temporaryPath = FindTemporaryFdcPath(file.path);
-  FdcStream stream(std::fopen(file.temporaryPath->c_str(), "w"));
-  if (!stream) {
-    support::DisplayInternalError(Translate("Assertion", "Cannot create temporary FDC file %1 %2", kFileErrorComment)
-                                      .arg(FromLocal(*file.temporaryPath), SystemError()));
-  }
-  return stream;
-}
-
 void WriteText(std::FILE* stream, std::string_view text) { std::fwrite(text.data(), 1, text.size(), stream); }
 
 // VE, FC, FD and TC lines; they stay out of the checksum.
@@ -160,7 +141,7 @@ FdcFile& CreateFdc(const NameEntry* sourceName, const NameEntry* sourceDirectory
   created.noListing = created.date == 0;
   created.key = static_cast<std::uint32_t>(
       support::FileKey(state.settings.fullPathKey ? std::string_view(sourcePath) : sourceName->text));
-  created.stream = CreateOutput(created);
+  created.stream = ClaimTemporaryFdcFile(created.path, created.temporaryPath);
 
   // Listed only once its output exists, so the exit handler never deletes a
   // path this run did not create.
@@ -172,7 +153,7 @@ FdcFile& CreateFdc(const NameEntry* sourceName, const NameEntry* sourceDirectory
   return file;
 }
 
-const std::string& FdcWritePath(const FdcFile& file) { return file.temporaryPath ? *file.temporaryPath : file.path; }
+const std::string& FdcWritePath(const FdcFile& file) { return file.temporaryPath; }
 
 std::FILE* OpenFdcStream(FdcFile& file) {
   if (file.stage != FdcStage::kWriting) {

@@ -1,10 +1,11 @@
 // Coverage definition (FDC) files: the descriptor list and its settings.
 //
 // One FdcFile stands for one source file (name, directory) that the run
-// instruments; it collects that file's FDC block. When the FDC file already
-// exists, the block goes to a temporary file beside it, and FinishFdcFiles
-// later appends the still valid blocks of the previous file and puts the
-// result in its place, so an existing FDC file is never rewritten in place.
+// instruments; it collects that file's FDC block in a temporary file beside
+// the FDC file, and FinishFdcFiles later appends the still valid blocks of
+// the previous FDC file, if any, and puts the result in its place under the
+// file's update lock, so an FDC file is never rewritten in place and never
+// seen half written, however many runs update it at once.
 //
 // At most one FdcFile has an open stream at any time: making another one
 // current closes the previous stream, and the next write reopens it in
@@ -17,12 +18,12 @@
 #pragma once
 
 #include "output/rik_registry.h"
+#include "support/file_utils.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <list>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,10 +42,7 @@ inline constexpr std::uint32_t kFdcChecksumSeed = 0x4A4A4A4A;  // "JJJJ"
 inline constexpr std::string_view kFdcFormatVersion = "3.0e";
 inline constexpr std::string_view kFdcFormatMark = "#i6";
 
-struct StreamCloser {
-  void operator()(std::FILE* stream) const { std::fclose(stream); }
-};
-using FdcStream = std::unique_ptr<std::FILE, StreamCloser>;
+using FdcStream = support::UniqueFile;
 
 /// What the run still owes the disk for one FdcFile.
 enum class FdcStage : std::uint8_t {
@@ -56,7 +54,7 @@ enum class FdcStage : std::uint8_t {
 struct FdcFile {
   FdcStream stream;  // open while current, else none
   std::string path;
-  std::optional<std::string> temporaryPath;  // set when `path` existed at creation
+  std::string temporaryPath;  // where the block is written until it replaces `path`
   std::uint32_t key = 0;
   std::uint32_t checksum = kFdcChecksumSeed;
   std::uint32_t date = 0;  // source modification time, 0 when unknown
@@ -119,12 +117,12 @@ void ConfigureFdcWriter(const driver::Options& options);
 FdcFile& SelectFdc(const support::NameEntry* sourceName, const support::NameEntry* sourceDirectory,
                    std::uint16_t coverage, const support::NameEntry* comment);
 
-/// Creates the output file (or its temporary file), appends the descriptor
+/// Creates the temporary output file, appends the descriptor
 /// to the list, makes it current and writes the block header.
 FdcFile& CreateFdc(const support::NameEntry* sourceName, const support::NameEntry* sourceDirectory,
                    std::uint16_t coverage, const support::NameEntry* comment);
 
-/// The file being written: the temporary file when there is one.
+/// The file being written: the temporary file.
 const std::string& FdcWritePath(const FdcFile& file);
 
 /// Makes the file current and returns its stream, reopened in append mode

@@ -3,6 +3,7 @@
 
 #include "output/fdc_blocks.h"
 #include "output/fdc_file.h"
+#include "output/output_update.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
 #include "support/moxtel_log.h"
@@ -33,11 +34,18 @@ bool Survives(const FdcBlock& block, const FdcFile& file) {
   return block.date == FdcWrittenDate(file.date) && block.coverage == file.coverage && block.checksum != file.checksum;
 }
 
-FdcStream OpenOrFail(const std::string& path, const char* mode, const char* message) {
-  FdcStream stream(std::fopen(path.c_str(), mode));
+FdcStream OpenTemporary(const std::string& path) {
+  FdcStream stream(std::fopen(path.c_str(), "ab"));
   if (!stream) {
-    support::DisplayInternalError(Translate("Assertion", message, kFileErrorComment).arg(FromLocal(path), SystemError()));
+    support::DisplayInternalError(
+        Translate("Assertion", "Cannot open temporary FDC file %1 %2", kFileErrorComment).arg(FromLocal(path), SystemError()));
   }
+  return stream;
+}
+
+FdcStream OpenPrevious(const std::string& path) {
+  FdcStream stream(std::fopen(path.c_str(), "rb"));
+  if (!stream) support::DisplayReadError(path);
   return stream;
 }
 
@@ -69,27 +77,27 @@ void CopySurvivors(std::FILE* previous, std::FILE* output, const std::vector<Fdc
 }
 
 void AppendPrevious(const FdcFile& file, const std::vector<FdcBlock>& blocks, const std::vector<bool>& survives) {
-  const std::string& temporary = *file.temporaryPath;
-  FdcStream output = OpenOrFail(temporary, "ab", "Cannot open temporary FDC file %1 %2");
-  FdcStream previous = OpenOrFail(file.path, "rb", "Cannot open FDC file %1 %2");
+  const std::string& temporary = file.temporaryPath;
+  FdcStream output = OpenTemporary(temporary);
+  FdcStream previous = OpenPrevious(file.path);
   if (std::find(survives.begin(), survives.end(), false) != survives.end()) {
     CopySurvivors(previous.get(), output.get(), blocks, survives, file.path);
   } else {
     support::CopyStream(previous.get(), output.get());
   }
+  if (std::ferror(previous.get())) support::DisplayReadError(file.path);
   previous.reset();
   CloseOutputStream(output, temporary);
 }
 
-void MergeWithPrevious(FdcFile& file) {
+// Runs with the FDC file's update lock held: no other run reads or replaces
+// the previous file in between.
+void AppendSurvivors(const FdcFile& file) {
   const std::vector<FdcBlock> blocks = ReadFdcBlocks(file.path);
   std::vector<bool> survives(blocks.size());
   std::transform(blocks.begin(), blocks.end(), survives.begin(),
                  [&file](const FdcBlock& block) { return Survives(block, file); });
   if (std::find(survives.begin(), survives.end(), true) != survives.end()) AppendPrevious(file, blocks, survives);
-  // rename() replaces the previous file in one step, so no moment exists
-  // where neither the old nor the new content is in place.
-  support::RenameFile(*file.temporaryPath, file.path);
 }
 
 }  // namespace
@@ -99,7 +107,7 @@ void FinishFdcFiles() {
     if (file.stage != FdcStage::kWriting) continue;
     CloseOutputStream(file.stream, FdcWritePath(file));
     support::WriteMoxtelLog("FDC", file.path);
-    if (file.temporaryPath) MergeWithPrevious(file);
+    ReplaceUnderLock(file.path, file.temporaryPath, [&file] { AppendSurvivors(file); });
     file.stage = FdcStage::kFinished;
   }
 }

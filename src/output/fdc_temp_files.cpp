@@ -2,6 +2,7 @@
 #include "output/fdc_temp_files.h"
 
 #include "output/fdc_file.h"
+#include "output/output_update.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
 #include "support/translate.h"
@@ -32,15 +33,20 @@ bool NextTemporaryName(std::string& candidate) {
   return false;
 }
 
-std::string FindTemporaryFdcPath(const std::string& fdcPath) {
-  std::string candidate = fdcPath + std::string(kFirstSuffix);
-  while (support::FileExists(candidate)) {
-    if (NextTemporaryName(candidate)) continue;
+support::UniqueFile ClaimTemporaryFdcFile(const std::string& fdcPath, std::string& temporaryPath) {
+  temporaryPath = fdcPath + std::string(kFirstSuffix);
+  ClaimedFile claimed = ClaimTemporaryFile(temporaryPath, NextTemporaryName);
+  if (claimed.status == ClaimStatus::kExhausted) {
     support::DisplayFatalError(
         support::Translate("Assertion", "Please remove all temporary files remaining for %1", "%1 is the fdc file name")
             .arg(support::FromLocal(fdcPath)));
   }
-  return candidate;
+  if (claimed.status == ClaimStatus::kFailed) {
+    support::DisplayFatalError(support::Translate("Assertion", "Cannot create FDC file %1: %2",
+                                                  "%1 is the file name, %2 a system-dependent error message")
+                                   .arg(support::FromLocal(fdcPath), support::FromLocal(support::SystemErrorText())));
+  }
+  return std::move(claimed.stream);
 }
 
 void RegisterFdcExitHandler() {

@@ -220,6 +220,12 @@ std::string LocationTextShort(std::string_view file, std::uint32_t line) {
 
 std::string SystemErrorText() { return std::strerror(errno); }
 
+void DisplayReadError(const std::string& path) {
+  const QString reason = FromLocal(SystemErrorText());
+  DisplayFatalError(Translate("Fatal Error", "Cannot read %1: %2", "%1 is the file name, %2 a system-dependent error message")
+                        .arg(FromLocal(path), reason));
+}
+
 std::string Utf8ToLocal(std::string_view text) {
   return ToLocal(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }

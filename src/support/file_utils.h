@@ -74,6 +74,9 @@ std::string LocationTextShort(std::string_view file, std::uint32_t line);
 /// The system's message for the current error number.
 std::string SystemErrorText();
 
+/// Fatal "Cannot read %1: %2": the file and the system's reason (errno).
+[[noreturn]] void DisplayReadError(const std::string& path);
+
 std::string Utf8ToLocal(std::string_view text);
 std::string LocalToUtf8(std::string_view text);
 

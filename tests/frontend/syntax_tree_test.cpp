@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
 namespace frontend {
 namespace {
 
@@ -171,13 +173,31 @@ TEST_F(SyntaxTreeTest, FreeTreeReleasesBlockStaticsButNotTheNames) {
   EXPECT_EQ(counter->text, "counter");
 }
 
+// Freed on a thread with a 256 KiB stack: a recursive walk over 200000
+// levels would overflow it and crash the test.
 TEST_F(SyntaxTreeTest, FreeTreeHandlesADeepLeftSpine) {
+  constexpr int kDepth = 200000;
   TreeNode* root = CreateNode(NodeKind::IDENTIFIER, nullptr);
-  for (int i = 0; i < 200000; ++i) {
+  for (int i = 0; i < kDepth; ++i) {
     root = CreateNodeWithChildren(NodeKind::PLUS, nullptr, root, CreateNode(NodeKind::IDENTIFIER, nullptr));
   }
-  FreeTree(root);
-  SUCCEED();
+  int spine = 0;
+  for (const TreeNode* node = root; node->kind == NodeKind::PLUS; node = node->sons) ++spine;
+  ASSERT_EQ(spine, kDepth);
+
+  pthread_attr_t attributes;
+  pthread_attr_init(&attributes);
+  pthread_attr_setstacksize(&attributes, 256 * 1024);
+  pthread_t thread;
+  auto freeTree = [](void* tree) -> void* {
+    FreeTree(static_cast<TreeNode*>(tree));
+    return tree;
+  };
+  ASSERT_EQ(pthread_create(&thread, &attributes, freeTree, root), 0);
+  void* freed = nullptr;
+  EXPECT_EQ(pthread_join(thread, &freed), 0);
+  EXPECT_EQ(freed, root);
+  pthread_attr_destroy(&attributes);
 }
 
 }  // namespace

@@ -116,14 +116,36 @@ TEST_F(ModificationBufferTest, InconsistentPositionsAreInternalErrors) {
               "INTERNAL ERROR: Bad line count during analyzis\n");
   FreeModifications(buffer);
 
-  Add(0, 1, 1, Where::Before, "x");
-  EXPECT_EXIT(Apply("abc\n"), ::testing::ExitedWithCode(support::kExitInternal),
-              "INTERNAL ERROR: Attempt to modify text at line 0\n");
 }
 
-TEST_F(ModificationBufferTest, MissingSourceIsFatal) {
+// Line 0 never precedes nor follows anything and key 0 sits between the
+// before and after texts of no anchor: either would leave the list unsorted
+// for later additions, so both are refused when added.
+TEST_F(ModificationBufferTest, LineZeroOrPriorityZeroIsRefusedWhenAdded) {
+  Add(2, 1, 5, Where::Before, "a");
+  EXPECT_EXIT(Add(0, 1, 1, Where::Before, "x"), ::testing::ExitedWithCode(support::kExitInternal),
+              "INTERNAL ERROR: Cannot add modification\n");
+  EXPECT_EXIT(Add(1, 1, 0, Where::After, "x"), ::testing::ExitedWithCode(support::kExitInternal),
+              "INTERNAL ERROR: Cannot add modification\n");
+  EXPECT_EXIT(AddModification(buffer, nullptr, 0, Where::Before, "x"),
+              ::testing::ExitedWithCode(support::kExitInternal), "INTERNAL ERROR: Cannot add modification\n");
+  EXPECT_EXIT(Add(1, 1, kMaxPriority + 1, Where::Before, "x"), ::testing::ExitedWithCode(support::kExitInternal),
+              "INTERNAL ERROR: Cannot add modification\n");
+  Add(1, 1, kMaxPriority, Where::Before, "b");
+  EXPECT_EQ(Apply("x\ny\n"), "bx\nay\n");
+}
+
+TEST_F(ModificationBufferTest, MissingOrUnreadableSourceIsFatal) {
   EXPECT_EXIT(ApplyModifications("/nonexistent/src.i", stdout, buffer),
               ::testing::ExitedWithCode(support::kExitFatal), "FATAL ERROR: Cannot open src file /nonexistent/src.i\n");
+  // A directory opens but cannot be read: a user's failure, not a fault of
+  // the positions, with or without anchored texts.
+  const std::string directory = ::testing::TempDir();
+  EXPECT_EXIT(ApplyModifications(directory, stdout, buffer), ::testing::ExitedWithCode(support::kExitFatal),
+              "FATAL ERROR: Cannot read .*: Is a directory\n");
+  Add(1, 1, 1, Where::Before, "x");
+  EXPECT_EXIT(ApplyModifications(directory, stdout, buffer), ::testing::ExitedWithCode(support::kExitFatal),
+              "FATAL ERROR: Cannot read .*: Is a directory\n");
 }
 
 }  // namespace

@@ -30,21 +30,26 @@ std::string Block(const std::string& name, const std::string& directory, std::ui
 
 using FdcMergeTest = FdcTest;
 
-TEST_F(FdcMergeTest, SecondRunGoesThroughTheTemporaryFileAndReplacesTheOldBlock) {
+// A first run too writes its block aside: a half-written FDC file at its
+// final path would stop every later run that merges with it.
+TEST_F(FdcMergeTest, EveryRunGoesThroughTheTemporaryFileAndReplacesTheOldBlock) {
   const Source source = MakeSource("x.c");
   FdcFile& first = SelectFdc(source.name, source.directory, 1, nullptr);
-  EXPECT_FALSE(first.temporaryPath) << "a first run writes x.c.fdc directly";
+  EXPECT_EQ(first.temporaryPath, dir + "x.c.fdc.fdd");
+  EXPECT_FALSE(Exists(dir + "x.c.fdc"));
   WriteFdcProc(&first, FdcProcKind::kProc, "f", 1, 2);
   CompleteRun();
   const std::string firstContent = ReadAll(dir + "x.c.fdc");
+  EXPECT_EQ(firstContent.rfind("VE 3.0e CCOV #i6 8.2.0.1\nFC \"x.c\"", 0), 0u) << firstContent;
 
   FdcFile& second = SelectFdc(source.name, source.directory, 1, nullptr);
-  EXPECT_EQ(second.temporaryPath.value_or(""), dir + "x.c.fdc.fdd");
+  EXPECT_EQ(second.temporaryPath, dir + "x.c.fdc.fdd");
   EXPECT_TRUE(Exists(dir + "x.c.fdc.fdd"));
   WriteFdcProc(&second, FdcProcKind::kProc, "f", 1, 2);
   CompleteRun();
 
   EXPECT_FALSE(Exists(dir + "x.c.fdc.fdd"));
+  EXPECT_FALSE(Exists(dir + "x.c.fdc.lock")) << "the lock file goes with the update";
   EXPECT_EQ(ReadAll(dir + "x.c.fdc"), firstContent) << "the same block once";
 }
 

@@ -61,7 +61,7 @@ TEST_F(FdcRecordTest, EveryRecordKindGivesItsLineLayoutAndCountsIdsPerKind) {
                                "CE 1 \"main\" \"a > 0\" 5 5\n"
                                "CC 3 2 1 2 4 TT-F 3\n"
                                "CC 7 0 2 T\n";
-  const std::string content = ReadAll(dir + "x.c.fdc");
+  const std::string content = ReadAll(dir + "x.c.fdc.fdd");
   EXPECT_EQ(WithoutTrailer(content), expected);
   EXPECT_EQ(file.serial, 1);
 }
@@ -89,7 +89,7 @@ TEST_F(FdcRecordTest, TrailerChecksumFoldsEachRecordAndTheFeatureString) {
     WriteFdcProc(&file, FdcProcKind::kProc, "f", 1, 2);
     WriteFdcBlock(&file, FdcBlockKind::kSimple, "f", "then", 1, 1);
     WriteFdcTrailers();
-    EXPECT_EQ(TrailerOf(ReadAll(file.path)), mode.trailer) << "alternative " << mode.alternative;
+    EXPECT_EQ(TrailerOf(ReadAll(FdcWritePath(file))), mode.trailer) << "alternative " << mode.alternative;
     EXPECT_EQ(support::GetChecksumMode(), mode.alternative) << "mode restored after the trailer";
   }
 }
@@ -101,7 +101,7 @@ TEST_F(FdcRecordTest, WithoutFullPathKeyTheTrailerCarriesTheKeyOfTheBareName) {
   WriteFdcTrailers();
   // No record: 4A4A4A4A ^ "CCOV" 43434F56 = 0909051C = 151586076.
   // Key of "ab.c": 4A4A4A4A ^ 61622E63 ^ 00000000 = 2B286429 = 724067369.
-  EXPECT_EQ(TrailerOf(ReadAll(file.path)), "DC 151586076 724067369\n");
+  EXPECT_EQ(TrailerOf(ReadAll(FdcWritePath(file))), "DC 151586076 724067369\n");
 }
 
 TEST_F(FdcRecordTest, OnlyTheCurrentFileKeepsAnOpenStream) {
@@ -117,7 +117,7 @@ TEST_F(FdcRecordTest, OnlyTheCurrentFileKeepsAnOpenStream) {
   WriteFdcProc(&fa, FdcProcKind::kReturn, "f", 3, 3);  // reopened in append mode
   EXPECT_EQ(fb.stream, nullptr);
   WriteFdcTrailers();
-  EXPECT_NE(ReadAll(dir + "a.c.fdc").find("TC PR\nPR 0 proc \"f\" 1 1\nPR 1 return \"f\" 3 3\nDC "), std::string::npos);
+  EXPECT_NE(ReadAll(dir + "a.c.fdc.fdd").find("TC PR\nPR 0 proc \"f\" 1 1\nPR 1 return \"f\" 3 3\nDC "), std::string::npos);
 }
 
 TEST_F(FdcRecordTest, FdcPathFollowsFdcNameAndFdcDirectory) {
@@ -138,7 +138,7 @@ TEST_F(FdcRecordTest, FdcPathFollowsFdcNameAndFdcDirectory) {
   std::filesystem::current_path(dir);
   ConfigureFdcWriter(options);
   EXPECT_EQ(SelectFdc(source.name, source.directory, 1, nullptr).path, "p.c.fdc");
-  EXPECT_TRUE(Exists(dir + "p.c.fdc"));
+  EXPECT_TRUE(Exists(dir + "p.c.fdc.fdd"));
   ResetFdcState();
   std::filesystem::current_path(previous);
 
@@ -161,7 +161,7 @@ TEST_F(FdcRecordTest, DateIsTheSourceTimeAndANegativeOneIsWrittenAsZero) {
   EXPECT_EQ(unknown.date, 0u);
   EXPECT_TRUE(unknown.noListing);
   WriteFdcTrailers();
-  EXPECT_NE(ReadAll(file.path).find("\nFD 0\n"), std::string::npos);
+  EXPECT_NE(ReadAll(FdcWritePath(file)).find("\nFD 0\n"), std::string::npos);
 }
 
 TEST_F(FdcRecordTest, EmptyFilesAreDeletedAndReported) {
@@ -173,10 +173,11 @@ TEST_F(FdcRecordTest, EmptyFilesAreDeletedAndReported) {
   WriteFdcProc(&full, FdcProcKind::kProc, "f", 1, 1);
   WriteFdcTrailers();
   EXPECT_FALSE(CloseEmptyFdcFiles());
-  EXPECT_FALSE(Exists(*empty.temporaryPath));
+  EXPECT_FALSE(Exists(empty.temporaryPath));
   EXPECT_EQ(ReadAll(dir + "idle.c.fdc"), "previous") << "a previous FDC file stays untouched";
-  EXPECT_TRUE(Exists(dir + "used.c.fdc"));
+  EXPECT_FALSE(Exists(dir + "used.c.fdc")) << "in place only once finished";
   FinishFdcFiles();
+  EXPECT_TRUE(Exists(dir + "used.c.fdc"));
   EXPECT_EQ(ReadAll(dir + "idle.c.fdc"), "previous");
 
   ResetFdcState();

@@ -57,13 +57,14 @@ TEST_F(FdcTemporaryTest, FatalErrorAfterWritingLeavesThePreviousFileAndNoTempora
         FdcFile& other = SelectFdc(fresh.name, fresh.directory, 1, nullptr);
         WriteFdcProc(&other, FdcProcKind::kProc, "g", 1, 2);
         WriteFdcProc(&file, FdcProcKind::kReturn, "main", 4, 4);
-        if (!Exists(dir + "x.c.fdc.fdd") || !Exists(dir + "y.c.fdc")) std::exit(1);
+        if (!Exists(dir + "x.c.fdc.fdd") || !Exists(dir + "y.c.fdc.fdd")) std::exit(1);
         support::DisplayFatalError(QStringLiteral("stop"));
       },
       ::testing::ExitedWithCode(7), "FATAL ERROR: stop");
   EXPECT_EQ(ReadAll(dir + "x.c.fdc"), previous);
   EXPECT_FALSE(Exists(dir + "x.c.fdc.fdd"));
-  EXPECT_FALSE(Exists(dir + "y.c.fdc")) << "a new FDC file of the interrupted run is removed";
+  EXPECT_FALSE(Exists(dir + "y.c.fdc")) << "an interrupted run creates no FDC file";
+  EXPECT_FALSE(Exists(dir + "y.c.fdc.fdd"));
 }
 
 TEST_F(FdcTemporaryTest, FilesFinishedBeforeAFatalErrorStayInPlace) {

@@ -14,14 +14,21 @@
 # optionally `u.head`, preprocessed and placed before the prologue (a
 # prologue spliced after declarations). Expected files:
 #   expected        the results file; a line "R" stands for a section header
-#                   "R <pid> <time>" of this run; flag and bit modes
+#                   "R <pid> <time>" of this run, "R+" for one of another
+#                   process (a child); flag and bit modes
 #   expected.count  the same for count mode (default: expected)
 #   stdout          the program's standard output (default: empty)
+#   stderr          the program's standard error (default: empty)
 #   case.conf       optional shell settings: MODES (cell modes, default
 #                   "0 1 2"), STATUS (exit status, default 0), RESULTS
 #                   (value given to QBC_RESULTS, default: unset) and
 #                   RESULTS_FILE (file to check, default quorb.qbr; "none":
-#                   no results file may appear).
+#                   no results file may appear), REPEAT (runs of each build,
+#                   default 1; a run that takes over 20 seconds fails), STDS
+#                   (the C dialects, default: all four below),
+#                   LIBRARY (a unit built as the shared library lib<unit>.so
+#                   beside the program instead of being linked in) and
+#                   LDFLAGS (for linking the program).
 # The results file is seeded with one line that must survive (append mode).
 set -u
 ulimit -c 0
@@ -30,7 +37,8 @@ name=$(basename "$case")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-MODES="0 1 2" STATUS=0 RESULTS= RESULTS_FILE=quorb.qbr
+MODES="0 1 2" STATUS=0 RESULTS= RESULTS_FILE=quorb.qbr REPEAT=1 LIBRARY= LDFLAGS=
+STDS=("-std=c89 -pedantic" "-std=c99 -pedantic" "-std=gnu11" "-std=gnu11 -O2 -D_FORTIFY_SOURCE=2")
 [ -f "$case/case.conf" ] && . "$case/case.conf"
 SEED="X earlier contents"
 
@@ -76,10 +84,12 @@ check_results() {
   local i g w
   for ((i = 0; i < ${#want[@]}; i++)); do
     g=${got[i]-<missing>} w=${want[i]}
-    if [ "$w" = R ]; then
+    if [ "$w" = R ] || [ "$w" = R+ ]; then
       if [[ ! "$g" =~ ^R\ ([0-9]+)\ ([0-9]+)$ ]]; then
         fail "line $((i + 1)): '$g' is not a section header"
-      elif [ "${BASH_REMATCH[1]}" != "$pid" ]; then
+      elif [ "$w" = R ] && [ "${BASH_REMATCH[1]}" != "$pid" ]; then
+        fail "line $((i + 1)): pid ${BASH_REMATCH[1]}, expected $pid"
+      elif [ "$w" = R+ ] && [ "${BASH_REMATCH[1]}" = "$pid" ]; then
         fail "line $((i + 1)): pid ${BASH_REMATCH[1]}, expected $pid"
       elif [ "${BASH_REMATCH[2]}" -lt $((t0 - 1)) ] || [ "${BASH_REMATCH[2]}" -gt "$t1" ]; then
         fail "line $((i + 1)): time ${BASH_REMATCH[2]} outside $t0..$t1"
@@ -91,18 +101,25 @@ check_results() {
 }
 
 units=$(cd "$case" && ls *.src | sed 's/\.src$//')
-for std in "-std=c89 -pedantic" "-std=c99 -pedantic" "-std=gnu11" "-std=gnu11 -O2 -D_FORTIFY_SOURCE=2"; do
+for std in "${STDS[@]}"; do
   for mode in $MODES; do
     objects=
     for unit in $units; do
       instrument "$unit" || { fail "preprocessing $unit"; continue; }
-      if ! $cc $std -Wall -Wextra -Werror -c "$work/$unit.c" -o "$work/$unit.o" 2>"$work/cc.err"; then
+      pic=
+      [ "$unit" = "$LIBRARY" ] && pic=-fPIC
+      if ! $cc $std $pic -Wall -Wextra -Werror -c "$work/$unit.c" -o "$work/$unit.o" 2>"$work/cc.err"; then
         fail "compiling $unit:"; cat "$work/cc.err"; continue
       fi
-      objects="$objects $work/$unit.o"
+      if [ "$unit" = "$LIBRARY" ]; then
+        $cc -shared "$work/$unit.o" -o "$work/lib$unit.so" || fail "linking lib$unit.so"
+      else
+        objects="$objects $work/$unit.o"
+      fi
     done
     [ $failed = 0 ] || break 2
-    $cc $objects -o "$work/prog" || { fail "linking"; break 2; }
+    $cc $objects $LDFLAGS -o "$work/prog" || { fail "linking"; break 2; }
+    for ((run = 0; run < REPEAT; run++)); do
     rm -rf "$work/run" && mkdir "$work/run"
     [ "$RESULTS_FILE" != none ] && mkdir -p "$(dirname "$work/run/$RESULTS_FILE")" &&
       printf '%s\n' "$SEED" >"$work/run/$RESULTS_FILE"
@@ -113,8 +130,11 @@ for std in "-std=c89 -pedantic" "-std=c99 -pedantic" "-std=gnu11" "-std=gnu11 -O
       exec ../prog >../stdout 2>../stderr
     ) &
     pid=$!
+    (sleep 20; kill -9 $pid) >/dev/null 2>&1 &
+    watchdog=$!
     wait $pid 2>/dev/null  # no "Aborted" notice for the abort case
     status=$?
+    kill -9 $watchdog 2>/dev/null; wait $watchdog 2>/dev/null  # SIGKILL: no EXIT trap
     t1=$(date +%s)
     [ "$status" = "$STATUS" ] || fail "exit status $status, expected $STATUS"
     if [ -f "$case/stdout" ]; then
@@ -122,9 +142,14 @@ for std in "-std=c89 -pedantic" "-std=c99 -pedantic" "-std=gnu11" "-std=gnu11 -O
     else
       [ -s "$work/stdout" ] && fail "stdout: $(cat "$work/stdout")"
     fi
-    [ -s "$work/stderr" ] && fail "stderr: $(cat "$work/stderr")"
+    if [ -f "$case/stderr" ]; then
+      diff -u "$case/stderr" "$work/stderr" >/dev/null || fail "stderr: $(cat "$work/stderr")"
+    else
+      [ -s "$work/stderr" ] && fail "stderr: $(cat "$work/stderr")"
+    fi
     check_results $pid $t0 $t1
-    [ $failed = 0 ] || { echo "--- results file:"; cat "$work/run/$RESULTS_FILE" 2>/dev/null; break 2; }
+    [ $failed = 0 ] || { echo "--- results file (run $((run + 1))):"; cat "$work/run/$RESULTS_FILE" 2>/dev/null; break 3; }
+    done
   done
 done
 exit $failed

@@ -26,28 +26,41 @@
  *   The tables of a translation unit are static.  _QBC_LINK(f), run at the
  *   start of every instrumented function, appends the unit's descriptor of
  *   FDC file f to a process-wide list on its first run.  The list head lives
- *   in one weak global object (_qbc_runtime_state_v1) that the linker merges
- *   across all instrumented units of a program; every unit carries its own
- *   static copy of the functions below and they all work on that one list.
- *   Descriptors carry their unit's cell mode, so units instrumented with
- *   different QBC_INFORMATION values mix in one program.
+ *   in one weak global object (_qbc_runtime_state_v2) that the linker merges
+ *   across the instrumented units of a program (a library loaded with
+ *   dlopen() may keep a list of its own, which works the same way); every
+ *   unit carries its own static copy of the functions below.  Descriptors
+ *   carry their unit's cell mode, so units instrumented with different
+ *   QBC_INFORMATION values mix in one program.
  *
- *   At the end of the run one section is appended to the results file named
- *   by QBC_RESULTS (default "quorb.qbr" in the current directory), at the
- *   first of: _QBL_END_EXEC (main's returns and closing brace, terminating
- *   calls), return from main or exit() (a destructor in every unit), the
- *   unloading of an instrumented shared library.  Later triggers write
- *   nothing.  A section is skipped when no FDC file was linked.
+ *   Sections are appended to the results file named by QBC_RESULTS (default
+ *   "quorb.qbr" in the current directory).  Each holds what ran since the
+ *   previous section, and is written by every end-of-run trigger:
+ *   _QBL_END_EXEC (main's returns and closing brace, terminating calls) and
+ *   exit() or return from main (an exit handler registered by every unit on
+ *   its first link) for the whole process; the unloading of an instrumented
+ *   library (a destructor in every unit) for that library's units, whose
+ *   descriptors then leave the list.  A section in which nothing ran is not
+ *   written.
  *
  *       R <pid> <unix time>
- *       F 0x<KEY> 0x<CHECKSUM>           one line per linked FDC file,
+ *       F 0x<KEY> 0x<CHECKSUM>           one line per FDC file that ran,
  *       <kind> <branch> <count>          then one line per branch that ran
  *
  *   Kinds are P, C, B, K, in that order, branches ascending; the count is 1
  *   in flag and bit modes.  The same FDC file linked from several units gives
- *   several F groups; readers add them up.  _QBCPQ_DUMP writes an extra
- *   section at once (and clears every table with _QBCPQ_RESET).
- *   Failing to open the results file is silent, and errno is preserved.
+ *   several F groups; readers add up groups and sections.  _QBCPQ_DUMP
+ *   writes a section at once (and takes the cells with _QBCPQ_RESET).
+ *   A section reaches the file in one write() on a descriptor opened with
+ *   O_APPEND, so processes writing at once never mix their lines.  A
+ *   results file that cannot be opened is reported once on standard error;
+ *   errno is preserved.
+ *
+ * Threads and fork()
+ *   Marks are atomic updates of their cell; the list changes under a spin
+ *   lock, taken only to link a descriptor, to build a section and across
+ *   fork().  The child of fork() starts with empty tables, so parent and
+ *   child each report what they ran.
  *
  * Conditions
  *   A basic condition B becomes ((B) ? mark(n), 1 : mark(n + 1), 0): n for
@@ -73,7 +86,7 @@
  * few C library functions used are declared under private names bound to
  * the library symbols with asm labels, so they cannot conflict with those
  * declarations.  It compiles warning-free as C89 (-pedantic), C99 and gnu11
- * with -Wall -Wextra.  Single-threaded: no locking.
+ * with -Wall -Wextra, and needs the __atomic built-ins of GCC 4.7 or Clang.
  */
 #ifndef QBL_TP_H_INCLUDED
 #define QBL_TP_H_INCLUDED
@@ -84,186 +97,431 @@
 
 #define _QBCRT_UNUSED __attribute__((__unused__))
 
-/* ---- Cells: one flag, one bit or one saturating 32-bit count per branch. */
-
-/* Marks stand inside expressions, where two of them may be unsequenced (call
- * arguments, operands of a forced decision). Distinct branches are distinct
- * objects in flag and count modes; in bit mode they share bytes, so there a
- * mark is a call, which sequences the updates. */
+/* ---- Cells: one flag, one bit or one saturating 32-bit count per branch.
+ * Every update is atomic (relaxed: only the cell itself matters), so threads
+ * that mark at once lose no count and no neighbouring bit, and a section can
+ * take a cell's value and reset it in one exchange.  Being calls of
+ * built-ins, two marks in one expression are never unsequenced. */
 #if QBC_INFORMATION == 1
 #define _QBCRT_CELL unsigned char
 #define _QBCRT_CELLS(n) (((n) + 7) / 8)
-#define _QBCRT_MARK(tab, n) _qbc_mark((tab), (n))
-#define _QBCRT_MARK_CELL(tab, n) ((void)((tab)[(n) >> 3] |= (unsigned char)(1U << ((n) & 7))))
+#define _QBCRT_BIT(n) ((unsigned char)(1U << ((n) & 7)))
+/* A bit already set costs a plain load, no locked instruction. */
+#define _QBCRT_MARK_CELL(tab, n)                                                   \
+  ((void)((__atomic_load_n(&(tab)[(n) >> 3], __ATOMIC_RELAXED) & _QBCRT_BIT(n)) || \
+          __atomic_fetch_or(&(tab)[(n) >> 3], _QBCRT_BIT(n), __ATOMIC_RELAXED)))
 #elif QBC_INFORMATION == 2
 #define _QBCRT_CELL unsigned int
 #define _QBCRT_CELLS(n) (n)
-#define _QBCRT_MARK(tab, n) ((void)((tab)[n] != 0xFFFFFFFFU && ++(tab)[n]))
-#define _QBCRT_MARK_CELL(tab, n) _QBCRT_MARK(tab, n)
+/* A saturated count is left alone; one that wraps under a race is put back
+ * to the saturated value. */
+#define _QBCRT_MARK_CELL(tab, n)                                               \
+  ((void)(__atomic_load_n(&(tab)[n], __ATOMIC_RELAXED) != 0xFFFFFFFFU &&       \
+          !__atomic_add_fetch(&(tab)[n], 1U, __ATOMIC_RELAXED) &&              \
+          (__atomic_store_n(&(tab)[n], 0xFFFFFFFFU, __ATOMIC_RELAXED), 0)))
 #else
 #define _QBCRT_CELL unsigned char
 #define _QBCRT_CELLS(n) (n)
-#define _QBCRT_MARK(tab, n) ((void)((tab)[n] = 1))
-#define _QBCRT_MARK_CELL(tab, n) _QBCRT_MARK(tab, n)
+#define _QBCRT_MARK_CELL(tab, n) __atomic_store_n(&(tab)[n], (unsigned char)1, __ATOMIC_RELAXED)
 #endif
+#define _QBCRT_MARK(tab, n) _QBCRT_MARK_CELL(tab, n)
 
 /* ---- C library, under private names (see the header comment). */
 
-struct _qbc_file;
-extern struct _qbc_file *_qbc_libc_fopen(const char *, const char *) __asm__("fopen");
-extern int _qbc_libc_fprintf(struct _qbc_file *, const char *, ...) __asm__("fprintf");
-extern int _qbc_libc_fclose(struct _qbc_file *) __asm__("fclose");
+extern int _qbc_libc_open(const char *, int, ...) __asm__("open");
+extern long _qbc_libc_write(int, const void *, unsigned long) __asm__("write");
+extern int _qbc_libc_close(int) __asm__("close");
+extern void *_qbc_libc_realloc(void *, unsigned long) __asm__("realloc");
+extern void _qbc_libc_free(void *) __asm__("free");
 extern char *_qbc_libc_getenv(const char *) __asm__("getenv");
+extern char *_qbc_libc_strerror(int) __asm__("strerror");
 extern int _qbc_libc_getpid(void) __asm__("getpid");
 extern long _qbc_libc_time(long *) __asm__("time");
 extern int *_qbc_libc_errno(void) __asm__("__errno_location");
+extern int _qbc_libc_sched_yield(void) __asm__("sched_yield");
+/* Both come from libc_nonshared.a and carry this object's __dso_handle: the
+ * handlers of an unloaded library go with it. */
+extern int _qbc_libc_atexit(void (*)(void)) __asm__("atexit");
+extern int _qbc_libc_pthread_atfork(void (*)(void), void (*)(void), void (*)(void))
+  __asm__("pthread_atfork");
+
+/* open() flags of the generic Linux ABI (x86, ARM, RISC-V, PowerPC, ...). */
+#if defined(__mips__) || defined(__alpha__) || defined(__sparc__) || defined(__hppa__)
+#error "TP.h: the open() flags below do not match this architecture"
+#endif
+#define _QBCRT_O_RESULTS (01 | 0100 | 02000 | 02000000) /* WRONLY CREAT APPEND CLOEXEC */
 
 /* ---- Process-wide registry.  ORDER RUNTIME LAYOUT: every unit of a program
- * must agree on these two structures; change the _v1 suffix with them. */
+ * must agree on these two structures; change the _v2 suffix with them. */
 
 enum { _QBCRT_PROC, _QBCRT_CALL, _QBCRT_BLOC, _QBCRT_COND, _QBCRT_KINDS };
 
-struct _qbc_fdc_v1 {
+struct _qbc_fdc_v2 {
   unsigned long key, checksum;        /* of the FDC file, from _QBC_DECLARE */
   int mode;                           /* QBC_INFORMATION of the owning unit */
   const char *owner;                  /* identifies the owning unit */
   unsigned long count[_QBCRT_KINDS];  /* branches per kind P, C, B, K */
   void *table[_QBCRT_KINDS];          /* their cells, 0 when count is 0 */
-  struct _qbc_fdc_v1 *next;           /* registry list, in link order */
-  int linked;
+  struct _qbc_fdc_v2 *next;           /* registry list, in link order */
+  int linked;                         /* read without the lock by _QBC_LINK */
 };
 
-struct _qbc_runtime_v1 {
-  struct _qbc_fdc_v1 *first, *last;
-  int written;                        /* the end-of-run section is out */
+struct _qbc_runtime_v2 {
+  struct _qbc_fdc_v2 *first, *last;   /* changed only under the lock */
+  int lock;                           /* spin lock over the list */
+  int forking;                        /* fork prepare handlers run, pending */
+  int openFailureShown;               /* the results file error is out */
 };
 
-extern struct _qbc_runtime_v1 _qbc_runtime_state_v1;
-struct _qbc_runtime_v1 _qbc_runtime_state_v1 __attribute__((__weak__));
+extern struct _qbc_runtime_v2 _qbc_runtime_state_v2;
+struct _qbc_runtime_v2 _qbc_runtime_state_v2 __attribute__((__weak__));
 
 static const char _qbc_unit _QBCRT_UNUSED = 0;
+
+/* This unit's life: handlers registered, exit under way, unloaded. */
+enum { _QBCRT_REGISTERED = 1, _QBCRT_EXITING = 2, _QBCRT_GONE = 4 };
+static int _qbc_unit_flags _QBCRT_UNUSED;
 
 static _QBCRT_UNUSED void _qbc_mark(_QBCRT_CELL *tab, unsigned long n)
 {
   _QBCRT_MARK_CELL(tab, n);
 }
 
-static _QBCRT_UNUSED void _qbc_link(struct _qbc_fdc_v1 *fdc)
+static _QBCRT_UNUSED void _qbc_lock(void)
 {
-  struct _qbc_runtime_v1 *rt = &_qbc_runtime_state_v1;
-  fdc->linked = 1;
-  fdc->next = 0;
-  if (rt->last)
-    rt->last->next = fdc;
-  else
-    rt->first = fdc;
-  rt->last = fdc;
+  while (__atomic_exchange_n(&_qbc_runtime_state_v2.lock, 1, __ATOMIC_ACQUIRE))
+    _qbc_libc_sched_yield();
 }
 
-/* Value of cell i of one kind of a descriptor, whatever unit owns it. */
-static _QBCRT_UNUSED unsigned long _qbc_cell(const struct _qbc_fdc_v1 *fdc, int kind,
-                                            unsigned long i)
+static _QBCRT_UNUSED void _qbc_unlock(void)
 {
-  const void *tab = fdc->table[kind];
+  __atomic_store_n(&_qbc_runtime_state_v2.lock, 0, __ATOMIC_RELEASE);
+}
+
+/* Bytes of the cells of one kind of a descriptor. */
+static _QBCRT_UNUSED unsigned long _qbc_table_bytes(const struct _qbc_fdc_v2 *fdc, int kind)
+{
+  unsigned long n = fdc->count[kind];
   if (fdc->mode == 1)
-    return (((const unsigned char *)tab)[i >> 3] >> (i & 7)) & 1U;
-  if (fdc->mode == 2)
-    return ((const unsigned int *)tab)[i];
-  return ((const unsigned char *)tab)[i] != 0;
+    return (n + 7) / 8;
+  return fdc->mode == 2 ? n * sizeof(unsigned int) : n;
 }
 
 static _QBCRT_UNUSED void _qbc_clear_tables(void)
 {
-  struct _qbc_fdc_v1 *fdc;
+  struct _qbc_fdc_v2 *fdc;
   unsigned long bytes, i;
   int kind;
-  for (fdc = _qbc_runtime_state_v1.first; fdc; fdc = fdc->next) {
+  for (fdc = _qbc_runtime_state_v2.first; fdc; fdc = fdc->next) {
     for (kind = 0; kind < _QBCRT_KINDS; kind++) {
       if (!fdc->table[kind])
         continue;
-      bytes = fdc->count[kind];
-      if (fdc->mode == 1)
-        bytes = (bytes + 7) / 8;
-      else if (fdc->mode == 2)
-        bytes *= sizeof(unsigned int);
+      bytes = _qbc_table_bytes(fdc, kind);
       for (i = 0; i < bytes; i++)
         ((unsigned char *)fdc->table[kind])[i] = 0;
     }
   }
 }
 
-/* Appends one section to the results file; leaves errno as it found it. */
-static _QBCRT_UNUSED void _qbc_write_section(void)
-{
-  static const char kinds[_QBCRT_KINDS] = { 'P', 'C', 'B', 'K' };
-  struct _qbc_fdc_v1 *fdc;
-  struct _qbc_file *out;
-  const char *path;
-  unsigned long i, value;
-  int kind, savedErrno = *_qbc_libc_errno();
+/* ---- fork(): the lock is held across it, so the child gets a whole list;
+ * the child then starts with empty tables.  Every unit registers the three
+ * handlers; the counter makes the first prepare lock and the last parent
+ * handler unlock, and only the first child handler clear. */
 
-  if (!_qbc_runtime_state_v1.first)
+static _QBCRT_UNUSED void _qbc_fork_prepare(void)
+{
+  if (__atomic_fetch_add(&_qbc_runtime_state_v2.forking, 1, __ATOMIC_ACQ_REL) == 0)
+    _qbc_lock();
+}
+
+static _QBCRT_UNUSED void _qbc_fork_parent(void)
+{
+  if (__atomic_sub_fetch(&_qbc_runtime_state_v2.forking, 1, __ATOMIC_ACQ_REL) == 0)
+    _qbc_unlock();
+}
+
+static _QBCRT_UNUSED void _qbc_fork_child(void)
+{
+  if (!_qbc_runtime_state_v2.forking)
     return;
-  path = _qbc_libc_getenv("QBC_RESULTS");
-  if (!path || !*path)
-    path = "quorb.qbr";
-  out = _qbc_libc_fopen(path, "a");
-  if (out) {
-    _qbc_libc_fprintf(out, "R %d %ld\n", _qbc_libc_getpid(), _qbc_libc_time(0));
-    for (fdc = _qbc_runtime_state_v1.first; fdc; fdc = fdc->next) {
-      _qbc_libc_fprintf(out, "F 0x%lX 0x%lX\n", fdc->key, fdc->checksum);
-      for (kind = 0; kind < _QBCRT_KINDS; kind++) {
-        if (!fdc->table[kind])
-          continue;
-        for (i = 0; i < fdc->count[kind]; i++) {
-          value = _qbc_cell(fdc, kind, i);
-          if (value)
-            _qbc_libc_fprintf(out, "%c %lu %lu\n", kinds[kind], i, value);
-        }
+  _qbc_runtime_state_v2.forking = 0;
+  _qbc_clear_tables();
+  _qbc_runtime_state_v2.lock = 0;
+}
+
+/* ---- Sections.  One is built in memory and appended with one write() on a
+ * file opened with O_APPEND, so sections of concurrent processes never mix.
+ * Building it takes every cell (reads and resets it in one exchange): a
+ * section holds what ran since the previous one, and a mark that races with
+ * it lands in this section or in the next. */
+
+struct _qbc_text {
+  char *data;
+  unsigned long size, capacity;
+  const char *path;                   /* opened on the first write */
+  int fd;                             /* -1 until then */
+};
+
+static _QBCRT_UNUSED void _qbc_show_open_failure(const char *path, int error);
+
+static _QBCRT_UNUSED void _qbc_write_all(struct _qbc_text *text, const char *s, unsigned long n)
+{
+  long done;
+  if (text->fd < 0 && text->path) {
+    text->fd = _qbc_libc_open(text->path, _QBCRT_O_RESULTS, 0666);
+    if (text->fd < 0)
+      _qbc_show_open_failure(text->path, *_qbc_libc_errno());
+    text->path = 0;
+  }
+  while (text->fd >= 0 && n) {
+    done = _qbc_libc_write(text->fd, s, n);
+    if (done > 0) {
+      s += done;
+      n -= (unsigned long)done;
+    } else if (done == 0 || *_qbc_libc_errno() != 4) { /* EINTR */
+      break;
+    }
+  }
+}
+
+static _QBCRT_UNUSED void _qbc_flush(struct _qbc_text *text)
+{
+  _qbc_write_all(text, text->data, text->size);
+  text->size = 0;
+}
+
+/* Without memory to grow, what is built so far is written out first: the
+ * section then reaches the file in several writes, but whole. */
+static _QBCRT_UNUSED void _qbc_put(struct _qbc_text *text, const char *s, unsigned long n)
+{
+  unsigned long capacity, i;
+  char *grown;
+  if (text->size + n > text->capacity) {
+    capacity = text->capacity ? 2 * text->capacity : 4096;
+    while (capacity < text->size + n)
+      capacity *= 2;
+    grown = (char *)_qbc_libc_realloc(text->data, capacity);
+    if (grown) {
+      text->data = grown;
+      text->capacity = capacity;
+    } else {
+      _qbc_flush(text);
+      if (n > text->capacity) {
+        _qbc_write_all(text, s, n);
+        return;
       }
     }
-    _qbc_libc_fclose(out);
   }
+  for (i = 0; i < n; i++)
+    text->data[text->size + i] = s[i];
+  text->size += n;
+}
+
+static _QBCRT_UNUSED void _qbc_put_string(struct _qbc_text *text, const char *s)
+{
+  unsigned long n = 0;
+  while (s[n])
+    n++;
+  _qbc_put(text, s, n);
+}
+
+static _QBCRT_UNUSED void _qbc_put_number(struct _qbc_text *text, unsigned long value, unsigned base)
+{
+  char digits[3 * sizeof value];
+  unsigned long n = sizeof digits;
+  do {
+    digits[--n] = "0123456789ABCDEF"[value % base];
+    value /= base;
+  } while (value);
+  _qbc_put(text, digits + n, sizeof digits - n);
+}
+
+static _QBCRT_UNUSED void _qbc_put_cell(struct _qbc_text *text, char kind, unsigned long i,
+                                        unsigned long value)
+{
+  char head[2];
+  head[0] = kind;
+  head[1] = ' ';
+  _qbc_put(text, head, 2);
+  _qbc_put_number(text, i, 10);
+  _qbc_put(text, " ", 1);
+  _qbc_put_number(text, value, 10);
+  _qbc_put(text, "\n", 1);
+}
+
+/* Value of one cell (a byte of 8 cells in bit mode), reset when taken. */
+static _QBCRT_UNUSED unsigned long _qbc_read_cell(void *tab, int mode, unsigned long i, int take)
+{
+  if (mode == 2)
+    return take ? __atomic_exchange_n((unsigned int *)tab + i, 0U, __ATOMIC_RELAXED)
+                : __atomic_load_n((unsigned int *)tab + i, __ATOMIC_RELAXED);
+  return take ? __atomic_exchange_n((unsigned char *)tab + i, (unsigned char)0, __ATOMIC_RELAXED)
+              : __atomic_load_n((unsigned char *)tab + i, __ATOMIC_RELAXED);
+}
+
+/* The lines of the branches of one kind that ran; returns their number. */
+static _QBCRT_UNUSED unsigned long _qbc_put_kind(struct _qbc_text *text, struct _qbc_fdc_v2 *fdc,
+                                                 int kind, int take)
+{
+  static const char kinds[_QBCRT_KINDS] = { 'P', 'C', 'B', 'K' };
+  unsigned long i, bit, value, lines = 0;
+  for (i = 0; i < fdc->count[kind]; i++) {
+    if (fdc->mode != 1) {
+      value = _qbc_read_cell(fdc->table[kind], fdc->mode, i, take);
+      if (value)
+        _qbc_put_cell(text, kinds[kind], i, fdc->mode == 2 ? value : 1), lines++;
+      continue;
+    }
+    value = _qbc_read_cell(fdc->table[kind], 1, i / 8, take);
+    for (bit = 0; bit < 8 && i + bit < fdc->count[kind]; bit++)
+      if (value >> bit & 1U)
+        _qbc_put_cell(text, kinds[kind], i + bit, 1), lines++;
+    i += 7;
+  }
+  return lines;
+}
+
+/* Under the lock: the F groups of the descriptors of `only` (0: all units)
+ * that have something to show; unlinks the descriptors of `drop`. */
+static _QBCRT_UNUSED unsigned long _qbc_put_groups(struct _qbc_text *text, const char *only,
+                                                   int take, const char *drop)
+{
+  struct _qbc_runtime_v2 *rt = &_qbc_runtime_state_v2;
+  struct _qbc_fdc_v2 **link = &rt->first, *fdc;
+  unsigned long start, lines, total = 0;
+  int kind;
+  rt->last = 0;
+  while ((fdc = *link) != 0) {
+    if (!only || fdc->owner == only) {
+      start = text->size;
+      _qbc_put_string(text, "F 0x");
+      _qbc_put_number(text, fdc->key, 16);
+      _qbc_put_string(text, " 0x");
+      _qbc_put_number(text, fdc->checksum, 16);
+      _qbc_put(text, "\n", 1);
+      for (lines = 0, kind = 0; kind < _QBCRT_KINDS; kind++)
+        if (fdc->table[kind])
+          lines += _qbc_put_kind(text, fdc, kind, take);
+      if (!lines && text->size >= start)
+        text->size = start;
+      total += lines;
+    }
+    if (drop && fdc->owner == drop) {
+      __atomic_store_n(&fdc->linked, 0, __ATOMIC_RELEASE);
+      *link = fdc->next;
+    } else {
+      rt->last = fdc;
+      link = &fdc->next;
+    }
+  }
+  return total;
+}
+
+static _QBCRT_UNUSED void _qbc_show_open_failure(const char *path, int error)
+{
+  struct _qbc_text text = { 0, 0, 0, 0, 2 };
+  if (__atomic_exchange_n(&_qbc_runtime_state_v2.openFailureShown, 1, __ATOMIC_RELAXED))
+    return;
+  _qbc_put_string(&text, "quorb runtime: cannot open the results file ");
+  _qbc_put_string(&text, path);
+  _qbc_put_string(&text, ": ");
+  _qbc_put_string(&text, _qbc_libc_strerror(error));
+  _qbc_put(&text, "\n", 1);
+  _qbc_flush(&text);
+  _qbc_libc_free(text.data);
+}
+
+/* Appends one section with what ran since the previous one in the units
+ * `only` (0: all), if anything ran, and unlinks the descriptors of `drop`.
+ * Leaves errno as it found it. */
+static _QBCRT_UNUSED void _qbc_write_section(const char *only, int take, const char *drop)
+{
+  struct _qbc_text text = { 0, 0, 0, 0, -1 };
+  unsigned long lines;
+  int savedErrno = *_qbc_libc_errno();
+
+  text.path = _qbc_libc_getenv("QBC_RESULTS");
+  if (!text.path || !*text.path)
+    text.path = "quorb.qbr";
+  _qbc_put_string(&text, "R ");
+  _qbc_put_number(&text, (unsigned long)_qbc_libc_getpid(), 10);
+  _qbc_put_string(&text, " ");
+  _qbc_put_number(&text, (unsigned long)_qbc_libc_time(0), 10);
+  _qbc_put(&text, "\n", 1);
+  _qbc_lock();
+  lines = _qbc_put_groups(&text, only, take, drop);
+  _qbc_unlock();
+  if (lines)
+    _qbc_flush(&text);
+  if (text.fd >= 0)
+    _qbc_libc_close(text.fd);
+  _qbc_libc_free(text.data);
   *_qbc_libc_errno() = savedErrno;
 }
 
-/* End of execution: the first call writes the section, later ones nothing.
- * Returns 0 so that it can stand in sums and before a comma. */
+/* ---- Triggers.  Each writes what ran since the previous section: the
+ * end-of-execution text and exit() (every unit registers an exit handler
+ * on its first link) the whole process, the unloading of a library its own
+ * units only, which it also unlinks.  When a library is unloaded its
+ * destructors run before its exit handlers; at exit() every exit handler
+ * runs before any destructor. */
+
+/* Returns 0 so that it can stand in sums and before a comma. */
 static _QBCRT_UNUSED int _qbc_end_exec(void)
 {
-  if (!_qbc_runtime_state_v1.written) {
-    _qbc_runtime_state_v1.written = 1;
-    _qbc_write_section();
-  }
+  _qbc_write_section(0, 1, 0);
   return 0;
 }
 
 static _QBCRT_UNUSED void _qbc_dump_section(int reset)
 {
-  _qbc_write_section();
-  if (reset)
-    _qbc_clear_tables();
+  _qbc_write_section(0, reset, 0);
 }
 
-/* Runs at return from main, exit() and unloading of this unit: writes the
- * section if nobody did, then drops this unit's descriptors from the list so
- * that no other unit follows them once this unit's code and data are gone. */
+static _QBCRT_UNUSED void _qbc_unit_exit(void)
+{
+  if (__atomic_fetch_or(&_qbc_unit_flags, _QBCRT_EXITING, __ATOMIC_ACQ_REL) & _QBCRT_GONE)
+    return;
+  _qbc_write_section(0, 1, 0);
+}
+
+/* At exit() (this unit's exit handler ran) the section takes in whatever
+ * other exit handlers and destructors ran since; at unloading, only this
+ * unit's descriptors, so that no other unit follows them once this unit's
+ * code and data are gone. */
 static void _qbc_unit_end(void) __attribute__((__destructor__));
 static void _qbc_unit_end(void)
 {
-  struct _qbc_runtime_v1 *rt = &_qbc_runtime_state_v1;
-  struct _qbc_fdc_v1 **link = &rt->first;
-  (void)_qbc_end_exec();
-  rt->last = 0;
-  while (*link) {
-    if ((*link)->owner == &_qbc_unit) {
-      (*link)->linked = 0;
-      *link = (*link)->next;
-    } else {
-      rt->last = *link;
-      link = &(*link)->next;
-    }
+  int flags = __atomic_fetch_or(&_qbc_unit_flags, _QBCRT_GONE, __ATOMIC_ACQ_REL);
+  _qbc_write_section(flags & _QBCRT_EXITING ? 0 : &_qbc_unit, 1, &_qbc_unit);
+}
+
+static _QBCRT_UNUSED void _qbc_register_unit(void)
+{
+  if (__atomic_fetch_or(&_qbc_unit_flags, _QBCRT_REGISTERED, __ATOMIC_ACQ_REL) & _QBCRT_REGISTERED)
+    return;
+  _qbc_libc_atexit(_qbc_unit_exit);
+  _qbc_libc_pthread_atfork(_qbc_fork_prepare, _qbc_fork_parent, _qbc_fork_child);
+}
+
+/* First run of a function of FDC file f in this unit.  The handlers are
+ * registered outside the lock: fork() runs the prepare handlers, which take
+ * it, while holding the C library's own lock of the handler list. */
+static _QBCRT_UNUSED void _qbc_link(struct _qbc_fdc_v2 *fdc)
+{
+  struct _qbc_runtime_v2 *rt = &_qbc_runtime_state_v2;
+  _qbc_register_unit();
+  _qbc_lock();
+  if (!fdc->linked) {
+    fdc->next = 0;
+    if (rt->last)
+      rt->last->next = fdc;
+    else
+      rt->first = fdc;
+    rt->last = fdc;
+    __atomic_store_n(&fdc->linked, 1, __ATOMIC_RELEASE);
   }
+  _qbc_unlock();
 }
 
 /* ---- Declarations per FDC file (file scope, written by the prologue). */
@@ -277,7 +535,7 @@ static void _qbc_unit_end(void)
 #define _QBC_DECLARE_BLOC(f, n) static _QBCRT_CELL _QBC_TAB_BLOC(f)[_QBCRT_CELLS(n)] _QBCRT_UNUSED;
 #define _QBC_DECLARE_COND(f, n) static _QBCRT_CELL _QBC_TAB_COND(f)[_QBCRT_CELLS(n)] _QBCRT_UNUSED;
 #define _QBC_DECLARE(f, key, sum, np, tp, nc, tc, nb, tb, nk, tk)                 \
-  static struct _qbc_fdc_v1 _qbc_fdc_##f _QBCRT_UNUSED = {                        \
+  static struct _qbc_fdc_v2 _qbc_fdc_##f _QBCRT_UNUSED = {                        \
     (key), (sum), QBC_INFORMATION, &_qbc_unit, { (np), (nc), (nb), (nk) },        \
     { (tp), (tc), (tb), (tk) }, 0, 0 };
 
@@ -302,7 +560,8 @@ static void _qbc_unit_end(void)
 
 /* ---- Functions: links, entries and exits. */
 
-#define _QBC_LINK(f) ((void)(_qbc_fdc_##f.linked || (_qbc_link(&_qbc_fdc_##f), 0)))
+#define _QBC_LINK(f) \
+  ((void)(__atomic_load_n(&_qbc_fdc_##f.linked, __ATOMIC_ACQUIRE) || (_qbc_link(&_qbc_fdc_##f), 0)))
 #define _QBC_PROC_IN(f, n) _QBCRT_MARK(_QBC_TAB_PROC(f), n)
 #define _QBC_PROC(f, n) _QBCRT_MARK(_QBC_TAB_PROC(f), n)
 #define _QBC_PROC_exp(f, n) _QBCRT_MARK(_QBC_TAB_PROC(f), n)
@@ -323,13 +582,13 @@ struct _qbc_loop {
 static _QBCRT_UNUSED void _qbc_loop_in(struct _qbc_loop *loop)
 {
   if (loop->runs < 2 && ++loop->runs == 2)
-    _qbc_mark(loop->tab, loop->first + 2 - loop->lowest);
+    _QBCRT_MARK(loop->tab, loop->first + 2 - loop->lowest);
 }
 
 static _QBCRT_UNUSED void _qbc_loop_end(struct _qbc_loop *loop)
 {
   if (loop->runs < 2 && loop->runs >= loop->lowest)
-    _qbc_mark(loop->tab, loop->first + loop->runs - loop->lowest);
+    _QBCRT_MARK(loop->tab, loop->first + loop->runs - loop->lowest);
 }
 
 #define _QBCRT_LOOP(f, n, lowest)                                                  \
@@ -359,8 +618,8 @@ static _QBCRT_UNUSED void _qbc_loop_end(struct _qbc_loop *loop)
   ? _qbc_set_bit(&_qbc_slot_##f[slot], (i), 1) : _qbc_set_bit(&_qbc_slot_##f[slot], (i), 0)
 #define _QBC_COND_END_1(f, d, slot) (_qbc_slot_##f[slot] = 0),
 #define _QBC_COND_END_2(f, d, slot)                                        \
-  ? (_qbc_mark(_QBC_TAB_COND(f), (d) + _qbc_slot_##f[slot]), 1)            \
-  : (_qbc_mark(_QBC_TAB_COND(f), (d) + _qbc_slot_##f[slot]), 0)
+  ? (_QBCRT_MARK(_QBC_TAB_COND(f), (d) + _qbc_slot_##f[slot]), 1)          \
+  : (_QBCRT_MARK(_QBC_TAB_COND(f), (d) + _qbc_slot_##f[slot]), 0)
 
 #else
 
@@ -403,7 +662,7 @@ static _QBCRT_UNUSED int _qbc_decide(_QBCRT_CELL *tab, unsigned long d,
       if (((rows[r * perRow + i / 8] >> (2 * (i % 8))) & 3U) != slots[i])
         break;
     if (i == w) {
-      _qbc_mark(tab, d + r);
+      _QBCRT_MARK(tab, d + r);
       break;
     }
   }
