@@ -451,4 +451,48 @@
         <translation>Aucune branche des types de couverture demandés n'a été trouvée dans le fichier %1 ; aucun FDC généré</translation>
     </message>
 </context>
+<context>
+    <name>Internal Error</name>
+    <message>
+        <source>Cannot calcul Halstead parameters w/o file name</source>
+        <translation>Impossible de calculer les paramètres de Halstead sans nom de fichier</translation>
+    </message>
+    <message>
+        <source>Halstead calcul : cannot open source file</source>
+        <translation>Calcul de Halstead : impossible d'ouvrir le fichier source</translation>
+    </message>
+</context>
+<context>
+    <name>Message</name>
+    <message>
+        <source>%1 a #%2 preprocessing directive is not associated to a #if, #ifdef, #ifndef, #elif nor #else.
+Check that this missing directive is at the beginning of the source line, optionally prefixed with spaces or tabs.</source>
+        <translation>%1 une directive de prétraitement #%2 n'est associée à aucun #if, #ifdef, #ifndef, #elif ni #else.
+Vérifiez que cette directive manquante est en début de ligne source, éventuellement précédée d'espaces ou de tabulations.</translation>
+    </message>
+</context>
+<context>
+    <name>Fatal Error</name>
+    <message>
+        <source>Fix the errors above before proceeding again</source>
+        <translation>Corrigez les erreurs ci-dessus avant de recommencer</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open file %1</source>
+        <comment>%1 : the filename</comment>
+        <translation>Impossible d&apos;ouvrir le fichier %1</translation>
+    </message>
+    <message>
+        <source>Error while reading file %1 : unsupported file format</source>
+        <comment>%1 : the filename</comment>
+        <translation>Erreur de lecture du fichier %1 : format de fichier non pris en charge</translation>
+    </message>
+</context>
+<context>
+    <name>Code Coverage</name>
+    <message>
+        <source>Hidden branches</source>
+        <translation>Branches cachées</translation>
+    </message>
+</context>
 </TS>
