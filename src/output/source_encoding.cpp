@@ -29,20 +29,45 @@ Encoding EncodingOfFirstBytes(const unsigned char* b, std::size_t count) {
   return EncodingFromZeroBytes(b, count);
 }
 
-QStringConverter::Encoding QtEncoding(Encoding encoding) {
-  switch (encoding) {
-    case Encoding::kUtf16Le:
-      return QStringConverter::Utf16LE;
-    case Encoding::kUtf16Be:
-      return QStringConverter::Utf16BE;
-    case Encoding::kUtf32Le:
-      return QStringConverter::Utf32LE;
-    default:
-      return QStringConverter::Utf32BE;
+bool IsUtf16(Encoding encoding) { return encoding == Encoding::kUtf16Le || encoding == Encoding::kUtf16Be; }
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
   }
 }
 
-bool IsUtf16(Encoding encoding) { return encoding == Encoding::kUtf16Le || encoding == Encoding::kUtf16Be; }
+// Unpaired surrogates become U+FFFD, so the UTF-8 text stays valid; a high
+// surrogate that ends the block waits for the next one.
+void ReplaceUnpairedSurrogates(DecodedInput& input, QString& text) {
+  if (input.heldHighSurrogate != 0) {
+    text.prepend(QChar(input.heldHighSurrogate));
+    input.heldHighSurrogate = 0;
+  }
+  if (!text.isEmpty() && text.back().isHighSurrogate()) {
+    input.heldHighSurrogate = text.back().unicode();
+    text.chop(1);
+  }
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      ++i;
+    } else if (text[i].isSurrogate()) {
+      text[i] = QChar(QChar::ReplacementCharacter);
+    }
+  }
+}
 
 // The characters that UTF-16 input never shows: byte-order marks wherever
 // they stand, and the two non-characters that only a wrong byte order makes.
@@ -50,24 +75,52 @@ void DropUtf16Marks(QString& text) {
   text.removeIf([](QChar c) { return c.unicode() >= 0xFFFE || c.unicode() == 0xFEFF; });
 }
 
+void DecodeUtf16(DecodedInput& input, const char* raw, std::size_t count) {
+  QString text = (*input.decoder)(QByteArrayView(raw, static_cast<qsizetype>(count)));
+  ReplaceUnpairedSurrogates(input, text);
+  DropUtf16Marks(text);
+  const QByteArray utf8 = text.toUtf8();
+  input.pending.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
+// Code points beyond U+10FFFF and surrogate code points become U+FFFD; the
+// bytes of an incomplete unit wait for the next block.
+void DecodeUtf32(DecodedInput& input, const char* raw, std::size_t count) {
+  input.carry.append(raw, count);
+  const bool bigEndian = input.encoding == Encoding::kUtf32Be;
+  const std::size_t whole = input.carry.size() / 4 * 4;
+  for (std::size_t i = 0; i < whole; i += 4) {
+    char32_t c = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+      const auto byte = static_cast<unsigned char>(input.carry[i + (bigEndian ? k : 3 - k)]);
+      c = (c << 8) | byte;
+    }
+    if (c >= 0x110000 || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
+    AppendUtf8(input.pending, c);
+  }
+  input.carry.erase(0, whole);
+}
+
 // Decodes the next raw block into pending; false at the end of the file.
 bool DecodeNextBlock(DecodedInput& input) {
   std::array<char, kRawBlockSize> raw;
   const std::size_t count = std::fread(raw.data(), 1, raw.size(), input.file);
-  if (count == 0) {
-    input.readFailed = std::ferror(input.file) != 0;
-    return false;
-  }
   input.pending.clear();
   input.pendingPos = 0;
-  if (!input.decoder) {
-    input.pending.assign(raw.data(), count);
+  if (count == 0) {
+    input.readFailed = std::ferror(input.file) != 0;
+    if (input.heldHighSurrogate == 0) return false;
+    input.heldHighSurrogate = 0;
+    AppendUtf8(input.pending, 0xFFFD);
     return true;
   }
-  QString text = (*input.decoder)(QByteArrayView(raw.data(), static_cast<qsizetype>(count)));
-  if (IsUtf16(input.encoding)) DropUtf16Marks(text);
-  const QByteArray utf8 = text.toUtf8();
-  input.pending.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+  if (IsUtf16(input.encoding)) {
+    DecodeUtf16(input, raw.data(), count);
+  } else if (input.encoding == Encoding::kUtf32Le || input.encoding == Encoding::kUtf32Be) {
+    DecodeUtf32(input, raw.data(), count);
+  } else {
+    input.pending.assign(raw.data(), count);
+  }
   return true;
 }
 
@@ -95,9 +148,10 @@ void StartDecoding(DecodedInput& input, std::FILE* file, Encoding encoding) {
   input = {};
   input.file = file;
   input.encoding = encoding;
-  if (encoding != Encoding::kUtf8 && encoding != Encoding::kUnknown) {
-    // The initial mark is handled like any other: UTF-32 keeps it.
-    input.decoder.emplace(QtEncoding(encoding), QStringConverter::Flag::ConvertInitialBom);
+  if (IsUtf16(encoding)) {
+    const auto qtEncoding = encoding == Encoding::kUtf16Le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
+    // The mark is dropped with every other U+FEFF.
+    input.decoder.emplace(qtEncoding, QStringConverter::Flag::ConvertInitialBom);
   }
 }
 

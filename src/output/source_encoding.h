@@ -3,9 +3,9 @@
 //
 // The encoding is guessed from the first eight bytes: byte-order marks
 // first, then the share of zero bytes. UTF-8 and unknown files pass through
-// byte for byte (a UTF-8 byte-order mark stays in the text); UTF-16 and
-// UTF-32 are decoded by Qt, so that an unpaired surrogate or a code point
-// beyond U+10FFFF becomes U+FFFD and never invalid UTF-8. In UTF-16 the
+// byte for byte (a UTF-8 byte-order mark stays in the text); UTF-16 is
+// decoded by Qt, UTF-32 unit by unit. An unpaired surrogate or a code point
+// beyond U+10FFFF becomes U+FFFD, never invalid UTF-8. In UTF-16 the
 // characters U+FEFF, U+FFFE and U+FFFF produce no byte; in UTF-32 U+FEFF is
 // kept like any other character. An odd trailing byte ends the text.
 #pragma once
@@ -35,7 +35,9 @@ Encoding DetectEncoding(std::FILE* file);
 struct DecodedInput {
   std::FILE* file = nullptr;
   Encoding encoding = Encoding::kUnknown;
-  std::optional<QStringDecoder> decoder;  // none for byte-for-byte encodings
+  std::optional<QStringDecoder> decoder;  // UTF-16 only
+  char16_t heldHighSurrogate = 0;         // UTF-16: last unit of the previous block
+  std::string carry;                      // UTF-32: bytes of an incomplete unit
   std::string pending;                    // decoded bytes not yet handed out
   std::size_t pendingPos = 0;
   bool atEnd = false;
