@@ -7,6 +7,10 @@
 #include "frontend/line_validity.h"
 #include "support/messages.h"
 #include "support/name_table.h"
+#include "support/translate.h"
+
+#include <QCoreApplication>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -211,6 +215,21 @@ TEST_F(SourceReaderTest, UnalignedLinesAreOneAlternative) {
   EXPECT_EQ(List("a # b\n", "a x b\n", {{1, 1, 3, false, "@T@"}}), "@ALT@a # b@-ALT@\na @T@x b@/ALT@");
 }
 
+TEST_F(SourceReaderTest, AlternativeInsideACommentShowsHiddenBranches) {
+  // Line 2 starts inside the comment of line 1 and does not align ("@" has
+  // no counterpart): the source text stays in the comment and the
+  // alternative's own text is the label.
+  ranges_ = {{0, 9}};
+  EXPECT_EQ(List("/* a\nb */ y = Q @;\n", "\n     y = 1 ? 2 : 3 $;\n", {{2, 2, 12, false, "@T@"}}),
+            "@COMMENT@/* a\nb */@/COMMENT@ y = Q @@;@ALT@ Hidden branches@-ALT@\n     y = 1 @T@? 2 : 3 $;@/ALT@");
+}
+
+TEST_F(SourceReaderTest, SourceLineSpreadOverPreprocessedLines) {
+  EXPECT_EQ(List("x = 1; P y = 2;\n", "x = 1;\n#pragma foo\n y = 2;\n",
+                 {{1, 1, 1, false, "@A@"}, {1, 3, 2, false, "@B@"}}),
+            "@A@x = 1; P y = 2;@ALT@ @-ALT@x = 1;\n#pragma foo\n @B@y = 2;@/ALT@\n");
+}
+
 TEST_F(SourceReaderTest, LongLinesAreListedWhole) {
   const std::string line = std::string(4990, 'x') + "@ y;" + std::string(1000, 'z') + "\n";
   const std::string expected = std::string(4990, 'x') + "@@ @T@y;" + std::string(1000, 'z') + "\n";
@@ -229,6 +248,91 @@ TEST_F(SourceReaderTest, VanishedFileIsFatal) {
   EXPECT_EXIT(OpenSourceReader(reader, "/nonexistent/dir/gone.c", true),
               ::testing::ExitedWithCode(support::kExitFatal),
               "FATAL ERROR: Can't open file /nonexistent/dir/gone.c\n");
+}
+
+std::vector<int> Kinds(const std::vector<LineSegment>& segments) {
+  std::vector<int> kinds;
+  for (const LineSegment& segment : segments) kinds.push_back(static_cast<int>(segment.kind));
+  return kinds;
+}
+
+TEST(LineAlignmentTest, MacroInvocationsMapToTheirExpansions) {
+  std::vector<LineSegment> segments;
+  ASSERT_TRUE(AlignLines("x = N;", "x = 10;", segments));
+  EXPECT_EQ(Kinds(segments), (std::vector<int>{0, 0, 1, 0}));
+  EXPECT_EQ(segments[0].sourceStart, 0u);
+  EXPECT_EQ(segments[0].sourceEnd, 2u);
+  EXPECT_EQ(segments[2].sourceTokenStart, 4u);
+  EXPECT_EQ(segments[2].sourceTextEnd, 5u);
+  EXPECT_EQ(segments[2].preTokenStart, 4u);
+  EXPECT_EQ(segments[2].preEnd, 6u);
+  EXPECT_EQ(segments[3].preEnd, 7u);
+
+  ASSERT_TRUE(AlignLines("y = MAX(a, b) + 1;", "y = ((a) > (b) ? (a) : (b)) + 1;", segments));
+  EXPECT_EQ(Kinds(segments), (std::vector<int>{0, 0, 2, 0, 0, 0}));
+  EXPECT_EQ(segments[2].sourceTextEnd, 13u);
+  EXPECT_EQ(segments[2].sourceEnd, 14u);
+  EXPECT_EQ(segments[2].preTokenStart, 4u);
+  EXPECT_EQ(segments[2].preEnd, 28u);
+
+  // The token after F occurs twice where the rest aligns: one segment.
+  ASSERT_TRUE(AlignLines("F ; G ;", "; ; ;", segments));
+  EXPECT_EQ(Kinds(segments), (std::vector<int>{1}));
+  EXPECT_EQ(segments[0].sourceTextEnd, 7u);
+  EXPECT_EQ(segments[0].preEnd, 5u);
+}
+
+TEST(LineAlignmentTest, CommentsAreSkippedOnBothSides) {
+  std::vector<LineSegment> segments;
+  EXPECT_TRUE(AlignLines("x = 1; /* N */", "x = 1;", segments));
+  EXPECT_EQ(Kinds(segments), (std::vector<int>{0, 0, 0, 0}));
+  EXPECT_TRUE(AlignLines("end */ x; // y", "x;", segments));
+  EXPECT_EQ(Kinds(segments), (std::vector<int>{0, 0}));
+}
+
+TEST(LineAlignmentTest, LinesThatCannotAlignFail) {
+  std::vector<LineSegment> segments;
+  EXPECT_FALSE(AlignLines("a b", "b a", segments));  // a is in the expansion
+  EXPECT_FALSE(AlignLines("a", "", segments));
+  EXPECT_FALSE(AlignLines("F(a", "x", segments));  // unbalanced
+  EXPECT_FALSE(AlignLines("F ;", "x", segments));  // nothing follows the expansion
+  EXPECT_TRUE(segments.empty());
+  // Thousands of candidates for the end of F's expansion: the search gives
+  // up instead of trying them all.
+  std::string source = "F";
+  for (int i = 0; i < 2000; ++i) source += " a";
+  std::string pre = "a";
+  for (int i = 1; i < 3000; ++i) pre += " a";
+  EXPECT_FALSE(AlignLines(source, pre, segments));
+}
+
+TEST(SourceReaderMessagesTest, FrenchCatalogueTranslatesTheNewMessages) {
+  QTranslator french;
+  ASSERT_TRUE(french.load(QStringLiteral("cc1_fr_FR"), QStringLiteral(QUORB_BUILD_DIR "/lib/locale")));
+  QCoreApplication::installTranslator(&french);
+  EXPECT_EQ(support::Translate("Fatal Error", "Can't open file %1", "%1 : the filename").arg("a.c"),
+            QString::fromUtf8("Impossible d'ouvrir le fichier a.c"));
+  EXPECT_EQ(support::Translate("Code Coverage", "Hidden branches"), QString::fromUtf8("Branches cachées"));
+  const struct {
+    const char* context;
+    const char* source;
+    const char* comment;
+  } messages[] = {
+      {"Fatal Error", "Error while reading file %1 : unsupported file format", "%1 : the filename"},
+      {"Fatal Error", "Fix the errors above before proceeding again", nullptr},
+      {"Internal Error", "Cannot calcul Halstead parameters w/o file name", nullptr},
+      {"Internal Error", "Halstead calcul : cannot open source file", nullptr},
+      {"Message",
+       "%1 a #%2 preprocessing directive is not associated to a #if, #ifdef, #ifndef, #elif nor #else.\nCheck that "
+       "this missing directive is at the beginning of the source line, optionally prefixed with spaces or tabs.",
+       nullptr},
+  };
+  for (const auto& message : messages) {
+    EXPECT_NE(support::Translate(message.context, message.source, message.comment),
+              QString::fromLatin1(message.source))
+        << message.source;
+  }
+  QCoreApplication::removeTranslator(&french);
 }
 
 }  // namespace
