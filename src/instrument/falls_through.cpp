@@ -1,8 +1,8 @@
 #include "instrument/falls_through.h"
 
-#include "frontend/name_flags.h"
 #include "frontend/syntax_tree.h"
-#include "support/name_table.h"
+#include "instrument/jump_analysis.h"
+#include "instrument/walk_support.h"
 
 #include <vector>
 
@@ -12,24 +12,10 @@ namespace {
 using frontend::NodeKind;
 using frontend::TreeNode;
 
-const TreeNode* Child(const TreeNode* node, int index) {
-  const TreeNode* child = node ? node->sons : nullptr;
-  while (child && index--) child = child->next;
-  return child;
-}
-
-const TreeNode* LastChild(const TreeNode* node) {
+const TreeNode* LastChildAt(const TreeNode* node) {
   const TreeNode* child = node->sons;
   while (child && child->next) child = child->next;
   return child;
-}
-
-bool IsTerminatingCall(const TreeNode* expression) {
-  if (!expression || expression->kind != NodeKind::CALL) return false;
-  const TreeNode* callee = expression->sons;
-  while (callee && callee->kind == NodeKind::LEFT_PAREN) callee = callee->sons;
-  return callee && callee->kind == NodeKind::IDENTIFIER && callee->alpha &&
-         (callee->alpha->flags & frontend::kTerminatingFunction);
 }
 
 // A break inside the switch body that leaves this switch (not one of a
@@ -61,9 +47,9 @@ bool HasDefaultLabel(const TreeNode* body) {
 }
 
 bool SwitchFallsThrough(const TreeNode* statement) {
-  const TreeNode* body = Child(statement, 1);
+  const TreeNode* body = ChildAt(statement, 1);
   if (!body || !HasDefaultLabel(body) || HasOwnBreak(body)) return true;
-  return body->kind == NodeKind::LEFT_BRACE ? FallsThrough(LastChild(body)) : FallsThrough(body);
+  return body->kind == NodeKind::LEFT_BRACE ? FallsThrough(LastChildAt(body)) : FallsThrough(body);
 }
 
 }  // namespace
@@ -82,18 +68,18 @@ bool FallsThrough(const TreeNode* statement) {
         return !IsTerminatingCall(statement->sons);
       case NodeKind::LABEL:
       case NodeKind::CASE:
-        statement = Child(statement, 1);
+        statement = ChildAt(statement, 1);
         break;
       case NodeKind::DEFAULT:
         statement = statement->sons;
         break;
       case NodeKind::LEFT_BRACE:
-        statement = LastChild(statement);
+        statement = LastChildAt(statement);
         break;
       case NodeKind::IF: {
-        const TreeNode* elsePart = Child(statement, 2);
+        const TreeNode* elsePart = ChildAt(statement, 2);
         if (!elsePart) return true;
-        if (FallsThrough(Child(statement, 1))) return true;
+        if (FallsThrough(ChildAt(statement, 1))) return true;
         statement = elsePart->sons;
         break;
       }

@@ -10,6 +10,7 @@
 #include "instrument/statement_walk.h"
 #include "output/fdc_file.h"
 #include "output/fdc_records.h"
+#include "output/rik_registry.h"
 #include "support/messages.h"
 #include "support/name_table.h"
 #include "support/translate.h"
@@ -30,6 +31,15 @@ FunctionMetrics lastMetrics{};
 
 std::string Numbers(std::int16_t serial, std::uint32_t branch) {
   return std::to_string(serial) + "," + std::to_string(branch);
+}
+
+output::RikPlace BodyPlace(const TreeNode* body) {
+  return output::RikPlace{body->start.line, body->start.physical, body->end.line, body->end.physical};
+}
+
+void RegisterBranch(const TreeNode* body, std::uint32_t branch, std::int8_t sum, std::uint32_t priority) {
+  output::AddRikItem(*Instr().currentFdc, output::RikKind::kBranch, output::MakeRikBranch(branch, sum),
+                     static_cast<std::int32_t>(priority), BodyPlace(body));
 }
 
 const TreeNode* BodyOf(const TreeNode* definition) {
@@ -84,12 +94,14 @@ void AddEntryTexts(const TreeNode* body) {
                                                       body->start.line, body->end.line);
     AddText(body->start.physical, p, Where::Before, "{_QBC_PROC_IN(" + Numbers(state.currentFdc->serial, branch) + ");");
     AddText(body->end.physical, p, Where::After, "}");
+    RegisterBranch(body, branch, output::kSumEntry, p);
   }
   if ((options.coverage & driver::kCoverStatementBlock) && IsCoverageLocation(body->start)) {
     const std::uint32_t branch = output::WriteFdcBlock(state.currentFdc, output::FdcBlockKind::kSimple, name->text,
                                                        state.branchPath, body->start.line, body->end.line);
     AddText(body->start.physical, p - 1, Where::Before, "{_QBC_BLOC(" + Numbers(state.currentFdc->serial, branch) + ");");
     AddText(body->end.physical, p - 1, Where::After, "}");
+    RegisterBranch(body, branch, output::kSumBlock, p - 1);
   }
 }
 
@@ -106,6 +118,8 @@ void AddExitTexts(const TreeNode* body) {
     const std::uint32_t branch = output::WriteFdcProc(state.currentFdc, output::FdcProcKind::kEndProc,
                                                       state.functionName->text, body->end.line, body->end.line);
     AddText(brace, p, Where::Before, " _QBC_PROC(" + Numbers(state.currentFdc->serial, branch) + ");");
+    output::AddRikItem(*state.currentFdc, output::RikKind::kBranch, output::MakeRikBranch(branch, output::kSumExit),
+                       static_cast<std::int32_t>(p), output::RikPlace{body->end.line, brace, body->end.line, brace});
   }
   if (state.functionName == state.mainName && AnySelected(options)) AddText(brace, 2, Where::Before, " _QBL_END_EXEC;");
 }
@@ -126,6 +140,27 @@ void AddLinks(const TreeNode* body) {
   }
 }
 
+// The function's node in the listing, with its metrics, and its name.
+void RegisterFunction(const TreeNode* definition, const TreeNode* body) {
+  InstrState& state = Instr();
+  if (!ProducesListing(*state.options)) return;
+  const TreeNode* nameNode = NameNode(definition);
+  if (!nameNode) {
+    support::DisplayInternalError(
+        support::Translate("Internal Error", "No ident node for the function in InstrFunctionStart()"),
+        support::CodeLocation::Current());
+  }
+  if (!IsCoverageLocation(body->start)) return;
+  const std::string name = state.functionName->text;
+  output::RikFunction function{name, output::RikNodeType::kFunction, lastMetrics.cyclomatic, lastMetrics.statements,
+                               lastMetrics.nesting};
+  const output::RikPlace place{nameNode->start.line, nameNode->start.physical, body->end.line, body->end.physical};
+  output::AddRikItem(*state.currentFdc, output::RikKind::kFunction, std::move(function),
+                     static_cast<std::int32_t>(kMaxPriority), place);
+  output::AddRikItem(*state.currentFdc, output::RikKind::kLink, output::RikText{name},
+                     static_cast<std::int32_t>(kMaxPriority), output::RikPlace{nameNode->start.line, nameNode->start.physical, 0, std::nullopt});
+}
+
 void InstrumentFunction(const TreeNode* definition) {
   InstrState& state = Instr();
   const driver::Options& options = *state.options;
@@ -142,13 +177,10 @@ void InstrumentFunction(const TreeNode* definition) {
                         body->start.line},
                        state.kindMask);
   }
-  state.depth = 0;
-  for (const TreeNode* child = body->sons; child; child = child->next) {
-    if (child->kind != frontend::BLOCK_STATICS) WalkStatement(child);
-  }
-  state.depth = 0;
+  InstrBody(body);
   const bool reachable = FallsThrough(LastStatement(body));
   lastMetrics = options.metrics ? ComputeFunctionMetrics(definition) : kNoFunctionMetrics;
+  RegisterFunction(definition, body);
   AddEntryTexts(body);
   if (reachable) AddExitTexts(body);
   AddLinks(body);

@@ -26,6 +26,8 @@ bool AnySelected(const driver::Options& options) {
   return options.coverage != 0 || options.trace || options.memPro || options.perfPro;
 }
 
+bool ProducesListing(const driver::Options& options) { return options.coverage != 0 && options.cvi; }
+
 bool DumpsCoverage(const driver::Options& options) {
   return options.coverage != 0 || options.memPro || options.perfPro;
 }

@@ -3,10 +3,14 @@
 #pragma once
 
 #include "instrument/modification_buffer.h"
+#include "instrument/tree_extent.h"
 
 #include <cstdint>
-
+#include <optional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 namespace driver {
 struct Options;
@@ -16,12 +20,36 @@ struct TreeNode;
 }
 namespace output {
 struct FdcFile;
+struct RikItem;
 }
 namespace support {
 struct NameEntry;
 }
 
 namespace instrument {
+
+/// One case or default label of a switch being walked.
+struct SwitchEntry {
+  const frontend::TreeNode* label;
+  std::optional<std::uint32_t> block;
+  bool hasCondition;
+};
+
+/// A switch being walked: its labels in order, the implicit default among
+/// them.
+struct SwitchContext {
+  const frontend::TreeNode* node;
+  bool hasConditions = false;
+  std::vector<SwitchEntry> entries;
+};
+
+/// One decision's case table, declared by the prologue.
+struct CompoundTableEntry {
+  std::uint32_t index;
+  std::uint32_t rows;
+  std::uint32_t width;
+  std::string cells;  // rows * width characters over T, F and X
+};
 
 struct InstrState {
   const driver::Options* options = nullptr;
@@ -43,6 +71,16 @@ struct InstrState {
   std::string branchPath;               // "/"-separated place inside the function
   output::FdcFile* currentFdc = nullptr;  // FDC file of the construct's source file
   std::uint32_t routineNumber = 0;      // 0: the function is not traced
+
+  // The statement walk of the current function.
+  std::unordered_map<const frontend::TreeNode*, Span> extents;  // constructs measured so far
+  std::unordered_map<const frontend::TreeNode*, std::uint8_t> leavingWays;  // LeavingBit of measured nodes
+  std::unordered_set<const frontend::TreeNode*> loopsEnteredFromOutside;
+  std::vector<SwitchContext> switches;          // innermost last
+  std::vector<output::RikItem*> pendingDecisions;  // left by a jump, waiting for a sequence block
+  bool nestingLimitReported = false;
+
+  std::vector<CompoundTableEntry> compoundTable;  // every decision of the run, in creation order
 };
 
 /// Priority of a text at the current depth: outer constructs get larger ones.
@@ -60,10 +98,15 @@ std::uint32_t KindMaskOf(const driver::Options& options);
 
 /// Any coverage type or runtime analysis is selected.
 bool AnySelected(const driver::Options& options);
+/// The annotated listing is written: some coverage type and no -NOCVI.
+bool ProducesListing(const driver::Options& options);
 /// The dump texts of coverage and profiling apply (not only tracing).
 bool DumpsCoverage(const driver::Options& options);
 /// The source file is listed by -EXFILE.
 bool IsExcludedSourceFile(const support::NameEntry* name, const support::NameEntry* directory);
+
+/// Priority of a text one level further out than DepthPriority.
+inline std::uint32_t OuterPriority(const InstrState& state) { return DepthPriority(state) + 1; }
 
 /// Adds a text to the run's modification buffer.
 void AddText(const frontend::SourcePosition& at, std::uint32_t priority, Where where, std::string text);

@@ -14,6 +14,7 @@
 #include "output/fdc_file.h"
 #include "output/fdc_merge.h"
 #include "support/file_utils.h"
+#include "support/large_stack.h"
 #include "support/name_table.h"
 
 namespace instrument {
@@ -73,7 +74,8 @@ void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
   output::ConfigureFdcWriter(options);
   ResetInstrState(options, root->end.file, root->end.directory);
   ResetPrologue();
-  InstrFunctionStart(root);
+  // The walk recurses once per nesting level of the source.
+  support::RunOnLargeStack([root] { InstrFunctionStart(root); });
   WriteInstrumentedFile(options, root);
   CompleteFdcFiles(options, root);
   ReleaseRun();

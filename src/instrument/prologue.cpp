@@ -139,8 +139,53 @@ void WriteFdcDeclarations(std::FILE* output, const output::FdcFile& file) {
   WritePrologueText(output, declare);
 }
 
+// Two bits per basic condition, 2 true, 1 false, 0 not evaluated; eight
+// conditions per 16-bit word, the lowest-numbered in the lowest bits.
+std::string RowWords(std::string_view row) {
+  std::string words;
+  for (std::size_t group = 0; group < row.size(); group += 8) {
+    unsigned word = 0;
+    for (std::size_t i = group; i < row.size() && i < group + 8; ++i) {
+      const unsigned value = row[i] == 'T' ? 2 : row[i] == 'F' ? 1 : 0;
+      word |= value << (2 * (i - group));
+    }
+    words += Format(",0x%04x", word);
+  }
+  return words;
+}
+
+void WriteCompoundRows(std::FILE* output, const CompoundTableEntry& entry) {
+  const std::uint32_t groups = (entry.width + 7) / 8;
+  for (std::uint32_t row = 0; row < entry.rows; ++row) {
+    const std::string_view cells = std::string_view(entry.cells).substr(row * entry.width, entry.width);
+    std::string line = row == 0 ? Format("  _QBC_SET_COND_CONST_FIRST%u(%u,%u,%d", groups, entry.index, entry.rows,
+                                         static_cast<int>(entry.width))
+                                : Format("  _QBC_SET_COND_CONST_MIDDLE%u(%u,%u,%d,%u", groups, entry.index,
+                                         entry.rows, static_cast<int>(entry.width), row);
+    WritePrologueText(output, line + RowWords(cells) + ")\n");
+  }
+  WritePrologueText(output, Format("  _QBC_SET_COND_CONST_LAST(%u,%u)\n", entry.index, entry.rows));
+}
+
+void WriteCompoundTable(std::FILE* output) {
+  const std::vector<CompoundTableEntry>& table = Instr().compoundTable;
+  if (table.empty()) {
+    WritePrologueText(output, "#define _QBC_INIT_CONST_COMPOUND_STUFF\n\n");
+    return;
+  }
+  WritePrologueText(output, "_QBC_INIT_CONST_COMPOUND_DECLARE\n");
+  WritePrologueText(output, "#define _QBC_INIT_CONST_COMPOUND_STUFF _QBC_INIT_CONST_COMPOUND_STUFF_OK\n\n");
+  for (const CompoundTableEntry& entry : table) {
+    WritePrologueText(output,
+                      Format("_QBC_DECLARE_COND_CONST(%u,%u,%d)\n", entry.index, entry.rows, static_cast<int>(entry.width)));
+  }
+  WritePrologueText(output, "\n_QBC_START_COND_CONST\n");
+  for (const CompoundTableEntry& entry : table) WriteCompoundRows(output, entry);
+  WritePrologueText(output, "_QBC_END_COND_CONST\n\n");
+}
+
 void WriteDeclarations(std::FILE* output, const driver::Options& options) {
-  if (options.coverage != 0) WritePrologueText(output, "#define _QBC_INIT_CONST_COMPOUND_STUFF\n\n");
+  if (options.coverage != 0) WriteCompoundTable(output);
   for (const output::FdcFile& file : output::Fdc().files) {
     if (file.stage == output::FdcStage::kRemoved) continue;
     WriteFdcDeclarations(output, file);

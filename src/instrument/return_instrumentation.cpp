@@ -10,6 +10,7 @@
 #include "instrument/tree_extent.h"
 #include "output/fdc_file.h"
 #include "output/fdc_records.h"
+#include "output/rik_registry.h"
 #include "support/messages.h"
 #include "support/name_table.h"
 #include "support/translate.h"
@@ -219,6 +220,9 @@ void InstrReturn(const TreeNode* returnStatement) {
     AddText(start, priority, Where::Before,
         "{_QBC_PROC(" + std::to_string(state.currentFdc->serial) + "," + std::to_string(branch) + ");");
     AddText(end, priority, Where::After, "}");
+    output::AddRikItem(*state.currentFdc, output::RikKind::kBranch, output::MakeRikBranch(branch, output::kSumExit),
+                       static_cast<std::int32_t>(priority),
+                       output::RikPlace{returnStatement->start.line, start, returnStatement->end.line, end});
   }
   if (state.routineNumber != 0) AddTracedExit(returnStatement, priority);
   if (IsMainFunction()) {

@@ -1,11 +1,22 @@
+// The walk is recursive, one frame per nesting level: the file driver runs
+// it on a large stack, and nesting beyond kMaxWalkDepth is left alone.
 #include "instrument/statement_walk.h"
 
+#include "driver/options.h"
 #include "frontend/syntax_tree.h"
+#include "instrument/authorization.h"
+#include "instrument/block_instrumentation.h"
+#include "instrument/expression_walk.h"
+#include "instrument/falls_through.h"
 #include "instrument/instr_state.h"
+#include "instrument/jump_analysis.h"
 #include "instrument/return_instrumentation.h"
-
-#include <utility>
-#include <vector>
+#include "instrument/switch_instrumentation.h"
+#include "instrument/walk_support.h"
+#include "output/fdc_file.h"
+#include "output/rik_registry.h"
+#include "support/messages.h"
+#include "support/translate.h"
 
 namespace instrument {
 namespace {
@@ -13,67 +24,257 @@ namespace {
 using frontend::NodeKind;
 using frontend::TreeNode;
 
-// The statement children of a statement: the parts that are themselves
-// statements, never its expressions.
-void PushInnerStatements(const TreeNode* statement, std::uint32_t depth,
-                         std::vector<std::pair<const TreeNode*, std::uint32_t>>& pending) {
-  std::vector<const TreeNode*> inner;
-  const TreeNode* first = statement->sons;
+bool WalkCondition(const TreeNode* condition) {
+  DeeperLevel level;
+  return InstrExpr(condition, true, nullptr);
+}
+
+bool WalkExpression(const TreeNode* expression) {
+  DeeperLevel level;
+  return InstrExpr(expression, false, nullptr);
+}
+
+bool WalkPart(const TreeNode* part) {
+  DeeperLevel level;
+  return InstrStatement(part);
+}
+
+// The listing's decision entry of an if, loop or switch: the blocks it
+// selects; a decision left by a jump waits for the next sequence block.
+void RegisterDecision(const TreeNode* decision, std::vector<std::uint32_t> blocks, bool leaving) {
+  InstrState& state = Instr();
+  if (blocks.empty() || !state.currentFdc) return;
+  const Span& span = ConstructExtent(decision);
+  output::RikItem& item = output::AddRikItem(
+      *state.currentFdc, output::RikKind::kDecision, output::MakeRikDecision(std::move(blocks), output::kNoRikId),
+      static_cast<std::int32_t>(OuterPriority(state)),
+      output::RikPlace{span.first.line, span.first.physical, span.last.line, span.last.physical});
+  if (leaving) state.pendingDecisions.push_back(&item);
+}
+
+void Collect(std::vector<std::uint32_t>& blocks, BlockNumber block) {
+  if (block) blocks.push_back(*block);
+}
+
+bool WalkIf(const TreeNode* statement) {
+  const TreeNode* thenPart = ChildAt(statement, 1);
+  const TreeNode* elsePart = ChildAt(statement, 2);
+  if (elsePart && elsePart->kind != NodeKind::ELSE) {
+    support::DisplayInternalError(support::Translate("Internal Error", "Third son in an if node is not an else"));
+  }
+  WalkCondition(statement->sons);
+  std::vector<std::uint32_t> blocks;
+  bool thenLeaves = false;
+  {
+    PathSegment segment("then");
+    Collect(blocks, InstrStatementBlock(thenPart));
+    thenLeaves = WalkPart(thenPart);
+  }
+  if (elsePart) {
+    PathSegment segment("else");
+    Collect(blocks, InstrStatementBlock(elsePart));
+    const bool elseLeaves = WalkPart(elsePart->sons);
+    RegisterDecision(statement, std::move(blocks), false);
+    return thenLeaves || elseLeaves;
+  }
+  const BlockNumber implicitElse = InstrImplicitElse(statement);
+  Collect(blocks, implicitElse);
+  const bool leaves = thenLeaves || LeavingWays(thenPart) != 0;
+  RegisterDecision(statement, std::move(blocks), leaves && !implicitElse);
+  return leaves;
+}
+
+bool WalkInitDeclarator(const TreeNode* declarator);
+
+// The first part of a for: an expression, one declared item or a group of
+// them.
+void WalkForInitialisation(const TreeNode* initialisation) {
+  if (!initialisation) return;
+  if (initialisation->kind == NodeKind::INIT_DECLARATOR) {
+    WalkInitDeclarator(initialisation);
+    return;
+  }
+  if (initialisation->kind == NodeKind::DECLARATION_GROUP) {
+    for (const TreeNode* item = initialisation->sons; item; item = item->next) WalkInitDeclarator(item);
+    return;
+  }
+  WalkExpression(initialisation);
+}
+
+// A loop left by a return, a goto or a terminating call: the statement after
+// it starts a sequence block.
+bool LoopLeaves(const TreeNode* body) { return (LeavingWays(body) & (kLeavesByJump | kLeavesByCall)) != 0; }
+
+bool WalkLoop(const TreeNode* loop) {
+  const bool isFor = loop->kind == NodeKind::FOR;
+  const bool isDo = loop->kind == NodeKind::DO;
+  const TreeNode* body = isFor ? ChildAt(loop, 3) : isDo ? ChildAt(loop, 1) : ChildAt(loop, 1);
+  const TreeNode* condition = isFor ? ChildAt(loop, 1) : loop->sons;
+  PathSegment segment(isFor ? "for" : isDo ? "do" : "while");
+  std::vector<std::uint32_t> blocks;
+  if (isFor) WalkForInitialisation(loop->sons);
+  if (!isDo) WalkCondition(condition);
+  Collect(blocks, InstrStatementBlock(body));
+  InstrLoopBranches(loop, body);
+  WalkPart(body);
+  if (isDo) WalkCondition(condition);
+  if (isFor) WalkExpression(ChildAt(loop, 2));
+  const bool leaves = LoopLeaves(body);
+  RegisterDecision(loop, std::move(blocks), leaves);
+  return leaves;
+}
+
+bool WalkTry(const TreeNode* statement) {
+  {
+    PathSegment segment("try");
+    InstrStatementBlock(statement->sons);
+    WalkPart(statement->sons);
+  }
+  for (const TreeNode* handler = statement->sons ? statement->sons->next : nullptr; handler; handler = handler->next) {
+    PathSegment segment(handler->kind == NodeKind::FINALLY ? "finally" : "catch");
+    InstrStatementBlock(handler->sons);
+    WalkPart(handler->sons);
+  }
+  return true;
+}
+
+bool WalkCompound(const TreeNode* block) {
+  DeeperLevel level;
+  const TreeNode* first = block->sons;
+  if (first && first->kind == frontend::BLOCK_STATICS) first = first->next;
+  return InstrStatementList(first);
+}
+
+bool WalkInitDeclarator(const TreeNode* declarator) {
+  if (declarator->kind != NodeKind::INIT_DECLARATOR) return false;
+  DeeperLevel level;
+  // A static initializer must stay constant: it is not walked.
+  const TreeNode* value = ChildAt(declarator, 1);
+  if (!value || value->kind != NodeKind::INIT_VALUE) return false;
+  return InstrInitializer(value->sons);
+}
+
+bool WalkJump(const TreeNode* statement) {
+  if (statement->kind == NodeKind::RETURN) {
+    WalkExpression(statement->sons);
+    InstrReturn(statement);
+  }
+  return true;
+}
+
+// Control reaches no statement after a jump or a statement that never ends,
+// except through a label.
+bool EndsFlow(const TreeNode* statement) {
+  if (statement->kind == NodeKind::BREAK || statement->kind == NodeKind::CONTINUE) return true;
+  return !FallsThrough(statement);
+}
+
+bool IsEntryPoint(const TreeNode* statement) {
   switch (statement->kind) {
-    case NodeKind::LEFT_BRACE:
-      for (const TreeNode* child = first; child; child = child->next) inner.push_back(child);
-      break;
-    case NodeKind::IF:
-    case NodeKind::WHILE:
-    case NodeKind::SWITCH:
     case NodeKind::LABEL:
-    case NodeKind::CASE:
-      if (first) inner.push_back(first->next);
-      if (first && first->next) inner.push_back(first->next->next);
-      break;
-    case NodeKind::DO:
     case NodeKind::ELSE:
+    case NodeKind::CASE:
     case NodeKind::DEFAULT:
-    case NodeKind::EXCEPT:
-    case NodeKind::FINALLY:
-      inner.push_back(statement->kind == NodeKind::DO && first ? first->next : first);
-      break;
-    case NodeKind::FOR: {
-      const TreeNode* body = first;
-      for (int i = 0; body && i < 3; ++i) body = body->next;
-      inner.push_back(body);
-      break;
-    }
-    case NodeKind::TRY:
-      for (const TreeNode* child = first; child; child = child->next) inner.push_back(child);
-      break;
+      return true;
+    case NodeKind::LEFT_BRACE:
+      return statement->sons && statement->sons->kind == NodeKind::LABEL;
+    case NodeKind::FOR:
+      return statement->sons && statement->sons->kind == NodeKind::EMPTY;
     default:
-      return;
+      return false;
   }
-  // Pushed in reverse so that statements come out in source order.
-  for (auto child = inner.rbegin(); child != inner.rend(); ++child) {
-    if (*child) pending.emplace_back(*child, depth + 1);
+}
+
+void ReportUnreachable(const TreeNode* statement) {
+  if (IsEntryPoint(statement) || IsInstrStopped(statement)) return;
+  const Span& span = ConstructExtent(statement);
+  if (span.first.physical.line == 0 || !IsCoverageLocation(span.first)) return;
+  support::DisplayWarning(support::Translate("User Warning", "Code never reached : %1", "%1 : file and line reference")
+                              .arg(support::FromLocal(ShortLocation(span.first))));
+  output::AddRikItem(*Instr().currentFdc, output::RikKind::kUnreachable, {},
+                     static_cast<std::int32_t>(OuterPriority(Instr())),
+                     output::RikPlace{span.first.line, span.first.physical, 0, std::nullopt});
+}
+
+bool TooDeep() {
+  InstrState& state = Instr();
+  if (state.depth < kMaxWalkDepth) return false;
+  if (!state.nestingLimitReported) {
+    state.nestingLimitReported = true;
+    support::DisplayWarning(support::Translate("User Warning", "Nesting deeper than %1 levels is not instrumented in %2",
+                                               "%1 : the number of levels, %2 : function name")
+                                .arg(kMaxWalkDepth)
+                                .arg(support::FromLocal(state.functionName ? state.functionName->text : "")));
   }
+  return true;
 }
 
 }  // namespace
 
-void WalkStatement(const TreeNode* statement) {
-  InstrState& state = Instr();
-  const std::uint32_t outerDepth = state.depth;
-  // Iterative: else-if chains and nested blocks can be deep.
-  std::vector<std::pair<const TreeNode*, std::uint32_t>> pending{{statement, outerDepth}};
-  while (!pending.empty()) {
-    const auto [node, depth] = pending.back();
-    pending.pop_back();
-    state.depth = depth;
-    if (node->kind == NodeKind::RETURN) {
-      InstrReturn(node);
-      continue;
-    }
-    PushInnerStatements(node, depth, pending);
+bool InstrStatement(const TreeNode* statement) {
+  if (!statement || TooDeep()) return false;
+  // Code read while instrumentation was stopped is copied as it is.
+  if (IsInstrStopped(statement)) return !FallsThrough(statement);
+  switch (statement->kind) {
+    case NodeKind::LEFT_BRACE:
+      return WalkCompound(statement);
+    case NodeKind::EXPRESSION_STATEMENT:
+      return WalkExpression(statement->sons);
+    case NodeKind::INIT_DECLARATOR:
+      return WalkInitDeclarator(statement);
+    case NodeKind::LABEL:
+      return WalkPart(ChildAt(statement, 1));
+    case NodeKind::IF:
+      return WalkIf(statement);
+    case NodeKind::WHILE:
+    case NodeKind::DO:
+    case NodeKind::FOR:
+      return WalkLoop(statement);
+    case NodeKind::SWITCH:
+      return InstrSwitch(statement);
+    case NodeKind::CASE:
+    case NodeKind::DEFAULT:
+      return InstrCaseLabel(statement);
+    case NodeKind::RETURN:
+    case NodeKind::GOTO:
+    case NodeKind::BREAK:
+    case NodeKind::CONTINUE:
+      return WalkJump(statement);
+    case NodeKind::TRY:
+      return WalkTry(statement);
+    case NodeKind::EMPTY:
+      return false;
+    default:
+      return WalkExpression(statement);
   }
-  state.depth = outerDepth;
+}
+
+bool InstrStatementList(const TreeNode* first) {
+  bool leaves = false;
+  const TreeNode* previous = nullptr;
+  for (const TreeNode* statement = first; statement; statement = statement->next) {
+    if (statement->kind == frontend::BLOCK_STATICS) continue;
+    if (previous && EndsFlow(previous)) ReportUnreachable(statement);
+    if (leaves) InstrSequenceBlock(statement);
+    leaves = InstrStatement(statement);
+    previous = statement;
+  }
+  return leaves;
+}
+
+void InstrBody(const TreeNode* body) {
+  InstrState& state = Instr();
+  state.depth = 0;
+  state.extents.clear();
+  state.leavingWays.clear();
+  state.pendingDecisions.clear();
+  state.switches.clear();
+  FindLoopsEnteredFromOutside(body);
+  const TreeNode* first = body->sons;
+  if (first && first->kind == frontend::BLOCK_STATICS) first = first->next;
+  InstrStatementList(first);
+  state.pendingDecisions.clear();
+  state.depth = 0;
 }
 
 }  // namespace instrument

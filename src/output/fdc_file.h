@@ -16,6 +16,8 @@
 // FreeFdcFiles.
 #pragma once
 
+#include "output/rik_registry.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <list>
@@ -70,6 +72,7 @@ struct FdcFile {
   FdcStage stage = FdcStage::kWriting;
   std::uint32_t compoundConditionCount = 0;           // kept by the condition instrumentation
   const support::NameEntry* lastFunction = nullptr;  // kept by the function instrumentation
+  RikRegistry rik;                                    // branches for the annotated listing
 };
 
 /// The date as the FD line holds it: a time past 2038, negative as a signed

@@ -1,0 +1,34 @@
+// The listing entries of conditions: the popup of a basic condition's two
+// branches, the case table of a decision with the pairs of rows that show
+// each basic condition's independence, and the condition-table popup of a
+// forced decision.
+#pragma once
+
+#include "instrument/tree_extent.h"
+
+#include <cstdint>
+#include <string>
+
+namespace instrument {
+
+struct Composition;
+struct DecisionContext;
+
+/// Upper bound on the row comparisons made to list independence pairs; a
+/// larger table lists the pairs found within it.
+inline constexpr std::uint64_t kMaxPairComparisons = 4000000;
+
+void RegisterBasicCondition(const Span& span, std::uint32_t branch, std::uint32_t priority);
+
+void RegisterModifiedDecision(const DecisionContext& decision, const Composition& composition, std::uint32_t first,
+                              std::uint32_t priority);
+
+void RegisterForcedDecision(const DecisionContext& decision, const std::string& prefix, std::uint32_t slot,
+                            std::uint32_t priority);
+
+/// Whether rows i (true) and j (false) show the independence of condition k:
+/// they differ at k, neither is "X" there, and elsewhere each position is
+/// equal or "X" in one of them.
+bool ShowsIndependence(std::string_view trueRow, std::string_view falseRow, std::uint32_t k);
+
+}  // namespace instrument

@@ -1,0 +1,206 @@
+// Texts of one label, after its colon: "{_QBC_COND_CASE(f,n);" then
+// "{_QBC_BLOC(f,m);"; both closed after the labelled statement. A label
+// followed directly by another label gets no block of its own, so a jump to
+// the inner label does not pass the outer label's marks.
+#include "instrument/switch_instrumentation.h"
+
+#include "driver/options.h"
+#include "frontend/syntax_tree.h"
+#include "instrument/authorization.h"
+#include "instrument/block_instrumentation.h"
+#include "instrument/expression_walk.h"
+#include "instrument/instr_state.h"
+#include "instrument/jump_analysis.h"
+#include "instrument/statement_walk.h"
+#include "instrument/walk_support.h"
+#include "output/fdc_file.h"
+#include "output/fdc_records.h"
+#include "output/rik_registry.h"
+#include "support/file_utils.h"
+#include "support/messages.h"
+#include "support/name_table.h"
+#include "support/translate.h"
+
+#include <optional>
+
+namespace instrument {
+namespace {
+
+using frontend::NodeKind;
+using frontend::TreeNode;
+
+bool Covers(std::uint16_t bit) { return (Instr().options->coverage & bit) != 0; }
+
+output::RikPlace PlaceOf(const Span& span) {
+  return output::RikPlace{span.first.line, span.first.physical, span.last.line, span.last.physical};
+}
+
+const TreeNode* LabelledStatement(const TreeNode* label) {
+  return label->kind == NodeKind::CASE ? ChildAt(label, 1) : label->sons;
+}
+
+std::uint32_t WriteCase(const std::string& text, const Span& span) {
+  InstrState& state = Instr();
+  return output::WriteFdcCase(state.currentFdc, state.functionName->text, text, true, span.first.line,
+                              span.last.line);
+}
+
+void RegisterCaseCondition(std::uint32_t branch, const Span& span, std::uint32_t priority) {
+  output::AddRikItem(*Instr().currentFdc, output::RikKind::kBranch,
+                     output::MakeRikBranch(branch, output::kSumBasicCondition), static_cast<std::int32_t>(priority),
+                     PlaceOf(span));
+}
+
+// Case condition and block of one label; returns the block.
+SwitchEntry InstrCase(const TreeNode* label) {
+  SwitchEntry entry{label, std::nullopt, false};
+  const bool conditions = Covers(driver::kCoverBasicCondition);
+  const bool blocks = Covers(driver::kCoverStatementBlock);
+  const Span& span = ConstructExtent(label);
+  if ((!conditions && !blocks) || IsInstrStopped(label) || !IsCoverageLocation(span.first)) return entry;
+  InstrState& state = Instr();
+  const TreeNode* statement = LabelledStatement(label);
+  const frontend::SourcePosition& colon = label->end.physical;
+  const frontend::SourcePosition& last = span.last.physical;
+  const std::uint32_t priority = DepthPriority(state);
+  std::optional<std::uint32_t> condition;
+  if (conditions) {
+    const std::string text = label->kind == NodeKind::DEFAULT ? "default" : "case " + PrintedText(label->sons, 32);
+    condition = WriteCase(text.substr(0, 32), span);
+    entry.hasCondition = true;
+    AddText(colon, priority, Where::After, "{_QBC_COND_CASE" + BranchArguments(*condition) + ";");
+    RegisterCaseCondition(*condition, span, priority);
+  }
+  const bool labelFollows = statement && (statement->kind == NodeKind::CASE || statement->kind == NodeKind::DEFAULT);
+  if (blocks && !labelFollows) {
+    entry.block = RecordBlock(label, 0, priority);
+    AddText(colon, priority, Where::After, "{_QBC_BLOC" + BranchArguments(*entry.block) + ";");
+    AddText(last, priority, Where::After, "}");
+  }
+  if (condition) AddText(last, priority, Where::After, "}");
+  return entry;
+}
+
+// "break;default:" with the implicit block and case condition, before the
+// body's closing brace (or after a body that is not a compound statement).
+void AddImplicitDefault(const TreeNode* body, SwitchContext& context) {
+  const bool implicitBlocks = Covers(driver::kCoverImplicitDecision);
+  const bool conditions = Covers(driver::kCoverBasicCondition);
+  if (!implicitBlocks && !conditions) return;
+  for (const SwitchEntry& entry : context.entries) {
+    if (entry.label->kind == NodeKind::DEFAULT) return;
+  }
+  const Span& span = ConstructExtent(body);
+  if (!IsCoverageLocation(span.first)) return;
+  InstrState& state = Instr();
+  const std::uint32_t priority = DepthPriority(state);
+  std::string text = "break;default:";
+  SwitchEntry entry{body, std::nullopt, false};
+  if (implicitBlocks) {
+    PathSegment segment("default");
+    entry.block = RecordBlock(body, 1, priority);
+    text += "_QBC_BLOC" + BranchArguments(*entry.block) + ";";
+  }
+  if (conditions) {
+    context.hasConditions = true;
+    entry.hasCondition = true;
+    const std::uint32_t condition = WriteCase("implicit default", span);
+    RegisterCaseCondition(condition, span, priority);
+    text += "_QBC_COND_CASE" + BranchArguments(condition) + ";";
+  }
+  context.entries.push_back(entry);
+  const bool compound = body->kind == NodeKind::LEFT_BRACE;
+  AddText(body->end.physical.line ? body->end.physical : span.last.physical, priority,
+          compound ? Where::Before : Where::After, text);
+}
+
+bool HasCaseConditions(const SwitchContext& context) {
+  if (context.hasConditions) return true;
+  for (const SwitchEntry& entry : context.entries) {
+    if (entry.hasCondition) return true;
+  }
+  return false;
+}
+
+void ReportCodeBeforeFirstLabel(const TreeNode* body) {
+  if (body->kind != NodeKind::LEFT_BRACE) return;
+  const TreeNode* first = body->sons;
+  if (first && first->kind == frontend::BLOCK_STATICS) first = first->next;
+  if (!first || first->kind == NodeKind::CASE || first->kind == NodeKind::DEFAULT ||
+      first->kind == NodeKind::LABEL || first->kind == NodeKind::INIT_DECLARATOR || IsInstrStopped(first)) {
+    return;
+  }
+  const Span& span = ConstructExtent(first);
+  if (span.first.physical.line == 0 || !IsCoverageLocation(span.first)) return;
+  support::DisplayWarning(support::Translate("User Warning", "Code never reached : %1", "%1 : file and line reference")
+                              .arg(support::FromLocal(ShortLocation(span.first))));
+}
+
+void RegisterSwitchDecision(const TreeNode* statement, const SwitchContext& context, bool leaving) {
+  InstrState& state = Instr();
+  std::vector<std::uint32_t> blocks;
+  for (const SwitchEntry& entry : context.entries) {
+    if (entry.block) blocks.push_back(*entry.block);
+  }
+  if (blocks.size() < 2 || !state.currentFdc) return;
+  const Span& span = ConstructExtent(statement);
+  output::RikItem& item =
+      output::AddRikItem(*state.currentFdc, output::RikKind::kDecision,
+                         output::MakeRikDecision(std::move(blocks), output::kNoRikId),
+                         static_cast<std::int32_t>(OuterPriority(state)), PlaceOf(span));
+  if (leaving) state.pendingDecisions.push_back(&item);
+}
+
+}  // namespace
+
+bool InstrSwitch(const TreeNode* statement) {
+  InstrState& state = Instr();
+  const TreeNode* body = ChildAt(statement, 1);
+  if (!body) return false;
+  SwitchContext context{statement, false, {}};
+  {
+    DeeperLevel level;
+    InstrExpr(statement->sons, false, nullptr);
+    ReportCodeBeforeFirstLabel(body);
+    state.switches.push_back(std::move(context));
+    InstrStatement(body);
+    AddImplicitDefault(body, state.switches.back());
+    context = std::move(state.switches.back());
+    state.switches.pop_back();
+  }
+  const std::uint32_t priority = DepthPriority(state);
+  const Span& span = ConstructExtent(statement);
+  const bool conditions = Covers(driver::kCoverBasicCondition);
+  if (conditions && HasCaseConditions(context)) {
+    AddText(span.first.physical, priority, Where::Before, "{_QBC_SWITCH;");
+    AddText(span.last.physical, priority, Where::After, "}");
+  }
+  if ((conditions || Covers(driver::kCoverImplicitDecision)) && body->kind != NodeKind::LEFT_BRACE &&
+      IsCoverageLocation(span.first)) {
+    AddText(statement->end.physical, priority, Where::After, "{");
+    AddText(span.last.physical, priority, Where::After, "}");
+  }
+  const bool leaving = (LeavingWays(body) & (kLeavesByJump | kLeavesByCall | kLeavesByContinue)) != 0;
+  RegisterSwitchDecision(statement, context, leaving);
+  return leaving;
+}
+
+bool InstrCaseLabel(const TreeNode* label) {
+  InstrState& state = Instr();
+  const bool isCase = label->kind == NodeKind::CASE;
+  PathSegment segment(isCase ? "case" : "default");
+  if (state.switches.empty()) {
+    const frontend::TokenPosition& at = label->start;
+    support::DisplayError(
+        support::Translate("User Error", "case or default outside of any switch statement : %1",
+                           "%1 : file and line reference")
+            .arg(support::FromLocal(support::LocationText(at.directory ? at.directory->text : "",
+                                                          at.file ? at.file->text : "", at.line))));
+  } else {
+    state.switches.back().entries.push_back(InstrCase(label));
+  }
+  DeeperLevel level;
+  return InstrStatement(LabelledStatement(label));
+}
+
+}  // namespace instrument

@@ -1,0 +1,105 @@
+#include "instrument/walk_support.h"
+
+#include "frontend/printer.h"
+#include "frontend/syntax_tree.h"
+#include "instrument/instr_state.h"
+#include "output/fdc_file.h"
+#include "support/file_utils.h"
+#include "support/name_table.h"
+
+#include <vector>
+
+namespace instrument {
+namespace {
+
+using frontend::NodeKind;
+using frontend::TreeNode;
+
+bool Before(const frontend::SourcePosition& a, const frontend::SourcePosition& b) {
+  return a.line != b.line ? a.line < b.line : a.column < b.column;
+}
+
+void Widen(Span& span, const frontend::TokenPosition& at) {
+  if (at.physical.line == 0) return;
+  if (span.first.physical.line == 0 || Before(at.physical, span.first.physical)) span.first = at;
+  if (span.last.physical.line == 0 || Before(span.last.physical, at.physical)) span.last = at;
+}
+
+void Widen(Span& span, const Span& inner) {
+  Widen(span, inner.first);
+  Widen(span, inner.last);
+}
+
+Span OwnPositions(const TreeNode* node) {
+  Span span{};
+  Widen(span, node->start);
+  Widen(span, node->end);
+  return span;
+}
+
+}  // namespace
+
+const TreeNode* ChildAt(const TreeNode* node, int index) {
+  const TreeNode* child = node ? node->sons : nullptr;
+  while (child && index--) child = child->next;
+  return child;
+}
+
+const Span& ConstructExtent(const TreeNode* root) {
+  auto& cache = Instr().extents;
+  if (const auto found = cache.find(root); found != cache.end()) return found->second;
+  // Post-order without recursion: a node is measured once its children are.
+  std::vector<std::pair<const TreeNode*, bool>> pending{{root, false}};
+  while (!pending.empty()) {
+    auto [node, childrenDone] = pending.back();
+    pending.pop_back();
+    if (cache.count(node)) continue;
+    const bool braces = node->kind == NodeKind::LEFT_BRACE && node != root;
+    if (braces || !node->sons) {
+      cache.emplace(node, OwnPositions(node));
+      continue;
+    }
+    if (!childrenDone) {
+      pending.emplace_back(node, true);
+      for (const TreeNode* child = node->sons; child; child = child->next) {
+        if (!cache.count(child)) pending.emplace_back(child, false);
+      }
+      continue;
+    }
+    Span extent = OwnPositions(node);
+    for (const TreeNode* child = node->sons; child; child = child->next) {
+      const bool nestedBlock = child->kind == NodeKind::LEFT_BRACE;
+      Widen(extent, nestedBlock ? OwnPositions(child) : cache.at(child));
+    }
+    cache.emplace(node, extent);
+  }
+  return cache.at(root);
+}
+
+std::string BranchArguments(std::uint32_t branch) {
+  return "(" + std::to_string(Instr().currentFdc->serial) + "," + std::to_string(branch) + ")";
+}
+
+std::string PrintedText(const TreeNode* node, std::int16_t capacity) {
+  std::vector<char> buffer(static_cast<std::size_t>(capacity) + 1);
+  return frontend::PrintNode(node, buffer.data(), capacity);
+}
+
+std::string ShortLocation(const frontend::TokenPosition& at) {
+  return support::LocationTextShort(at.file ? at.file->text : "", at.line);
+}
+
+bool IsInstrStopped(const TreeNode* node) { return node->start.instrStopped || node->end.instrStopped; }
+
+PathSegment::PathSegment(std::string_view segment) : length_(Instr().branchPath.size()) {
+  Instr().branchPath += '/';
+  Instr().branchPath += segment;
+}
+
+PathSegment::~PathSegment() { Instr().branchPath.resize(length_); }
+
+DeeperLevel::DeeperLevel() { ++Instr().depth; }
+
+DeeperLevel::~DeeperLevel() { --Instr().depth; }
+
+}  // namespace instrument
