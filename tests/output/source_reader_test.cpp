@@ -321,6 +321,12 @@ TEST(SourceReaderMessagesTest, FrenchCatalogueTranslatesTheNewMessages) {
       {"Fatal Error", "Error while reading file %1 : unsupported file format", "%1 : the filename"},
       {"Fatal Error", "Fix the errors above before proceeding again", nullptr},
       {"Internal Error", "Cannot calcul Halstead parameters w/o file name", nullptr},
+      {"Fatal Error", "Expected source line %1 [preprocessed:%2] is after the end of the file %3 [%4 total]",
+       "%1 the expected source line number, %2 the preprocessed source line number, %3 : the filename and %4 the "
+       "total number of source lines"},
+      {"Code Coverage", "Forced m&ultiple conditions",
+       "Please keep - sign if present at the beginning and use & to select the letter to be shown in the GUI toolbar"},
+      {"Code Coverage", "This document presents all functions and branches per source line.", nullptr},
       {"Internal Error", "Halstead calcul : cannot open source file", nullptr},
       {"Message",
        "%1 a #%2 preprocessing directive is not associated to a #if, #ifdef, #ifndef, #elif nor #else.\nCheck that "
