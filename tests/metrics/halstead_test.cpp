@@ -186,6 +186,13 @@ TEST_F(HalsteadTest, Utf16SourceIsAnalysedAsItsText) {
   EXPECT_EQ(analysis.ranges, (std::vector<std::pair<std::uint64_t, std::uint64_t>>{{7, 12}}));
 }
 
+TEST_F(HalsteadTest, Utf8MarkKeepsTheFirstLineADirective) {
+  const Analysis analysis = Analyse("\xEF\xBB\xBF#if A\n#endif\n");
+  EXPECT_EQ(analysis.regions, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{1, 2}}));
+  EXPECT_EQ(analysis.ranges, (std::vector<std::pair<std::uint64_t, std::uint64_t>>{{3, 8}, {9, 15}}));
+  EXPECT_EQ(Halstead(analysis), (Counts{0, 0, 0, 0}));
+}
+
 TEST_F(HalsteadTest, UnmatchedDirectivesEndTheRun) {
   // The child of a death test has a path of its own.
   const std::string expected = "ERROR: \\[[^,]*halstead_[^,]*"
