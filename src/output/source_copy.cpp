@@ -110,7 +110,8 @@ void CopyThroughSegments(SourceReader& source, SourceReader& preprocessed, std::
   OpenAlternative(source, preprocessed, segment, target);
 }
 
-// Steps 4 and 5: within the current line pair.
+// Within the current line pair: directly on equal lines, else through the
+// segments; an open alternative first, while the copy stays in it.
 void CopyWithinLine(SourceReader& source, SourceReader& preprocessed, std::size_t target) {
   ListingState& listing = Listing();
   if (listing.feeder == Feeder::kPreprocessed) {

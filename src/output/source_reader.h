@@ -89,7 +89,7 @@ void CopySourceUpTo(SourceReader& source, SourceReader& preprocessed, std::uint3
 /// only closes an open alternative.
 void FinishReader(SourceReader& reader);
 
-// Shared by the copying steps (source_copy.cpp).
+// Shared by the reading and the copying code (source_copy.cpp).
 
 /// Reads the next line; false at the end of the file.
 bool ReadNextLine(SourceReader& reader);
