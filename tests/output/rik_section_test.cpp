@@ -125,13 +125,18 @@ TEST_F(RikSectionTest, WithoutMetricsTheFileNodeHasNoCounts) {
                                        "@/NODE /RIK@\n");
 }
 
-TEST_F(RikSectionTest, SummaryListsFunctionsAndBranchesByLine) {
-  file_->noListing = true;
+TEST_F(RikSectionTest, LinesGoingBackwardsGiveTheSummary) {
+  ::testing::internal::CaptureStderr();
   Add(RikKind::kFunction, RikFunction{"f", RikNodeType::kFunction, 2}, 1, {2, 1}, 6, frontend::SourcePosition{7, 1});
   Add(RikKind::kBranch, MakeRikBranch(0, kSumEntry), 1, {2, 2});
   Add(RikKind::kDecision, MakeRikDecision({1, 2}, 3), 3, {4, 3});
   Add(RikKind::kBranch, MakeRikBranch(3, kSumBlock), 2, {4, 4});
-  Add(RikKind::kUnreachable, std::monostate{}, 4, {5, 5});
+  Add(RikKind::kUnreachable, std::monostate{}, 1, {5, 5});
+  const std::string warnings = ::testing::internal::GetCapturedStderr();
+  const std::string expected =
+      " - WARNING: Lines added by a code generator, resulting #line are not monoton in source file x.c\n";
+  EXPECT_EQ(warnings.find(expected), warnings.size() - expected.size()) << warnings;
+  EXPECT_EQ(warnings.find("WARNING"), warnings.rfind("WARNING")) << "shown once";
   EXPECT_EQ(Section(true), Header() +
                                "NODE TYPE=FILE NAME=\"x.c\"@"
                                "@COMMENT@/* This document presents all functions and branches per source line. "
@@ -139,7 +144,7 @@ TEST_F(RikSectionTest, SummaryListsFunctionsAndBranchesByLine) {
                                "\n  @NODE TYPE=FUNCTION NAME=\"f\" VG=2@Function f ()\n"
                                "    @BRANCH MARK=TP ID=0 SUM=0@Incoming@/BRANCH@, line 1\n"
                                "    @BRANCH MARK=TB ID=3 SUM=20@Statement block@/BRANCH@, line 2\n"
-                               "  @BRANCH UNREACHABLE@ code unreachable, line 4\n"
+                               "  @BRANCH UNREACHABLE@ code unreachable, line 1\n"
                                "@/NODE@\n  \n"
                                "@/NODE /RIK@\n");
 }
