@@ -53,8 +53,9 @@ class RikSectionTest : public FdcTest {
   }
 
   // The section as written, from "@RIK" on, without its ENCODING line.
-  std::string Section(bool metrics, std::optional<std::string_view> comment = std::nullopt) {
-    WriteRikSection(*file_, {preprocessed_.c_str(), kCoverage, metrics, comment});
+  std::string Section(bool metrics, std::optional<std::string_view> comment = std::nullopt,
+                      std::uint16_t coverage = kCoverage) {
+    WriteRikSection(*file_, {preprocessed_.c_str(), coverage, metrics, comment});
     const std::string text = ReadAll(FdcWritePath(*file_));
     std::string section = text.substr(text.find("@RIK\n"));
     const std::size_t encoding = section.find("  ENCODING=\"");
@@ -116,6 +117,21 @@ TEST_F(RikSectionTest, SourceListingCarriesTagsMetricsAndComments) {
   EXPECT_TRUE(file_->rik.empty());
 }
 
+TEST_F(RikSectionTest, CodeThePreprocessorDroppedIsComment) {
+  const std::string source = "int f(int a)\n{\n#if 0\n  a++;\n#endif\n  return a;\n}\n";
+  WriteAll(dir + "x.c", source);
+  WriteAll(preprocessed_, "# 1 \"x.c\"\nint f(int a)\n{\n\n\n\n  return a;\n}\n");
+  frontend::FreeValidFiles();
+  for (const std::uint32_t line : {1u, 2u, 6u, 7u}) {
+    frontend::SetCurrentValidFile(support::InternName("x.c"), support::InternName(dir), line);
+  }
+  Add(RikKind::kFunction, RikFunction{"f"}, 1, {2, 1}, 7, frontend::SourcePosition{8, 1});
+  const std::string section = Section(false);
+  EXPECT_EQ(section.substr(section.find("NODE TYPE=FILE")),
+            "NODE TYPE=FILE NAME=\"x.c\"@@NODE TYPE=FUNCTION NAME=\"f\"@int f(int a)\n{\n"
+            "@COMMENT@#if 0\n  a++;\n@/COMMENT@@COMMENT@#endif@/COMMENT@\n  return a;\n}@/NODE@\n@/NODE /RIK@\n");
+}
+
 TEST_F(RikSectionTest, WithoutMetricsTheFileNodeHasNoCounts) {
   Add(RikKind::kShortcut, std::uint32_t{7}, 4, {5, 5});
   EXPECT_EQ(Section(false, "a@b"), Header() +
@@ -147,6 +163,19 @@ TEST_F(RikSectionTest, LinesGoingBackwardsGiveTheSummary) {
                                "  @BRANCH UNREACHABLE@ code unreachable, line 1\n"
                                "@/NODE@\n  \n"
                                "@/NODE /RIK@\n");
+}
+
+TEST_F(RikSectionTest, ForcedEvaluationNamesTheForcedConditions) {
+  const std::string section = Section(false, std::nullopt, 0x0004 | 0x0100 | 0x0200 | 0x0800);
+  EXPECT_NE(section.find("   (\"&Functions\",\n    \"-&Exits\",\n    \"Functions and exits\"),\n"
+                         "   (\"&Calls\"=10),\n"),
+            std::string::npos)
+      << section;
+  EXPECT_NE(section.find("   (\"Basic &conditions\"=30,\n"
+                         "    \"Forced &modified conditions\"=31,\n"
+                         "    \"Forced m&ultiple conditions\")\n"),
+            std::string::npos)
+      << section;
 }
 
 TEST_F(RikSectionTest, TagsOfEveryKind) {
