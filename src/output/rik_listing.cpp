@@ -102,7 +102,8 @@ void SummarizeItem(SummaryState& state, const RikItem& item) {
       Write(out, SummaryPopup(item));
       return;
     case RikKind::kUnreachable:
-      Write(out, "  @BRANCH UNREACHABLE@ " + CoverageText("code unreachable") + ", " + LineText(item.sourceLine) + "\n");
+      Write(out, "  @BRANCH UNREACHABLE@ " + CoverageText("code unreachable") + ", " + LineText(item.sourceLine) +
+                     "\n");
       return;
     default:
       return;
@@ -131,7 +132,8 @@ class SourceListing {
  private:
   [[noreturn]] void FailBeyondEnd(const RikItem& item) const {
     support::DisplayFatalError(
-        support::Translate("Fatal Error", "Expected source line %1 [preprocessed:%2] is after the end of the file %3 [%4 total]",
+        support::Translate("Fatal Error",
+                           "Expected source line %1 [preprocessed:%2] is after the end of the file %3 [%4 total]",
                            "%1 the expected source line number, %2 the preprocessed source line number, %3 : the "
                            "filename and %4 the total number of source lines")
             .arg(QString::number(item.sourceLine), QString::number(item.start ? item.start->line : 0),

@@ -76,11 +76,13 @@ void WriteSums(std::FILE* out, std::uint16_t coverage) {
 void WriteErrors(std::FILE* out) {
   std::fputs("  ERRORS\n", out);
   const std::string lines[] = {
-      "    32=\"" + CoverageText("a source object was not linked with the right runtime object (check instrumentation mode)") +
+      "    32=\"" +
+          CoverageText("a source object was not linked with the right runtime object (check instrumentation mode)") +
           "\",\n",
       "    49=\"" + CoverageText("a composition of conditions evaluates in an unexpected result, contact your vendor") +
           "\",\n",
-      "    50=\"" + CoverageText("a composition of conditions reached with an unexpected input vector, contact your vendor") +
+      "    50=\"" +
+          CoverageText("a composition of conditions reached with an unexpected input vector, contact your vendor") +
           "\"\n"};
   for (const std::string& line : lines) std::fputs(line.c_str(), out);
 }

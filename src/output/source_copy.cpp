@@ -79,7 +79,8 @@ std::size_t SourceOffset(const LineSegment& segment, std::size_t target) {
     const std::size_t before = std::min(segment.preTokenStart - target, segment.sourceTokenStart - segment.sourceStart);
     return segment.sourceTokenStart - before;
   }
-  return segment.sourceTokenStart + std::min(target - segment.preTokenStart, segment.sourceEnd - segment.sourceTokenStart);
+  const std::size_t within = target - segment.preTokenStart;
+  return segment.sourceTokenStart + std::min(within, segment.sourceEnd - segment.sourceTokenStart);
 }
 
 void CopyThroughSegments(SourceReader& source, SourceReader& preprocessed, std::size_t target) {
