@@ -456,4 +456,190 @@
         <translation>Aucune branche des types de couverture demandés n'a été trouvée dans le fichier %1 ; aucun FDC généré</translation>
     </message>
 </context>
+<context>
+    <name>Internal Error</name>
+    <message>
+        <source>Cannot calcul Halstead parameters w/o file name</source>
+        <translation>Impossible de calculer les paramètres de Halstead sans nom de fichier</translation>
+    </message>
+    <message>
+        <source>Halstead calcul : cannot open source file</source>
+        <translation>Calcul de Halstead : impossible d'ouvrir le fichier source</translation>
+    </message>
+</context>
+<context>
+    <name>Message</name>
+    <message>
+        <source>%1 a #%2 preprocessing directive is not associated to a #if, #ifdef, #ifndef, #elif nor #else.
+Check that this missing directive is at the beginning of the source line, optionally prefixed with spaces or tabs.</source>
+        <translation>%1 une directive de prétraitement #%2 n'est associée à aucun #if, #ifdef, #ifndef, #elif ni #else.
+Vérifiez que cette directive manquante est en début de ligne source, éventuellement précédée d'espaces ou de tabulations.</translation>
+    </message>
+</context>
+<context>
+    <name>Fatal Error</name>
+    <message>
+        <source>Fix the errors above before proceeding again</source>
+        <translation>Corrigez les erreurs ci-dessus avant de recommencer</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open file %1</source>
+        <comment>%1 : the filename</comment>
+        <translation>Impossible d&apos;ouvrir le fichier %1</translation>
+    </message>
+    <message>
+        <source>Error while reading file %1 : unsupported file format</source>
+        <comment>%1 : the filename</comment>
+        <translation>Erreur de lecture du fichier %1 : format de fichier non pris en charge</translation>
+    </message>
+    <message>
+        <source>Expected source line %1 [preprocessed:%2] is after the end of the file %3 [%4 total]</source>
+        <comment>%1 the expected source line number, %2 the preprocessed source line number, %3 : the filename and %4 the total number of source lines</comment>
+        <translation>La ligne source attendue %1 [prétraitée : %2] est après la fin du fichier %3 [%4 au total]</translation>
+    </message>
+</context>
+<context>
+    <name>Code Coverage</name>
+    <message>
+        <source>Hidden branches</source>
+        <translation>Branches cachées</translation>
+    </message>
+    <message>
+        <source>&amp;Functions</source>
+        <comment>Please keep - sign if present at the beginning and use &amp; to select the letter to be shown in the GUI toolbar</comment>
+        <translation>&amp;Fonctions</translation>
+    </message>
+    <message>
+        <source>-&amp;Exits</source>
+        <comment>Please keep - sign if present at the beginning and use &amp; to select the letter to be shown in the GUI toolbar</comment>
+        <translation>-&amp;Sorties</translation>
+    </message>
+    <message>
+        <source>Functions and exits</source>
+        <comment>Please keep - sign if present at the beginning and use &amp; to select the letter to be shown in the GUI toolbar</comment>
+        <translation>Fonctions et sorties</translation>
+    </message>
+    <message>
+        <source>&amp;Calls</source>
+        <comment>Please keep - sign if present at the beginning and use &amp; to select the letter to be shown in the GUI toolbar</comment>
+        <translation>&amp;Appels</translation>
+    </message>
+    <message>
+        <source>Statement &amp;blocks</source>
+        <comment>Please keep - sign if present at the beginning and use &amp; to select the letter to be shown in the GUI toolbar</comment>
+        <translation>&amp;Blocs d'instructions</translation>
+    </message>
+    <message>
+        <source>-&amp;Implicit blocks</source>
+        <comment>Please keep - sign if present at the beginning and use &amp; to select the letter to be shown in the GUI toolbar</comment>
+        <translation>-Blocs &amp;implicites</translation>
+    </message>
+    <message>
+        <source>Decisions</source>
+        <comment>Please keep - sign if present at the beginning and use &amp; to select the letter to be shown in the GUI toolbar</comment>
+        <translation>Décisions</translation>
+    </message>
+    <message>
+        <source>&amp;Loops</source>
+        <comment>Please keep - sign if present at the beginning and use &amp; to select the letter to be shown in the GUI toolbar</comment>
+        <translation>B&amp;oucles</translation>
+    </message>
+    <message>
+        <source>Basic &amp;conditions</source>
+        <comment>Please keep - sign if present at the beginning and use &amp; to select the letter to be shown in the GUI toolbar</comment>
+        <translation>&amp;Conditions simples</translation>
+    </message>
+    <message>
+        <source>&amp;Modified conditions</source>
+        <comment>Please keep - sign if present at the beginning and use &amp; to select the letter to be shown in the GUI toolbar</comment>
+        <translation>Conditions &amp;modifiées</translation>
+    </message>
+    <message>
+        <source>M&amp;ultiple conditions</source>
+        <comment>Please keep - sign if present at the beginning and use &amp; to select the letter to be shown in the GUI toolbar</comment>
+        <translation>Conditions m&amp;ultiples</translation>
+    </message>
+    <message>
+        <source>Forced &amp;modified conditions</source>
+        <comment>Please keep - sign if present at the beginning and use &amp; to select the letter to be shown in the GUI toolbar</comment>
+        <translation>Conditions &amp;modifiées forcées</translation>
+    </message>
+    <message>
+        <source>Forced m&amp;ultiple conditions</source>
+        <comment>Please keep - sign if present at the beginning and use &amp; to select the letter to be shown in the GUI toolbar</comment>
+        <translation>Conditions m&amp;ultiples forcées</translation>
+    </message>
+    <message>
+        <source>a source object was not linked with the right runtime object (check instrumentation mode)</source>
+        <translation>un objet source n'a pas été lié avec le bon objet d'exécution (vérifiez le mode d'instrumentation)</translation>
+    </message>
+    <message>
+        <source>a composition of conditions evaluates in an unexpected result, contact your vendor</source>
+        <translation>une composition de conditions donne un résultat inattendu, contactez votre fournisseur</translation>
+    </message>
+    <message>
+        <source>a composition of conditions reached with an unexpected input vector, contact your vendor</source>
+        <translation>une composition de conditions est atteinte avec un vecteur d'entrée inattendu, contactez votre fournisseur</translation>
+    </message>
+    <message>
+        <source>This document presents all functions and branches per source line.</source>
+        <translation>Ce document présente toutes les fonctions et branches par ligne source.</translation>
+    </message>
+    <message>
+        <source>Class</source>
+        <translation>Classe</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>Fonction</translation>
+    </message>
+    <message>
+        <source>Method</source>
+        <translation>Méthode</translation>
+    </message>
+    <message>
+        <source>Constructor</source>
+        <translation>Constructeur</translation>
+    </message>
+    <message>
+        <source>Destructor</source>
+        <translation>Destructeur</translation>
+    </message>
+    <message>
+        <source>line %1</source>
+        <translation>ligne %1</translation>
+    </message>
+    <message>
+        <source>click here for other branches</source>
+        <translation>cliquez ici pour les autres branches</translation>
+    </message>
+    <message>
+        <source>code unreachable</source>
+        <translation>code inaccessible</translation>
+    </message>
+    <message>
+        <source>End of previous Coverage branches</source>
+        <translation>Fin des branches de couverture précédentes</translation>
+    </message>
+    <message>
+        <source>Incoming</source>
+        <translation>Entrée</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Sortie</translation>
+    </message>
+    <message>
+        <source>Call</source>
+        <translation>Appel</translation>
+    </message>
+    <message>
+        <source>Statement block</source>
+        <translation>Bloc d'instructions</translation>
+    </message>
+    <message>
+        <source>Basic condition</source>
+        <translation>Condition simple</translation>
+    </message>
+</context>
 </TS>

@@ -13,9 +13,12 @@
 #include "instrument/prologue.h"
 #include "output/fdc_file.h"
 #include "output/fdc_merge.h"
+#include "output/rik_section.h"
 #include "support/file_utils.h"
 #include "support/large_stack.h"
 #include "support/name_table.h"
+
+#include <unistd.h>
 
 namespace instrument {
 namespace {
@@ -60,6 +63,21 @@ void CompleteFdcFiles(const driver::Options& options, const frontend::TreeNode* 
   }
 }
 
+// The annotated listing closes each block. A source file that cannot be read
+// any more (preprocessed elsewhere, or removed since) gets the listing
+// without source rather than ending the run.
+void WriteRikSections(const driver::Options& options) {
+  if (!ProducesListing(options)) return;
+  std::optional<std::string_view> comment;
+  if (options.comment) comment = options.comment->text;
+  for (output::FdcFile& file : output::Fdc().files) {
+    if (file.stage != output::FdcStage::kWriting) continue;
+    const std::string source = support::JoinPath(file.sourceDirectory->text, file.sourceName->text);
+    if (access(source.c_str(), R_OK) != 0) file.noListing = true;
+    output::WriteRikSection(file, {options.srcPath.c_str(), options.coverage, options.metrics, comment});
+  }
+}
+
 void ReleaseRun() {
   support::FreeNameList(frontend::Symbols().fileVariables);
   output::FinishFdcFiles();
@@ -78,6 +96,7 @@ void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
   support::RunOnLargeStack([root] { InstrFunctionStart(root); });
   WriteInstrumentedFile(options, root);
   CompleteFdcFiles(options, root);
+  WriteRikSections(options);
   ReleaseRun();
   if (options.keep) WriteKeptFile(options.instrPath, root->end.file, root->end.directory);
 }

@@ -74,8 +74,7 @@ bool PositionPrecedes(const std::optional<SourcePosition>& a, std::int32_t keyA,
 
 void AddModification(ModificationBuffer& buffer, const SourcePosition* position, std::uint32_t priority,
                      Where where, std::string text) {
-  // Key 0 and line 0 fall outside the order PositionPrecedes defines: one
-  // such record would leave the list unsorted for every later addition.
+  // Key 0 and line 0 fall outside the order PositionPrecedes defines.
   if (priority == 0 || priority > kMaxPriority || (position && position->line == 0)) {
     FailAnalysis(Translate("Assertion", "Cannot add modification"));
   }

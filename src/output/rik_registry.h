@@ -115,9 +115,11 @@ struct RikItem {
   std::uint64_t sequence;  // order of registration
 };
 
+using RikItemList = std::list<RikItem>;
+
 /// The registry; addresses of items stay valid until it is released.
 struct RikRegistry {
-  std::list<RikItem> items;
+  RikItemList items;
   bool ordered = true;
 };
 

@@ -1,0 +1,186 @@
+// Opening, reading and writing for the annotated source reader.
+//
+// Every source byte is written exactly once and in order, so the count of
+// source bytes written is the byte offset in the decoded file, the unit of
+// the hidden ranges. Comment markup is one state: a byte is inside a
+// comment when it lies in a hidden range or on a line of an inactive
+// conditional region; "@COMMENT@" and "@/COMMENT@" are written when that
+// state changes, so ranges inside a region never nest comment tags.
+#include "output/source_reader.h"
+
+#include "frontend/line_validity.h"
+#include "support/messages.h"
+#include "support/translate.h"
+
+#include <algorithm>
+
+namespace output {
+namespace {
+
+constexpr std::size_t kLineChunk = 1019;
+
+[[noreturn]] void FailReading(const SourceReader& reader) {
+  support::DisplayFatalError(
+      support::Translate("Fatal Error", "Error while reading file %1 : unsupported file format", "%1 : the filename")
+          .arg(support::FromLocal(reader.path)));
+}
+
+void WriteByte(unsigned char c) {
+  std::FILE* out = Listing().out;
+  std::fputc(c, out);
+  if (c == '@') std::fputc(c, out);
+}
+
+bool RegionShown(const frontend::Region* region) { return !region->active && region->lastLine > region->firstLine; }
+
+// The next inactive region after the given one that starts at or after line.
+const frontend::Region* NextInactiveRegion(const frontend::Region* from, std::uint32_t line) {
+  for (const frontend::Region* region = from; region; region = region->next) {
+    if (RegionShown(region) && region->firstLine >= line) return region;
+  }
+  return nullptr;
+}
+
+// Writes the comment tag when the state changed, unless an alternative
+// holds the markup back.
+void UpdateCommentMarkup(bool wasInside) {
+  const bool inside = InsideComment();
+  if (inside == wasInside || Listing().commentSuspended) return;
+  WriteMarkup(inside ? "@COMMENT@" : "@/COMMENT@");
+}
+
+void EnterLine(std::uint32_t line) {
+  ListingState& listing = Listing();
+  if (listing.openRegion || !listing.nextRegion || listing.nextRegion->firstLine > line) return;
+  const bool wasInside = InsideComment();
+  listing.openRegion = listing.nextRegion;
+  UpdateCommentMarkup(wasInside);
+}
+
+void LeaveLine(std::uint32_t line) {
+  ListingState& listing = Listing();
+  if (!listing.openRegion || line + 1 < listing.openRegion->lastLine) return;
+  const bool wasInside = InsideComment();
+  listing.nextRegion = NextInactiveRegion(listing.openRegion->next, line + 1);
+  listing.openRegion = nullptr;
+  UpdateCommentMarkup(wasInside);
+}
+
+// A range that an earlier one overlaps starts where the count stands.
+void EnterRange() {
+  ListingState& listing = Listing();
+  const std::vector<metrics::HiddenRange>& ranges = *listing.ranges;
+  while (listing.nextRange < ranges.size() && ranges[listing.nextRange].end <= listing.charCount) ++listing.nextRange;
+  if (listing.inRange || listing.nextRange >= ranges.size() || ranges[listing.nextRange].start > listing.charCount) {
+    return;
+  }
+  const bool wasInside = InsideComment();
+  listing.inRange = true;
+  UpdateCommentMarkup(wasInside);
+}
+
+void LeaveRange() {
+  ListingState& listing = Listing();
+  if (!listing.inRange || (*listing.ranges)[listing.nextRange].end > listing.charCount) return;
+  const bool wasInside = InsideComment();
+  listing.inRange = false;
+  ++listing.nextRange;
+  UpdateCommentMarkup(wasInside);
+}
+
+void WriteSourceByte(const SourceReader& reader, std::size_t index) {
+  const auto c = static_cast<unsigned char>(reader.line[index]);
+  if (index == 0) EnterLine(reader.lineNumber);
+  EnterRange();
+  WriteByte(c);
+  ++Listing().charCount;
+  LeaveRange();
+  if (c == '\n') LeaveLine(reader.lineNumber);
+}
+
+}  // namespace
+
+ListingState& Listing() {
+  static ListingState listing;
+  return listing;
+}
+
+bool InsideComment() { return Listing().inRange || Listing().openRegion != nullptr; }
+
+void WriteMarkup(const char* text) { std::fputs(text, Listing().out); }
+
+void StartListing(std::FILE* out, const std::vector<metrics::HiddenRange>& ranges,
+                  const frontend::RegionList& regions) {
+  ListingState& listing = Listing();
+  listing = {};
+  listing.out = out;
+  listing.ranges = &ranges;
+  listing.regions = &regions;
+  listing.nextRegion = NextInactiveRegion(regions.head, 1);
+}
+
+void FinishListing() {
+  if (InsideComment()) WriteMarkup("@/COMMENT@");
+  Listing() = {};
+}
+
+void OpenSourceReader(SourceReader& reader, const char* path, bool tracksComments) {
+  reader = {};
+  reader.path = path;
+  reader.tracksComments = tracksComments;
+  reader.file = std::fopen(path, "rb");
+  if (!reader.file) {
+    support::DisplayFatalError(
+        support::Translate("Fatal Error", "Can't open file %1", "%1 : the filename").arg(support::FromLocal(path)));
+  }
+  StartDecoding(reader.input, reader.file, DetectEncoding(reader.file));
+}
+
+void CloseSourceReader(SourceReader& reader) {
+  if (reader.file) std::fclose(reader.file);
+  reader = {};
+}
+
+bool ReadNextLine(SourceReader& reader) {
+  reader.line.clear();
+  reader.copied = 0;
+  while (ReadDecodedLinePart(reader.input, reader.line, kLineChunk) > 0 && reader.line.back() != '\n') {
+  }
+  if (reader.input.readFailed) FailReading(reader);
+  if (reader.line.empty()) return false;
+  if (reader.line.back() != '\n') reader.line.push_back('\n');
+  ++reader.lineNumber;
+  return true;
+}
+
+void ReadLineOrFail(SourceReader& reader) {
+  if (!ReadNextLine(reader)) FailReading(reader);
+}
+
+void WriteLineUpTo(SourceReader& reader, std::size_t end) {
+  end = std::min(end, reader.line.size());
+  for (std::size_t i = reader.copied; i < end; ++i) {
+    if (reader.tracksComments) {
+      WriteSourceByte(reader, i);
+    } else {
+      WriteByte(static_cast<unsigned char>(reader.line[i]));
+    }
+  }
+  reader.copied = std::max(reader.copied, end);
+}
+
+void CopyLinesUpTo(SourceReader& reader, std::uint32_t lineNumber) {
+  if (reader.lineNumber >= lineNumber) return;
+  WriteLineUpTo(reader, reader.line.size());
+  for (;;) {
+    ReadLineOrFail(reader);
+    if (reader.lineNumber >= lineNumber) return;
+    WriteLineUpTo(reader, reader.line.size());
+  }
+}
+
+void SkipLinesUpTo(SourceReader& reader, std::uint32_t lineNumber) {
+  while (reader.lineNumber < lineNumber) ReadLineOrFail(reader);
+}
+
+}  // namespace output
