@@ -450,9 +450,11 @@ identifiers
   | identifiers "," T_IDENTIFIER { $$.node = AppendSibling($1.node, MakeLeaf(NodeKind::IDENTIFIER, $3)); }
   ;
 
+/* A list of "..." alone is C23's and clang's overloadable functions'. */
 parameter_types
   : parameters
   | parameters "," "..." { $$.node = AppendSibling($1.node, MakeNode(NodeKind::ELLIPSIS, $3)); }
+  | "..." { $$.node = MakeNode(NodeKind::ELLIPSIS, $1); }
   ;
 
 parameters

@@ -14,6 +14,7 @@
 #include "support/file_utils.h"
 #include "support/messages.h"
 #include "support/name_table.h"
+#include "support/translate.h"
 
 #include <limits>
 
@@ -290,7 +291,7 @@ void StartLexing(std::FILE* file, std::string_view path, bool definitionMode, su
   state.directive = {};
   state.noInstrDirList = noInstrDirList;
   state.handlerDepth = 0;
-  state.hasPushback = false;
+  state.pushbackCount = 0;
   continuation = {};
   ResetLineDirectiveCache();
   OpenInputBuffer(state.input, file);
@@ -299,10 +300,10 @@ void StartLexing(std::FILE* file, std::string_view path, bool definitionMode, su
 void FinishLexing() { CloseInputBuffer(state.input); }
 
 int NextToken() {
-  if (state.hasPushback) {
-    state.hasPushback = false;
-    state.current = state.pushbackValue;
-    return state.pushbackCode;
+  if (state.pushbackCount > 0) {
+    --state.pushbackCount;
+    state.current = state.pushbackValues[state.pushbackCount];
+    return state.pushbackCodes[state.pushbackCount];
   }
   for (;;) {
     const std::int64_t code = ScanStep();
@@ -412,10 +413,17 @@ void SetContinuation(std::uint32_t endLine, std::uint32_t endColumn) {
   continuation = {true, start, breaks, endColumn};
 }
 
-void PushBackToken(int code) {
-  state.hasPushback = true;
-  state.pushbackCode = code;
-  state.pushbackValue = state.current;
+void PushBackToken(int code) { PushBackToken(code, state.current); }
+
+void PushBackToken(int code, const TokenValue& value) {
+  // Handlers push back only right before they return, so the slots suffice.
+  if (state.pushbackCount == kMaxPushback) {
+    support::DisplayInternalError(support::Translate("Internal Error", "Too many tokens put back in the lexer"),
+                                  support::CodeLocation::Current());
+  }
+  state.pushbackCodes[state.pushbackCount] = code;
+  state.pushbackValues[state.pushbackCount] = value;
+  ++state.pushbackCount;
 }
 
 }  // namespace detail

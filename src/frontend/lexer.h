@@ -55,9 +55,10 @@ struct LexerState {
   DirectiveOrigin directive;
   support::NameList* noInstrDirList;  // extended by the incl_std pragma
   int handlerDepth;                   // nesting of handlers that call NextToken
-  bool hasPushback;
-  int pushbackCode;
-  TokenValue pushbackValue;
+  // Tokens put back, returned last first.
+  int pushbackCount;
+  int pushbackCodes[2];
+  TokenValue pushbackValues[2];
   std::string scratch;
   InputBuffer input;
 };
