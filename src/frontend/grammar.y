@@ -523,10 +523,15 @@ initializer_items_reversed
   | initializer_items_reversed "," initializer_item { $$.node = PushItems($1.node, $3.node); }
   ;
 
-/* A designated item: '=' [designator, value]. */
+/* A designated item: '=' [designator, value]. The obsolete GNU forms
+ * "member: value" and "[index] value" (no "=") build the same shape, the
+ * '=' node then at the position of the ":" or of the "[". */
 initializer_item
   : initializer
   | designation "=" initializer { $$.node = MakeNode(NodeKind::ASSIGN, $2, $1.node, $3.node); }
+  | designation initializer { $$.node = MakeNode(NodeKind::ASSIGN, $1, $1.node, $2.node); }
+  | member_name ":" initializer
+      { $$.node = MakeNode(NodeKind::ASSIGN, $2, MakeNode(NodeKind::DOT, $2, MakeEmpty($1), $1.node), $3.node); }
   ;
 
 /* Designators: '.' [object, member] and '[' [array, index], the first with
@@ -567,10 +572,10 @@ statement
 /* label ":" statement : LABEL [identifier, statement], ending at ":".
  * A label right before "}" is a tolerated anachronism. */
 labeled_statement
-  : T_IDENTIFIER ":" arm_label statement
+  : label_name ":" arm_label statement
       { DisarmAnachronism();
         $$.node = EndAt(MakeNode(NodeKind::LABEL, $1, MakeLeaf(NodeKind::IDENTIFIER, $1), $4.node), $2); }
-  | T_IDENTIFIER ":" arm_label error
+  | label_name ":" arm_label error
       { DisarmAnachronism();
         $$.node = EndAt(MakeNode(NodeKind::LABEL, $1, MakeLeaf(NodeKind::IDENTIFIER, $1), MakeEmpty($2)), $2); }
   | "case" constant_expression ":" arm_case statement
@@ -584,6 +589,13 @@ labeled_statement
       { DisarmAnachronism(); $$.node = EndAt(MakeNode(NodeKind::DEFAULT, $1, $4.node), $2); }
   | "default" ":" arm_default error
       { DisarmAnachronism(); $$.node = EndAt(MakeNode(NodeKind::DEFAULT, $1, MakeEmpty($2)), $2); }
+  ;
+
+/* Labels have a name space of their own: a typedef name is a label name
+ * too ("T: x++; goto T;"). */
+label_name
+  : T_IDENTIFIER
+  | T_TYPEDEF_NAME
   ;
 
 arm_label : %empty { $$ = {}; ArmAnachronism(Anachronism::Label); } ;
@@ -609,6 +621,14 @@ block_items_reversed
 block_item
   : declaration
   | statement { ResetDeclaration(); }
+  | nested_function_definition
+  ;
+
+/* A GNU nested function: EMPTY from its first token to its closing brace,
+ * which the instrumentation copies as it is. */
+nested_function_definition
+  : declaration_specifiers declarator compound_statement
+      { $$.node = MakeNestedFunction($1, $1.node, $2.node, $3.node); ResetDeclaration(); }
   ;
 
 /* expression? ";" : EXPRESSION_STATEMENT [expression or EMPTY] at the ";" */
@@ -651,7 +671,7 @@ optional_expression
   ;
 
 jump_statement
-  : "goto" T_IDENTIFIER ";"
+  : "goto" label_name ";"
       { $$.node = EndAt(MakeNode(NodeKind::GOTO, $1, MakeLeaf(NodeKind::IDENTIFIER, $2)), $3); }
   | "goto" "*" expression ";"
       { $$.node = EndAt(MakeNode(NodeKind::GOTO, $1, MakeNode(NodeKind::STAR, $2, $3.node)), $4); }
@@ -789,7 +809,7 @@ unary_expression
   | "-" cast_expression { $$.node = MakeNode(NodeKind::MINUS, $1, $2.node); }
   | "~" cast_expression { $$.node = MakeNode(NodeKind::TILDE, $1, $2.node); }
   | "!" cast_expression { $$.node = MakeNode(NodeKind::NOT, $1, $2.node); }
-  | "&&" T_IDENTIFIER { $$.node = MakeNode(NodeKind::AND_OP, $1, MakeLeaf(NodeKind::IDENTIFIER, $2)); }
+  | "&&" label_name { $$.node = MakeNode(NodeKind::AND_OP, $1, MakeLeaf(NodeKind::IDENTIFIER, $2)); }
   | "sizeof" unary_expression { $$.node = MakeSizeofExpression($1, $2.node); }
   | "sizeof" "(" type_name ")" { $$.node = EndAt(MakeNode(NodeKind::SIZEOF, $1, $3.node), $4); }
   ;

@@ -165,6 +165,15 @@ TreeNode* MakeFunctionDefinition(TreeNode* specifiers, const TokenValue& declara
   return AppendChild(definition, body);
 }
 
+TreeNode* MakeNestedFunction(const TokenValue& first, TreeNode* specifiers, TreeNode* declarator, TreeNode* body) {
+  TreeNode* definition = MakeEmpty(first);
+  definition->end = body->end;
+  FreeChain(specifiers);
+  FreeChain(declarator);
+  FreeTree(body);
+  return definition;
+}
+
 TreeNode* MakeCompound(const TokenValue& open, support::NameList* statics, TreeNode* items,
                        const TokenValue& close) {
   TreeNode* block = MakeNode(NodeKind::LEFT_BRACE, open);

@@ -63,6 +63,11 @@ TreeNode* MakeForDeclaration(TreeNode* items);
 TreeNode* MakeFunctionDefinition(TreeNode* specifiers, const TokenValue& declarator, TreeNode* parameters,
                                  TreeNode* body);
 
+/// A GNU nested function definition inside a body: an EMPTY leaf from its
+/// first token to the end of its body, so that the statement walk copies it
+/// untouched. The parts parsed are freed.
+TreeNode* MakeNestedFunction(const TokenValue& first, TreeNode* specifiers, TreeNode* declarator, TreeNode* body);
+
 /// A compound statement: '{' [BLOCK_STATICS?, items...], ending after "}".
 TreeNode* MakeCompound(const TokenValue& open, support::NameList* statics, TreeNode* items,
                        const TokenValue& close);
