@@ -141,6 +141,7 @@ void qcerror(const char* message) { ReportSyntaxError(message); }
 %token T_LEAVE 347 "__leave"
 %token T_BIN_CONSTANT 348
 %token T_ASM 368
+%token T_DROPPED_GROUP 370
 
 /* The else of "if (a) if (b) x; else y;" belongs to the inner if. */
 %nonassoc LOWER_THAN_ELSE
@@ -173,10 +174,13 @@ external_declarations_reversed
       { ResetDeclaration(); ForgetParameterNames(); $$.node = $1.node; }
   ;
 
+/* A dropped group before ";" (a file-level assembler statement or
+ * assertion) declares nothing. */
 external_declaration
   : function_definition
   | declaration
   | ";" { $$.node = nullptr; }
+  | T_DROPPED_GROUP ";" { $$.node = nullptr; }
   ;
 
 /* Function definitions: FUNCTION_DEFINITION [FUNCTION_HEADER, '{'] */
@@ -214,6 +218,8 @@ kr_parameter_declarators
  * the INIT_DECLARATOR items, each ending at the ";" */
 declaration
   : declaration_specifiers ";"
+      { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
+  | declaration_specifiers T_DROPPED_GROUP ";"
       { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
   | declaration_specifiers init_declarators ";"
       { FreeChain($1.node); ResetDeclaration(); $$.node = EndItemsAt($2.node, $3); }
@@ -334,7 +340,9 @@ member_declarations
 member_declaration
   : specifier_qualifiers member_declarators ";" { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
   | specifier_qualifiers ";" { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
+  | specifier_qualifiers T_DROPPED_GROUP ";" { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
   | ";"
+  | T_DROPPED_GROUP ";"
   ;
 
 member_declarators
@@ -567,6 +575,15 @@ statement
   | jump_statement
   | try_statement
   | T_ASM { $$.node = MakeEmpty($1); }
+  | dropped_group_statement
+  ;
+
+/* An attribute, assembler statement or assertion with its ";"
+ * ("__attribute__((fallthrough));", "[[fallthrough]];", "__asm__("nop");")
+ * is EMPTY from the group's first character to the ";": text put before it
+ * cannot come between the group and its ";". */
+dropped_group_statement
+  : T_DROPPED_GROUP ";" { $$.node = EndAt(MakeEmpty($1), $2); }
   ;
 
 /* label ":" statement : LABEL [identifier, statement], ending at ":".

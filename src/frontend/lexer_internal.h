@@ -10,6 +10,7 @@ struct NameEntry;
 
 namespace frontend {
 struct TokenValue;
+struct TokenPosition;
 }
 
 namespace frontend::detail {
@@ -42,6 +43,12 @@ std::int64_t ProcessByte(std::string_view byte);
 
 std::int64_t HandleInlineAssembler(support::NameEntry* word);
 std::int64_t HandleExtensionKeyword(support::NameEntry* word);
+
+/// After a group was dropped from that start on: DROPPED_GROUP at the start
+/// of the first group dropped since the last token, when the next byte past
+/// blanks is the ";" of a statement (the last token was ";", "{", "}" or
+/// ":"); otherwise kKeepScanning.
+std::int64_t EndDroppedGroup(const TokenPosition& start);
 
 /// Puts a token back (with the current value, or the given one); the next
 /// NextToken returns the token put back last. At most kMaxPushback wait.

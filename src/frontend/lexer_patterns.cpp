@@ -65,15 +65,26 @@ std::size_t FloatWidthLength(InputBuffer& input, std::size_t at) {
   return 0;
 }
 
-// f or l (f with an _FloatN width), with an imaginary suffix before or after.
+// The decimal floating suffixes df, dd and dl, in either case.
+std::size_t DecimalSuffixLength(InputBuffer& input, std::size_t at) {
+  const int d = PeekByte(input, at);
+  if (d != 'd' && d != 'D') return 0;
+  const int c = PeekByte(input, at + 1);
+  return c == 'f' || c == 'F' || c == 'd' || c == 'D' || c == 'l' || c == 'L' ? 2 : 0;
+}
+
+// f or l (f with an _FloatN width), the GNU w and q (__float80,
+// __float128) or a decimal suffix, with an imaginary suffix before or after.
 std::size_t FloatSuffixLength(InputBuffer& input, std::size_t at) {
   const std::size_t imaginary = ImaginaryLength(input, at);
   std::size_t length = imaginary;
   const int c = PeekByte(input, at + length);
   if (c == 'f' || c == 'F') {
     length += 1 + FloatWidthLength(input, at + length + 1);
-  } else if (c == 'l' || c == 'L') {
+  } else if (c == 'l' || c == 'L' || c == 'w' || c == 'W' || c == 'q' || c == 'Q') {
     length += 1;
+  } else {
+    length += DecimalSuffixLength(input, at + length);
   }
   return imaginary ? length : length + ImaginaryLength(input, at + length);
 }
