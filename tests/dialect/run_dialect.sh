@@ -9,6 +9,8 @@
 #   standards: gnu89 c2x ...  (the -std= levels to build at)
 #   flags: -msse4.2 ...       (further compiler flags, optional)
 #   libs: -lm                 (libraries to link, optional)
+#   warns: text               (a warning quorbcc1 must give; otherwise it
+#                              must give no message at all)
 #   needs: avx2               (a CPU feature of /proc/cpuinfo the program
 #                              needs to run; without it only the builds run)
 # For every compiler and level: the case compiles at -Wall -Wextra; its
@@ -33,6 +35,7 @@ standards=$(setting standards)
 read -r -a flags <<<"$(setting flags)"
 read -r -a libs <<<"$(setting libs)"
 needs=$(setting needs)
+warns=$(setting warns)
 runnable=1
 if [ -n "$needs" ] && ! grep -qw -- "$needs" /proc/cpuinfo; then
   echo "$name: the CPU lacks $needs; the programs are built, not run"
@@ -65,9 +68,13 @@ for cc in $compilers; do
       fail "the case itself does not compile:"; cat "$work/original.warnings"; continue
     fi
     "$cc" "-std=$std" "${flags[@]}" -E "$source" -o "$work/$name.i" || { fail "preprocessing"; continue; }
-    if ! "$quorbcc1" "$work/$name.i" "$work/instrumented.c" gcc.def "${options[@]}" -NOINFO \
-        >/dev/null 2>"$work/messages" || [ -s "$work/messages" ]; then
-      fail "instrumentation:"; cat "$work/messages"; continue
+    "$quorbcc1" "$work/$name.i" "$work/instrumented.c" gcc.def "${options[@]}" -NOINFO \
+      >/dev/null 2>"$work/messages"
+    status=$?
+    if [ $status != 0 ] || grep -q ' - ERROR\| - FATAL' "$work/messages" ||
+        { [ -z "$warns" ] && [ -s "$work/messages" ]; } ||
+        { [ -n "$warns" ] && ! grep -qF -- "$warns" "$work/messages"; }; then
+      fail "instrumentation (status $status):"; cat "$work/messages"; continue
     fi
     if ! "${compile[@]}" "$work/instrumented.c" "${libs[@]}" -o "$work/instrumented" \
         2>"$work/instrumented.warnings"; then
