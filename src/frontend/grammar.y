@@ -639,6 +639,23 @@ block_item
   : declaration
   | statement { ResetDeclaration(); }
   | nested_function_definition
+  | labeled_declaration
+  ;
+
+/* A label right before a declaration (C23, and GCC in every mode): the
+ * label with an EMPTY statement at the declaration's first token, then the
+ * declaration's items. */
+labeled_declaration
+  : label_name ":" arm_label declaration
+      { DisarmAnachronism();
+        $$.node = AppendSibling(EndAt(MakeNode(NodeKind::LABEL, $1, MakeLeaf(NodeKind::IDENTIFIER, $1),
+                                               MakeEmpty($4)), $2), $4.node); }
+  | "case" constant_expression ":" arm_case declaration
+      { DisarmAnachronism();
+        $$.node = AppendSibling(EndAt(MakeNode(NodeKind::CASE, $1, $2.node, MakeEmpty($5)), $3), $5.node); }
+  | "default" ":" arm_default declaration
+      { DisarmAnachronism();
+        $$.node = AppendSibling(EndAt(MakeNode(NodeKind::DEFAULT, $1, MakeEmpty($4)), $2), $4.node); }
   ;
 
 /* A GNU nested function: EMPTY from its first token to its closing brace,

@@ -62,6 +62,20 @@ TEST_F(DialectFormsTest, ATypedefNameIsALabelAGotoTargetAndAnAddress) {
             "INIT_DECLARATOR:x[ID:x] EXPRESSION_STATEMENT[=[ID:x DEC:1]] GOTO[*[ID:p]]]");
 }
 
+TEST_F(DialectFormsTest, ALabelBeforeADeclarationLabelsAnEmptyStatementThere) {
+  ParseClean("typedef int T;\n"
+             "void f(int x) {\n"
+             "  switch (x) { case 1: int a = 1; default: T b; }\n"
+             "  here: T c, d;\n"
+             "}\n");
+  EXPECT_EQ(DumpTree(BodyNode(1)),
+            "{[SWITCH[ID:x {[CASE[DEC:1 EMPTY] INIT_DECLARATOR:a[ID:a INIT_VALUE[DEC:1]] DEFAULT[EMPTY] "
+            "INIT_DECLARATOR:b[ID:b]]] LABEL[ID:here EMPTY] INIT_DECLARATOR:c[ID:c] INIT_DECLARATOR:d[ID:d]]");
+  const TreeNode* label = BodyNode(1)->sons->next;
+  EXPECT_EQ(At(label->end), "4:7");
+  EXPECT_EQ(At(label->sons->next->start), "4:9");
+}
+
 TEST_F(DialectFormsTest, AParameterListOfAnEllipsisAlone) {
   ParseClean("static double promote(...);\nvoid (*handler)(...);\n");
   EXPECT_EQ(Item(0), "INIT_DECLARATOR:promote[ID:promote[([...]]]");

@@ -29,8 +29,34 @@
 #include <stdfix.h>
 #include <gcov.h>
 #endif
-#if __has_include(<sanitizer/common_interface_defs.h>)
+#include <inttypes.h>
+#include <mm3dnow.h>
+#if __has_include(<ISO_Fortran_binding.h>)
+#include <ISO_Fortran_binding.h>
+#endif
+#if __has_include(<openacc.h>)
+#include <openacc.h>
+#endif
+#if __has_include(<acc_prof.h>)
+#include <acc_prof.h>
+#endif
+#if __has_include(<backtrace.h>)
+#include <backtrace.h>
+#endif
+#include <sanitizer/asan_interface.h>
 #include <sanitizer/common_interface_defs.h>
+#include <sanitizer/hwasan_interface.h>
+#include <sanitizer/lsan_interface.h>
+#include <sanitizer/tsan_interface.h>
+#if defined __clang__
+#include <sanitizer/allocator_interface.h>
+#include <sanitizer/coverage_interface.h>
+#include <sanitizer/dfsan_interface.h>
+#include <sanitizer/linux_syscall_hooks.h>
+#include <sanitizer/msan_interface.h>
+#include <sanitizer/scudo_interface.h>
+#include <sanitizer/tsan_interface_atomic.h>
+#include <sanitizer/ubsan_interface.h>
 #endif
 
 static atomic_int counter = 0;

@@ -1,0 +1,33 @@
+/* Labels, case labels and default labels right before a declaration, and a
+ * label named like a typedef before one.
+ * compilers: gcc
+ * standards: gnu89 gnu11 c2x
+ */
+#include <stdio.h>
+
+typedef int T;
+
+static int pick(int x) {
+  int total = 0;
+  switch (x) {
+  case 1:
+    int one = 10;
+    total += one;
+    break;
+  default:
+    T other = 20;
+    total += other;
+  }
+  if (total > 15) goto T;
+again:
+  int step = 1;
+  total += step;
+  if (total < 5) goto again;
+T:
+  return total;
+}
+
+int main(void) {
+  printf("%d %d\n", pick(1), pick(2));
+  return 0;
+}
