@@ -21,12 +21,16 @@
 # Exit status 77 (a skip for CTest) when none of the compilers is installed.
 set -u
 ulimit -c 0
-quorbcc1=$1 build=$2 target=$3 source=$4
+quorbcc1=$1 build=$2 target=$3 case=$4
 shift 4
 options=("$@")
-name=$(basename "$source" .c)
+name=$(basename "$case" .c)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Built from a copy, so that the FDC file written beside the source stays in
+# the work directory.
+source=$work/src/$name.c
+mkdir "$work/src" && cp "$case" "$source"
 export NIVRAKDIR=$build QBLTGT=$target QUORB_SUPPRESS_COPYRIGHT=1 LANG=C
 
 setting() { sed -n "1,/\*\//s/^ *\** *$1: *//p" "$source" | head -n 1; }
@@ -68,8 +72,8 @@ for cc in $compilers; do
       fail "the case itself does not compile:"; cat "$work/original.warnings"; continue
     fi
     "$cc" "-std=$std" "${flags[@]}" -E "$source" -o "$work/$name.i" || { fail "preprocessing"; continue; }
-    "$quorbcc1" "$work/$name.i" "$work/instrumented.c" gcc.def "${options[@]}" -NOINFO \
-      >/dev/null 2>"$work/messages"
+    (cd "$work" && exec "$quorbcc1" "$work/$name.i" "$work/instrumented.c" gcc.def "${options[@]}" -NOINFO \
+      >/dev/null 2>"$work/messages")
     status=$?
     if [ $status != 0 ] || grep -q ' - ERROR\| - FATAL' "$work/messages" ||
         { [ -z "$warns" ] && [ -s "$work/messages" ]; } ||
