@@ -13,7 +13,12 @@ namespace {
 
 bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 bool IsHexDigit(int c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-bool IsLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == '$'; }
+// Bytes of UTF-8 sequences count as letters: Clang's output keeps extended
+// characters of identifiers as they were written (GCC's spells them as
+// universal character names).
+bool IsLetter(int c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == '$' || c >= 0x80;
+}
 
 std::size_t CountWhile(InputBuffer& input, std::size_t at, bool (*accept)(int)) {
   std::size_t count = 0;
