@@ -642,27 +642,31 @@ block_item
   | labeled_declaration
   ;
 
-/* A label right before a declaration (C23, and GCC in every mode): the
- * label with an EMPTY statement at the declaration's first token, then the
- * declaration's items. */
+/* Labels right before a declaration (C23, and GCC in every mode): each
+ * label with an EMPTY statement at the token that follows it, then the
+ * declaration's items ("a: case 1: int x;" gives LABEL, CASE, the items). */
 labeled_declaration
-  : label_name ":" arm_label declaration
+  : label_name ":" arm_label labeled_declaration_tail
       { DisarmAnachronism();
-        $$.node = AppendSibling(EndAt(MakeNode(NodeKind::LABEL, $1, MakeLeaf(NodeKind::IDENTIFIER, $1),
-                                               MakeEmpty($4)), $2), $4.node); }
-  | "case" constant_expression ":" arm_case declaration
-      { DisarmAnachronism();
-        $$.node = AppendSibling(EndAt(MakeNode(NodeKind::CASE, $1, $2.node, MakeEmpty($5)), $3), $5.node); }
-  | "default" ":" arm_default declaration
-      { DisarmAnachronism();
-        $$.node = AppendSibling(EndAt(MakeNode(NodeKind::DEFAULT, $1, MakeEmpty($4)), $2), $4.node); }
+        $$.node = PrefixLabel(EndAt(MakeNode(NodeKind::LABEL, $1, MakeLeaf(NodeKind::IDENTIFIER, $1)), $2), $4); }
+  | "case" constant_expression ":" arm_case labeled_declaration_tail
+      { DisarmAnachronism(); $$.node = PrefixLabel(EndAt(MakeNode(NodeKind::CASE, $1, $2.node), $3), $5); }
+  | "default" ":" arm_default labeled_declaration_tail
+      { DisarmAnachronism(); $$.node = PrefixLabel(EndAt(MakeNode(NodeKind::DEFAULT, $1), $2), $4); }
+  ;
+
+labeled_declaration_tail
+  : declaration
+  | labeled_declaration
   ;
 
 /* A GNU nested function: EMPTY from its first token to its closing brace,
  * which the instrumentation copies as it is. */
 nested_function_definition
   : declaration_specifiers declarator compound_statement
-      { $$.node = MakeNestedFunction($1, $1.node, $2.node, $3.node); ResetDeclaration(); }
+      { $$.node = MakeNestedFunction($1, $1.node, $2.node, nullptr, $3.node); ResetDeclaration(); }
+  | declaration_specifiers declarator kr_parameter_declarations compound_statement
+      { $$.node = MakeNestedFunction($1, $1.node, $2.node, $3.node, $4.node); ResetDeclaration(); }
   ;
 
 /* expression? ";" : EXPRESSION_STATEMENT [expression or EMPTY] at the ";" */

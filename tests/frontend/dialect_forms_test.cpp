@@ -65,15 +65,25 @@ TEST_F(DialectFormsTest, ATypedefNameIsALabelAGotoTargetAndAnAddress) {
 TEST_F(DialectFormsTest, ALabelBeforeADeclarationLabelsAnEmptyStatementThere) {
   ParseClean("typedef int T;\n"
              "void f(int x) {\n"
-             "  switch (x) { case 1: int a = 1; default: T b; }\n"
+             "  switch (x) { case 1: int a = 1; case 2: default: T b; }\n"
              "  here: T c, d;\n"
-             "}\n");
+             "  again: there: int e; goto again;\n"
+             "}\n"
+             "int g(int x) { int old(a) int a; { return a; } return old(x); }\n");
   EXPECT_EQ(DumpTree(BodyNode(1)),
-            "{[SWITCH[ID:x {[CASE[DEC:1 EMPTY] INIT_DECLARATOR:a[ID:a INIT_VALUE[DEC:1]] DEFAULT[EMPTY] "
-            "INIT_DECLARATOR:b[ID:b]]] LABEL[ID:here EMPTY] INIT_DECLARATOR:c[ID:c] INIT_DECLARATOR:d[ID:d]]");
+            "{[SWITCH[ID:x {[CASE[DEC:1 EMPTY] INIT_DECLARATOR:a[ID:a INIT_VALUE[DEC:1]] CASE[DEC:2 EMPTY] "
+            "DEFAULT[EMPTY] INIT_DECLARATOR:b[ID:b]]] LABEL[ID:here EMPTY] INIT_DECLARATOR:c[ID:c] "
+            "INIT_DECLARATOR:d[ID:d] LABEL[ID:again EMPTY] LABEL[ID:there EMPTY] INIT_DECLARATOR:e[ID:e] "
+            "GOTO[ID:again]]");
   const TreeNode* label = BodyNode(1)->sons->next;
   EXPECT_EQ(At(label->end), "4:7");
   EXPECT_EQ(At(label->sons->next->start), "4:9");
+  // Each label's EMPTY is at the token after its ":".
+  const TreeNode* again = label->next->next->next;
+  EXPECT_EQ(At(again->sons->next->start), "5:10");
+  EXPECT_EQ(At(again->next->sons->next->start), "5:17");
+  // An old-style nested definition is one EMPTY as well.
+  EXPECT_EQ(DumpTree(BodyNode(2)), "{[EMPTY RETURN[CALL[ID:old ID:x]]]");
 }
 
 TEST_F(DialectFormsTest, AParameterListOfAnEllipsisAlone) {

@@ -11,6 +11,7 @@ static int pick(int x) {
   int total = 0;
   switch (x) {
   case 1:
+  case 3:
     int one = 10;
     total += one;
     break;
@@ -20,9 +21,11 @@ static int pick(int x) {
   }
   if (total > 15) goto T;
 again:
+retry:
   int step = 1;
   total += step;
   if (total < 5) goto again;
+  if (total < 6) goto retry;
 T:
   return total;
 }

@@ -1,5 +1,6 @@
 /* Nested functions in inner blocks, in loops, after labels and declarations,
- * returning structures and pointers, and a typedef name as the return type.
+ * returning structures and pointers, a typedef name as the return type, and
+ * an old-style definition.
  * compilers: gcc
  * standards: gnu89 gnu99 gnu2x
  */
@@ -20,6 +21,10 @@ static int total(int n) {
     const char *name(void) { return n > 3 ? "big" : "small"; }
     printf("%s %d\n", name(), span(1).hi);
     if (--n > 3) goto again;
+  }
+  {
+    int old_style(a, b) int a; long b; { return a + (int)b; }
+    sum = old_style(sum, 1L);
   }
   return sum;
 }
