@@ -204,6 +204,8 @@ kr_parameter_declarations
 kr_parameter_declaration
   : declaration_specifiers kr_parameter_declarators ";"
       { FreeChain($1.node); ResetDeclaration(); $$.node = EndItemsAt($2.node, $3); }
+  | declaration_specifiers kr_parameter_declarators T_DROPPED_GROUP ";"
+      { FreeChain($1.node); ResetDeclaration(); $$.node = EndItemsAt($2.node, $4); }
   ;
 
 kr_parameter_declarators
@@ -223,6 +225,8 @@ declaration
       { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
   | declaration_specifiers init_declarators ";"
       { FreeChain($1.node); ResetDeclaration(); $$.node = EndItemsAt($2.node, $3); }
+  | declaration_specifiers init_declarators T_DROPPED_GROUP ";"
+      { FreeChain($1.node); ResetDeclaration(); $$.node = EndItemsAt($2.node, $4); }
   ;
 
 init_declarators
@@ -339,6 +343,8 @@ member_declarations
 
 member_declaration
   : specifier_qualifiers member_declarators ";" { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
+  | specifier_qualifiers member_declarators T_DROPPED_GROUP ";"
+      { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
   | specifier_qualifiers ";" { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
   | specifier_qualifiers T_DROPPED_GROUP ";" { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
   | ";"
@@ -579,9 +585,11 @@ statement
   ;
 
 /* An attribute, assembler statement or assertion with its ";"
- * ("__attribute__((fallthrough));", "[[fallthrough]];", "__asm__("nop");")
- * is EMPTY from the group's first character to the ";": text put before it
- * cannot come between the group and its ";". */
+ * ("__attribute__((fallthrough));", "[[fallthrough]];", "__asm__("nop");",
+ * also as the body of "while (busy) __asm__("pause");") is EMPTY from the
+ * group's first character to the ";": text put before it cannot come
+ * between the group and its ";". After a function declarator the same
+ * token stands before a declaration's ";" ("void f(void) __asm__("g");"). */
 dropped_group_statement
   : T_DROPPED_GROUP ";" { $$.node = EndAt(MakeEmpty($1), $2); }
   ;
@@ -700,6 +708,8 @@ for_initialisation
   : optional_expression ";"
   | declaration_specifiers init_declarators ";"
       { FreeChain($1.node); ResetDeclaration(); $$.node = MakeForDeclaration(EndItemsAt($2.node, $3)); }
+  | declaration_specifiers init_declarators T_DROPPED_GROUP ";"
+      { FreeChain($1.node); ResetDeclaration(); $$.node = MakeForDeclaration(EndItemsAt($2.node, $4)); }
   ;
 
 /* An absent expression is EMPTY at the token that follows it. */

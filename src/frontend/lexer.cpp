@@ -450,7 +450,7 @@ std::int64_t EndDroppedGroup(const TokenPosition& start) {
   if (PeekByte(state.input, SkipSpaceAhead(0)) != ';') return kKeepScanning;
   switch (static_cast<NodeKind>(state.lastCode)) {
     case NodeKind::NONE: case NodeKind::SEMICOLON: case NodeKind::LEFT_BRACE: case NodeKind::RIGHT_BRACE:
-    case NodeKind::COLON:
+    case NodeKind::COLON: case NodeKind::RIGHT_PAREN: case NodeKind::ELSE: case NodeKind::DO:
       break;
     default:
       return kKeepScanning;

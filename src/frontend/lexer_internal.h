@@ -46,8 +46,9 @@ std::int64_t HandleExtensionKeyword(support::NameEntry* word);
 
 /// After a group was dropped from that start on: DROPPED_GROUP at the start
 /// of the first group dropped since the last token, when the next byte past
-/// blanks is the ";" of a statement (the last token was ";", "{", "}" or
-/// ":"); otherwise kKeepScanning.
+/// blanks is a ";" and the last token was one that a statement, or the ";"
+/// of a declaration, can follow (";", "{", "}", ":", ")", else, do);
+/// otherwise kKeepScanning.
 std::int64_t EndDroppedGroup(const TokenPosition& start);
 
 /// Puts a token back (with the current value, or the given one); the next

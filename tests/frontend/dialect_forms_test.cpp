@@ -117,5 +117,24 @@ TEST_F(DialectFormsTest, DroppedGroupsBeforeADeclarationsSemicolon) {
   EXPECT_EQ(DumpTree(root), "TRANSLATION_UNIT[FUNCTION_DEFINITION:f[FUNCTION_HEADER[VOID ID:f[([VOID]]] {]]");
 }
 
+TEST_F(DialectFormsTest, DroppedGroupsAfterAParenthesis) {
+  ParseClean("void stop(void) __attribute__((noreturn)), quit(void) __asm__(\"q\");\n"
+             "struct ops { void (*run)(void) __attribute__((cold)); };\n"
+             "int k(a) int (*a)(void) __attribute__((unused)); { return 0; }\n"
+             "void spin(volatile int *busy) {\n"
+             "  while (*busy) __asm__ volatile(\"pause\");\n"
+             "  if (*busy) __asm__(\"\"); else __asm__(\"\");\n"
+             "  do __asm__(\"\"); while (0);\n"
+             "}\n");
+  EXPECT_EQ(Item(1), "INIT_DECLARATOR:quit[ID:quit[([VOID]]]");
+  // The items of the declaration end at its ";", after the group.
+  EXPECT_EQ(At(ItemNode(1)->end), "1:67");
+  EXPECT_EQ(DumpTree(BodyNode(3)), "{[WHILE[*[ID:busy] EMPTY] IF[*[ID:busy] EMPTY ELSE[EMPTY]] DO[OCT:0 EMPTY]]");
+  // "  while (*busy) __asm__ volatile("pause");": the body is columns 17 to 42.
+  const TreeNode* body = BodyNode(3)->sons->sons->next;
+  EXPECT_EQ(At(body->start), "5:17");
+  EXPECT_EQ(At(body->end), "5:42");
+}
+
 }  // namespace
 }  // namespace frontend

@@ -53,7 +53,7 @@ TEST_F(DialectLexerTest, ADroppedGroupBeforeAStatementsSemicolonIsOneToken) {
                                   dropped, semicolon, Code(NodeKind::STRUCT), Code(NodeKind::IDENTIFIER),
                                   Code(NodeKind::LEFT_BRACE), Code(NodeKind::RIGHT_BRACE), dropped, semicolon,
                                   Code(NodeKind::IDENTIFIER), Code(NodeKind::LEFT_PAREN),
-                                  Code(NodeKind::RIGHT_PAREN), semicolon};
+                                  Code(NodeKind::RIGHT_PAREN), dropped, semicolon};
   EXPECT_EQ(codes, expected);
   // Each group token is where its first dropped group began.
   EXPECT_EQ(tokens[1].column, 3u);
