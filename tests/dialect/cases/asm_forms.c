@@ -1,4 +1,5 @@
-/* asm goto, asm qualifiers, assembler names and file-level assembler.
+/* asm goto, asm qualifiers, assembler names, file-level assembler and
+ * assembler statements as loop and branch bodies.
  * compilers: gcc clang
  * standards: gnu89 gnu11 gnu2x
  */
@@ -17,7 +18,16 @@ skip:
   return x;
 }
 
+static int spin(int n) {
+  int rounds = 0;
+  while (n-- > 0) __asm__ volatile("");
+  for (rounds = 0; rounds < 3; rounds++) __asm__("" ::: "memory");
+  if (n < 0) __asm__(""); else __asm__("nop");
+  do __asm__(""); while (0);
+  return rounds + n;
+}
+
 int main(void) {
-  printf("%d %d\n", jump(5), renamed(1));
+  printf("%d %d %d\n", jump(5), renamed(1), spin(4));
   return 0;
 }
