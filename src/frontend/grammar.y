@@ -659,6 +659,10 @@ labeled_declaration
         $$.node = PrefixLabel(EndAt(MakeNode(NodeKind::LABEL, $1, MakeLeaf(NodeKind::IDENTIFIER, $1)), $2), $4); }
   | "case" constant_expression ":" arm_case labeled_declaration_tail
       { DisarmAnachronism(); $$.node = PrefixLabel(EndAt(MakeNode(NodeKind::CASE, $1, $2.node), $3), $5); }
+  | "case" constant_expression "..." constant_expression ":" arm_case labeled_declaration_tail
+      { DisarmAnachronism();
+        $$.node = PrefixLabel(EndAt(MakeNode(NodeKind::CASE, $1, MakeNode(NodeKind::ELLIPSIS, $3, $2.node, $4.node)),
+                                    $5), $7); }
   | "default" ":" arm_default labeled_declaration_tail
       { DisarmAnachronism(); $$.node = PrefixLabel(EndAt(MakeNode(NodeKind::DEFAULT, $1), $2), $4); }
   ;

@@ -15,6 +15,10 @@ static int pick(int x) {
     int one = 10;
     total += one;
     break;
+  case 4 ... 6:
+    long range = 5;
+    total += (int)range;
+    break;
   default:
     T other = 20;
     total += other;
@@ -31,6 +35,6 @@ T:
 }
 
 int main(void) {
-  printf("%d %d\n", pick(1), pick(2));
+  printf("%d %d %d\n", pick(1), pick(2), pick(5));
   return 0;
 }
