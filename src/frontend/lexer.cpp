@@ -329,7 +329,8 @@ int NextToken() {
   if (state.pushbackCount > 0) {
     --state.pushbackCount;
     state.current = state.pushbackValues[state.pushbackCount];
-    return state.pushbackCodes[state.pushbackCount];
+    state.lastCode = state.pushbackCodes[state.pushbackCount];
+    return state.lastCode;
   }
   for (;;) {
     const std::int64_t code = ScanStep();
