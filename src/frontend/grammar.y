@@ -141,6 +141,7 @@ void qcerror(const char* message) { ReportSyntaxError(message); }
 %token T_LEAVE 347 "__leave"
 %token T_BIN_CONSTANT 348
 %token T_ASM 368
+%token T_DROPPED_GROUP 370
 
 /* The else of "if (a) if (b) x; else y;" belongs to the inner if. */
 %nonassoc LOWER_THAN_ELSE
@@ -173,10 +174,13 @@ external_declarations_reversed
       { ResetDeclaration(); ForgetParameterNames(); $$.node = $1.node; }
   ;
 
+/* A dropped group before ";" (a file-level assembler statement or
+ * assertion) declares nothing. */
 external_declaration
   : function_definition
   | declaration
   | ";" { $$.node = nullptr; }
+  | T_DROPPED_GROUP ";" { $$.node = nullptr; }
   ;
 
 /* Function definitions: FUNCTION_DEFINITION [FUNCTION_HEADER, '{'] */
@@ -200,6 +204,8 @@ kr_parameter_declarations
 kr_parameter_declaration
   : declaration_specifiers kr_parameter_declarators ";"
       { FreeChain($1.node); ResetDeclaration(); $$.node = EndItemsAt($2.node, $3); }
+  | declaration_specifiers kr_parameter_declarators T_DROPPED_GROUP ";"
+      { FreeChain($1.node); ResetDeclaration(); $$.node = EndItemsAt($2.node, $4); }
   ;
 
 kr_parameter_declarators
@@ -215,8 +221,12 @@ kr_parameter_declarators
 declaration
   : declaration_specifiers ";"
       { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
+  | declaration_specifiers T_DROPPED_GROUP ";"
+      { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
   | declaration_specifiers init_declarators ";"
       { FreeChain($1.node); ResetDeclaration(); $$.node = EndItemsAt($2.node, $3); }
+  | declaration_specifiers init_declarators T_DROPPED_GROUP ";"
+      { FreeChain($1.node); ResetDeclaration(); $$.node = EndItemsAt($2.node, $4); }
   ;
 
 init_declarators
@@ -333,8 +343,12 @@ member_declarations
 
 member_declaration
   : specifier_qualifiers member_declarators ";" { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
+  | specifier_qualifiers member_declarators T_DROPPED_GROUP ";"
+      { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
   | specifier_qualifiers ";" { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
+  | specifier_qualifiers T_DROPPED_GROUP ";" { FreeChain($1.node); ResetDeclaration(); $$.node = nullptr; }
   | ";"
+  | T_DROPPED_GROUP ";"
   ;
 
 member_declarators
@@ -450,9 +464,11 @@ identifiers
   | identifiers "," T_IDENTIFIER { $$.node = AppendSibling($1.node, MakeLeaf(NodeKind::IDENTIFIER, $3)); }
   ;
 
+/* A list of "..." alone is C23's and clang's overloadable functions'. */
 parameter_types
   : parameters
   | parameters "," "..." { $$.node = AppendSibling($1.node, MakeNode(NodeKind::ELLIPSIS, $3)); }
+  | "..." { $$.node = MakeNode(NodeKind::ELLIPSIS, $1); }
   ;
 
 parameters
@@ -521,10 +537,15 @@ initializer_items_reversed
   | initializer_items_reversed "," initializer_item { $$.node = PushItems($1.node, $3.node); }
   ;
 
-/* A designated item: '=' [designator, value]. */
+/* A designated item: '=' [designator, value]. The obsolete GNU forms
+ * "member: value" and "[index] value" (no "=") build the same shape, the
+ * '=' node then at the position of the ":" or of the "[". */
 initializer_item
   : initializer
   | designation "=" initializer { $$.node = MakeNode(NodeKind::ASSIGN, $2, $1.node, $3.node); }
+  | designation initializer { $$.node = MakeNode(NodeKind::ASSIGN, $1, $1.node, $2.node); }
+  | member_name ":" initializer
+      { $$.node = MakeNode(NodeKind::ASSIGN, $2, MakeNode(NodeKind::DOT, $2, MakeEmpty($1), $1.node), $3.node); }
   ;
 
 /* Designators: '.' [object, member] and '[' [array, index], the first with
@@ -560,15 +581,26 @@ statement
   | jump_statement
   | try_statement
   | T_ASM { $$.node = MakeEmpty($1); }
+  | dropped_group_statement
+  ;
+
+/* An attribute, assembler statement or assertion with its ";"
+ * ("__attribute__((fallthrough));", "[[fallthrough]];", "__asm__("nop");",
+ * also as the body of "while (busy) __asm__("pause");") is EMPTY from the
+ * group's first character to the ";": text put before it cannot come
+ * between the group and its ";". After a function declarator the same
+ * token stands before a declaration's ";" ("void f(void) __asm__("g");"). */
+dropped_group_statement
+  : T_DROPPED_GROUP ";" { $$.node = EndAt(MakeEmpty($1), $2); }
   ;
 
 /* label ":" statement : LABEL [identifier, statement], ending at ":".
  * A label right before "}" is a tolerated anachronism. */
 labeled_statement
-  : T_IDENTIFIER ":" arm_label statement
+  : label_name ":" arm_label statement
       { DisarmAnachronism();
         $$.node = EndAt(MakeNode(NodeKind::LABEL, $1, MakeLeaf(NodeKind::IDENTIFIER, $1), $4.node), $2); }
-  | T_IDENTIFIER ":" arm_label error
+  | label_name ":" arm_label error
       { DisarmAnachronism();
         $$.node = EndAt(MakeNode(NodeKind::LABEL, $1, MakeLeaf(NodeKind::IDENTIFIER, $1), MakeEmpty($2)), $2); }
   | "case" constant_expression ":" arm_case statement
@@ -582,6 +614,13 @@ labeled_statement
       { DisarmAnachronism(); $$.node = EndAt(MakeNode(NodeKind::DEFAULT, $1, $4.node), $2); }
   | "default" ":" arm_default error
       { DisarmAnachronism(); $$.node = EndAt(MakeNode(NodeKind::DEFAULT, $1, MakeEmpty($2)), $2); }
+  ;
+
+/* Labels have a name space of their own: a typedef name is a label name
+ * too ("T: x++; goto T;"). */
+label_name
+  : T_IDENTIFIER
+  | T_TYPEDEF_NAME
   ;
 
 arm_label : %empty { $$ = {}; ArmAnachronism(Anachronism::Label); } ;
@@ -607,6 +646,39 @@ block_items_reversed
 block_item
   : declaration
   | statement { ResetDeclaration(); }
+  | nested_function_definition
+  | labeled_declaration
+  ;
+
+/* Labels right before a declaration (C23, and GCC in every mode): each
+ * label with an EMPTY statement at the token that follows it, then the
+ * declaration's items ("a: case 1: int x;" gives LABEL, CASE, the items). */
+labeled_declaration
+  : label_name ":" arm_label labeled_declaration_tail
+      { DisarmAnachronism();
+        $$.node = PrefixLabel(EndAt(MakeNode(NodeKind::LABEL, $1, MakeLeaf(NodeKind::IDENTIFIER, $1)), $2), $4); }
+  | "case" constant_expression ":" arm_case labeled_declaration_tail
+      { DisarmAnachronism(); $$.node = PrefixLabel(EndAt(MakeNode(NodeKind::CASE, $1, $2.node), $3), $5); }
+  | "case" constant_expression "..." constant_expression ":" arm_case labeled_declaration_tail
+      { DisarmAnachronism();
+        $$.node = PrefixLabel(EndAt(MakeNode(NodeKind::CASE, $1, MakeNode(NodeKind::ELLIPSIS, $3, $2.node, $4.node)),
+                                    $5), $7); }
+  | "default" ":" arm_default labeled_declaration_tail
+      { DisarmAnachronism(); $$.node = PrefixLabel(EndAt(MakeNode(NodeKind::DEFAULT, $1), $2), $4); }
+  ;
+
+labeled_declaration_tail
+  : declaration
+  | labeled_declaration
+  ;
+
+/* A GNU nested function: EMPTY from its first token to its closing brace,
+ * which the instrumentation copies as it is. */
+nested_function_definition
+  : declaration_specifiers declarator compound_statement
+      { $$.node = MakeNestedFunction($1, $1.node, $2.node, nullptr, $3.node); ResetDeclaration(); }
+  | declaration_specifiers declarator kr_parameter_declarations compound_statement
+      { $$.node = MakeNestedFunction($1, $1.node, $2.node, $3.node, $4.node); ResetDeclaration(); }
   ;
 
 /* expression? ";" : EXPRESSION_STATEMENT [expression or EMPTY] at the ";" */
@@ -640,6 +712,8 @@ for_initialisation
   : optional_expression ";"
   | declaration_specifiers init_declarators ";"
       { FreeChain($1.node); ResetDeclaration(); $$.node = MakeForDeclaration(EndItemsAt($2.node, $3)); }
+  | declaration_specifiers init_declarators T_DROPPED_GROUP ";"
+      { FreeChain($1.node); ResetDeclaration(); $$.node = MakeForDeclaration(EndItemsAt($2.node, $4)); }
   ;
 
 /* An absent expression is EMPTY at the token that follows it. */
@@ -649,7 +723,7 @@ optional_expression
   ;
 
 jump_statement
-  : "goto" T_IDENTIFIER ";"
+  : "goto" label_name ";"
       { $$.node = EndAt(MakeNode(NodeKind::GOTO, $1, MakeLeaf(NodeKind::IDENTIFIER, $2)), $3); }
   | "goto" "*" expression ";"
       { $$.node = EndAt(MakeNode(NodeKind::GOTO, $1, MakeNode(NodeKind::STAR, $2, $3.node)), $4); }
@@ -787,7 +861,7 @@ unary_expression
   | "-" cast_expression { $$.node = MakeNode(NodeKind::MINUS, $1, $2.node); }
   | "~" cast_expression { $$.node = MakeNode(NodeKind::TILDE, $1, $2.node); }
   | "!" cast_expression { $$.node = MakeNode(NodeKind::NOT, $1, $2.node); }
-  | "&&" T_IDENTIFIER { $$.node = MakeNode(NodeKind::AND_OP, $1, MakeLeaf(NodeKind::IDENTIFIER, $2)); }
+  | "&&" label_name { $$.node = MakeNode(NodeKind::AND_OP, $1, MakeLeaf(NodeKind::IDENTIFIER, $2)); }
   | "sizeof" unary_expression { $$.node = MakeSizeofExpression($1, $2.node); }
   | "sizeof" "(" type_name ")" { $$.node = EndAt(MakeNode(NodeKind::SIZEOF, $1, $3.node), $4); }
   ;

@@ -14,6 +14,7 @@
 #include "support/file_utils.h"
 #include "support/messages.h"
 #include "support/name_table.h"
+#include "support/translate.h"
 
 #include <limits>
 
@@ -224,8 +225,32 @@ std::int64_t EndOfInput() {
   return 0;
 }
 
+// The offset of the first byte at or after `from` that is no blank or line
+// break; a directive line stops the search at its "#".
+std::size_t SkipSpaceAhead(std::size_t from) {
+  std::size_t at = from;
+  for (int c = PeekByte(state.input, at); IsBlank(c) || c == '\n'; c = PeekByte(state.input, at)) ++at;
+  return at;
+}
+
+// A C23 attribute list "[[ ... ]]" is dropped with everything in it; the
+// brackets of its arguments are counted, those in literals are not.
+std::int64_t SkipAttributeList() {
+  detail::BeginToken(1);
+  const TokenPosition start = state.current.position;
+  const std::size_t second = SkipSpaceAhead(1);
+  state.input.pos += 1;
+  for (std::size_t i = 1; i <= second; ++i) ReadChar();
+  SkipBalanced('[', ']', 2);
+  return detail::EndDroppedGroup(start);
+}
+
 std::int64_t ScanPunctuationOrByte() {
   const PatternMatch punctuator = MatchPunctuator(state.input);
+  if (punctuator.length == 1 && punctuator.kind == NodeKind::LEFT_BRACKET &&
+      PeekByte(state.input, SkipSpaceAhead(1)) == '[') {
+    return SkipAttributeList();
+  }
   if (punctuator.length) return ScanSpelledToken(punctuator.length, punctuator.kind, false);
   return ScanOtherByte();
 }
@@ -290,7 +315,9 @@ void StartLexing(std::FILE* file, std::string_view path, bool definitionMode, su
   state.directive = {};
   state.noInstrDirList = noInstrDirList;
   state.handlerDepth = 0;
-  state.hasPushback = false;
+  state.pushbackCount = 0;
+  state.lastCode = 0;
+  state.hasDroppedGroup = false;
   continuation = {};
   ResetLineDirectiveCache();
   OpenInputBuffer(state.input, file);
@@ -299,15 +326,19 @@ void StartLexing(std::FILE* file, std::string_view path, bool definitionMode, su
 void FinishLexing() { CloseInputBuffer(state.input); }
 
 int NextToken() {
-  if (state.hasPushback) {
-    state.hasPushback = false;
-    state.current = state.pushbackValue;
-    return state.pushbackCode;
+  if (state.pushbackCount > 0) {
+    --state.pushbackCount;
+    state.current = state.pushbackValues[state.pushbackCount];
+    state.lastCode = state.pushbackCodes[state.pushbackCount];
+    return state.lastCode;
   }
   for (;;) {
     const std::int64_t code = ScanStep();
+    if (code == detail::kKeepScanning) continue;
+    state.hasDroppedGroup = false;
     // Codes given by pragmas are unsigned 32-bit; the conversion is modular.
-    if (code != detail::kKeepScanning) return static_cast<int>(static_cast<std::uint32_t>(code));
+    state.lastCode = static_cast<int>(static_cast<std::uint32_t>(code));
+    return state.lastCode;
   }
 }
 
@@ -412,10 +443,35 @@ void SetContinuation(std::uint32_t endLine, std::uint32_t endColumn) {
   continuation = {true, start, breaks, endColumn};
 }
 
-void PushBackToken(int code) {
-  state.hasPushback = true;
-  state.pushbackCode = code;
-  state.pushbackValue = state.current;
+std::int64_t EndDroppedGroup(const TokenPosition& start) {
+  if (!state.hasDroppedGroup) {
+    state.hasDroppedGroup = true;
+    state.droppedGroupStart = start;
+  }
+  if (PeekByte(state.input, SkipSpaceAhead(0)) != ';') return kKeepScanning;
+  switch (static_cast<NodeKind>(state.lastCode)) {
+    case NodeKind::NONE: case NodeKind::SEMICOLON: case NodeKind::LEFT_BRACE: case NodeKind::RIGHT_BRACE:
+    case NodeKind::COLON: case NodeKind::RIGHT_PAREN: case NodeKind::ELSE: case NodeKind::DO:
+      break;
+    default:
+      return kKeepScanning;
+  }
+  state.current.alpha = nullptr;
+  state.current.position = state.droppedGroupStart;
+  return TokenCode(NodeKind::DROPPED_GROUP);
+}
+
+void PushBackToken(int code) { PushBackToken(code, state.current); }
+
+void PushBackToken(int code, const TokenValue& value) {
+  // Handlers push back only right before they return, so the slots suffice.
+  if (state.pushbackCount == kMaxPushback) {
+    support::DisplayInternalError(support::Translate("Internal Error", "Too many tokens put back in the lexer"),
+                                  support::CodeLocation::Current());
+  }
+  state.pushbackCodes[state.pushbackCount] = code;
+  state.pushbackValues[state.pushbackCount] = value;
+  ++state.pushbackCount;
 }
 
 }  // namespace detail

@@ -55,9 +55,14 @@ struct LexerState {
   DirectiveOrigin directive;
   support::NameList* noInstrDirList;  // extended by the incl_std pragma
   int handlerDepth;                   // nesting of handlers that call NextToken
-  bool hasPushback;
-  int pushbackCode;
-  TokenValue pushbackValue;
+  int lastCode;  // the code NextToken returned last
+  // Where the first group dropped since that token began, when there is one.
+  bool hasDroppedGroup;
+  TokenPosition droppedGroupStart;
+  // Tokens put back, returned last first.
+  int pushbackCount;
+  int pushbackCodes[2];
+  TokenValue pushbackValues[2];
   std::string scratch;
   InputBuffer input;
 };

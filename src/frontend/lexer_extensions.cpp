@@ -58,16 +58,48 @@ void CloseGroup(int code, int& depth, const TokenPosition& where, SourcePosition
   if (code == TokenCode(NodeKind::RIGHT_PAREN) && --depth == 0) closing = where.physical;
 }
 
+// The words that can start a type name.
+bool StartsTypeName(int code) {
+  switch (static_cast<NodeKind>(code)) {
+    case NodeKind::VOID: case NodeKind::CHAR: case NodeKind::SHORT: case NodeKind::INT:
+    case NodeKind::LONG: case NodeKind::FLOAT: case NodeKind::DOUBLE: case NodeKind::SIGNED:
+    case NodeKind::UNSIGNED: case NodeKind::STRUCT: case NodeKind::UNION: case NodeKind::ENUM:
+    case NodeKind::CONST: case NodeKind::VOLATILE: case NodeKind::TYPEDEF_NAME:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A group that opens with a type name is a cast or a compound literal
+// ("__extension__ (__m128)(__v4sf){ ... }"): the parser reads it as such,
+// from a "(" at the keyword's place; the tokens read inside come back next.
+std::int64_t OpenTypeGroup(const TokenValue& keyword, const TokenValue& opening, int first, const TokenValue& firstValue) {
+  LexerState& lexer = Lexer();
+  PushBackToken(first, firstValue);
+  lexer.current = opening;
+  lexer.current.position = keyword.position;
+  return TokenCode(NodeKind::LEFT_PAREN);
+}
+
 // "__extension__ (" ...: the tokens right after the parenthesis ("(",
 // "void )" "(") are counted, the rest of the group is skipped raw.
 std::int64_t SkipExtensionGroup(const TokenValue& keyword, std::uint32_t startLine) {
   LexerState& lexer = Lexer();
+  const TokenValue opening = lexer.current;
   int depth = 1;
   SourcePosition closing{};
   int code = NextToken();
+  if (StartsTypeName(code) && code != TokenCode(NodeKind::VOID)) return OpenTypeGroup(keyword, opening, code, lexer.current);
   CloseGroup(code, depth, lexer.current.position, closing);
   if (code == TokenCode(NodeKind::VOID)) {
+    const TokenValue voidValue = lexer.current;
     code = NextToken();
+    if (code != TokenCode(NodeKind::RIGHT_PAREN) && code != 0) {
+      // "(void *)": a cast; both tokens come back, the void first.
+      PushBackToken(code);
+      return OpenTypeGroup(keyword, opening, TokenCode(NodeKind::VOID), voidValue);
+    }
     CloseGroup(code, depth, lexer.current.position, closing);
     if (depth == 0 && code != 0) {
       code = NextToken();

@@ -8,6 +8,11 @@ namespace support {
 struct NameEntry;
 }
 
+namespace frontend {
+struct TokenValue;
+struct TokenPosition;
+}
+
 namespace frontend::detail {
 
 /// Result of a scanning step that yields no token: scanning goes on.
@@ -39,8 +44,18 @@ std::int64_t ProcessByte(std::string_view byte);
 std::int64_t HandleInlineAssembler(support::NameEntry* word);
 std::int64_t HandleExtensionKeyword(support::NameEntry* word);
 
-/// Puts a token back; the next NextToken returns it.
+/// After a group was dropped from that start on: DROPPED_GROUP at the start
+/// of the first group dropped since the last token, when the next byte past
+/// blanks is a ";" and the last token was one that a statement, or the ";"
+/// of a declaration, can follow (";", "{", "}", ":", ")", else, do);
+/// otherwise kKeepScanning.
+std::int64_t EndDroppedGroup(const TokenPosition& start);
+
+/// Puts a token back (with the current value, or the given one); the next
+/// NextToken returns the token put back last. At most kMaxPushback wait.
+inline constexpr int kMaxPushback = 2;
 void PushBackToken(int code);
+void PushBackToken(int code, const TokenValue& value);
 
 /// A User Warning "text" whose %1 is the reference of that logical line.
 void WarnAtLine(const char* text, std::uint32_t logicalLine);

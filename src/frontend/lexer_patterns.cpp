@@ -13,7 +13,12 @@ namespace {
 
 bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 bool IsHexDigit(int c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-bool IsLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == '$'; }
+// Bytes of UTF-8 sequences count as letters: Clang's output keeps extended
+// characters of identifiers as they were written (GCC's spells them as
+// universal character names).
+bool IsLetter(int c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == '$' || c >= 0x80;
+}
 
 std::size_t CountWhile(InputBuffer& input, std::size_t at, bool (*accept)(int)) {
   std::size_t count = 0;
@@ -65,15 +70,26 @@ std::size_t FloatWidthLength(InputBuffer& input, std::size_t at) {
   return 0;
 }
 
-// f or l (f with an _FloatN width), with an imaginary suffix before or after.
+// The decimal floating suffixes df, dd and dl, in either case.
+std::size_t DecimalSuffixLength(InputBuffer& input, std::size_t at) {
+  const int d = PeekByte(input, at);
+  if (d != 'd' && d != 'D') return 0;
+  const int c = PeekByte(input, at + 1);
+  return c == 'f' || c == 'F' || c == 'd' || c == 'D' || c == 'l' || c == 'L' ? 2 : 0;
+}
+
+// f or l (f with an _FloatN width), the GNU w and q (__float80,
+// __float128) or a decimal suffix, with an imaginary suffix before or after.
 std::size_t FloatSuffixLength(InputBuffer& input, std::size_t at) {
   const std::size_t imaginary = ImaginaryLength(input, at);
   std::size_t length = imaginary;
   const int c = PeekByte(input, at + length);
   if (c == 'f' || c == 'F') {
     length += 1 + FloatWidthLength(input, at + length + 1);
-  } else if (c == 'l' || c == 'L') {
+  } else if (c == 'l' || c == 'L' || c == 'w' || c == 'W' || c == 'q' || c == 'Q') {
     length += 1;
+  } else {
+    length += DecimalSuffixLength(input, at + length);
   }
   return imaginary ? length : length + ImaginaryLength(input, at + length);
 }

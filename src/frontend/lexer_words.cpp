@@ -57,7 +57,7 @@ std::int64_t SkipReducedGroup(std::int64_t result, char open, char close) {
   } else if (SkipBalanced(open, close) == kEndOfInput) {
     WarnAtLine("Non terminated reduced sequence beginning at %1", startLine);
   }
-  if (result == kKeepScanning) return kKeepScanning;
+  if (result == kKeepScanning) return open == '(' ? EndDroppedGroup(word.position) : kKeepScanning;
   lexer.current = word;
   SetContinuation(lexer.physicalLine, LastReadColumn());
   return result;

@@ -131,6 +131,10 @@ enum class NodeKind : std::uint16_t {
   EMPTY = 367,
   ASM = 368,  // inline-assembler token
   // 369 is reserved and never used.
+  // Token only: a group the lexer dropped (an attribute, an assembler
+  // statement, an assertion) right before the ";" of a statement or of a
+  // declaration without declarators; never a node.
+  DROPPED_GROUP = 370,
 };
 
 /// The kind of a compound statement's first child that holds its statics.

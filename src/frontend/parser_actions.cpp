@@ -165,6 +165,22 @@ TreeNode* MakeFunctionDefinition(TreeNode* specifiers, const TokenValue& declara
   return AppendChild(definition, body);
 }
 
+TreeNode* MakeNestedFunction(const TokenValue& first, TreeNode* specifiers, TreeNode* declarator,
+                             TreeNode* parameters, TreeNode* body) {
+  TreeNode* definition = MakeEmpty(first);
+  definition->end = body->end;
+  FreeChain(specifiers);
+  FreeChain(declarator);
+  FreeChain(parameters);
+  FreeTree(body);
+  return definition;
+}
+
+TreeNode* PrefixLabel(TreeNode* label, const TokenValue& following) {
+  AppendChild(label, MakeEmpty(following));
+  return AppendSibling(label, following.node);
+}
+
 TreeNode* MakeCompound(const TokenValue& open, support::NameList* statics, TreeNode* items,
                        const TokenValue& close) {
   TreeNode* block = MakeNode(NodeKind::LEFT_BRACE, open);

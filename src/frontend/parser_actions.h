@@ -63,6 +63,16 @@ TreeNode* MakeForDeclaration(TreeNode* items);
 TreeNode* MakeFunctionDefinition(TreeNode* specifiers, const TokenValue& declarator, TreeNode* parameters,
                                  TreeNode* body);
 
+/// A GNU nested function definition inside a body: an EMPTY leaf from its
+/// first token to the end of its body, so that the statement walk copies it
+/// untouched. The parts parsed are freed.
+TreeNode* MakeNestedFunction(const TokenValue& first, TreeNode* specifiers, TreeNode* declarator,
+                             TreeNode* parameters, TreeNode* body);
+/// A label (LABEL, CASE or DEFAULT without its statement) right before the
+/// construct that follows: the label gets an EMPTY statement at its first
+/// token and is followed by its items; returns the label.
+TreeNode* PrefixLabel(TreeNode* label, const TokenValue& following);
+
 /// A compound statement: '{' [BLOCK_STATICS?, items...], ending after "}".
 TreeNode* MakeCompound(const TokenValue& open, support::NameList* statics, TreeNode* items,
                        const TokenValue& close);

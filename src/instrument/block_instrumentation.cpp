@@ -123,7 +123,7 @@ BlockNumber StatementSequence(const TreeNode* first) {
   PathSegment segment("seq");
   const std::uint32_t priority = OuterPriority(state);
   const std::uint32_t block = output::WriteFdcBlock(state.currentFdc, output::FdcBlockKind::kSimple,
-                                                    state.functionName->text, state.branchPath, span.first.line,
+                                                    state.functionName->text, RecordedBranchPath(), span.first.line,
                                                     span.last.line);
   output::AddRikItem(*state.currentFdc, output::RikKind::kBranch, output::MakeRikBranch(block, output::kSumBlock),
                      static_cast<std::int32_t>(priority), PlaceOf(span));
@@ -139,7 +139,7 @@ std::uint32_t RecordBlock(const TreeNode* construct, std::uint8_t kind, std::uin
   const Span& span = ConstructExtent(construct);
   const std::uint32_t block =
       output::WriteFdcBlock(state.currentFdc, static_cast<output::FdcBlockKind>(kind), state.functionName->text,
-                            state.branchPath, span.first.line, span.last.line);
+                            RecordedBranchPath(), span.first.line, span.last.line);
   output::AddRikItem(*state.currentFdc, output::RikKind::kBranch, output::MakeRikBranch(block, SumOf(kind)),
                      static_cast<std::int32_t>(priority), PlaceOf(span));
   return block;

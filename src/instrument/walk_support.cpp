@@ -80,6 +80,13 @@ std::string BranchArguments(std::uint32_t branch) {
   return "(" + std::to_string(Instr().currentFdc->serial) + "," + std::to_string(branch) + ")";
 }
 
+std::string RecordedBranchPath() {
+  const std::string& path = Instr().branchPath;
+  if (path.size() <= kMaxRecordedPath) return path;
+  const std::size_t cut = path.find('/', path.size() - kMaxRecordedPath + 3);
+  return "..." + path.substr(cut == std::string::npos ? path.size() - kMaxRecordedPath + 3 : cut);
+}
+
 std::string PrintedText(const TreeNode* node, std::int16_t capacity) {
   std::vector<char> buffer(static_cast<std::size_t>(capacity) + 1);
   return frontend::PrintNode(node, buffer.data(), capacity);

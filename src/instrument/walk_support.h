@@ -26,6 +26,13 @@ const Span& ConstructExtent(const frontend::TreeNode* node);
 /// takes them.
 std::string BranchArguments(std::uint32_t branch);
 
+/// Longest branch path written into a record: deeper places keep the path's
+/// end, after "...", so that deep nesting does not make records grow with it.
+inline constexpr std::size_t kMaxRecordedPath = 512;
+
+/// The current branch path as a block record holds it.
+std::string RecordedBranchPath();
+
 /// The node printed as a label of at most `capacity` characters.
 std::string PrintedText(const frontend::TreeNode* node, std::int16_t capacity);
 

@@ -74,8 +74,12 @@ TEST_F(CompilerFormsTest, GnuWordsTheDefinitionFileTeaches) {
              "}\n"
              "double _Complex i = 1.0iF;\n");
   EXPECT_EQ(Body(0),
-            "{[INIT_DECLARATOR:k[ID:k INIT_VALUE[DEC:1]] EXPRESSION_STATEMENT[EMPTY] "
+            "{[INIT_DECLARATOR:k[ID:k INIT_VALUE[DEC:1]] EMPTY "
             "EXPRESSION_STATEMENT[=[ID:k +[ID:z ID:z]]] LABEL[ID:a LABEL[ID:b RETURN[EMPTY]]]]");
+  // The assembler statement is one EMPTY from "__asm__" to its ";".
+  const TreeNode* assembler = ItemNode(0)->sons->next->sons->next;
+  EXPECT_EQ(At(assembler->start), "5:3");
+  EXPECT_EQ(At(assembler->end), "5:37");
   EXPECT_EQ(Item(1), "INIT_DECLARATOR:i[ID:i INIT_VALUE[FLOAT_C:1.0iF]]");
 }
 
@@ -90,8 +94,12 @@ TEST_F(CompilerFormsTest, AttributesInEveryPosition) {
              "}\n");
   EXPECT_EQ(Item(0), "INIT_DECLARATOR:f[ID:f[([INT ID:x]]]");
   EXPECT_EQ(Body(1),
-            "{[SWITCH[ID:x {[CASE[DEC:1 EXPRESSION_STATEMENT[=[ID:x DEC:2]]] EXPRESSION_STATEMENT[EMPTY] "
-            "DEFAULT[BREAK]]] LABEL[ID:here EXPRESSION_STATEMENT[EMPTY]] RETURN[ID:x]]");
+            "{[SWITCH[ID:x {[CASE[DEC:1 EXPRESSION_STATEMENT[=[ID:x DEC:2]]] EMPTY "
+            "DEFAULT[BREAK]]] LABEL[ID:here EMPTY] RETURN[ID:x]]");
+  // "  here: __attribute__((unused));": the statement spans columns 9 to 32.
+  const TreeNode* label = ItemNode(1)->sons->next->sons->next;
+  EXPECT_EQ(At(label->sons->next->start), "5:9");
+  EXPECT_EQ(At(label->sons->next->end), "5:32");
 }
 
 }  // namespace

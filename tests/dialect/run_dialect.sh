@@ -1,0 +1,100 @@
+#!/bin/bash
+# Builds one dialect case as written and as instrumented, with each compiler
+# and language level the case names, runs both and compares them.
+#
+#   run_dialect.sh <quorbcc1> <build dir> <target dir> <case.c> [instrumentation option...]
+#
+# The case's first comment holds its settings, each on a line of its own:
+#   compilers: gcc clang      (the compilers that accept it; missing ones skip)
+#   standards: gnu89 c2x ...  (the -std= levels to build at)
+#   flags: -msse4.2 ...       (further compiler flags, optional)
+#   libs: -lm                 (libraries to link, optional)
+#   warns: text               (a warning quorbcc1 must give; otherwise it
+#                              must give no message at all)
+#   needs: avx2               (a CPU feature of /proc/cpuinfo the program
+#                              needs to run; without it only the builds run)
+# For every compiler and level: the case compiles at -Wall -Wextra; its
+# preprocessed form is instrumented without a message; the instrumented file
+# compiles with no warning that the original build did not give (same file,
+# line and text); run, it prints the same output and ends with the same
+# status as the original program.
+# Exit status 77 (a skip for CTest) when none of the compilers is installed.
+set -u
+ulimit -c 0
+quorbcc1=$1 build=$2 target=$3 case=$4
+shift 4
+options=("$@")
+name=$(basename "$case" .c)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# Built from a copy, so that the FDC file written beside the source stays in
+# the work directory.
+source=$work/src/$name.c
+mkdir "$work/src" && cp "$case" "$source"
+export NIVRAKDIR=$build QBLTGT=$target QUORB_SUPPRESS_COPYRIGHT=1 LANG=C
+
+setting() { sed -n "1,/\*\//s/^ *\** *$1: *//p" "$source" | head -n 1; }
+compilers=$(setting compilers)
+standards=$(setting standards)
+read -r -a flags <<<"$(setting flags)"
+read -r -a libs <<<"$(setting libs)"
+needs=$(setting needs)
+warns=$(setting warns)
+runnable=1
+if [ -n "$needs" ] && ! grep -qw -- "$needs" /proc/cpuinfo; then
+  echo "$name: the CPU lacks $needs; the programs are built, not run"
+  runnable=0
+fi
+
+failed=0 built=0
+fail() { echo "FAIL [$name, $cc -std=$std]: $*"; failed=1; }
+
+# The warnings of build $1 as "file:line: text", without columns, which
+# instrumentation texts on the line may shift.
+warnings() {
+  sed -n 's/^\([^:]*:[0-9]*\):[0-9]*: warning: /\1: /p' "$work/$1.warnings" | sort
+}
+
+# Runs $1 in a fresh directory; leaves its output in $1.out, status in $1.status.
+run() {
+  rm -rf "$work/run" && mkdir "$work/run"
+  (cd "$work/run" && QBC_RESULTS=$work/run/results.qbr exec "$work/$1" >"$work/$1.out" 2>&1)
+  echo $? >"$work/$1.status"
+}
+
+for cc in $compilers; do
+  [ "$cc" = clang ] && cc=$(command -v clang-14 || command -v clang || echo clang)
+  command -v "$cc" >/dev/null 2>&1 || { echo "$cc is not installed"; continue; }
+  for std in $standards; do
+    built=1
+    compile=("$cc" "-std=$std" -Wall -Wextra "${flags[@]}")
+    if ! "${compile[@]}" "$source" "${libs[@]}" -o "$work/original" 2>"$work/original.warnings"; then
+      fail "the case itself does not compile:"; cat "$work/original.warnings"; continue
+    fi
+    "$cc" "-std=$std" "${flags[@]}" -E "$source" -o "$work/$name.i" || { fail "preprocessing"; continue; }
+    (cd "$work" && exec "$quorbcc1" "$work/$name.i" "$work/instrumented.c" gcc.def "${options[@]}" -NOINFO \
+      >/dev/null 2>"$work/messages")
+    status=$?
+    if [ $status != 0 ] || grep -q ' - ERROR\| - FATAL' "$work/messages" ||
+        { [ -z "$warns" ] && [ -s "$work/messages" ]; } ||
+        { [ -n "$warns" ] && ! grep -qF -- "$warns" "$work/messages"; }; then
+      fail "instrumentation (status $status):"; cat "$work/messages"; continue
+    fi
+    if ! "${compile[@]}" "$work/instrumented.c" "${libs[@]}" -o "$work/instrumented" \
+        2>"$work/instrumented.warnings"; then
+      fail "the instrumented file does not compile:"; cat "$work/instrumented.warnings"; continue
+    fi
+    new=$(comm -13 <(warnings original) <(warnings instrumented))
+    [ -z "$new" ] || fail "new warnings: $new"
+    [ $runnable = 1 ] || continue
+    run original
+    run instrumented
+    cmp -s "$work/original.out" "$work/instrumented.out" ||
+      fail "output differs: $(diff "$work/original.out" "$work/instrumented.out" | head -n 5)"
+    [ "$(cat "$work/original.status")" = "$(cat "$work/instrumented.status")" ] ||
+      fail "status $(cat "$work/instrumented.status"), the original's $(cat "$work/original.status")"
+    [ -s "$work/run/results.qbr" ] || fail "the instrumented program wrote no results"
+  done
+done
+[ $built = 1 ] || exit 77
+exit $failed
