@@ -90,10 +90,46 @@ struct FileView {
   Totals totals;
 };
 
+void WriteClass(QXmlStreamWriter& xml, const FileView& view) {
+  xml.writeStartElement("class");
+  const std::string& source = view.file->sourcePath;
+  xml.writeAttribute("name", Text(source.substr(source.rfind('/') + 1)));
+  xml.writeAttribute("filename", Text(source));
+  WriteRates(xml, view.totals);
+  xml.writeAttribute("complexity", "0");
+  WriteMethods(xml, *view.file, view.table);
+  xml.writeStartElement("lines");
+  for (const auto& [number, count] : view.table.lines) WriteLine(xml, number, count);
+  xml.writeEndElement();
+  xml.writeEndElement();
+}
+
+using Packages = std::map<std::string, std::vector<FileView>>;  // by source directory
+
+void WritePackages(QXmlStreamWriter& xml, const Packages& packages) {
+  xml.writeStartElement("sources");
+  for (const auto& [directory, files] : packages) xml.writeTextElement("source", Text(directory));
+  xml.writeEndElement();
+  xml.writeStartElement("packages");
+  for (const auto& [directory, files] : packages) {
+    Totals totals;
+    for (const FileView& view : files) totals += view.totals;
+    xml.writeStartElement("package");
+    xml.writeAttribute("name", Text(directory));
+    WriteRates(xml, totals);
+    xml.writeAttribute("complexity", "0");
+    xml.writeStartElement("classes");
+    for (const FileView& view : files) WriteClass(xml, view);
+    xml.writeEndElement();
+    xml.writeEndElement();
+  }
+  xml.writeEndElement();
+}
+
 }  // namespace
 
 bool WriteCobertura(const Report& report, const std::string& path, std::string& error) {
-  std::map<std::string, std::vector<FileView>> packages;  // by source directory
+  Packages packages;
   Totals all;
   for (const FileReport& file : report.files) {
     const std::size_t slash = file.sourcePath.rfind('/');
@@ -117,35 +153,7 @@ bool WriteCobertura(const Report& report, const std::string& path, std::string& 
   xml.writeAttribute("complexity", "0");
   xml.writeAttribute("version", "quorbreport 1");
   xml.writeAttribute("timestamp", QString::number(QDateTime::currentSecsSinceEpoch()));
-  xml.writeStartElement("sources");
-  for (const auto& [directory, files] : packages) xml.writeTextElement("source", Text(directory));
-  xml.writeEndElement();
-  xml.writeStartElement("packages");
-  for (const auto& [directory, files] : packages) {
-    Totals totals;
-    for (const FileView& view : files) totals += view.totals;
-    xml.writeStartElement("package");
-    xml.writeAttribute("name", Text(directory));
-    WriteRates(xml, totals);
-    xml.writeAttribute("complexity", "0");
-    xml.writeStartElement("classes");
-    for (const FileView& view : files) {
-      xml.writeStartElement("class");
-      const std::string& source = view.file->sourcePath;
-      xml.writeAttribute("name", Text(source.substr(source.rfind('/') + 1)));
-      xml.writeAttribute("filename", Text(source));
-      WriteRates(xml, view.totals);
-      xml.writeAttribute("complexity", "0");
-      WriteMethods(xml, *view.file, view.table);
-      xml.writeStartElement("lines");
-      for (const auto& [number, count] : view.table.lines) WriteLine(xml, number, count);
-      xml.writeEndElement();
-      xml.writeEndElement();
-    }
-    xml.writeEndElement();
-    xml.writeEndElement();
-  }
-  xml.writeEndElement();
+  WritePackages(xml, packages);
   xml.writeEndElement();
   xml.writeEndDocument();
   return SaveFile(path, text, error);

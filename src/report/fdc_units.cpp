@@ -1,5 +1,10 @@
 // Reading the branch records of FDC files.
 //
+// The writer numbers the records of each kind in the order it writes them,
+// from 0 (a CE record takes two condition numbers, a CC record one per row);
+// a record out of that sequence is rejected, which also bounds the count
+// tables by the size of the file.
+//
 // The merge reader (output/fdc_blocks.h) validates the file and cuts it into
 // byte ranges; inside each range this reader walks the lines: a version line,
 // the FC, FD and TC header lines, the branch records, the DC line. A "VE" line
@@ -65,7 +70,8 @@ bool ReadProc(RecordLine& fields, FdcUnit& unit) {
   if (index == 4) return false;
   record.kind = static_cast<ProcKind>(index);
   if (!fields.Quoted(record.function) || !fields.Number(record.first) || !fields.Number(record.last)) return false;
-  unit.procIds = std::max(unit.procIds, record.id + 1);
+  if (record.id != unit.procIds) return false;
+  unit.procIds = record.id + 1;
   unit.procs.push_back(std::move(record));
   return true;
 }
@@ -73,10 +79,10 @@ bool ReadProc(RecordLine& fields, FdcUnit& unit) {
 bool ReadCall(RecordLine& fields, FdcUnit& unit) {
   CallRecord record;
   if (!fields.Number(record.id) || !fields.Quoted(record.function) || !fields.Quoted(record.callee) ||
-      !fields.Number(record.first) || !fields.Number(record.last)) {
+      !fields.Number(record.first) || !fields.Number(record.last) || record.id != unit.callIds) {
     return false;
   }
-  unit.callIds = std::max(unit.callIds, record.id + 1);
+  unit.callIds = record.id + 1;
   unit.calls.push_back(std::move(record));
   return true;
 }
@@ -91,10 +97,10 @@ bool ReadBlock(RecordLine& fields, FdcUnit& unit) {
   if (index == 4) return false;
   record.kind = static_cast<BlockKind>(index);
   if (!fields.Quoted(record.function) || !fields.Word(record.path) || !fields.Number(record.first) ||
-      !fields.Number(record.last)) {
+      !fields.Number(record.last) || record.id != unit.blockIds) {
     return false;
   }
-  unit.blockIds = std::max(unit.blockIds, record.id + 1);
+  unit.blockIds = record.id + 1;
   unit.blocks.push_back(std::move(record));
   return true;
 }
@@ -103,10 +109,11 @@ bool ReadCase(RecordLine& fields, FdcUnit& unit, bool isCase) {
   CaseRecord record;
   record.isCase = isCase;
   if (!fields.Number(record.id) || !fields.Quoted(record.function) || !fields.Quoted(record.text) ||
-      !fields.Number(record.first) || !fields.Number(record.last) || record.id > 0xFFFFFFFDu) {
+      !fields.Number(record.first) || !fields.Number(record.last) || record.id != unit.conditionIds ||
+      record.id > 0xFFFFFFFDu) {
     return false;
   }
-  unit.conditionIds = std::max(unit.conditionIds, record.id + (isCase ? 1 : 2));
+  unit.conditionIds = record.id + (isCase ? 1 : 2);
   unit.cases.push_back(std::move(record));
   return true;
 }
@@ -138,8 +145,11 @@ bool ReadDecision(RecordLine& fields, FdcUnit& unit) {
     if (!fields.Number(trueRows)) return false;
     record.trueRows = trueRows;
   }
-  if (!DecisionShapeValid(record) || std::uint64_t{record.id} + record.branchCount > 0xFFFFFFFFu) return false;
-  unit.conditionIds = std::max(unit.conditionIds, record.id + record.branchCount);
+  if (!DecisionShapeValid(record) || record.id != unit.conditionIds ||
+      std::uint64_t{record.id} + record.branchCount > 0xFFFFFFFFu) {
+    return false;
+  }
+  unit.conditionIds = record.id + record.branchCount;
   unit.decisions.push_back(std::move(record));
   return true;
 }

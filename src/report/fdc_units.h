@@ -67,8 +67,8 @@ struct FdcUnit {
   std::vector<BlockRecord> blocks;
   std::vector<CaseRecord> cases;
   std::vector<DecisionRecord> decisions;
-  // Branch numbers taken per kind: every valid branch of a results line is
-  // below these.
+  // Branch numbers taken per kind: records are numbered in file order, and
+  // every valid branch of a results line is below these.
   std::uint32_t procIds = 0, callIds = 0, blockIds = 0, conditionIds = 0;
 
   std::string SourcePath() const;

@@ -11,6 +11,10 @@
 #include <QDir>
 #include <QString>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace report {
 namespace {
 
@@ -121,24 +125,28 @@ QString BranchRow(std::uint32_t line, std::string_view category, const QString& 
       .arg(StateClass(state), N(line), Text(category), branch, count);
 }
 
+// Rows of every kind, in line order (record order within a line).
 QString BranchesTable(const FunctionReport& function) {
-  QString html = "<table class=\"branches\">\n<tr><th>line</th><th>category</th><th>branch</th><th>count</th></tr>\n";
+  std::vector<std::pair<std::uint32_t, QString>> rows;
   for (const BranchItem& item : function.branches) {
-    html += BranchRow(item.first, CategoryName(item.category), Text(item.label), QString::number(item.count),
-                      item.count > 0 ? HitState::kCovered : HitState::kNever);
+    rows.emplace_back(item.first, BranchRow(item.first, CategoryName(item.category), Text(item.label),
+                                            N(item.count), item.count > 0 ? HitState::kCovered : HitState::kNever));
   }
   for (const LoopItem& loop : function.loops) {
     QString counts;
     for (const LoopBranch& branch : loop.branches) {
       counts += QStringLiteral("%1%2: %3").arg(counts.isEmpty() ? "" : ", ", Text(branch.label), N(branch.count));
     }
-    html += BranchRow(loop.first, "loops", Text(loop.path), counts, loop.State());
+    rows.emplace_back(loop.first, BranchRow(loop.first, "loops", Text(loop.path), counts, loop.State()));
   }
   for (const ConditionItem& item : function.conditions) {
-    const QString counts = item.isCase ? QString::number(item.trueCount)
-                                       : QStringLiteral("true: %1, false: %2").arg(item.trueCount).arg(item.falseCount);
-    html += BranchRow(item.first, "basic conditions", Text(item.text), counts, item.State());
+    const QString counts = item.isCase ? N(item.trueCount)
+                                       : QStringLiteral("true: %1, false: %2").arg(N(item.trueCount), N(item.falseCount));
+    rows.emplace_back(item.first, BranchRow(item.first, "basic conditions", Text(item.text), counts, item.State()));
   }
+  std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  QString html = "<table class=\"branches\">\n<tr><th>line</th><th>category</th><th>branch</th><th>count</th></tr>\n";
+  for (const auto& [line, row] : rows) html += row;
   return html + "</table>\n";
 }
 

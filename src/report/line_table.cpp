@@ -5,13 +5,16 @@
 namespace report {
 namespace {
 
+// Line 0 stands for an unknown line: neither format has a place for it.
 void CountLine(LineTable& table, std::uint32_t line, std::uint64_t count) {
+  if (line == 0) return;
   LineCount& entry = table.lines[line];
   entry.hits = std::max(entry.hits, count);
 }
 
 void AddBranch(LineTable& table, std::uint32_t line, std::uint32_t group, std::uint32_t branch,
                std::uint64_t taken) {
+  if (line == 0) return;
   table.branches.push_back({line, group, branch, taken});
   CountLine(table, line, taken);
   LineCount& entry = table.lines[line];
