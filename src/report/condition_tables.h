@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,9 +25,14 @@ struct RowPair {
   std::uint32_t falseRow = 0;
 };
 
-/// Every pair showing the independence of condition `k`, true row major.
+/// The pairs showing the independence of condition `k`, true row major, at
+/// most `limit` of them.
 std::vector<RowPair> IndependencePairs(std::string_view rows, std::size_t width, std::uint32_t trueRows,
-                                       std::size_t k);
+                                       std::size_t k, std::size_t limit = SIZE_MAX);
+
+/// Whether rows `a` and `b` (one true, one false) show the independence of
+/// condition `k`.
+bool ShowsIndependence(std::string_view a, std::string_view b, std::size_t k);
 
 /// The number of basic conditions of a well-formed prefix form, else none.
 std::optional<std::size_t> PrefixWidth(std::string_view prefix);

@@ -111,27 +111,38 @@ void AddCases(const CountedUnit& counted, FunctionTable& table) {
   }
 }
 
+// The pair that shows a condition is looked for among the rows that ran
+// only, and at most kListedPairs pairs are listed for a condition not shown:
+// a case table can have thousands of rows.
+constexpr std::size_t kListedPairs = 16;
+
+std::optional<RowPair> FirstSeenPair(const std::vector<RowItem>& rows, const std::vector<std::uint32_t>& seenTrue,
+                                     const std::vector<std::uint32_t>& seenFalse, std::size_t k) {
+  for (const std::uint32_t i : seenTrue) {
+    for (const std::uint32_t j : seenFalse) {
+      if (ShowsIndependence(rows[i].text, rows[j].text, k)) return RowPair{i, j};
+    }
+  }
+  return std::nullopt;
+}
+
 void FillCaseTable(const DecisionRecord& record, const BranchCounts& counts, DecisionItem& item) {
   const std::size_t width = record.operands.size();
+  std::vector<std::uint32_t> seenTrue, seenFalse;
   for (std::uint32_t row = 0; row < record.branchCount; ++row) {
     const std::uint64_t count = counts.Condition(record.id + row);
-    item.rows.push_back({record.text.substr(row * width, width), row < *record.trueRows, record.id + row, count});
-    item.observed += count > 0 ? 1 : 0;
+    const bool value = row < *record.trueRows;
+    item.rows.push_back({record.text.substr(row * width, width), value, record.id + row, count});
+    if (count > 0) (value ? seenTrue : seenFalse).push_back(row);
   }
-  for (IndependenceItem& condition : item.conditions) {
-    const std::size_t k = &condition - item.conditions.data();
-    condition.pairs = IndependencePairs(record.text, width, *record.trueRows, k);
-    for (const RowPair& pair : condition.pairs) {
-      if (item.rows[pair.trueRow].count > 0 && item.rows[pair.falseRow].count > 0) {
-        condition.shownBy = pair;
-        break;
-      }
-    }
+  item.observed = seenTrue.size() + seenFalse.size();
+  for (std::size_t k = 0; k < item.conditions.size(); ++k) {
+    IndependenceItem& condition = item.conditions[k];
+    condition.shownBy = FirstSeenPair(item.rows, seenTrue, seenFalse, k);
+    condition.pairs = IndependencePairs(record.text, width, *record.trueRows, k, kListedPairs);
   }
 }
 
-// Only the observed combinations are listed: a forced table has 2 to the
-// width rows.
 using SortedHits = std::vector<std::pair<std::uint32_t, std::uint64_t>>;
 
 void FillForcedTable(const DecisionRecord& record, const SortedHits& hits, const BranchCounts& counts,

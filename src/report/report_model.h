@@ -59,7 +59,7 @@ struct RowItem {
 
 struct IndependenceItem {
   std::string condition;             // the basic condition's text
-  std::vector<RowPair> pairs;        // every pair that would show it (case tables)
+  std::vector<RowPair> pairs;        // the first 16 pairs that would show it (case tables)
   std::optional<RowPair> shownBy;    // the first observed pair
 };
 

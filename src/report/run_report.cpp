@@ -134,7 +134,10 @@ bool LoadInputs(const ReportRequest& request, CoverageData& data, Terminal& term
     }
     AddUnits(data, std::move(outcome.units));
   }
+  std::set<QString> seen;
   for (const std::string& path : request.results) {
+    const QString canonical = QFileInfo(QString::fromLocal8Bit(path.c_str())).canonicalFilePath();
+    if (!canonical.isEmpty() && !seen.insert(canonical).second) continue;  // named twice: counted once
     bool missing = false;
     const ResultsReadOutcome outcome = ReadResults(path, missing);
     if (missing && request.defaultResults) {

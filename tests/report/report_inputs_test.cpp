@@ -115,6 +115,7 @@ TEST(ConditionTables, PairsFollowTheIndependenceRule) {
   EXPECT_EQ(pairs(0), "0-3 1-3 ");
   EXPECT_EQ(pairs(1), "0-2 ");
   EXPECT_EQ(pairs(2), "1-2 ");
+  EXPECT_EQ(IndependencePairs(rows, 3, 2, 0, 1).size(), 1u);
   // a || b: TX FT | FF.
   EXPECT_EQ(IndependencePairs("TXFTFF", 2, 2, 0).size(), 1u);
   EXPECT_EQ(IndependencePairs("TXFTFF", 2, 2, 1)[0].trueRow, 1u);
