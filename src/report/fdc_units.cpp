@@ -49,9 +49,12 @@ bool NextLine(UnitReader& reader, LineSplitter& lines, std::string_view& line) {
 
 bool Tagged(std::string_view line, std::string_view tag) { return line.substr(0, tag.size()) == tag; }
 
+// The fields after a two-letter tag; none for a shorter line.
+std::string_view AfterTag(std::string_view line) { return line.substr(std::min<std::size_t>(2, line.size())); }
+
 // Our blocks have version "3.0e" and the format mark as the first "#" word.
 bool IsOurVersion(std::string_view line) {
-  RecordLine fields(line.substr(2));
+  RecordLine fields(AfterTag(line));
   std::string word;
   if (!fields.Word(word) || word != output::kFdcFormatVersion) return false;
   while (fields.Word(word)) {
@@ -155,7 +158,7 @@ bool ReadDecision(RecordLine& fields, FdcUnit& unit) {
 }
 
 bool ReadRecord(std::string_view line, FdcUnit& unit) {
-  RecordLine fields(line.substr(2));
+  RecordLine fields(AfterTag(line));
   bool read = false;
   if (Tagged(line, "PR")) read = ReadProc(fields, unit);
   else if (Tagged(line, "AP")) read = ReadCall(fields, unit);
@@ -169,13 +172,13 @@ bool ReadRecord(std::string_view line, FdcUnit& unit) {
 bool ReadHeader(UnitReader& reader, LineSplitter& lines, FdcUnit& unit) {
   std::string_view line;
   if (!NextLine(reader, lines, line) || !Tagged(line, "FC")) return Fail(reader, "FC line expected");
-  RecordLine fc(line.substr(2));
+  RecordLine fc(AfterTag(line));
   if (!fc.Quoted(unit.sourceName) || !fc.Quoted(unit.sourceDirectory)) return Fail(reader, "bad FC line");
   if (!NextLine(reader, lines, line) || !Tagged(line, "FD")) return Fail(reader, "FD line expected");
-  RecordLine fd(line.substr(2));
+  RecordLine fd(AfterTag(line));
   if (!fd.Number(unit.date)) return Fail(reader, "bad FD line");
   if (!NextLine(reader, lines, line) || !Tagged(line, "TC")) return Fail(reader, "TC line expected");
-  RecordLine tc(line.substr(2));
+  RecordLine tc(AfterTag(line));
   for (std::string token; tc.Word(token);) unit.coverage |= output::CoverageTokenBits(token);
   return true;
 }
@@ -188,7 +191,7 @@ bool ReadRecords(UnitReader& reader, LineSplitter& lines, FdcUnit& unit) {
       if (!ReadRecord(line, unit)) return Fail(reader, "bad branch record");
       continue;
     }
-    RecordLine dc(line.substr(2));
+    RecordLine dc(AfterTag(line));
     if (!dc.Number(unit.checksum)) return Fail(reader, "bad DC line");
     if (dc.AtEnd()) {
       const std::string source = support::JoinPath(unit.sourceDirectory, unit.sourceName);

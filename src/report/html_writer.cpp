@@ -230,6 +230,7 @@ constexpr const char* kStyle =
     ".fill{display:block;height:100%}\n"
     ".fill.high{background:#4caf50}.fill.medium{background:#e0b000}.fill.low{background:#d9534f}\n"
     "tr.covered td{background:#dff0d8}tr.partly td{background:#fcf3cf}tr.never td{background:#f8d7da}\n"
+    ".cell .bar{width:4em}.cell{white-space:nowrap;font-size:90%}\n"
     "caption{text-align:left;font-weight:bold}\n"
     ".lines{font-weight:normal;color:#666;font-size:80%}\n";
 

@@ -64,6 +64,8 @@ TEST(FdcUnits, RejectsMalformedRecordsWithTheirLine) {
       "CC 0 2 0 2 4 A.\n",                 // prefix form of one condition
       "CC 0 2 0 2 5 A..\n",                // forced table is not 2 to the width
       "XX 1 2\n",                          // unknown record
+      "\n",                                // empty line
+      "P\n",                               // a lone letter
       "PR 99999999999 proc \"f\" 1 2\n",   // number beyond 32 bits
       "PR 4000000000 proc \"f\" 1 2\n",    // out of sequence: the first is 0
       "CE 2 \"f\" \"x\" 1 1\n",              // likewise
