@@ -234,6 +234,21 @@ TEST_F(ReportTest, ThresholdsSetTheExitStatus) {
   EXPECT_EQ(RunFixtures({"--fail-under", "functions"}).status, 1);
 }
 
+TEST_F(ReportTest, ColoursMarkPercentagesOnlyWhenAsked) {
+  std::ostringstream out, err;
+  const QStringList arguments{QString::fromStdString(FixturePath("prog.c.fdc")), "-r",
+                              QString::fromStdString(FixturePath("run1.qbr"))};
+  ASSERT_EQ(RunReport(arguments, {out, err, true}), 0);
+  // Complete in green, at least half in yellow, less in red; "-" stays plain.
+  EXPECT_NE(out.str().find("  implicit blocks               2         2\033[32m   100.0%\033[0m\n"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("  functions                     3         4\033[33m    75.0%\033[0m\n"), std::string::npos);
+  EXPECT_NE(out.str().find("  loops                         1         3\033[31m    33.3%\033[0m\n"), std::string::npos);
+  EXPECT_EQ(RunFixtures().out.find('\033'), std::string::npos);
+  const RunOutput help = Run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--fail-under <category=percent>"), std::string::npos) << help.out;
+}
+
 TEST_F(ReportTest, HtmlPagesEscapeTheTextsOfTheInputs) {
   std::ofstream(dir + "odd.c.fdc") << "VE 3.0e CCOV #i6 8.2.0.1\nFC \"<odd>.c\" \"/s/\"\nFD 1\nTC PR CO\n"
                                       "PR 0 proc \"f<b&\\\"c\" 1 3\nCE 0 \"f<b&\\\"c\" \"x < %2\" 2 2\nDC 1 1\n";
