@@ -69,7 +69,6 @@ struct Figures {
 
   Figure& operator[](Category category) { return figures[static_cast<std::size_t>(category)]; }
   const Figure& operator[](Category category) const { return figures[static_cast<std::size_t>(category)]; }
-  bool Carries(Category category) const { return carried[static_cast<std::size_t>(category)]; }
   Figures& operator+=(const Figures& other);
 };
 

@@ -37,7 +37,6 @@ class LineSplitter {
  public:
   LineSplitter(std::string_view text, std::size_t from, std::size_t to) : text_(text), position_(from), end_(to) {}
   bool Next(std::string_view& line);
-  std::size_t Position() const { return position_; }
 
  private:
   std::string_view text_;
