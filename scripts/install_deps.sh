@@ -3,9 +3,10 @@
 # without prompts; does nothing when they are all present.
 set -e
 # clang-14, csmith and libcsmith-dev feed the parse suite with real compiler
-# output and random programs.
+# output and random programs. lcov (genhtml), libxml2-utils (xmllint) and
+# chromium read quorbreport's lcov, Cobertura and HTML outputs in its tests.
 packages="cmake g++ make qt6-base-dev qt6-l10n-tools bison flex googletest libgtest-dev libgmock-dev
-  clang-14 csmith libcsmith-dev"
+  clang-14 csmith libcsmith-dev lcov libxml2-utils chromium"
 # npm fetches the lz4 sources that the launcher's build test instruments.
 command -v npm >/dev/null 2>&1 || packages="$packages npm"
 missing=""

@@ -1,0 +1,83 @@
+// Reading FDC files and results and building the report, for generated FDC
+// text of 1, 4 and 16 MB: "ms_per_MB" (processor time per MB of FDC text)
+// stays flat when the work is linear.
+#include "report/coverage_data.h"
+#include "report/fdc_units.h"
+#include "report/report_model.h"
+#include "report/results_file.h"
+
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+#include <string>
+
+namespace {
+
+// Blocks of 200 functions, each with an entry, an exit, calls, blocks, a
+// loop and a decision a && (b || c); the results mark every other branch.
+void Generate(std::size_t size, std::string& fdc, std::string& results) {
+  results = "R 1 2\n";
+  for (std::uint32_t block = 0; fdc.size() < size; ++block) {
+    std::string records, hits;
+    for (std::uint32_t f = 0; f < 200; ++f) {
+      const std::string name = "\"function_" + std::to_string(f) + "\"";
+      const std::uint32_t line = f * 20 + 1, p = f * 2, b = f * 5, k = f * 10;
+      records += "PR " + std::to_string(p) + " proc " + name + " " + std::to_string(line) + " " +
+                 std::to_string(line + 19) + "\n";
+      records += "AP " + std::to_string(f) + " " + name + " \"callee (x, y)\" " + std::to_string(line + 2) + " " +
+                 std::to_string(line + 2) + "\n";
+      for (std::uint32_t c = 0; c < 3; ++c) {
+        records += "CE " + std::to_string(k + 2 * c) + " " + name + " \"cond_" + std::to_string(c) + "\" " +
+                   std::to_string(line + 3) + " " + std::to_string(line + 3) + "\n";
+      }
+      records += "CC " + std::to_string(k + 6) + " 3 " + std::to_string(k) + " " + std::to_string(k + 2) + " " +
+                 std::to_string(k + 4) + " 4 TTXTFTTFFFXX 2\n";
+      records += "BL " + std::to_string(b) + " simple " + name + " then " + std::to_string(line + 4) + " " +
+                 std::to_string(line + 4) + "\n";
+      records += "BL " + std::to_string(b + 1) + " implicit " + name + " else " + std::to_string(line + 3) + " " +
+                 std::to_string(line + 4) + "\n";
+      for (const char* segment : {"0", "1", "2+"}) {
+        records += "BL " + std::to_string(b + 2 + (segment[0] == '0' ? 0 : segment[0] == '1' ? 1 : 2)) +
+                   " logical " + name + " while/" + segment + " " + std::to_string(line + 5) + " " +
+                   std::to_string(line + 9) + "\n";
+      }
+      records += "PR " + std::to_string(p + 1) + " return " + name + " " + std::to_string(line + 18) + " " +
+                 std::to_string(line + 18) + "\n";
+      hits += "P " + std::to_string(p) + " 3\nB " + std::to_string(b) + " 1\nK " + std::to_string(k) + " 2\nK " +
+              std::to_string(k + 6) + " 1\n";
+    }
+    const std::string checksum = std::to_string(1000 + block);
+    fdc += "VE 3.0e CCOV #i6 8.2.0.1\nFC \"file_" + std::to_string(block) +
+           ".c\" \"/src/bench/\"\nFD 1700000000\nTC PR RE AP BS BI BL CO CC\n" + records + "DC " + checksum + " " +
+           std::to_string(block + 1) + "\n";
+    char group[64];
+    std::snprintf(group, sizeof group, "F 0x%X 0x%X\n", block + 1, 1000 + block);
+    results += group + hits;
+  }
+}
+
+void BM_ReadAndBuildReport(benchmark::State& state) {
+  std::string fdc, results;
+  Generate(static_cast<std::size_t>(state.range(0)) << 20, fdc, results);
+  std::size_t files = 0;
+  const std::clock_t start = std::clock();
+  for (auto _ : state) {
+    report::CoverageData data;
+    report::AddUnits(data, report::ParseFdcUnits("bench.fdc", fdc).units);
+    std::string error;
+    report::AddResults(data, report::ParseResults("bench.qbr", results).file, error);
+    const report::Report built = report::BuildReport(data);
+    files = built.files.size();
+    benchmark::DoNotOptimize(files);
+  }
+  // Processor time, so that other load on the machine does not count.
+  const double milliseconds = 1000.0 * static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+  const double megabytes = static_cast<double>(fdc.size()) / (1 << 20);
+  state.counters["files"] = static_cast<double>(files);
+  state.counters["ms_per_MB"] = milliseconds / static_cast<double>(state.iterations()) / megabytes;
+}
+
+}  // namespace
+
+BENCHMARK(BM_ReadAndBuildReport)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();

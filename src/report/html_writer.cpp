@@ -1,0 +1,256 @@
+// The HTML report: static pages that open from disk.
+//
+// index.html holds the totals and a row per file with a bar per category;
+// file-N.html lists the file's functions and, per function, its branches by
+// line (covered, partly or never), its loops, and each decision's case table
+// with the rows seen and the pairs of rows that show each basic condition's
+// independence. Every text from the inputs goes through toHtmlEscaped.
+#include "report/save_file.h"
+#include "report/writers.h"
+
+#include <QDir>
+#include <QString>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace report {
+namespace {
+
+QString Text(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toHtmlEscaped();
+}
+QString Text(std::string_view text) { return Text(std::string(text)); }
+
+template <typename Number>
+QString N(Number value) {
+  return QString::number(value);
+}
+
+QString StateClass(HitState state) {
+  switch (state) {
+    case HitState::kCovered: return QStringLiteral("covered");
+    case HitState::kPartly: return QStringLiteral("partly");
+    case HitState::kNever: return QStringLiteral("never");
+  }
+  return {};
+}
+
+QString Percent(const Figure& figure) {
+  char buffer[16];
+  const std::string_view shown = FormatPercent(figure, buffer);
+  return figure.total == 0 ? QStringLiteral("-") : Text(shown) + "%";
+}
+
+QString Level(const Figure& figure) {
+  if (figure.covered == figure.total) return QStringLiteral("high");
+  return figure.covered * 2 >= figure.total ? QStringLiteral("medium") : QStringLiteral("low");
+}
+
+QString Bar(const Figure& figure) {
+  if (figure.total == 0) return QStringLiteral("<span class=\"none\">-</span>");
+  const double width = 100.0 * static_cast<double>(figure.covered) / static_cast<double>(figure.total);
+  return QStringLiteral("<span class=\"bar\"><span class=\"fill %1\" style=\"width:%2%\"></span></span>")
+      .arg(Level(figure))
+      .arg(width, 0, 'f', 1);
+}
+
+QString Page(const QString& title, const QString& body) {
+  return QStringLiteral(
+             "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n"
+             "<link rel=\"stylesheet\" href=\"style.css\">\n</head>\n<body>\n%2</body>\n</html>\n")
+      .arg(title, body);
+}
+
+QString FiguresTable(const Figures& figures, const QString& id) {
+  QString html = QStringLiteral(
+                     "<table class=\"totals\" id=\"%1\">\n<tr><th>category</th><th>coverage</th><th>covered</th>"
+                     "<th>total</th><th>percent</th></tr>\n")
+                     .arg(id);
+  for (std::size_t i = 0; i < kCategoryCount; ++i) {
+    if (!figures.carried[i]) continue;
+    const Figure& figure = figures.figures[i];
+    html += QStringLiteral("<tr data-category=\"%1\"><td>%2</td><td>%3</td><td>%4</td><td>%5</td><td>%6</td></tr>\n")
+                .arg(Text(kCategoryKeys[i]), Text(kCategoryNames[i]), Bar(figure), N(figure.covered),
+                     N(figure.total), Percent(figure));
+  }
+  return html + "</table>\n";
+}
+
+QString FileName(std::size_t index) { return QStringLiteral("file-%1.html").arg(index + 1); }
+
+QString IndexPage(const Report& report) {
+  QString body = QStringLiteral("<h1>Coverage report</h1>\n<p class=\"inputs\">%1 files, %2 results sections, "
+                                "%3 stale groups not counted</p>\n")
+                     .arg(report.files.size())
+                     .arg(report.sections)
+                     .arg(report.stale.size());
+  body += FiguresTable(report.total, "totals");
+  body += "<h2>Files</h2>\n<table class=\"files\" id=\"files\">\n<tr><th>file</th>";
+  for (std::size_t i = 0; i < kCategoryCount; ++i) {
+    if (report.total.carried[i]) body += "<th>" + Text(kCategoryNames[i]) + "</th>";
+  }
+  body += "</tr>\n";
+  for (std::size_t f = 0; f < report.files.size(); ++f) {
+    const FileReport& file = report.files[f];
+    body += QStringLiteral("<tr class=\"file\"><td><a href=\"%1\">%2</a></td>").arg(FileName(f), Text(file.sourcePath));
+    for (std::size_t i = 0; i < kCategoryCount; ++i) {
+      if (!report.total.carried[i]) continue;
+      const Figure& figure = file.figures.figures[i];
+      body += QStringLiteral("<td class=\"cell\" data-category=\"%1\">%2 %3</td>")
+                  .arg(Text(kCategoryKeys[i]), file.figures.carried[i] ? Bar(figure) : QString(),
+                       file.figures.carried[i] ? Percent(figure) : QStringLiteral("-"));
+    }
+    body += "</tr>\n";
+  }
+  body += "</table>\n";
+  if (!report.stale.empty()) {
+    body += "<h2>Stale results</h2>\n<ul class=\"stale\">\n";
+    for (const StaleGroup& group : report.stale) {
+      body += QStringLiteral("<li>%1:%2: key 0x%3, checksum 0x%4%5</li>\n")
+                  .arg(Text(group.resultsPath), N(group.line), QString::number(group.key, 16).toUpper(),
+                       QString::number(group.checksum, 16).toUpper(),
+                       group.olderBuildOf.empty() ? QStringLiteral(": no FDC block")
+                                                  : ": older build of " + Text(group.olderBuildOf));
+    }
+    body += "</ul>\n";
+  }
+  return Page("Coverage report", body);
+}
+
+QString BranchRow(std::uint32_t line, std::string_view category, const QString& branch, const QString& count,
+                  HitState state) {
+  return QStringLiteral("<tr class=\"%1\"><td>%2</td><td>%3</td><td>%4</td><td>%5</td></tr>\n")
+      .arg(StateClass(state), N(line), Text(category), branch, count);
+}
+
+// Rows of every kind, in line order (record order within a line).
+QString BranchesTable(const FunctionReport& function) {
+  std::vector<std::pair<std::uint32_t, QString>> rows;
+  for (const BranchItem& item : function.branches) {
+    rows.emplace_back(item.first, BranchRow(item.first, CategoryName(item.category), Text(item.label),
+                                            N(item.count), item.count > 0 ? HitState::kCovered : HitState::kNever));
+  }
+  for (const LoopItem& loop : function.loops) {
+    QString counts;
+    for (const LoopBranch& branch : loop.branches) {
+      counts += QStringLiteral("%1%2: %3").arg(counts.isEmpty() ? "" : ", ", Text(branch.label), N(branch.count));
+    }
+    rows.emplace_back(loop.first, BranchRow(loop.first, "loops", Text(loop.path), counts, loop.State()));
+  }
+  for (const ConditionItem& item : function.conditions) {
+    const QString counts = item.isCase ? N(item.trueCount)
+                                       : QStringLiteral("true: %1, false: %2").arg(N(item.trueCount), N(item.falseCount));
+    rows.emplace_back(item.first, BranchRow(item.first, "basic conditions", Text(item.text), counts, item.State()));
+  }
+  std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  QString html = "<table class=\"branches\">\n<tr><th>line</th><th>category</th><th>branch</th><th>count</th></tr>\n";
+  for (const auto& [line, row] : rows) html += row;
+  return html + "</table>\n";
+}
+
+QString RowName(const DecisionItem& decision, std::uint32_t row) {
+  return decision.forced ? QString::fromLatin1(CombinationText(row, decision.width).c_str())
+                         : QStringLiteral("row %1").arg(row);
+}
+
+QString DecisionTable(const DecisionItem& decision) {
+  QString html = QStringLiteral("<table class=\"decision %1\">\n<caption>%2decision at line %3: %4 of %5 %6 seen"
+                                "</caption>\n<tr><th>row</th>")
+                     .arg(StateClass(decision.State()), decision.forced ? "forced " : "")
+                     .arg(decision.first)
+                     .arg(decision.observed)
+                     .arg(decision.combinations)
+                     .arg(decision.forced ? "combinations" : "rows");
+  for (const IndependenceItem& condition : decision.conditions) html += "<th>" + Text(condition.condition) + "</th>";
+  html += "<th>value</th><th>count</th></tr>\n";
+  for (const RowItem& row : decision.rows) {
+    html += QStringLiteral("<tr class=\"%1\"><td>%2</td>")
+                .arg(row.count > 0 ? "covered" : "never")
+                .arg(decision.forced ? QString() : QString::number(row.branch - decision.id));
+    for (const char c : row.text) html += QStringLiteral("<td>%1</td>").arg(QChar::fromLatin1(c));
+    html += QStringLiteral("<td>%1</td><td>%2</td></tr>\n").arg(row.value ? "T" : "F").arg(row.count);
+  }
+  html += "</table>\n<table class=\"mcdc\">\n<tr><th>condition</th><th>independence</th><th>pair</th></tr>\n";
+  for (const IndependenceItem& condition : decision.conditions) {
+    QString pairs;
+    if (condition.shownBy) {
+      pairs = RowName(decision, condition.shownBy->trueRow) + " and " + RowName(decision, condition.shownBy->falseRow);
+    } else {
+      for (const RowPair& pair : condition.pairs) {
+        pairs += (pairs.isEmpty() ? "needs " : " or ") + RowName(decision, pair.trueRow) + " and " +
+                 RowName(decision, pair.falseRow);
+      }
+    }
+    html += QStringLiteral("<tr class=\"%1\"><td>%2</td><td>%3</td><td>%4</td></tr>\n")
+                .arg(condition.shownBy ? "covered" : "never", Text(condition.condition),
+                     condition.shownBy ? "shown" : "not shown", pairs);
+  }
+  return html + "</table>\n";
+}
+
+QString FunctionSection(const FunctionReport& function) {
+  QString html = QStringLiteral("<section class=\"function\">\n<h3>%1 <span class=\"lines\">lines %2-%3</span></h3>\n")
+                     .arg(Text(function.name), N(function.first), N(function.last));
+  html += BranchesTable(function);
+  for (const DecisionItem& decision : function.decisions) html += DecisionTable(decision);
+  return html + "</section>\n";
+}
+
+QString FilePage(const FileReport& file) {
+  QString body = QStringLiteral("<p><a href=\"index.html\">All files</a></p>\n<h1>%1</h1>\n"
+                                "<p class=\"inputs\">FDC file %2, key 0x%3, checksum 0x%4, %5 results groups</p>\n")
+                     .arg(Text(file.sourcePath), Text(file.fdcPath), QString::number(file.key, 16).toUpper(),
+                          QString::number(file.checksum, 16).toUpper(), N(file.groups));
+  body += FiguresTable(file.figures, "file-totals");
+  body += "<h2>Functions</h2>\n<table class=\"functions\">\n<tr><th>function</th><th>lines</th>";
+  for (std::size_t i = 0; i < kCategoryCount; ++i) {
+    if (file.figures.carried[i]) body += "<th>" + Text(kCategoryNames[i]) + "</th>";
+  }
+  body += "</tr>\n";
+  for (const FunctionReport& function : file.functions) {
+    body += QStringLiteral("<tr><td>%1</td><td>%2-%3</td>").arg(Text(function.name), N(function.first), N(function.last));
+    for (std::size_t i = 0; i < kCategoryCount; ++i) {
+      if (file.figures.carried[i]) body += "<td>" + Percent(function.figures.figures[i]) + "</td>";
+    }
+    body += "</tr>\n";
+  }
+  body += "</table>\n";
+  for (const FunctionReport& function : file.functions) body += FunctionSection(function);
+  return Page(Text(file.sourcePath), body);
+}
+
+constexpr const char* kStyle =
+    "body{font-family:sans-serif;margin:1.5em;color:#222}\n"
+    "table{border-collapse:collapse;margin:0.8em 0}\n"
+    "th,td{border:1px solid #ccc;padding:0.2em 0.6em;text-align:left}\n"
+    "th{background:#eee}\n"
+    ".bar{display:inline-block;width:8em;height:0.8em;background:#f3c4c4;vertical-align:middle}\n"
+    ".fill{display:block;height:100%}\n"
+    ".fill.high{background:#4caf50}.fill.medium{background:#e0b000}.fill.low{background:#d9534f}\n"
+    "tr.covered td{background:#dff0d8}tr.partly td{background:#fcf3cf}tr.never td{background:#f8d7da}\n"
+    ".cell .bar{width:4em}.cell{white-space:nowrap;font-size:90%}\n"
+    "caption{text-align:left;font-weight:bold}\n"
+    ".lines{font-weight:normal;color:#666;font-size:80%}\n";
+
+bool SaveText(const QDir& dir, const QString& name, const QString& text, std::string& error) {
+  return SaveFile(dir.filePath(name).toLocal8Bit().toStdString(), text.toUtf8(), error);
+}
+
+}  // namespace
+
+bool WriteHtml(const Report& report, const std::string& directory, std::string& error) {
+  const QDir dir(QString::fromLocal8Bit(directory.c_str()));
+  if (!dir.mkpath(".")) {
+    error = directory + ": cannot create the directory";
+    return false;
+  }
+  if (!SaveText(dir, "style.css", kStyle, error)) return false;
+  for (std::size_t f = 0; f < report.files.size(); ++f) {
+    if (!SaveText(dir, FileName(f), FilePage(report.files[f]), error)) return false;
+  }
+  return SaveText(dir, "index.html", IndexPage(report), error);
+}
+
+}  // namespace report

@@ -1,0 +1,182 @@
+// The JSON report: every figure and branch of the report model. The README
+// ("JSON report") documents the schema; "format" names its version.
+#include "report/save_file.h"
+#include "report/writers.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+
+namespace report {
+namespace {
+
+QString Text(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QString Hex(std::uint32_t value) { return QStringLiteral("0x") + QString::number(value, 16).toUpper(); }
+
+QJsonValue Count(std::uint64_t value) { return static_cast<double>(value); }
+
+QString StateName(HitState state) {
+  switch (state) {
+    case HitState::kCovered: return QStringLiteral("covered");
+    case HitState::kPartly: return QStringLiteral("partly");
+    case HitState::kNever: return QStringLiteral("never");
+  }
+  return {};
+}
+
+QJsonObject FiguresJson(const Figures& figures) {
+  QJsonObject object;
+  for (std::size_t i = 0; i < kCategoryCount; ++i) {
+    if (!figures.carried[i]) continue;
+    const Figure& figure = figures.figures[i];
+    QJsonObject entry{{"covered", Count(figure.covered)}, {"total", Count(figure.total)}};
+    entry["percent"] = figure.total == 0 ? QJsonValue() : QJsonValue(100.0 * figure.covered / figure.total);
+    object[Text(std::string(kCategoryKeys[i]))] = entry;
+  }
+  return object;
+}
+
+QJsonArray BranchesJson(const std::vector<BranchItem>& branches) {
+  QJsonArray array;
+  for (const BranchItem& item : branches) {
+    array.append(QJsonObject{{"category", Text(std::string(kCategoryKeys[static_cast<std::size_t>(item.category)]))},
+                             {"id", static_cast<double>(item.id)},
+                             {"label", Text(item.label)},
+                             {"first_line", static_cast<double>(item.first)},
+                             {"last_line", static_cast<double>(item.last)},
+                             {"count", Count(item.count)}});
+  }
+  return array;
+}
+
+QJsonArray ConditionsJson(const std::vector<ConditionItem>& conditions) {
+  QJsonArray array;
+  for (const ConditionItem& item : conditions) {
+    QJsonObject object{{"id", static_cast<double>(item.id)},
+                       {"kind", item.isCase ? "case" : "condition"},
+                       {"text", Text(item.text)},
+                       {"first_line", static_cast<double>(item.first)},
+                       {"last_line", static_cast<double>(item.last)},
+                       {"state", StateName(item.State())}};
+    if (item.isCase) object["count"] = Count(item.trueCount);
+    else object["true_count"] = Count(item.trueCount), object["false_count"] = Count(item.falseCount);
+    array.append(object);
+  }
+  return array;
+}
+
+QJsonArray LoopsJson(const std::vector<LoopItem>& loops) {
+  QJsonArray array;
+  for (const LoopItem& loop : loops) {
+    QJsonArray branches;
+    for (const LoopBranch& branch : loop.branches) {
+      branches.append(QJsonObject{
+          {"label", Text(branch.label)}, {"id", static_cast<double>(branch.id)}, {"count", Count(branch.count)}});
+    }
+    array.append(QJsonObject{{"path", Text(loop.path)},
+                             {"first_line", static_cast<double>(loop.first)},
+                             {"last_line", static_cast<double>(loop.last)},
+                             {"state", StateName(loop.State())},
+                             {"branches", branches}});
+  }
+  return array;
+}
+
+QJsonValue PairJson(const std::optional<RowPair>& pair) {
+  if (!pair) return QJsonValue();
+  return QJsonArray{static_cast<double>(pair->trueRow), static_cast<double>(pair->falseRow)};
+}
+
+QJsonObject DecisionJson(const DecisionItem& decision) {
+  QJsonArray rows;
+  for (const RowItem& row : decision.rows) {
+    rows.append(QJsonObject{{"text", Text(row.text)},
+                            {"value", row.value},
+                            {"id", static_cast<double>(row.branch)},
+                            {"count", Count(row.count)}});
+  }
+  QJsonArray conditions;
+  for (const IndependenceItem& condition : decision.conditions) {
+    QJsonObject object{{"text", Text(condition.condition)},
+                       {"shown", condition.shownBy.has_value()},
+                       {"pair", PairJson(condition.shownBy)}};
+    if (!decision.forced) {
+      QJsonArray pairs;
+      for (const RowPair& pair : condition.pairs) pairs.append(PairJson(pair));
+      object["pairs"] = pairs;
+    }
+    conditions.append(object);
+  }
+  QJsonObject object{{"id", static_cast<double>(decision.id)},
+                     {"forced", decision.forced},
+                     {"first_line", static_cast<double>(decision.first)},
+                     {"last_line", static_cast<double>(decision.last)},
+                     {"width", static_cast<double>(decision.width)},
+                     {"combinations", Count(decision.combinations)},
+                     {"observed", Count(decision.observed)},
+                     {"state", StateName(decision.State())},
+                     {"rows", rows},
+                     {"conditions", conditions}};
+  if (decision.forced) object["prefix"] = Text(decision.prefix);
+  return object;
+}
+
+QJsonObject FunctionJson(const FunctionReport& function) {
+  QJsonArray decisions;
+  for (const DecisionItem& decision : function.decisions) decisions.append(DecisionJson(decision));
+  return QJsonObject{{"name", Text(function.name)},
+                     {"first_line", static_cast<double>(function.first)},
+                     {"last_line", static_cast<double>(function.last)},
+                     {"coverage", FiguresJson(function.figures)},
+                     {"branches", BranchesJson(function.branches)},
+                     {"conditions", ConditionsJson(function.conditions)},
+                     {"loops", LoopsJson(function.loops)},
+                     {"decisions", decisions}};
+}
+
+QJsonObject FileJson(const FileReport& file) {
+  QJsonArray functions;
+  for (const FunctionReport& function : file.functions) functions.append(FunctionJson(function));
+  return QJsonObject{{"source", Text(file.sourcePath)},  {"fdc", Text(file.fdcPath)},
+                     {"key", Hex(file.key)},              {"checksum", Hex(file.checksum)},
+                     {"groups", static_cast<double>(file.groups)}, {"coverage", FiguresJson(file.figures)},
+                     {"functions", functions}};
+}
+
+QJsonArray StaleJson(const std::vector<StaleGroup>& stale) {
+  QJsonArray array;
+  for (const StaleGroup& group : stale) {
+    QJsonObject object{{"results", Text(group.resultsPath)},
+                       {"line", static_cast<double>(group.line)},
+                       {"key", Hex(group.key)},
+                       {"checksum", Hex(group.checksum)}};
+    object["older_build_of"] = group.olderBuildOf.empty() ? QJsonValue() : QJsonValue(Text(group.olderBuildOf));
+    array.append(object);
+  }
+  return array;
+}
+
+QJsonArray Strings(const std::vector<std::string>& texts) {
+  QJsonArray array;
+  for (const std::string& text : texts) array.append(Text(text));
+  return array;
+}
+
+}  // namespace
+
+bool WriteJson(const Report& report, const std::string& path, std::string& error) {
+  QJsonArray files;
+  for (const FileReport& file : report.files) files.append(FileJson(file));
+  const QJsonObject root{{"format", "quorbreport-1"},
+                         {"fdc_files", Strings(report.fdcFiles)},
+                         {"results_files", Strings(report.resultsFiles)},
+                         {"sections", static_cast<double>(report.sections)},
+                         {"stale", StaleJson(report.stale)},
+                         {"total", FiguresJson(report.total)},
+                         {"files", files}};
+  return SaveFile(path, QJsonDocument(root).toJson(QJsonDocument::Indented), error);
+}
+
+}  // namespace report

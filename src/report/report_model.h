@@ -1,0 +1,108 @@
+// The report: every counted block turned into per-file and per-function
+// figures and the branch details the writers show.
+//
+// How each figure is derived is told in the README, section "Reading
+// coverage"; categories.h names the records behind each category.
+#pragma once
+
+#include "report/categories.h"
+#include "report/condition_tables.h"
+#include "report/coverage_data.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace report {
+
+enum class HitState : std::uint8_t { kCovered, kPartly, kNever };
+
+/// A branch of its own: an entry, an exit, a call, a statement or implicit block.
+struct BranchItem {
+  Category category = Category::kFunctions;
+  std::string label;  // the exit kind, the callee, the block path
+  std::uint32_t id = 0;
+  std::uint32_t first = 0, last = 0;
+  std::uint64_t count = 0;
+};
+
+/// A basic condition (true and false) or a case (one branch).
+struct ConditionItem {
+  std::uint32_t id = 0;
+  bool isCase = false;
+  std::string text;
+  std::uint32_t first = 0, last = 0;
+  std::uint64_t trueCount = 0, falseCount = 0;  // a case has only trueCount
+  HitState State() const;
+};
+
+struct LoopBranch {
+  std::string label;  // "0", "1" or "2+"
+  std::uint32_t id = 0;
+  std::uint64_t count = 0;
+};
+
+struct LoopItem {
+  std::string path;  // of the loop statement
+  std::uint32_t first = 0, last = 0;
+  std::vector<LoopBranch> branches;
+  HitState State() const;
+};
+
+struct RowItem {
+  std::string text;  // "TFX..." per basic condition
+  bool value = false;
+  std::uint32_t branch = 0;  // condition branch number
+  std::uint64_t count = 0;
+};
+
+struct IndependenceItem {
+  std::string condition;             // the basic condition's text
+  std::vector<RowPair> pairs;        // the first 16 pairs that would show it (case tables)
+  std::optional<RowPair> shownBy;    // the first observed pair
+};
+
+struct DecisionItem {
+  std::uint32_t id = 0;
+  std::uint32_t first = 0, last = 0;
+  bool forced = false;
+  std::string prefix;             // forced decisions: the prefix form
+  std::size_t width = 0;
+  std::vector<RowItem> rows;      // the case table; forced: the observed combinations
+  std::vector<IndependenceItem> conditions;
+  std::uint64_t combinations = 0;  // rows of the table, 2 to the width when forced
+  std::uint64_t observed = 0;      // rows or combinations seen
+  HitState State() const;
+};
+
+struct FunctionReport {
+  std::string name;
+  std::uint32_t first = 0, last = 0;
+  Figures figures;
+  std::vector<BranchItem> branches;
+  std::vector<ConditionItem> conditions;
+  std::vector<LoopItem> loops;
+  std::vector<DecisionItem> decisions;
+};
+
+struct FileReport {
+  std::string sourcePath;
+  std::string fdcPath;
+  std::uint32_t key = 0, checksum = 0;
+  std::size_t groups = 0;  // results groups counted
+  Figures figures;
+  std::vector<FunctionReport> functions;  // by first line
+};
+
+struct Report {
+  std::vector<FileReport> files;  // by source path
+  Figures total;
+  std::vector<StaleGroup> stale;
+  std::vector<std::string> fdcFiles, resultsFiles;
+  std::size_t sections = 0;
+};
+
+Report BuildReport(const CoverageData& data);
+
+}  // namespace report

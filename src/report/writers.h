@@ -1,0 +1,28 @@
+// The report's outputs. Each writer returns false with `error` set when its
+// file cannot be written; an existing file is replaced only once the new one
+// is complete.
+#pragma once
+
+#include "report/report_model.h"
+
+#include <ostream>
+#include <string>
+
+namespace report {
+
+/// The terminal table: per file and in total, every carried category.
+/// `colour` adds ANSI colours to the percentages.
+void WriteSummary(const Report& report, bool colour, std::ostream& out);
+
+bool WriteJson(const Report& report, const std::string& path, std::string& error);
+
+/// lcov tracefile: functions, branches and lines as lcov_lines.h derives them.
+bool WriteLcov(const Report& report, const std::string& path, std::string& error);
+
+/// Cobertura XML (coverage-04 layout).
+bool WriteCobertura(const Report& report, const std::string& path, std::string& error);
+
+/// index.html, one page per file and style.css in `directory`.
+bool WriteHtml(const Report& report, const std::string& directory, std::string& error);
+
+}  // namespace report
