@@ -64,10 +64,11 @@ seed_compiler() {
 run_program() {
   local program=$1 results=$2 cpu=$3 wall=$4
   (
-    cd "$(dirname "$program")" || exit 99
+    cd "${program%/*}" || exit 99
     ulimit -t "$cpu"
+    ulimit -f 20480  # 20 MB: a program that prints without end must not fill the disk
     if [ -n "$results" ]; then export QBC_RESULTS=$results; fi
-    exec timeout "$wall" "./$(basename "$program")" </dev/null >"$program.out" 2>"$program.err"
+    exec timeout "$wall" "./${program##*/}" </dev/null >"$program.out" 2>"$program.err"
   ) &
   wait $! 2>/dev/null  # no "Killed" notice for a program out of time
   echo $? >"$program.status"
@@ -96,7 +97,7 @@ show_diff() {
 
 # Compiles $1 (a .i or .c file) into $2 with $compiler at level $3.
 compile() {
-  "$compiler" "${flags[@]}" "-$3" -w "$1" -o "$2" -lm -pthread 2>"$2.log"
+  "$compiler" "${flags[@]}" "-$3" -w -pipe "$1" -o "$2" -lm -pthread 2>"$2.log"
 }
 
 # Builds and runs the reference of $dir/$name.i at both levels. Status 2 when
@@ -105,7 +106,7 @@ build_reference() {
   local level program
   for level in O0 O2; do
     program=$dir/reference.$level/$name
-    mkdir -p "$(dirname "$program")"
+    mkdir -p "${program%/*}"
     if ! compile "$dir/$name.i" "$program" "$level"; then
       fail "the reference does not compile at -$level:"
       head -n 20 "$program.log"
@@ -200,7 +201,7 @@ check_program() {
     instrument "$set" || continue
     for level in O0 O2; do
       program=$dir/$set.$level/$name
-      mkdir -p "$(dirname "$program")"
+      mkdir -p "${program%/*}"
       if ! compile "$dir/$set.c" "$program" "$level"; then
         fail "set $set ($(coverage_set_options "$set")): the instrumented file does not compile with $compiler -$level:"
         head -n 20 "$program.log"
