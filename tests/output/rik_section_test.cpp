@@ -183,15 +183,15 @@ TEST_F(RikSectionTest, TagsOfEveryKind) {
   AddBranchCouple(&couples, 1, 2);
   AddBranchCouple(&couples, 3, 4);
   EXPECT_EQ(BranchTag(couples, false), "@BRANCH MARK=TE ID=1&2|3&4 SUM=31@");
-  RikItem decision{RikKind::kDecision, MakeRikDecision({4, 5}, 9), 0, 1, 1, {}, {}};
+  RikItem decision{RikKind::kDecision, MakeRikDecision({4, 5}, 9), 0, 1, 1, {}, {}, 0};
   EXPECT_EQ(OpeningTag(decision, 0x0020), "@DECISION SUM=21 ID=(4|5)|9@");
   RikItem popup{RikKind::kPopup, std::vector<RikAlternative>{{"a@b", MakeRikBranch(2, kSumBlock)}, {"c", {}}},
-                0, 1, 1, {}, {}};
+                0, 1, 1, {}, {}, 0};
   EXPECT_EQ(ClosingTag(popup), "@-POPUP@@BRANCH MARK=TB ID=2 SUM=20@a@@b@/BRANCH@c@/POPUP@");
   RikItem table{RikKind::kBitCond, RikBitCond{{"a", "b", "c", "d", "e", "f"}, "&& x y", 4, {"x", "y"}}, 0, 1, 1,
-                {}, {}};
+                {}, {}, 0};
   EXPECT_EQ(ClosingTag(table), "@-POPUP BITCOND=(@a@,@b@,@c@,@d@,@e@,@f@,\"&& x y\",4,TE,31,32,@x@,@y@) /POPUP@");
-  RikItem function{RikKind::kFunction, RikFunction{"g", RikNodeType::kMethod, 0, 3, 1}, 0, 1, 1, {}, {}};
+  RikItem function{RikKind::kFunction, RikFunction{"g", RikNodeType::kMethod, 0, 3, 1}, 0, 1, 1, {}, {}, 0};
   EXPECT_EQ(OpeningTag(function, 0), "@NODE TYPE=METHOD NAME=\"g\" INST=3,1@");
 }
 
