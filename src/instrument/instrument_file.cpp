@@ -92,11 +92,13 @@ void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
   output::ConfigureFdcWriter(options);
   ResetInstrState(options, root->end.file, root->end.directory);
   ResetPrologue();
-  // The walk recurses once per nesting level of the source.
-  support::RunOnLargeStack([root] { InstrFunctionStart(root); });
-  WriteInstrumentedFile(options, root);
-  CompleteFdcFiles(options, root);
-  WriteRikSections(options);
+  // The walk and the listing recurse once per nesting level of the source.
+  support::RunOnLargeStack([root, &options] {
+    InstrFunctionStart(root);
+    WriteInstrumentedFile(options, root);
+    CompleteFdcFiles(options, root);
+    WriteRikSections(options);
+  });
   ReleaseRun();
   if (options.keep) WriteKeptFile(options.instrPath, root->end.file, root->end.directory);
 }

@@ -142,18 +142,19 @@ TEST_F(RikSectionTest, WithoutMetricsTheFileNodeHasNoCounts) {
 }
 
 TEST_F(RikSectionTest, LinesGoingBackwardsGiveTheSummary) {
-  ::testing::internal::CaptureStderr();
   Add(RikKind::kFunction, RikFunction{"f", RikNodeType::kFunction, 2}, 1, {2, 1}, 6, frontend::SourcePosition{7, 1});
   Add(RikKind::kBranch, MakeRikBranch(0, kSumEntry), 1, {2, 2});
   Add(RikKind::kDecision, MakeRikDecision({1, 2}, 3), 3, {4, 3});
   Add(RikKind::kBranch, MakeRikBranch(3, kSumBlock), 2, {4, 4});
   Add(RikKind::kUnreachable, std::monostate{}, 1, {5, 5});
+  ::testing::internal::CaptureStderr();
+  const std::string section = Section(true);
   const std::string warnings = ::testing::internal::GetCapturedStderr();
   const std::string expected =
       " - WARNING: Lines added by a code generator, resulting #line are not monoton in source file x.c\n";
   EXPECT_EQ(warnings.find(expected), warnings.size() - expected.size()) << warnings;
   EXPECT_EQ(warnings.find("WARNING"), warnings.rfind("WARNING")) << "shown once";
-  EXPECT_EQ(Section(true), Header() +
+  EXPECT_EQ(section, Header() +
                                "NODE TYPE=FILE NAME=\"x.c\"@"
                                "@COMMENT@/* This document presents all functions and branches per source line. "
                                "*/@/COMMENT@\n\n"
