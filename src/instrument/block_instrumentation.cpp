@@ -119,7 +119,7 @@ BlockNumber StatementSequence(const TreeNode* first) {
     openingSide = Where::After;
     if (!PastLabels(first) || PastLabels(first)->kind == NodeKind::EMPTY) return std::nullopt;
   }
-  if (!IsCoverageLocation(span.first)) return std::nullopt;
+  if ((!entry && FollowsPragma(span)) || !IsCoverageLocation(span.first)) return std::nullopt;
   PathSegment segment("seq");
   const std::uint32_t priority = OuterPriority(state);
   const std::uint32_t block = output::WriteFdcBlock(state.currentFdc, output::FdcBlockKind::kSimple,
@@ -149,7 +149,7 @@ BlockNumber InstrStatementBlock(const TreeNode* statement) {
   if (statement && statement->kind == NodeKind::ELSE) statement = statement->sons;
   if (!statement || !Covers(driver::kCoverStatementBlock) || IsInstrStopped(statement)) return std::nullopt;
   const Span& span = ConstructExtent(statement);
-  if (span.first.physical.line == 0 || !IsCoverageLocation(span.first)) return std::nullopt;
+  if (span.first.physical.line == 0 || FollowsPragma(span) || !IsCoverageLocation(span.first)) return std::nullopt;
   const std::uint32_t priority = DepthPriority(Instr());
   const std::uint32_t block = RecordBlock(statement, 0, priority);
   AddText(span.first.physical, priority, Where::Before, "{_QBC_BLOC" + BranchArguments(block) + ";");
@@ -208,7 +208,7 @@ void InstrLoopBranches(const TreeNode* loop, const TreeNode* body) {
   if (!Covers(driver::kCoverLogical) || !body) return;
   if (loop->kind == NodeKind::FOR && Covers(driver::kCoverWhileOnly)) return;
   const Span& span = ConstructExtent(loop);
-  if (!IsCoverageLocation(span.first)) return;
+  if (FollowsPragma(span) || !IsCoverageLocation(span.first)) return;
   if (state.loopsEnteredFromOutside.count(loop)) {
     support::DisplayWarning(support::Translate("User Warning",
                                                "Loop entered by a jump from outside, no iteration branches : %1",

@@ -59,14 +59,17 @@ bool WalkCall(const TreeNode* call) {
 }
 
 bool WalkConditional(const TreeNode* conditional) {
+  const TreeNode* middle = ChildAt(conditional, 1);
+  const TreeNode* colon = ChildAt(conditional, 2);
+  // Without a middle operand the condition's value is the result (x ?: y):
+  // it is not turned into a truth value.
+  const bool middleOmitted = !middle || middle->kind == NodeKind::EMPTY;
   bool terminates = false;
   {
     DeeperLevel level;
-    terminates = InstrExpr(conditional->sons, true, nullptr);
+    terminates = InstrExpr(conditional->sons, !middleOmitted, nullptr);
   }
-  const TreeNode* middle = ChildAt(conditional, 1);
-  const TreeNode* colon = ChildAt(conditional, 2);
-  if (middle && middle->kind != NodeKind::EMPTY) {
+  if (!middleOmitted) {
     PathSegment segment("?T:");
     terminates = WalkOperand(middle) || terminates;
     InstrTernaryBlock(middle);

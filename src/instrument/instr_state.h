@@ -81,6 +81,7 @@ struct InstrState {
   bool nestingLimitReported = false;
 
   std::vector<CompoundTableEntry> compoundTable;  // every decision of the run, in creation order
+  std::unordered_set<std::uint32_t> pragmaLines;  // lines of the input holding a #pragma the compiler reads
 };
 
 /// Priority of a text at the current depth: outer constructs get larger ones.

@@ -11,6 +11,7 @@
 #include "instrument/instrumented_output.h"
 #include "instrument/kept_file.h"
 #include "instrument/prologue.h"
+#include "instrument/walk_support.h"
 #include "output/fdc_file.h"
 #include "output/fdc_merge.h"
 #include "output/rik_section.h"
@@ -93,6 +94,7 @@ void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
   ResetInstrState(options, root->end.file, root->end.directory);
   ResetPrologue();
   // The walk and the listing recurse once per nesting level of the source.
+  FindPragmaLines(options.srcPath);
   support::RunOnLargeStack([root, &options] {
     InstrFunctionStart(root);
     WriteInstrumentedFile(options, root);

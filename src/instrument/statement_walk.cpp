@@ -122,13 +122,15 @@ bool WalkLoop(const TreeNode* loop) {
   PathSegment segment(isFor ? "for" : isDo ? "do" : "while");
   output::RikItem* decision = BeginDecision(loop);
   std::vector<std::uint32_t> blocks;
-  if (isFor) WalkForInitialisation(loop->sons);
-  if (!isDo) WalkCondition(condition);
+  // A loop under a pragma (omp for, GCC unroll) keeps its head as written.
+  const bool bound = FollowsPragma(ConstructExtent(loop));
+  if (isFor && !bound) WalkForInitialisation(loop->sons);
+  if (!isDo && !bound) WalkCondition(condition);
   Collect(blocks, InstrStatementBlock(body));
   InstrLoopBranches(loop, body);
   WalkPart(body);
   if (isDo) WalkCondition(condition);
-  if (isFor) WalkExpression(ChildAt(loop, 2));
+  if (isFor && !bound) WalkExpression(ChildAt(loop, 2));
   const bool leaves = LoopLeaves(body);
   EndDecision(decision, std::move(blocks), leaves);
   return leaves;

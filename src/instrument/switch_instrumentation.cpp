@@ -51,33 +51,41 @@ void RegisterCaseCondition(std::uint32_t branch, const Span& span, std::uint32_t
                      PlaceOf(span));
 }
 
-// Case condition and block of one label; returns the block.
+// Case condition and block of one label; returns the block. A label without
+// statement of its own (before "}" or before a declaration) gets closed
+// texts after its colon.
 SwitchEntry InstrCase(const TreeNode* label) {
   SwitchEntry entry{label, std::nullopt, false};
   const bool conditions = Covers(driver::kCoverBasicCondition);
   const bool blocks = Covers(driver::kCoverStatementBlock);
-  const Span& span = ConstructExtent(label);
+  const TreeNode* statement = LabelledStatement(label);
+  const bool bare = !statement || statement->kind == NodeKind::EMPTY;
+  const Span span = bare ? Span{label->start, label->end} : ConstructExtent(label);
   if ((!conditions && !blocks) || IsInstrStopped(label) || !IsCoverageLocation(span.first)) return entry;
   InstrState& state = Instr();
-  const TreeNode* statement = LabelledStatement(label);
   const frontend::SourcePosition& colon = label->end.physical;
   const frontend::SourcePosition& last = span.last.physical;
   const std::uint32_t priority = DepthPriority(state);
+  const std::string closing = bare ? "}" : "";
   std::optional<std::uint32_t> condition;
   if (conditions) {
     const std::string text = label->kind == NodeKind::DEFAULT ? "default" : "case " + PrintedText(label->sons, 32);
     condition = WriteCase(text.substr(0, 32), span);
     entry.hasCondition = true;
-    AddText(colon, priority, Where::After, "{_QBC_COND_CASE" + BranchArguments(*condition) + ";");
+    AddText(colon, priority, Where::After, "{_QBC_COND_CASE" + BranchArguments(*condition) + ";" + closing);
     RegisterCaseCondition(*condition, span, priority);
   }
-  const bool labelFollows = statement && (statement->kind == NodeKind::CASE || statement->kind == NodeKind::DEFAULT);
+  const auto isLabel = [](const TreeNode* node) {
+    return node && (node->kind == NodeKind::CASE || node->kind == NodeKind::DEFAULT);
+  };
+  const bool labelFollows = isLabel(statement) || (bare && isLabel(label->next));
+  if (condition && labelFollows) AddText(colon, priority, Where::After, "_QBC_CASE_FALLTHROUGH");
   if (blocks && !labelFollows) {
     entry.block = RecordBlock(label, 0, priority);
-    AddText(colon, priority, Where::After, "{_QBC_BLOC" + BranchArguments(*entry.block) + ";");
-    AddText(last, priority, Where::After, "}");
+    AddText(colon, priority, Where::After, "{_QBC_BLOC" + BranchArguments(*entry.block) + ";" + closing);
+    if (!bare) AddText(last, priority, Where::After, "}");
   }
-  if (condition) AddText(last, priority, Where::After, "}");
+  if (condition && !bare) AddText(last, priority, Where::After, "}");
   return entry;
 }
 

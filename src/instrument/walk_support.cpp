@@ -7,6 +7,9 @@
 #include "support/file_utils.h"
 #include "support/name_table.h"
 
+#include <algorithm>
+#include <fstream>
+#include <string_view>
 #include <vector>
 
 namespace instrument {
@@ -97,6 +100,26 @@ std::string ShortLocation(const frontend::TokenPosition& at) {
 }
 
 bool IsInstrStopped(const TreeNode* node) { return node->start.instrStopped || node->end.instrStopped; }
+
+void FindPragmaLines(const std::string& sourcePath) {
+  auto& lines = Instr().pragmaLines;
+  lines.clear();
+  std::ifstream input(sourcePath, std::ios::binary);
+  std::string text;
+  for (std::uint32_t number = 1; std::getline(input, text); ++number) {
+    std::string_view line(text);
+    line.remove_prefix(std::min(line.size(), line.find_first_not_of(" \t")));
+    if (!line.starts_with("#")) continue;
+    line.remove_prefix(1);
+    line.remove_prefix(std::min(line.size(), line.find_first_not_of(" \t")));
+    if (line.starts_with("pragma") && line.find("quorb") == std::string_view::npos) lines.insert(number);
+  }
+}
+
+bool FollowsPragma(const Span& span) {
+  const std::uint32_t line = span.first.physical.line;
+  return line > 1 && Instr().pragmaLines.count(line - 1) != 0;
+}
 
 PathSegment::PathSegment(std::string_view segment) : length_(Instr().branchPath.size()) {
   Instr().branchPath += '/';

@@ -42,6 +42,15 @@ std::string ShortLocation(const frontend::TokenPosition& at);
 /// Whether the construct was read while instrumentation was stopped.
 bool IsInstrStopped(const frontend::TreeNode* node);
 
+/// Notes the lines of the preprocessed input that hold a pragma for the
+/// compiler (not a quorb one).
+void FindPragmaLines(const std::string& sourcePath);
+
+/// Whether the construct starts on the line after such a pragma: a pragma
+/// like "omp parallel for" or "GCC unroll" binds to the statement that
+/// follows it, so no text may come between them.
+bool FollowsPragma(const Span& span);
+
 /// Pushes "/segment" on the branch path for its lifetime.
 class PathSegment {
  public:

@@ -153,14 +153,12 @@ compare_run() {
   fi
 }
 
-# The results of file $1 without the section header ($2 = branches: without
-# the counts either).
+# The branches of results file $1 with their counts added up over its
+# sections, one "kind branch count" line each ($2 = branches: without the
+# counts).
 coverage_of() {
-  if [ "${2-}" = branches ]; then
-    tail -n +2 "$1" | cut -d ' ' -f 1,2
-  else
-    tail -n +2 "$1"
-  fi
+  awk -v counts="${2:-counts}" '/^[PCBK] / { sum[$1 " " $2] += $3 }
+    END { for (b in sum) print (counts == "branches" ? b : b " " sum[b]) }' "$1" | sort
 }
 
 # Same coverage at both levels, and the counting set covers what set A does.

@@ -1,5 +1,5 @@
 # Checks that a results file written by one run of an instrumented program is
-# well formed: one section header "R <pid> <time>", then per linked FDC file
+# well formed: sections, each a header "R <pid> <time>", then per linked FDC file
 # an "F 0x<KEY> 0x<CHECKSUM>" line followed by "<kind> <branch> <count>"
 # lines, kinds in the order P, C, B, K and branches ascending within a kind.
 # Every F line must name an FDC file declared by the instrumented file
@@ -63,7 +63,9 @@ FNR == 1 {
 }
 
 /^R / {
-  fail("a second section")
+  if ($0 !~ /^R [0-9]+ [0-9]+$/)
+    fail("malformed section header")
+  group = ""
   next
 }
 

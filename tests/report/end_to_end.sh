@@ -1,5 +1,5 @@
 #!/bin/bash
-# The whole chain on examples/hello.c: instrumented by quorbcc1, compiled
+# The whole chain on a small program (hello.c): instrumented by quorbcc1, compiled
 # against the bundled runtime, run, and reported by quorbreport. The
 # results must match the FDC block (key of the full source path, checksum)
 # and count both functions and both returns; skipped (77) without gcc.
@@ -9,7 +9,7 @@ build=$1 source=$2 work=$3
 command -v gcc >/dev/null || { echo "gcc not installed"; exit 77; }
 fail() { echo "FAIL: $*"; exit 1; }
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-cp "$source/examples/hello.c" .
+cp "$source/tests/report/hello.c" .
 export NIVRAKDIR=$build QBLTGT=$build/tdp/gcc QUORB_SUPPRESS_COPYRIGHT=1
 gcc -E hello.c -o hello.i || fail "preprocessing"
 "$build/bin/quorbcc1" hello.i hello_instr.c gcc.def -PROC=RET -BLOCK=DECISION >/dev/null || fail "quorbcc1"

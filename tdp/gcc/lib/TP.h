@@ -600,6 +600,9 @@ static _QBCRT_UNUSED void _qbc_loop_end(struct _qbc_loop *loop)
 #define _QBC_LOOP_in1(f, n) _qbc_loop_in(&_qbc_loop_##f##_##n)
 #define _QBC_SWITCH ((void)0)
 #define _QBC_COND_CASE(f, n) _QBCRT_MARK(_QBC_TAB_COND(f), n)
+/* Ends the case condition of a label followed directly by another label: the
+ * mark is the statement before the inner label, and falls through to it. */
+#define _QBC_CASE_FALLTHROUGH __attribute__((__fallthrough__));
 
 /* ---- Conditions. */
 
