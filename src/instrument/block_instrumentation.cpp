@@ -23,12 +23,6 @@ namespace {
 using frontend::NodeKind;
 using frontend::TreeNode;
 
-bool Covers(std::uint16_t bit) { return (Instr().options->coverage & bit) != 0; }
-
-output::RikPlace PlaceOf(const Span& span) {
-  return output::RikPlace{span.first.line, span.first.physical, span.last.line, span.last.physical};
-}
-
 std::int8_t SumOf(std::uint8_t kind) {
   if (kind == static_cast<std::uint8_t>(output::FdcBlockKind::kImplicit)) return output::kSumImplicit;
   if (kind == static_cast<std::uint8_t>(output::FdcBlockKind::kLogical)) return output::kSumLoop;

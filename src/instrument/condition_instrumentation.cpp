@@ -22,8 +22,6 @@ namespace {
 using frontend::NodeKind;
 using frontend::TreeNode;
 
-bool Covers(std::uint16_t bit) { return (Instr().options->coverage & bit) != 0; }
-
 bool ComposesDecisions() { return Covers(driver::kCoverModifiedCondition | driver::kCoverCompoundCondition); }
 
 bool IsLiteralConstant(const TreeNode* node) {

@@ -15,10 +15,6 @@ namespace {
 
 std::string CoverageText(const char* text) { return support::ToLocal(support::Translate("Code Coverage", text)); }
 
-output::RikPlace PlaceOf(const Span& span) {
-  return output::RikPlace{span.first.line, span.first.physical, span.last.line, span.last.physical};
-}
-
 void AddPopup(const Span& span, std::vector<output::RikAlternative> alternatives, std::uint32_t priority) {
   output::AddRikItem(*Instr().currentFdc, output::RikKind::kPopup, std::move(alternatives),
                      static_cast<std::int32_t>(priority), PlaceOf(span));

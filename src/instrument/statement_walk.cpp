@@ -47,8 +47,7 @@ output::RikItem* BeginDecision(const TreeNode* decision) {
   const Span& span = ConstructExtent(decision);
   if (!(state.options->coverage & driver::kCoverStatementBlock) || !IsCoverageLocation(span.first)) return nullptr;
   return &output::AddRikItem(*state.currentFdc, output::RikKind::kDecision, output::RikDecision{},
-                             static_cast<std::int32_t>(OuterPriority(state)),
-                             output::RikPlace{span.first.line, span.first.physical, span.last.line, span.last.physical});
+                             static_cast<std::int32_t>(OuterPriority(state)), PlaceOf(span));
 }
 
 // A decision left by a jump waits for the next sequence block.

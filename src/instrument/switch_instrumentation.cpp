@@ -29,12 +29,6 @@ namespace {
 using frontend::NodeKind;
 using frontend::TreeNode;
 
-bool Covers(std::uint16_t bit) { return (Instr().options->coverage & bit) != 0; }
-
-output::RikPlace PlaceOf(const Span& span) {
-  return output::RikPlace{span.first.line, span.first.physical, span.last.line, span.last.physical};
-}
-
 const TreeNode* LabelledStatement(const TreeNode* label) {
   return label->kind == NodeKind::CASE ? ChildAt(label, 1) : label->sons;
 }

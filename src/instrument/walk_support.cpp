@@ -1,9 +1,11 @@
 #include "instrument/walk_support.h"
 
+#include "driver/options.h"
 #include "frontend/printer.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/instr_state.h"
 #include "output/fdc_file.h"
+#include "output/rik_registry.h"
 #include "support/file_utils.h"
 #include "support/name_table.h"
 
@@ -41,6 +43,12 @@ Span OwnPositions(const TreeNode* node) {
 }
 
 }  // namespace
+
+bool Covers(std::uint16_t bit) { return (Instr().options->coverage & bit) != 0; }
+
+output::RikPlace PlaceOf(const Span& span) {
+  return output::RikPlace{span.first.line, span.first.physical, span.last.line, span.last.physical};
+}
 
 const TreeNode* ChildAt(const TreeNode* node, int index) {
   const TreeNode* child = node ? node->sons : nullptr;

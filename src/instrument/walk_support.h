@@ -12,7 +12,17 @@ struct TreeNode;
 struct TokenPosition;
 }  // namespace frontend
 
+namespace output {
+struct RikPlace;
+}
+
 namespace instrument {
+
+/// Whether the options select that coverage bit.
+bool Covers(std::uint16_t bit);
+
+/// The listing place of a construct: its first and last characters.
+output::RikPlace PlaceOf(const Span& span);
 
 /// The child at that index, or none.
 const frontend::TreeNode* ChildAt(const frontend::TreeNode* node, int index);
