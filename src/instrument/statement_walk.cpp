@@ -196,8 +196,14 @@ bool IsEntryPoint(const TreeNode* statement) {
   }
 }
 
+// An empty statement (the second ";" of "return x;;") is no code to miss.
+bool IsEmptyStatement(const TreeNode* statement) {
+  return statement->kind == NodeKind::EMPTY ||
+         (statement->kind == NodeKind::EXPRESSION_STATEMENT && statement->sons && statement->sons->kind == NodeKind::EMPTY);
+}
+
 void ReportUnreachable(const TreeNode* statement) {
-  if (IsEntryPoint(statement) || IsInstrStopped(statement)) return;
+  if (IsEntryPoint(statement) || IsEmptyStatement(statement) || IsInstrStopped(statement)) return;
   const Span& span = ConstructExtent(statement);
   if (span.first.physical.line == 0 || !IsCoverageLocation(span.first)) return;
   support::DisplayWarning(support::Translate("User Warning", "Code never reached : %1", "%1 : file and line reference")

@@ -24,7 +24,9 @@ mkdir "$TMPDIR"
 failed=0
 fail() { echo "FAIL [$build]: $*"; failed=1; }
 
-coverage="-PROC=RET -CALL -BLOCK=LOGICAL"
+# Every coverage type; quorbcc1's warnings about lz4's code (code never
+# reached, loops entered by a jump) are expected and not the launcher's.
+coverage="-PROC=RET -CALL -BLOCK=LOGICAL -NOWARNINGS"
 builds="plain modified forced"
 declare -A options=([modified]="$coverage -COND=MODIFIED" [forced]="$coverage -COND=FORCEEVALUATION")
 lz4_sources="lib/lz4.c lib/lz4hc.c lib/lz4frame.c lib/xxhash.c programs/lz4cli.c programs/lz4io.c
