@@ -39,6 +39,41 @@
 <context>
     <name>User Warning</name>
     <message>
+        <source>Code never reached : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Code jamais atteint : %1</translation>
+    </message>
+    <message>
+        <source>At least one basic condition is not in the same source file than others, the composition won't be computed : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Au moins une condition de base n'est pas dans le même fichier source que les autres, la composition ne sera pas calculée : %1</translation>
+    </message>
+    <message>
+        <source>Cannot compute compound conditions of more than 1073741824 cases : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Impossible de calculer des conditions composées de plus de 1073741824 cas : %1</translation>
+    </message>
+    <message>
+        <source>Cannot compute compound conditions of more than %1 cases : %2</source>
+        <comment>%1 : the largest number of cases, %2 : file and line reference</comment>
+        <translation>Impossible de calculer des conditions composées de plus de %1 cas : %2</translation>
+    </message>
+    <message>
+        <source>Loop entered by a jump from outside, no iteration branches : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Boucle où l'on entre par un saut depuis l'extérieur, sans branches d'itération : %1</translation>
+    </message>
+    <message>
+        <source>Decision not forced, an operand has side effects or may fail : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Décision non forcée, un opérande a des effets de bord ou peut échouer : %1</translation>
+    </message>
+    <message>
+        <source>Nesting deeper than %1 levels is not instrumented in %2</source>
+        <comment>%1 : the number of levels, %2 : function name</comment>
+        <translation>Une imbrication de plus de %1 niveaux n'est pas instrumentée dans %2</translation>
+    </message>
+    <message>
         <source>If Trace option is not selected, -BEFORE_RETURN_EXPR will be ignored</source>
         <translation>Si l'option Trace n'est pas sélectionnée, -BEFORE_RETURN_EXPR sera ignorée</translation>
     </message>
@@ -125,6 +160,11 @@
 </context>
 <context>
     <name>User Error</name>
+    <message>
+        <source>case or default outside of any switch statement : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>case ou default hors de toute instruction switch : %1</translation>
+    </message>
     <message>
         <source>Code Coverage is not selected, use of -%1 option is forbidden</source>
         <translation>La couverture de code n'est pas sélectionnée, l'option -%1 est interdite</translation>
@@ -320,6 +360,14 @@
 <context>
     <name>Internal Error</name>
     <message>
+        <source>Third son in an if node is not an else</source>
+        <translation>Le troisième fils d'un nœud if n'est pas un else</translation>
+    </message>
+    <message>
+        <source>No name for function call</source>
+        <translation>Pas de nom pour l'appel de fonction</translation>
+    </message>
+    <message>
         <source>Attempt to set alpha of null node</source>
         <translation>Tentative de fixer l'alpha d'un nœud nul</translation>
     </message>
@@ -500,6 +548,32 @@ Vérifiez que cette directive manquante est en début de ligne source, éventuel
 </context>
 <context>
     <name>Code Coverage</name>
+    <message>
+        <source>modified and multiple conditions:</source>
+        <translation>conditions modifiées et multiples :</translation>
+    </message>
+    <message>
+        <source>forced modified and multiple conditions:</source>
+        <translation>conditions modifiées et multiples forcées :</translation>
+    </message>
+    <message>
+        <source> needs
+      </source>
+        <translation> nécessite
+      </translation>
+    </message>
+    <message>
+        <source>
+   or </source>
+        <translation>
+   ou </translation>
+    </message>
+    <message>
+        <source>
+other multiple conditions:</source>
+        <translation>
+autres conditions multiples :</translation>
+    </message>
     <message>
         <source>Hidden branches</source>
         <translation>Branches cachées</translation>
