@@ -7,6 +7,6 @@ set -e
 cd "$(dirname "$0")/.."
 sh scripts/install_deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target quorbcc1 quorbcc catalogues
+cmake --build build -j"$(nproc)" --target quorbcc1 quorbcc quorbreport catalogues
 cmake --install build --prefix "$PWD/install" >/dev/null
 sh scripts/show_example.sh "$PWD/install/bin/quorbcc" "$PWD/build/example"
