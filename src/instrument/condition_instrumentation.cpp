@@ -24,20 +24,14 @@ using frontend::TreeNode;
 
 bool ComposesDecisions() { return Covers(driver::kCoverModifiedCondition | driver::kCoverCompoundCondition); }
 
+bool IsConstantKind(NodeKind kind) {
+  return kind == NodeKind::DEC_CONSTANT || kind == NodeKind::OCT_CONSTANT || kind == NodeKind::HEX_CONSTANT ||
+         kind == NodeKind::BIN_CONSTANT || kind == NodeKind::CHAR_CONSTANT || kind == NodeKind::FLOAT_CONSTANT;
+}
+
 bool IsLiteralConstant(const TreeNode* node) {
   while (node && node->kind == NodeKind::LEFT_PAREN) node = node->sons;
-  if (!node) return false;
-  switch (node->kind) {
-    case NodeKind::DEC_CONSTANT:
-    case NodeKind::OCT_CONSTANT:
-    case NodeKind::HEX_CONSTANT:
-    case NodeKind::BIN_CONSTANT:
-    case NodeKind::CHAR_CONSTANT:
-    case NodeKind::FLOAT_CONSTANT:
-      return true;
-    default:
-      return false;
-  }
+  return node && IsConstantKind(node->kind);
 }
 
 void Warn(const char* text, const BasicCondition& first) {
@@ -83,14 +77,9 @@ bool IsHarmless(const TreeNode* node) {
   while (!pending.empty()) {
     const TreeNode* current = pending.back();
     pending.pop_back();
+    if (IsConstantKind(current->kind)) continue;
     switch (current->kind) {
       case NodeKind::IDENTIFIER:
-      case NodeKind::DEC_CONSTANT:
-      case NodeKind::OCT_CONSTANT:
-      case NodeKind::HEX_CONSTANT:
-      case NodeKind::BIN_CONSTANT:
-      case NodeKind::CHAR_CONSTANT:
-      case NodeKind::FLOAT_CONSTANT:
       case NodeKind::STRING_LITERAL:
       case NodeKind::LE_OP:
       case NodeKind::GE_OP:
