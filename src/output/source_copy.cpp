@@ -69,7 +69,7 @@ void OpenAlternative(SourceReader& source, SourceReader& preprocessed, const Lin
   WriteMarkup("@-ALT@");
   if (wholeLine) WriteLineUpTo(source, source.line.size());
   listing.feeder = Feeder::kPreprocessed;
-  preprocessed.copied = segment.preTokenStart;
+  preprocessed.copied = std::max(preprocessed.copied, segment.preTokenStart);
   WriteLineUpTo(preprocessed, target);
 }
 
@@ -83,7 +83,9 @@ std::size_t SourceOffset(const LineSegment& segment, std::size_t target) {
   return segment.sourceTokenStart + std::min(within, segment.sourceEnd - segment.sourceTokenStart);
 }
 
-void CopyThroughSegments(SourceReader& source, SourceReader& preprocessed, std::size_t target) {
+// An item that starts on the first character of a macro's expansion opens
+// the alternative, so that its markup lies inside the expansion it belongs to.
+void CopyThroughSegments(SourceReader& source, SourceReader& preprocessed, std::size_t target, bool inclusive) {
   ListingState& listing = Listing();
   if (!listing.segmentsValid) {
     const std::string_view sourceText(source.line.data(), ContentLength(source));
@@ -103,7 +105,9 @@ void CopyThroughSegments(SourceReader& source, SourceReader& preprocessed, std::
     ++listing.currentSegment;
   }
   const LineSegment& segment = segments[listing.currentSegment];
-  if (segment.kind == SegmentKind::kSameText || target <= segment.preTokenStart) {
+  const bool invocation = segment.kind != SegmentKind::kSameText && segment.kind != SegmentKind::kWholeLine;
+  if (segment.kind == SegmentKind::kSameText || target < segment.preTokenStart ||
+      (target == segment.preTokenStart && (inclusive || !invocation))) {
     WriteLineUpTo(source, SourceOffset(segment, target));
     preprocessed.copied = std::max(preprocessed.copied, target);
     return;
@@ -112,11 +116,13 @@ void CopyThroughSegments(SourceReader& source, SourceReader& preprocessed, std::
 }
 
 // Within the current line pair: directly on equal lines, else through the
-// segments; an open alternative first, while the copy stays in it.
-void CopyWithinLine(SourceReader& source, SourceReader& preprocessed, std::size_t target) {
+// segments; an open alternative first, while the copy stays in it (a closing
+// tag on the expansion's last character stays inside).
+void CopyWithinLine(SourceReader& source, SourceReader& preprocessed, std::size_t target, bool inclusive) {
   ListingState& listing = Listing();
   if (listing.feeder == Feeder::kPreprocessed) {
-    if (listing.alternativeToLineEnd || target < listing.segments[listing.currentSegment].preEnd) {
+    const std::size_t end = listing.segments[listing.currentSegment].preEnd;
+    if (listing.alternativeToLineEnd || target < end || (inclusive && target == end)) {
       WriteLineUpTo(preprocessed, target);
       return;
     }
@@ -127,7 +133,7 @@ void CopyWithinLine(SourceReader& source, SourceReader& preprocessed, std::size_
     preprocessed.copied = std::max(preprocessed.copied, target);
     return;
   }
-  CopyThroughSegments(source, preprocessed, target);
+  CopyThroughSegments(source, preprocessed, target, inclusive);
 }
 
 // One source line spread over several preprocessed lines: the expansion
@@ -164,7 +170,7 @@ void CopySourceUpTo(SourceReader& source, SourceReader& preprocessed, std::uint3
     FollowPreprocessedLines(source, preprocessed, position.line);
   }
   const std::size_t column = inclusive ? position.column : (position.column > 0 ? position.column - 1 : 0);
-  CopyWithinLine(source, preprocessed, std::min<std::size_t>(column, ContentLength(preprocessed)));
+  CopyWithinLine(source, preprocessed, std::min<std::size_t>(column, ContentLength(preprocessed)), inclusive);
 }
 
 void FinishReader(SourceReader& reader) {

@@ -210,6 +210,19 @@ TEST_F(SourceReaderTest, BranchInsideAMacroExpansionIsShownAsAnAlternative) {
             "int m(int x, int y) { return @ALT@MAX(x, y)@-ALT@(@D@(x) > (y)@/D@ ? (x) : (y))@/ALT@; @E@}\n");
 }
 
+TEST_F(SourceReaderTest, ItemCoveringAWholeExpansionNestsInsideItsAlternative) {
+  // The expansion runs from column 5 to column 27: an item from its first
+  // to its last character opens and closes inside the alternative, and a
+  // second closing tag on that last character does not show it twice.
+  const std::string source = "r = MAX(a, b);\n";
+  const std::string pre = "r = ((a) > (b) ? (a) : (b));\n";
+  EXPECT_EQ(List(source, pre, {{1, 1, 5, false, "@P@"}, {1, 1, 27, true, "@/P@"}, {1, 1, 27, true, "@/Q@"}}),
+            "r = @ALT@MAX(a, b)@-ALT@@P@((a) > (b) ? (a) : (b))@/P@@/Q@@/ALT@;\n");
+  // An item starting right after the expansion is outside it.
+  EXPECT_EQ(List(source, pre, {{1, 1, 5, false, "@P@"}, {1, 1, 27, true, "@/P@"}, {1, 1, 28, false, "@S@"}}),
+            "r = @ALT@MAX(a, b)@-ALT@@P@((a) > (b) ? (a) : (b))@/P@@/ALT@@S@;\n");
+}
+
 TEST_F(SourceReaderTest, UnalignedLinesAreOneAlternative) {
   // "#" and "x" cannot be lined up: the whole line is the alternative.
   EXPECT_EQ(List("a # b\n", "a x b\n", {{1, 1, 3, false, "@T@"}}), "@ALT@a # b@-ALT@\na @T@x b@/ALT@");
