@@ -145,7 +145,7 @@ class SourceListing {
   }
 
   RikItemList::const_iterator ListItem(RikItemList::const_iterator it) {
-    const RikItem& item = *it;
+    const RikItem& item = **it;
     if (item.sourceLine > totalLines_) FailBeyondEnd(item);
     CopyUpTo(item.sourceLine, item.start, item.kind == RikKind::kShortcut);
     Write(out_, OpeningTag(item, input_.coverage));
@@ -153,7 +153,7 @@ class SourceListing {
     if (item.kind == RikKind::kLink || item.kind == RikKind::kUnreachable || item.kind == RikKind::kShortcut) {
       return it;
     }
-    while (it != input_.registry->end() && RikBefore(it->start, it->orderKey, item.end, -item.orderKey)) {
+    while (it != input_.registry->end() && RikBefore((*it)->start, (*it)->orderKey, item.end, -item.orderKey)) {
       it = ListItem(it);
     }
     if (item.sourceEndLine == 0) return it;
@@ -185,7 +185,7 @@ void WriteSummaryListing(std::FILE* out, const RikItemList& registry) {
     return;
   }
   SummaryState state{out};
-  for (const RikItem& item : registry) SummarizeItem(state, item);
+  for (const RikItem* item : registry) SummarizeItem(state, *item);
   Write(out, state.functionOpen ? "@/NODE@\n  " : "\n  ");
   Write(out, state.classOpen ? "@/NODE@\n" : "\n");
 }

@@ -5,6 +5,7 @@
 #include "support/name_table.h"
 #include "support/translate.h"
 
+#include <algorithm>
 
 namespace output {
 namespace {
@@ -35,7 +36,7 @@ bool RikBefore(const std::optional<frontend::SourcePosition>& a, std::int32_t aK
 }
 
 RikItem& AddRikItem(FdcFile& file, RikKind kind, RikPayload payload, std::int32_t orderKey, const RikPlace& place) {
-  std::list<RikItem>& items = file.rik.items;
+  std::deque<RikItem>& items = file.rik.items;
   const std::uint64_t sequence = items.empty() ? 0 : items.back().sequence + 1;
   RikItem item{kind,          std::move(payload),  -orderKey, place.sourceLine, place.sourceEndLine,
                place.start, place.end, sequence};
@@ -48,22 +49,25 @@ RikItem& AddRikItem(FdcFile& file, RikKind kind, RikPayload payload, std::int32_
 }
 
 void OrderRikItems(FdcFile& file) {
-  std::list<RikItem>& items = file.rik.items;
+  RikItemList& order = file.rik.order;
+  order.clear();
+  order.reserve(file.rik.items.size());
+  for (const RikItem& item : file.rik.items) order.push_back(&item);
   if (!file.rik.ordered) {
     // Of two items neither of which is before the other, the one registered
     // first comes first for a positive key and last otherwise.
-    items.sort([](const RikItem& a, const RikItem& b) {
-      const bool aFirst = RikBefore(a.start, a.orderKey, b.start, b.orderKey);
-      if (aFirst != RikBefore(b.start, b.orderKey, a.start, a.orderKey)) return aFirst;
-      return a.orderKey > 0 ? a.sequence < b.sequence : a.sequence > b.sequence;
+    std::sort(order.begin(), order.end(), [](const RikItem* a, const RikItem* b) {
+      const bool aFirst = RikBefore(a->start, a->orderKey, b->start, b->orderKey);
+      if (aFirst != RikBefore(b->start, b->orderKey, a->start, a->orderKey)) return aFirst;
+      return a->orderKey > 0 ? a->sequence < b->sequence : a->sequence > b->sequence;
     });
     file.rik.ordered = true;
   }
   if (file.noListing) return;
   std::uint32_t line = 0;
-  for (const RikItem& item : items) {
-    if (item.sourceLine < line) return WarnNotMonotonic(file);
-    line = item.sourceLine;
+  for (const RikItem* item : order) {
+    if (item->sourceLine < line) return WarnNotMonotonic(file);
+    line = item->sourceLine;
   }
 }
 

@@ -17,7 +17,7 @@
 
 #include <array>
 #include <cstdint>
-#include <list>
+#include <deque>
 #include <optional>
 #include <string>
 #include <utility>
@@ -115,12 +115,14 @@ struct RikItem {
   std::uint64_t sequence;  // order of registration
 };
 
-using RikItemList = std::list<RikItem>;
+/// The items in listing order.
+using RikItemList = std::vector<const RikItem*>;
 
 /// The registry; addresses of items stay valid until it is released.
 struct RikRegistry {
-  RikItemList items;
-  bool ordered = true;
+  std::deque<RikItem> items;  // in registration order
+  RikItemList order;          // filled by OrderRikItems
+  bool ordered = true;        // registration order is listing order
 };
 
 /// Whether an item at (a, aKey) is listed before one at (b, bKey); keys are

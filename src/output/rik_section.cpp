@@ -137,10 +137,10 @@ void WriteRikSection(FdcFile& file, const RikSectionOptions& options) {
   std::fputs("@", out);
   if (options.comment) std::fputs(("@ALT@ @-ALT@" + DoubleAts(*options.comment) + "@/ALT@").c_str(), out);
   if (file.noListing) {
-    WriteSummaryListing(out, file.rik.items);
+    WriteSummaryListing(out, file.rik.order);
   } else {
     frontend::SetIfdefs(analysis.regions, file.sourceName, file.sourceDirectory);
-    WriteSourceListing(out, {&file.rik.items, &sourcePath, options.preprocessedPath, options.coverage}, analysis);
+    WriteSourceListing(out, {&file.rik.order, &sourcePath, options.preprocessedPath, options.coverage}, analysis);
   }
   frontend::FreeRegions(analysis.regions);
   std::fputs("@/NODE /RIK@\n", out);

@@ -3,16 +3,13 @@
 # modified and with forced conditions, and without the launcher: the lz4
 # command (compress and decompress round trips), frametest and fuzzer (fixed
 # seeds, short runs) behave as in the plain build; every lz4 source has its
-# FDC file; the results name FDC blocks by their checksums and branches that
-# those blocks describe.
+# FDC file; every results group names an FDC block by its checksum, and only
+# branches that this block describes (lib/lz4.c's block is rewritten by
+# lz4.c's and lz4hc.c's compiles, several times, and must survive them).
 #
-#   lz4_build.sh <quorbcc> <lz4 source tree, fetched by lz4_fetch.sh> [complete]
-#
-# Without "complete", a results group whose checksum no FDC block has is
-# passed over: quorbcc1 drops such blocks today when it merges FDC files
-# (lib/lz4.c's is rewritten by lz4.c's and lz4hc.c's compiles, several times).
+#   lz4_build.sh <quorbcc> <lz4 source tree, fetched by lz4_fetch.sh>
 set -u
-quorbcc=$1 sources=$2 complete=${3:-}
+quorbcc=$1 sources=$2
 if [ ! -f "$sources/Makefile" ]; then
   echo "SKIPPED: no lz4 sources in $sources (lz4_fetch.sh could not fetch them)"
   exit 77
@@ -67,7 +64,7 @@ check_coverage() {
   done
   mapfile -t fdcs < <(find "$tree" -name '*.fdc')
   [ -s "$work/$1.qbr" ] || { fail "no results"; return; }
-  named=$(awk -v results="$work/$1.qbr" -v tree="$tree/" -v complete="$complete" '
+  named=$(awk -v results="$work/$1.qbr" -v tree="$tree/" '
     function number(hex,   n, i) {
       n = 0
       for (i = 3; i <= length(hex); i++) n = n * 16 + index("0123456789ABCDEF", substr(hex, i, 1)) - 1
@@ -86,7 +83,7 @@ check_coverage() {
         if (word[1] == "F") {
           block = number(word[3])
           if (!(block in owner)) {
-            if (complete != "") print "BAD no FDC block has the checksum of " line
+            print "BAD no FDC block has the checksum of " line
             block = ""
             continue
           }
