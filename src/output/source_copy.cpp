@@ -128,7 +128,9 @@ void CopyWithinLine(SourceReader& source, SourceReader& preprocessed, std::size_
     }
     CloseAlternative(preprocessed);
   }
-  if (source.line == preprocessed.line) {
+  // Compared once per line pair: a long line carries many items.
+  if (!listing.linesEqual) listing.linesEqual = source.line == preprocessed.line;
+  if (*listing.linesEqual) {
     WriteLineUpTo(source, target);
     preprocessed.copied = std::max(preprocessed.copied, target);
     return;
@@ -147,6 +149,7 @@ void FollowPreprocessedLines(SourceReader& source, SourceReader& preprocessed, s
   }
   listing.alternativeToLineEnd = true;
   listing.segmentsValid = false;
+  listing.linesEqual.reset();
   WriteLineUpTo(preprocessed, preprocessed.line.size());
   while (preprocessed.lineNumber + 1 < line) {
     ReadLineOrFail(preprocessed);
@@ -166,6 +169,7 @@ void CopySourceUpTo(SourceReader& source, SourceReader& preprocessed, std::uint3
     SkipLinesUpTo(preprocessed, position.line);
     listing.syncedLine = sourceLine;
     listing.segmentsValid = false;
+    listing.linesEqual.reset();
   } else if (position.line > preprocessed.lineNumber) {
     FollowPreprocessedLines(source, preprocessed, position.line);
   }

@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,7 @@ struct ListingState {
   std::uint32_t syncedLine = 0;  // source line of the last synchronisation
   std::vector<LineSegment> segments;  // of the current line pair
   bool segmentsValid = false;
+  std::optional<bool> linesEqual;  // of the current line pair, once compared
   std::size_t currentSegment = 0;
   Feeder feeder = Feeder::kSource;  // kPreprocessed while an alternative is open
   // The alternative ends with the preprocessed line rather than a segment.
