@@ -43,7 +43,6 @@ int Instrument(const std::vector<std::string>& argv, wrapper::PlanSettings setti
   }
   settings.privateDirectory = directory.path();
   wrapper::RunSettings run;
-  run.lockPath = root + "/quorbcc-" + std::to_string(getuid()) + ".lock";
   run.fallback = EnvironmentFlag("QUORB_FALLBACK");
   run.verbose = EnvironmentFlag("QUORB_VERBOSE");
   return wrapper::RunPlan(wrapper::PlanCompile(argv, settings), run);

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -104,21 +103,6 @@ void CopyToStandardError(const std::string& path) {
   while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) std::fwrite(buffer, 1, count, stderr);
   std::fclose(file);
   std::fflush(stderr);
-}
-
-FileLock::FileLock(const std::string& path) {
-  descriptor_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (descriptor_ < 0) return;
-  while (flock(descriptor_, LOCK_EX) < 0) {
-    if (errno == EINTR && PendingInterrupt() == 0) continue;
-    close(descriptor_);
-    descriptor_ = -1;
-    return;
-  }
-}
-
-FileLock::~FileLock() {
-  if (descriptor_ >= 0) close(descriptor_);
 }
 
 }  // namespace wrapper

@@ -33,17 +33,4 @@ int PendingInterrupt();
 /// Copies a captured file to standard error; a missing file copies nothing.
 void CopyToStandardError(const std::string& path);
 
-/// An exclusive lock on a file, held while the object lives; a lock that
-/// cannot be taken is not held (the run goes on unguarded).
-class FileLock {
- public:
-  explicit FileLock(const std::string& path);
-  ~FileLock();
-  FileLock(const FileLock&) = delete;
-  FileLock& operator=(const FileLock&) = delete;
-
- private:
-  int descriptor_ = -1;
-};
-
 }  // namespace wrapper

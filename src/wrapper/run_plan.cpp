@@ -67,11 +67,7 @@ int RunSource(const SourceSteps& steps, const RunSettings& settings) {
   if (const int status = Run(steps.preprocess, settings)) return status;
 
   const std::string instrumentErrors = steps.directory + "/quorbcc1.err";
-  int status = 0;
-  {
-    FileLock lock(settings.lockPath);
-    status = Run(steps.instrument, settings, {steps.directory + "/quorbcc1.out", instrumentErrors});
-  }
+  int status = Run(steps.instrument, settings, {steps.directory + "/quorbcc1.out", instrumentErrors});
   if (status != 0) return HandleRefusal(steps, settings, status, instrumentErrors, "quorbcc1 refused it");
   CopyToStandardError(instrumentErrors);
 

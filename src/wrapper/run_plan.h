@@ -1,7 +1,7 @@
 // Running a compile plan: the steps of each C source in turn, then the rest.
 //
-// quorbcc1 runs under a lock because concurrent runs (make -j) may update the
-// same FDC file, and its startup lines are kept off standard output, which
+// quorbcc1 runs side by side with other runs (make -j): it updates shared FDC
+// files safely itself. Its startup lines are kept off standard output, which
 // may carry the object (-o -). The messages of quorbcc1 and of the compile
 // of the instrumented file are held back until the step's outcome is known:
 // the user sees the compiler's messages about the original source, never
@@ -20,7 +20,6 @@
 namespace wrapper {
 
 struct RunSettings {
-  std::string lockPath;
   bool fallback = false;  // QUORB_FALLBACK=1: a refused source is compiled uninstrumented
   bool verbose = false;   // QUORB_VERBOSE=1: each command is shown before it runs
 };

@@ -79,6 +79,6 @@ wait $launcher; status=$?
 [ -e finished ] && fail "interrupted: the compiler was not interrupted"
 
 # Nothing of the launcher's is left behind but its lock file.
-leftover=$(ls -A "$TMPDIR" | grep -v '^quorbcc-[0-9]*\.lock$')
+leftover=$(ls -A "$TMPDIR")
 [ -z "$leftover" ] || fail "left in TMPDIR: $leftover"
 exit $failed

@@ -119,5 +119,5 @@ for build in $builds; do
     check_coverage $build
   fi
 done
-[ "$(ls -A "$TMPDIR" | grep -v '^quorbcc-[0-9]*\.lock$')" = "" ] || { build=all; fail "left in TMPDIR: $(ls -A "$TMPDIR")"; }
+[ "$(ls -A "$TMPDIR")" = "" ] || { build=all; fail "left in TMPDIR: $(ls -A "$TMPDIR")"; }
 exit $failed
