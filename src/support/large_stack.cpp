@@ -13,12 +13,16 @@ namespace {
 // overflow is reported instead of killing the process silently.
 alignas(16) char workerSignalStack[64 * 1024];
 
+// The thread's own signal stack (a sanitizer's runtime maps one and unmaps
+// it when the thread ends) is put back before the thread returns.
 void* RunWork(void* argument) {
   stack_t stack{};
   stack.ss_sp = workerSignalStack;
   stack.ss_size = sizeof workerSignalStack;
-  sigaltstack(&stack, nullptr);
+  stack_t previous{};
+  sigaltstack(&stack, &previous);
   (*static_cast<const std::function<void()>*>(argument))();
+  sigaltstack(&previous, nullptr);
   return nullptr;
 }
 
