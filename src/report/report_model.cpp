@@ -240,6 +240,7 @@ FileReport BuildFile(const CountedUnit& counted) {
   file.key = counted.unit.key;
   file.checksum = counted.unit.checksum;
   file.groups = counted.groups;
+  file.listing = counted.unit.listing;
   for (FunctionReport& function : table.functions) {
     CountFigures(function);
     file.figures += function.figures;

@@ -93,6 +93,7 @@ struct FileReport {
   std::size_t groups = 0;  // results groups counted
   Figures figures;
   std::vector<FunctionReport> functions;  // by first line
+  std::string listing;                    // the block's annotated listing, or empty
 };
 
 struct Report {
