@@ -217,10 +217,9 @@ std::uint32_t IdsOfKind(const FdcUnit& unit, char kind) {
 bool CheckListingBranches(std::string_view text, const RikListing& listing, const FdcUnit& unit, std::string& error,
                           std::size_t& offset) {
   for (const RikEvent& event : listing.events) {
-    const bool named = event.tag == RikTag::kBranch || event.tag == RikTag::kShortcut;
-    if (!named && event.kind != RikEventKind::kPopupTable) continue;
-    const std::uint32_t limit = IdsOfKind(unit, named ? BranchKindOfSum(event.branch.sum) : 'K');
-    bool inside = (named ? event.branch.id : event.number) < limit;
+    if (event.tag != RikTag::kBranch && event.tag != RikTag::kShortcut) continue;
+    const std::uint32_t limit = IdsOfKind(unit, BranchKindOfSum(event.branch.sum));
+    bool inside = event.branch.id < limit;
     for (const auto& [first, second] : event.branch.couples) inside = inside && first < limit && second < limit;
     if (inside) continue;
     error = "@" + std::string(event.text.substr(0, 200)) + "@ names a branch the block does not have";

@@ -23,6 +23,7 @@ struct Counted {
 struct BranchCatalogue {
   std::unordered_map<std::uint32_t, Counted> procs, calls, blocks, conditions;
   std::map<std::uint32_t, const DecisionItem*> decisions;  // by first condition branch
+  std::unordered_map<std::uint32_t, const DecisionItem*> forcedByOperand;  // by a basic condition's true branch
 
   const Counted* Find(char kind, std::uint32_t id) const {
     const auto& table = kind == 'P' ? procs : kind == 'C' ? calls : kind == 'B' ? blocks : conditions;
@@ -35,6 +36,10 @@ struct BranchCatalogue {
     --found;
     const DecisionItem* decision = found->second;
     return id - decision->id < decision->combinations ? decision : nullptr;
+  }
+  const DecisionItem* ForcedDecisionOf(std::uint32_t condition) const {
+    const auto found = forcedByOperand.find(condition);
+    return found == forcedByOperand.end() ? nullptr : found->second;
   }
 };
 
@@ -63,6 +68,9 @@ void AddFunction(const FunctionReport& function, BranchCatalogue& catalogue) {
   }
   for (const DecisionItem& decision : function.decisions) {
     catalogue.decisions[decision.id] = &decision;
+    if (decision.forced) {
+      for (const std::uint32_t operand : decision.operands) catalogue.forcedByOperand.emplace(operand, &decision);
+    }
     for (const RowItem& row : decision.rows) catalogue.conditions[row.branch] = {row.count, "row " + row.text};
   }
 }
@@ -98,6 +106,7 @@ class ViewBuilder {
     std::size_t index = 0;
     bool inBody = false;
     const DecisionItem* decision = nullptr;  // named by a row or pair of its body
+    std::optional<std::uint32_t> firstCondition;  // the first basic condition in its text
   };
   BranchCatalogue catalogue_;
   ListingView view_;
@@ -184,6 +193,11 @@ void ViewBuilder::AddBranch(const RikBranchRef& ref, bool isMark) {
     branch.hit = branch.count > 0;
   }
   if (kind == 'K' && InBody() && !popups_.back().decision) popups_.back().decision = catalogue_.DecisionOf(ref.id);
+  if (ref.sum == 30 && InBody()) {
+    for (OpenPopup& open : popups_) {
+      if (!open.inBody && !open.firstCondition) open.firstCondition = ref.id;
+    }
+  }
   Count(branch.hit);
   const int index = static_cast<int>(view_.branches.size());
   view_.branches.push_back(std::move(branch));
@@ -220,7 +234,7 @@ void ViewBuilder::Add(const RikEvent& event) {
     case RikEventKind::kOpen:
       if (event.tag == RikTag::kBranch) AddBranch(event.branch, false);
       if (event.tag == RikTag::kPopup) {
-        popups_.push_back({view_.popups.size(), false, nullptr});
+        popups_.push_back({view_.popups.size(), false, nullptr, std::nullopt});
         view_.popups.emplace_back();
       }
       if (event.tag == RikTag::kNode && view_.lines.back().function.empty()) {
@@ -244,8 +258,8 @@ void ViewBuilder::Add(const RikEvent& event) {
       bodyBranches_.clear();
       return;
     case RikEventKind::kPopupTable: {
-      const DecisionItem* decision = catalogue_.DecisionOf(event.number);
-      ClosePopup(decision && decision->forced && decision->id == event.number ? decision : nullptr);
+      const auto condition = popups_.back().firstCondition;
+      ClosePopup(condition ? catalogue_.ForcedDecisionOf(*condition) : nullptr);
       return;
     }
     case RikEventKind::kAltStart:

@@ -182,26 +182,21 @@ bool ReadMiddleTag(ListingReader& reader, std::string_view content, std::size_t 
   return Fail(reader, offset, "unknown tag @" + std::string(content) + "@");
 }
 
-// "-POPUP BITCOND=(@..@,...,"prefix",number,TE,31,32,@..@...) /POPUP@"
+// "-POPUP BITCOND=(@..@,...,"prefix",number,TE,31,32,@..@...) /POPUP@": its
+// fields name no branch; the view ties it to its decision through the basic
+// conditions the popup's text holds.
 bool ReadConditionTable(ListingReader& reader, std::size_t offset) {
   const std::size_t end = reader.text.find(kTableEnd, offset);
   if (end == std::string_view::npos) return Fail(reader, offset, "unterminated condition table");
   if (reader.open.empty() || reader.open.back() != RikTag::kPopup || reader.popupBody) {
     return Fail(reader, offset, "a condition table outside a popup");
   }
-  const std::string_view fields = reader.text.substr(offset + kTableStart.size(), end - offset - kTableStart.size());
-  // The number follows the quoted prefix form: ...,"prefix",number,TE,...
-  const std::size_t quote = fields.find("\",");
-  const std::size_t comma = quote == std::string_view::npos ? quote : fields.find(',', quote + 2);
-  std::uint32_t number = 0;
-  if (comma == std::string_view::npos || !ParseNumber(fields.substr(quote + 2, comma - quote - 2), number)) {
-    return Fail(reader, offset, "bad condition table");
-  }
+  const std::size_t from = offset + 1 + kTableStart.size();
+  const std::string_view fields = reader.text.substr(from, end - from);
   reader.open.pop_back();
   reader.popupBody = reader.popupBodies.back();
   reader.popupBodies.pop_back();
   Emit(reader, RikEventKind::kPopupTable, RikTag::kPopup, fields);
-  reader.listing.events.back().number = number;
   reader.position = end + kTableEnd.size();
   return true;
 }
@@ -263,7 +258,7 @@ bool ReadOpeningTag(ListingReader& reader, std::string_view content, std::size_t
 
 bool ReadTag(ListingReader& reader) {
   const std::size_t offset = reader.position;
-  if (reader.text.substr(offset, kTableStart.size()) == kTableStart) return ReadConditionTable(reader, offset);
+  if (reader.text.substr(offset + 1, kTableStart.size()) == kTableStart) return ReadConditionTable(reader, offset);
   const std::size_t end = reader.text.find('@', offset + 1);
   if (end == std::string_view::npos) return Fail(reader, offset, "unterminated tag");
   const std::string_view content = reader.text.substr(offset + 1, end - offset - 1);

@@ -48,7 +48,6 @@ struct RikEvent {
   std::string_view text;  // kText: the text; tags: what stands between the "@"s
   RikBranchRef branch;     // branch tags and shortcuts
   std::string name;        // NAME= of nodes, jumps and links
-  std::uint32_t number = 0;  // kPopupTable: the forced decision's first condition branch
 };
 
 struct RikListing {

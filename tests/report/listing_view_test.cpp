@@ -154,6 +154,46 @@ TEST_F(ListingViewTest, HtmlPageShowsTheEscapedSourceWithStates) {
   EXPECT_NE(page.find("<span class=\"cond partly\" data-pop=\"2\">b</span>"), std::string::npos);
 }
 
+// pick() returns x || y with both conditions forced; combinations FF and TF
+// ran: x is shown by them, y is not (it needs FF and FT). The table popup
+// names no branch of its own and is tied to its decision through x and y.
+TEST(ForcedListingTest, ConditionTablePopupShowsItsForcedDecision) {
+  const std::string fdc =
+      "VE 3.0e CCOV CMCDC #i6 8.2.0.1\nFC \"pick.c\" \"/src/demo/\"\nFD 1700000000\nTC PR CO CC CF\n"
+      "PR 0 proc \"pick\" 1 4\nCE 0 \"pick\" \"x\" 3 3\nCE 2 \"pick\" \"y\" 3 3\nCC 4 2 0 2 4 O..\nDC 7000 5\n"
+      "@RIK\n  TOKEN=\"CCOV CMCDC\"\nNODE TYPE=FILE NAME=\"pick.c\"@"
+      "int @NODE TYPE=FUNCTION NAME=\"pick\"@pick(int x, int y)\n@BRANCH MARK=TP ID=0 SUM=0@{\n  return "
+      "@POPUP@@POPUP@x@-POPUP@basic boolean conditions:\n  @BRANCH MARK=TE ID=0 SUM=30@True@/BRANCH@ "
+      "@BRANCH MARK=TE ID=1 SUM=30@False@/BRANCH@@/POPUP@ || @POPUP@y@-POPUP@basic boolean conditions:\n  "
+      "@BRANCH MARK=TE ID=2 SUM=30@True@/BRANCH@ @BRANCH MARK=TE ID=3 SUM=30@False@/BRANCH@@/POPUP@"
+      "@-POPUP BITCOND=(@forced modified and multiple conditions:@,@\n  @,@ needs\n      @,@\n   or @,@\n"
+      "other multiple conditions:@,@\n@,\"O..\",0,TE,31,32,@x@,@y@) /POPUP@;\n}@/BRANCH@@/NODE@\n@/NODE /RIK@\n";
+  CoverageData data;
+  FdcReadOutcome read = ParseFdcUnits("pick.c.fdc", fdc);
+  ASSERT_EQ(read.error, "");
+  AddUnits(data, std::move(read.units));
+  std::string error;
+  ASSERT_TRUE(AddResults(data, ParseResults("r.qbr", "R 1 2\nF 0x5 0x1B58\nP 0 2\nK 0 1\nK 1 1\nK 3 2\nK 4 1\nK 5 1\n").file,
+                         error))
+      << error;
+  const Report report = BuildReport(data);
+  RikListing listing;
+  std::size_t offset = 0;
+  ASSERT_TRUE(ParseRikListing(report.files[0].listing, listing, error, offset)) << error;
+  const ListingView view = BuildListingView(listing, report.files[0]);
+  ASSERT_EQ(view.lines.size(), 4u);
+  ASSERT_EQ(view.popups.size(), 3u);
+  ASSERT_NE(view.popups[0].decision, nullptr);
+  EXPECT_TRUE(view.popups[0].decision->forced);
+  EXPECT_EQ(view.popups[0].tally.hit, 1u);
+  EXPECT_EQ(view.popups[0].tally.total, 2u);
+  EXPECT_EQ(view.lines[2].tally.hit, 4u);  // x true and false, y false, x shown
+  EXPECT_EQ(view.lines[2].tally.total, 6u);
+  std::string text;
+  for (const ListedPiece& piece : view.lines[2].pieces) text += piece.text;
+  EXPECT_EQ(text, "  return x || y;");
+}
+
 // Each listing is broken in one way; the FDC file is then refused whole
 // with the line of the fault.
 TEST_F(ReportTest, MalformedListingsAreRefusedWithTheirLine) {
