@@ -97,7 +97,7 @@ class ViewBuilder {
     return view_.lines.back().pieces;
   }
   ListedPiece Piece() const;
-  void AddText(std::string_view text);
+  void AddText(std::string_view text, bool expansionStarts);
   void AddBranch(const RikBranchRef& ref, bool isMark);
   void Count(bool hit, std::size_t weight = 1);
   void ClosePopup(const DecisionItem* table);
@@ -136,12 +136,11 @@ ListedPiece ViewBuilder::Piece() const {
   return piece;
 }
 
-void ViewBuilder::AddText(std::string_view text) {
-  if (expansionStarts_ && !text.empty() && text.front() == '\n') {
+void ViewBuilder::AddText(std::string_view text, bool expansionStarts) {
+  if (expansionStarts && !text.empty() && text.front() == '\n') {
     lineFeedPending_ = true;
     text.remove_prefix(1);
   }
-  expansionStarts_ = false;
   while (!text.empty()) {
     const bool split = !InBody() && !expansion_;
     const std::size_t feed = split ? text.find('\n') : std::string_view::npos;
@@ -227,9 +226,11 @@ void ViewBuilder::ClosePopup(const DecisionItem* table) {
 }
 
 void ViewBuilder::Add(const RikEvent& event) {
+  const bool expansionStarts = expansionStarts_;  // only the event right after "@-ALT@"
+  expansionStarts_ = false;
   switch (event.kind) {
     case RikEventKind::kText:
-      AddText(event.text);
+      AddText(event.text, expansionStarts);
       return;
     case RikEventKind::kOpen:
       if (event.tag == RikTag::kBranch) AddBranch(event.branch, false);

@@ -113,10 +113,8 @@ bool Close(ListingReader& reader, RikTag tag, std::size_t offset, std::string_vi
   return true;
 }
 
+// Only branch tags reach here inside a popup's body (ReadTag refuses others).
 bool OpenTag(ListingReader& reader, RikTag tag, std::string_view content) {
-  if (reader.popupBody && tag != RikTag::kBranch) {
-    return Fail(reader, reader.position, "@" + std::string(content) + "@ inside a popup's body");
-  }
   if (tag == RikTag::kPopup) {
     reader.popupBodies.push_back(reader.popupBody);
     reader.popupBody = false;

@@ -15,6 +15,8 @@
 
 #include <QJsonArray>
 
+#include <memory>
+
 namespace report::testing_support {
 namespace {
 
@@ -157,6 +159,32 @@ TEST_F(ListingViewTest, HtmlPageShowsTheEscapedSourceWithStates) {
 // pick() returns x || y with both conditions forced; combinations FF and TF
 // ran: x is shown by them, y is not (it needs FF and FT). The table popup
 // names no branch of its own and is tied to its decision through x and y.
+// The view of a listing given in memory, with its results.
+struct MemoryListing {
+  Report report;
+  RikListing listing;
+  ListingView view;
+};
+
+std::unique_ptr<MemoryListing> ViewOf(const std::string& fdc, const std::string& results) {
+  auto loaded = std::make_unique<MemoryListing>();
+  CoverageData data;
+  FdcReadOutcome read = ParseFdcUnits("memory.c.fdc", fdc);
+  EXPECT_EQ(read.error, "");
+  AddUnits(data, std::move(read.units));
+  std::string error;
+  EXPECT_TRUE(AddResults(data, ParseResults("memory.qbr", results).file, error)) << error;
+  loaded->report = BuildReport(data);
+  std::size_t offset = 0;
+  if (loaded->report.files.size() != 1 ||
+      !ParseRikListing(loaded->report.files[0].listing, loaded->listing, error, offset)) {
+    ADD_FAILURE() << "no listing: " << error;
+    return loaded;
+  }
+  loaded->view = BuildListingView(loaded->listing, loaded->report.files[0]);
+  return loaded;
+}
+
 TEST(ForcedListingTest, ConditionTablePopupShowsItsForcedDecision) {
   const std::string fdc =
       "VE 3.0e CCOV CMCDC #i6 8.2.0.1\nFC \"pick.c\" \"/src/demo/\"\nFD 1700000000\nTC PR CO CC CF\n"
@@ -168,19 +196,8 @@ TEST(ForcedListingTest, ConditionTablePopupShowsItsForcedDecision) {
       "@BRANCH MARK=TE ID=2 SUM=30@True@/BRANCH@ @BRANCH MARK=TE ID=3 SUM=30@False@/BRANCH@@/POPUP@"
       "@-POPUP BITCOND=(@forced modified and multiple conditions:@,@\n  @,@ needs\n      @,@\n   or @,@\n"
       "other multiple conditions:@,@\n@,\"O..\",0,TE,31,32,@x@,@y@) /POPUP@;\n}@/BRANCH@@/NODE@\n@/NODE /RIK@\n";
-  CoverageData data;
-  FdcReadOutcome read = ParseFdcUnits("pick.c.fdc", fdc);
-  ASSERT_EQ(read.error, "");
-  AddUnits(data, std::move(read.units));
-  std::string error;
-  ASSERT_TRUE(AddResults(data, ParseResults("r.qbr", "R 1 2\nF 0x5 0x1B58\nP 0 2\nK 0 1\nK 1 1\nK 3 2\nK 4 1\nK 5 1\n").file,
-                         error))
-      << error;
-  const Report report = BuildReport(data);
-  RikListing listing;
-  std::size_t offset = 0;
-  ASSERT_TRUE(ParseRikListing(report.files[0].listing, listing, error, offset)) << error;
-  const ListingView view = BuildListingView(listing, report.files[0]);
+  const auto loaded = ViewOf(fdc, "R 1 2\nF 0x5 0x1B58\nP 0 2\nK 0 1\nK 1 1\nK 3 2\nK 4 1\nK 5 1\n");
+  const ListingView& view = loaded->view;
   ASSERT_EQ(view.lines.size(), 4u);
   ASSERT_EQ(view.popups.size(), 3u);
   ASSERT_NE(view.popups[0].decision, nullptr);
@@ -192,6 +209,31 @@ TEST(ForcedListingTest, ConditionTablePopupShowsItsForcedDecision) {
   std::string text;
   for (const ListedPiece& piece : view.lines[2].pieces) text += piece.text;
   EXPECT_EQ(text, "  return x || y;");
+}
+
+// A function-like macro in the middle of line 2, whose expansion begins
+// with the block branch of the ternary and holds a line directive: the
+// expansion's line feeds start no source line, and the line feed after
+// "@-ALT@" belongs to the expansion here, not to the source line.
+TEST(InlineAlternativeTest, ExpansionLineFeedsStartNoSourceLine) {
+  const std::string fdc =
+      "VE 3.0e CCOV #i6 8.2.0.1\nFC \"max.c\" \"/src/demo/\"\nFD 1700000000\nTC PR BS\n"
+      "PR 0 proc \"f\" 1 3\nBL 0 simple \"f\" then 2 2\nBL 1 simple \"f\" else 2 2\nDC 9 6\n"
+      "@RIK\nNODE TYPE=FILE NAME=\"max.c\"@int f(int a, int b) {\n  return @ALT@MAX(a, b)@-ALT@"
+      "@BRANCH MARK=TB ID=0 SUM=20@\n# 2 \"max.c\" 3 4\n((a) > (b) ? (a)@/BRANCH@ : "
+      "@BRANCH MARK=TB ID=1 SUM=20@(b))@/BRANCH@@/ALT@;\n}\n@/NODE /RIK@\n";
+  const auto loaded = ViewOf(fdc, "R 1 2\nF 0x6 0x9\nB 1 4\n");
+  const ListingView& view = loaded->view;
+  ASSERT_EQ(view.lines.size(), 3u);
+  std::string line2;
+  for (const ListedPiece& piece : view.lines[1].pieces) line2 += piece.text;
+  EXPECT_EQ(line2, "  return MAX(a, b);");
+  ASSERT_EQ(view.alternatives.size(), 1u);
+  std::string expansion;
+  for (const ListedPiece& piece : view.alternatives[0].expansion) expansion += piece.text;
+  EXPECT_EQ(expansion, "\n# 2 \"max.c\" 3 4\n((a) > (b) ? (a) : (b))");
+  EXPECT_EQ(view.lines[1].tally.State(), HitState::kPartly);  // the else part ran 4 times, the then part never
+  EXPECT_EQ(view.alternatives[0].tally.State(), HitState::kPartly);
 }
 
 // Each listing is broken in one way; the FDC file is then refused whole
