@@ -99,7 +99,7 @@ class ViewBuilder {
   ListedPiece Piece() const;
   void AddText(std::string_view text, bool expansionStarts);
   void AddBranch(const RikBranchRef& ref, bool isMark);
-  void Count(bool hit, std::size_t weight = 1);
+  void Count(bool hit);
   void ClosePopup(const DecisionItem* table);
 
   struct OpenPopup {
@@ -164,10 +164,10 @@ void ViewBuilder::AddText(std::string_view text, bool expansionStarts) {
   }
 }
 
-void ViewBuilder::Count(bool hit, std::size_t weight) {
-  view_.lines.back().tally.Add(hit, weight);
-  if (expansion_) view_.alternatives[static_cast<std::size_t>(alternative_)].tally.Add(hit, weight);
-  if (InBody()) view_.popups[popups_.back().index].tally.Add(hit, weight);
+void ViewBuilder::Count(bool hit) {
+  view_.lines.back().tally.Add(hit);
+  if (expansion_) view_.alternatives[static_cast<std::size_t>(alternative_)].tally.Add(hit);
+  if (InBody()) view_.popups[popups_.back().index].tally.Add(hit);
 }
 
 void ViewBuilder::AddBranch(const RikBranchRef& ref, bool isMark) {

@@ -22,9 +22,9 @@ namespace report {
 
 struct Tally {
   std::size_t hit = 0, total = 0;
-  void Add(bool ran, std::size_t weight = 1) {
-    total += weight;
-    hit += ran ? weight : 0;
+  void Add(bool ran) {
+    ++total;
+    hit += ran ? 1 : 0;
   }
   /// None when no branch was counted.
   std::optional<HitState> State() const;
