@@ -1,8 +1,10 @@
 // Reading FDC files and results and building the report, for generated FDC
-// text of 1, 4 and 16 MB: "ms_per_MB" (processor time per MB of FDC text)
-// stays flat when the work is linear.
+// text of 1, 4 and 16 MB with annotated listings: "ms_per_MB" (processor
+// time per MB of FDC text) stays flat when the work is linear. The second
+// benchmark also lays out every listing as the HTML pages show it.
 #include "report/coverage_data.h"
 #include "report/fdc_units.h"
+#include "report/html_parts.h"
 #include "report/report_model.h"
 #include "report/results_file.h"
 
@@ -13,12 +15,34 @@
 
 namespace {
 
+// The listing of one generated function: twenty source lines with the
+// branches of its records, a macro alternative and the popups of its
+// decision.
+std::string Listing(std::uint32_t f, const std::string& name, std::uint32_t p, std::uint32_t b, std::uint32_t k) {
+  auto branch = [](const char* mark, std::uint32_t id, int sum) {
+    return std::string("@BRANCH MARK=") + mark + " ID=" + std::to_string(id) + " SUM=" + std::to_string(sum) + "@";
+  };
+  auto basic = [&](std::uint32_t id, const std::string& text) {
+    return "@POPUP@" + text + "@-POPUP@basic boolean conditions:\n  " + branch("TE", id, 30) + "True@/BRANCH@ " +
+           branch("TE", id + 1, 30) + "False@/BRANCH@@/POPUP@";
+  };
+  std::string text = "int @NODE TYPE=FUNCTION NAME=" + name + "@function_" + std::to_string(f) + "(int x)\n" +
+                     branch("TP", p, 0) + "{\n  " + branch("TA", f, 10) + "callee (x, y);@/BRANCH@\n";
+  text += "  @DECISION SUM=20+21 ID=0|1@" + branch("TB", b + 1, 21) + "if (@POPUP@" + basic(k, "cond_0") + " && (" +
+          basic(k + 2, "cond_1") + " || " + basic(k + 4, "cond_2") + ")@-POPUP@modified and multiple conditions:\n  " +
+          branch("TE", k + 6, 32) + "TTX@/BRANCH@=T,@/POPUP@)\n";
+  text += "    " + branch("TB", b, 20) + "x++;@/BRANCH@@/BRANCH@@/DECISION@\n";
+  text += "@ALT@  while (LIMIT(x))@-ALT@\n  " + branch("TB", b + 2, 22) + "while (((x) < 10))@/ALT@ x++;@/BRANCH@\n";
+  for (int line = 6; line < 19; ++line) text += "  /* line " + std::to_string(line) + " @@ */\n";
+  return text + "  " + branch("TP", p + 1, 1) + "return x;@/BRANCH@\n}@/BRANCH@@/NODE@\n";
+}
+
 // Blocks of 200 functions, each with an entry, an exit, calls, blocks, a
 // loop and a decision a && (b || c); the results mark every other branch.
 void Generate(std::size_t size, std::string& fdc, std::string& results) {
   results = "R 1 2\n";
   for (std::uint32_t block = 0; fdc.size() < size; ++block) {
-    std::string records, hits;
+    std::string records, hits, listing;
     for (std::uint32_t f = 0; f < 200; ++f) {
       const std::string name = "\"function_" + std::to_string(f) + "\"";
       const std::uint32_t line = f * 20 + 1, p = f * 2, b = f * 5, k = f * 10;
@@ -43,13 +67,15 @@ void Generate(std::size_t size, std::string& fdc, std::string& results) {
       }
       records += "PR " + std::to_string(p + 1) + " return " + name + " " + std::to_string(line + 18) + " " +
                  std::to_string(line + 18) + "\n";
+      listing += Listing(f, name, p, b, k);
       hits += "P " + std::to_string(p) + " 3\nB " + std::to_string(b) + " 1\nK " + std::to_string(k) + " 2\nK " +
               std::to_string(k + 6) + " 1\n";
     }
     const std::string checksum = std::to_string(1000 + block);
     fdc += "VE 3.0e CCOV #i6 8.2.0.1\nFC \"file_" + std::to_string(block) +
            ".c\" \"/src/bench/\"\nFD 1700000000\nTC PR RE AP BS BI BL CO CC\n" + records + "DC " + checksum + " " +
-           std::to_string(block + 1) + "\n";
+           std::to_string(block + 1) + "\n@RIK\n  TOKEN=\"CCOV\"\nNODE TYPE=FILE NAME=\"file_" +
+           std::to_string(block) + ".c\"@" + listing + "@/NODE /RIK@\n";
     char group[64];
     std::snprintf(group, sizeof group, "F 0x%X 0x%X\n", block + 1, 1000 + block);
     results += group + hits;
@@ -77,7 +103,27 @@ void BM_ReadAndBuildReport(benchmark::State& state) {
   state.counters["ms_per_MB"] = milliseconds / static_cast<double>(state.iterations()) / megabytes;
 }
 
+void BM_AnnotatedSource(benchmark::State& state) {
+  std::string fdc, results;
+  Generate(static_cast<std::size_t>(state.range(0)) << 20, fdc, results);
+  report::CoverageData data;
+  report::AddUnits(data, report::ParseFdcUnits("bench.fdc", fdc).units);
+  std::string error;
+  report::AddResults(data, report::ParseResults("bench.qbr", results).file, error);
+  const report::Report built = report::BuildReport(data);
+  std::size_t characters = 0;
+  const std::clock_t start = std::clock();
+  for (auto _ : state) {
+    for (const report::FileReport& file : built.files) characters += report::html::ListingSection(file).size();
+    benchmark::DoNotOptimize(characters);
+  }
+  const double milliseconds = 1000.0 * static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+  const double megabytes = static_cast<double>(fdc.size()) / (1 << 20);
+  state.counters["ms_per_MB"] = milliseconds / static_cast<double>(state.iterations()) / megabytes;
+}
+
 }  // namespace
 
 BENCHMARK(BM_ReadAndBuildReport)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnnotatedSource)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

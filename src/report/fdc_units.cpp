@@ -18,6 +18,7 @@
 #include "output/fdc_file.h"
 #include "report/condition_tables.h"
 #include "report/record_line.h"
+#include "report/rik_markup.h"
 #include "support/file_utils.h"
 
 #include <algorithm>
@@ -204,14 +205,54 @@ bool ReadRecords(UnitReader& reader, LineSplitter& lines, FdcUnit& unit) {
   return Fail(reader, "DC line expected");
 }
 
+std::uint32_t IdsOfKind(const FdcUnit& unit, char kind) {
+  switch (kind) {
+    case 'P': return unit.procIds;
+    case 'C': return unit.callIds;
+    case 'B': return unit.blockIds;
+    default: return unit.conditionIds;
+  }
+}
+
+bool CheckListingBranches(std::string_view text, const RikListing& listing, const FdcUnit& unit, std::string& error,
+                          std::size_t& offset) {
+  for (const RikEvent& event : listing.events) {
+    if (event.tag != RikTag::kBranch && event.tag != RikTag::kShortcut) continue;
+    const std::uint32_t limit = IdsOfKind(unit, BranchKindOfSum(event.branch.sum));
+    bool inside = event.branch.id < limit;
+    for (const auto& [first, second] : event.branch.couples) inside = inside && first < limit && second < limit;
+    if (inside) continue;
+    error = "@" + std::string(event.text.substr(0, 200)) + "@ names a branch the block does not have";
+    offset = static_cast<std::size_t>(event.text.data() - text.data());
+    return false;
+  }
+  return true;
+}
+
+// The listing must read whole and name only branches of its block.
+bool AttachListing(UnitReader& reader, std::string_view text, std::size_t firstLine, FdcUnit& unit) {
+  RikListing listing;
+  std::string error;
+  std::size_t offset = 0;
+  if (ParseRikListing(text, listing, error, offset) && CheckListingBranches(text, listing, unit, error, offset)) {
+    unit.listing = std::string(text);
+    return true;
+  }
+  const std::string_view before = text.substr(0, offset);
+  reader.lineNumber = firstLine + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+  return Fail(reader, "bad annotated listing: " + error);
+}
+
 // One range of the merge reader: its blocks, chained by "VE" lines that
 // follow DC lines directly.
 bool ReadRange(UnitReader& reader, std::size_t from, std::size_t to, std::vector<FdcUnit>& units) {
   LineSplitter lines(reader.text, from, to);
   std::string_view line;
   if (!NextLine(reader, lines, line)) return true;
+  bool lastOurs = false;
   while (Tagged(line, "VE")) {
     const bool ours = IsOurVersion(line);
+    lastOurs = ours;
     FdcUnit unit;
     unit.fdcPath = reader.path;
     if (ours && (!ReadHeader(reader, lines, unit) || !ReadRecords(reader, lines, unit))) return false;
@@ -222,10 +263,14 @@ bool ReadRange(UnitReader& reader, std::size_t from, std::size_t to, std::vector
     if (ours) units.push_back(std::move(unit));
     if (!NextLine(reader, lines, line)) return true;
   }
-  // The RIK section: count its lines for the messages of later blocks.
+  // The RIK section belongs to the last block read; its lines count for the
+  // messages of later blocks.
+  const std::size_t start = static_cast<std::size_t>(line.data() - reader.text.data());
+  const std::size_t firstLine = reader.lineNumber;
   while (NextLine(reader, lines, line)) {
   }
-  return true;
+  if (!lastOurs) return true;
+  return AttachListing(reader, reader.text.substr(start, to - start), firstLine, units.back());
 }
 
 std::string MergeReaderError(const output::FdcReadResult& result, const std::string& path) {

@@ -70,6 +70,7 @@ struct FdcUnit {
   // Branch numbers taken per kind: records are numbered in file order, and
   // every valid branch of a results line is below these.
   std::uint32_t procIds = 0, callIds = 0, blockIds = 0, conditionIds = 0;
+  std::string listing;  // the annotated listing, "@RIK" to "@/NODE /RIK@"; empty without one
 
   std::string SourcePath() const;
 };

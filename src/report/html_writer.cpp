@@ -5,6 +5,7 @@
 // line (covered, partly or never), its loops, and each decision's case table
 // with the rows seen and the pairs of rows that show each basic condition's
 // independence. Every text from the inputs goes through toHtmlEscaped.
+#include "report/html_parts.h"
 #include "report/save_file.h"
 #include "report/writers.h"
 
@@ -18,24 +19,9 @@
 namespace report {
 namespace {
 
-QString Text(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toHtmlEscaped();
-}
-QString Text(std::string_view text) { return Text(std::string(text)); }
-
-template <typename Number>
-QString N(Number value) {
-  return QString::number(value);
-}
-
-QString StateClass(HitState state) {
-  switch (state) {
-    case HitState::kCovered: return QStringLiteral("covered");
-    case HitState::kPartly: return QStringLiteral("partly");
-    case HitState::kNever: return QStringLiteral("never");
-  }
-  return {};
-}
+using html::N;
+using html::StateClass;
+using html::Text;
 
 QString Percent(const Figure& figure) {
   char buffer[16];
@@ -150,51 +136,11 @@ QString BranchesTable(const FunctionReport& function) {
   return html + "</table>\n";
 }
 
-QString RowName(const DecisionItem& decision, std::uint32_t row) {
-  return decision.forced ? QString::fromLatin1(CombinationText(row, decision.width).c_str())
-                         : QStringLiteral("row %1").arg(row);
-}
-
-QString DecisionTable(const DecisionItem& decision) {
-  QString html = QStringLiteral("<table class=\"decision %1\">\n<caption>%2decision at line %3: %4 of %5 %6 seen"
-                                "</caption>\n<tr><th>row</th>")
-                     .arg(StateClass(decision.State()), decision.forced ? "forced " : "")
-                     .arg(decision.first)
-                     .arg(decision.observed)
-                     .arg(decision.combinations)
-                     .arg(decision.forced ? "combinations" : "rows");
-  for (const IndependenceItem& condition : decision.conditions) html += "<th>" + Text(condition.condition) + "</th>";
-  html += "<th>value</th><th>count</th></tr>\n";
-  for (const RowItem& row : decision.rows) {
-    html += QStringLiteral("<tr class=\"%1\"><td>%2</td>")
-                .arg(row.count > 0 ? "covered" : "never")
-                .arg(decision.forced ? QString() : QString::number(row.branch - decision.id));
-    for (const char c : row.text) html += QStringLiteral("<td>%1</td>").arg(QChar::fromLatin1(c));
-    html += QStringLiteral("<td>%1</td><td>%2</td></tr>\n").arg(row.value ? "T" : "F").arg(row.count);
-  }
-  html += "</table>\n<table class=\"mcdc\">\n<tr><th>condition</th><th>independence</th><th>pair</th></tr>\n";
-  for (const IndependenceItem& condition : decision.conditions) {
-    QString pairs;
-    if (condition.shownBy) {
-      pairs = RowName(decision, condition.shownBy->trueRow) + " and " + RowName(decision, condition.shownBy->falseRow);
-    } else {
-      for (const RowPair& pair : condition.pairs) {
-        pairs += (pairs.isEmpty() ? "needs " : " or ") + RowName(decision, pair.trueRow) + " and " +
-                 RowName(decision, pair.falseRow);
-      }
-    }
-    html += QStringLiteral("<tr class=\"%1\"><td>%2</td><td>%3</td><td>%4</td></tr>\n")
-                .arg(condition.shownBy ? "covered" : "never", Text(condition.condition),
-                     condition.shownBy ? "shown" : "not shown", pairs);
-  }
-  return html + "</table>\n";
-}
-
 QString FunctionSection(const FunctionReport& function) {
   QString html = QStringLiteral("<section class=\"function\">\n<h3>%1 <span class=\"lines\">lines %2-%3</span></h3>\n")
                      .arg(Text(function.name), N(function.first), N(function.last));
   html += BranchesTable(function);
-  for (const DecisionItem& decision : function.decisions) html += DecisionTable(decision);
+  for (const DecisionItem& decision : function.decisions) html += html::DecisionTable(decision);
   return html + "</section>\n";
 }
 
@@ -204,6 +150,7 @@ QString FilePage(const FileReport& file) {
                      .arg(Text(file.sourcePath), Text(file.fdcPath), QString::number(file.key, 16).toUpper(),
                           QString::number(file.checksum, 16).toUpper(), N(file.groups));
   body += FiguresTable(file.figures, "file-totals");
+  body += html::ListingSection(file);
   body += "<h2>Functions</h2>\n<table class=\"functions\">\n<tr><th>function</th><th>lines</th>";
   for (std::size_t i = 0; i < kCategoryCount; ++i) {
     if (file.figures.carried[i]) body += "<th>" + Text(kCategoryNames[i]) + "</th>";
@@ -246,7 +193,7 @@ bool WriteHtml(const Report& report, const std::string& directory, std::string& 
     error = directory + ": cannot create the directory";
     return false;
   }
-  if (!SaveText(dir, "style.css", kStyle, error)) return false;
+  if (!SaveText(dir, "style.css", QString(kStyle) + html::kListingStyle, error)) return false;
   for (std::size_t f = 0; f < report.files.size(); ++f) {
     if (!SaveText(dir, FileName(f), FilePage(report.files[f]), error)) return false;
   }

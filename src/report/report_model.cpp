@@ -182,6 +182,7 @@ void AddDecisions(const CountedUnit& counted, FunctionTable& table) {
     item.forced = record.Forced();
     item.width = record.operands.size();
     item.combinations = record.branchCount;
+    item.operands = record.operands;
     if (item.forced) item.prefix = record.text;
     std::string function;
     for (const std::uint32_t operand : record.operands) {
@@ -240,6 +241,7 @@ FileReport BuildFile(const CountedUnit& counted) {
   file.key = counted.unit.key;
   file.checksum = counted.unit.checksum;
   file.groups = counted.groups;
+  file.listing = counted.unit.listing;
   for (FunctionReport& function : table.functions) {
     CountFigures(function);
     file.figures += function.figures;

@@ -69,6 +69,7 @@ struct DecisionItem {
   bool forced = false;
   std::string prefix;             // forced decisions: the prefix form
   std::size_t width = 0;
+  std::vector<std::uint32_t> operands;  // the first branch of each basic condition
   std::vector<RowItem> rows;      // the case table; forced: the observed combinations
   std::vector<IndependenceItem> conditions;
   std::uint64_t combinations = 0;  // rows of the table, 2 to the width when forced
@@ -93,6 +94,7 @@ struct FileReport {
   std::size_t groups = 0;  // results groups counted
   Figures figures;
   std::vector<FunctionReport> functions;  // by first line
+  std::string listing;                    // the block's annotated listing, or empty
 };
 
 struct Report {

@@ -30,6 +30,7 @@ struct ReportRequest {
   bool defaultResults = false;
   std::string html, lcov, cobertura, json;
   std::vector<Threshold> thresholds;
+  bool functions = false;
   bool helpOnly = false;
 };
 
@@ -63,8 +64,9 @@ std::optional<ReportRequest> ParseArguments(const QStringList& arguments, Termin
   const QCommandLineOption json("json", "Write the JSON report.", "file");
   const QCommandLineOption failUnder("fail-under", "Exit with status 2 when CATEGORY is under PERCENT (repeatable).",
                                      "category=percent");
+  const QCommandLineOption functions("functions", "Show each file's functions in the summary.");
   const QCommandLineOption help({"h", "help"}, "Show this help.");
-  parser.addOptions({results, html, lcov, cobertura, json, failUnder, help});
+  parser.addOptions({results, html, lcov, cobertura, json, failUnder, functions, help});
   parser.addPositionalArgument("inputs", "FDC files, or directories searched for *.fdc (default: .).",
                                "[fdc-or-dir...]");
   if (!parser.parse(QStringList{"quorbreport"} + arguments)) {
@@ -87,6 +89,7 @@ std::optional<ReportRequest> ParseArguments(const QStringList& arguments, Termin
   request.lcov = Local(parser.value(lcov));
   request.cobertura = Local(parser.value(cobertura));
   request.json = Local(parser.value(json));
+  request.functions = parser.isSet(functions);
   for (const QString& text : parser.values(failUnder)) {
     const std::optional<Threshold> threshold = ParseThreshold(text);
     if (!threshold) {
@@ -212,7 +215,7 @@ int RunReport(const QStringList& arguments, Terminal terminal) {
   if (!LoadInputs(*request, data, terminal)) return kExitBadInput;
   WarnStale(data.stale, terminal);
   const Report report = BuildReport(data);
-  WriteSummary(report, terminal.colour, terminal.out);
+  WriteSummary(report, {terminal.colour, request->functions}, terminal.out);
   if (!WriteOutputs(*request, report, terminal)) return kExitBadInput;
   return MeetsThresholds(request->thresholds, report, terminal) ? kExitDone : kExitUnderThreshold;
 }

@@ -10,9 +10,14 @@
 
 namespace report {
 
-/// The terminal table: per file and in total, every carried category.
-/// `colour` adds ANSI colours to the percentages.
-void WriteSummary(const Report& report, bool colour, std::ostream& out);
+struct SummaryStyle {
+  bool colour = false;     // ANSI colours on the percentages
+  bool functions = false;  // each file's functions under the file, by first line
+};
+
+/// The terminal table: per file (and per function when asked) and in total,
+/// every carried category.
+void WriteSummary(const Report& report, SummaryStyle style, std::ostream& out);
 
 bool WriteJson(const Report& report, const std::string& path, std::string& error);
 

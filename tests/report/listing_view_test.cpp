@@ -1,0 +1,320 @@
+// The annotated source of fixtures/listing.c, worked out by hand from its
+// listing, records and results (listing.qbr):
+//   sign() entered twice; a true once and false once, b true once and never
+//   false; rows TT and FX of a && b seen, TF not, so a is shown by rows 0
+//   and 1 and b is not; "return 1" once; POSITIVE(a) never true, false
+//   once; "return 2" never, "return 0" once.
+// Line 4 holds the implicit block, both basic conditions (4 branches), the
+// two pairs and the four rows the popup names: 8 of 11 ran. Line 6 shows
+// its macro, whose expansion hides the implicit block and both branches of
+// ((a) > 0): 2 of 3.
+#include "report/listing_view.h"
+#include "report/rik_markup.h"
+
+#include "report_fixture.h"
+
+#include <QJsonArray>
+
+#include <memory>
+
+namespace report::testing_support {
+namespace {
+
+struct LoadedListing {
+  Report report;
+  RikListing listing;
+  ListingView view;
+};
+
+class ListingViewTest : public ReportTest {
+ protected:
+  void SetUp() override {
+    ReportTest::SetUp();
+    CoverageData data;
+    FdcReadOutcome read = ParseFdcUnits("listing.c.fdc", ReadAll(FixturePath("listing.c.fdc")));
+    ASSERT_EQ(read.error, "");
+    AddUnits(data, std::move(read.units));
+    std::string error;
+    ASSERT_TRUE(AddResults(data, ParseResults("listing.qbr", ReadAll(FixturePath("listing.qbr"))).file, error))
+        << error;
+    loaded.report = BuildReport(data);
+    ASSERT_EQ(loaded.report.files.size(), 1u);
+    std::size_t offset = 0;
+    ASSERT_TRUE(ParseRikListing(loaded.report.files[0].listing, loaded.listing, error, offset)) << error;
+    loaded.view = BuildListingView(loaded.listing, loaded.report.files[0]);
+  }
+
+  static std::string TextOf(const std::vector<ListedPiece>& pieces) {
+    std::string text;
+    for (const ListedPiece& piece : pieces) text += piece.text;
+    return text;
+  }
+  // "F+" for a mark of a branch that ran, "B-" for one that did not.
+  std::string MarksOf(const std::vector<ListedPiece>& pieces) {
+    std::string marks;
+    for (const ListedPiece& piece : pieces) {
+      if (piece.mark < 0) continue;
+      const ListedBranch& branch = loaded.view.branches[static_cast<std::size_t>(piece.mark)];
+      marks += std::to_string(branch.sum) + ":" + std::to_string(branch.id) + (branch.hit ? "+ " : "- ");
+    }
+    return marks;
+  }
+
+  LoadedListing loaded;
+};
+
+TEST_F(ListingViewTest, LinesAreTheSourceLinesWithTheirBranchesCounted) {
+  const std::vector<std::string> source = {"#define POSITIVE(x) ((x) > 0) /* a@b */",
+                                           "int sign(int a, int b)",
+                                           "{",
+                                           "  if (a && b)",
+                                           "    return 1;",
+                                           "  if (POSITIVE(a))",
+                                           "    return 2;",
+                                           "  return 0;",
+                                           "}"};
+  const std::vector<ListedLine>& lines = loaded.view.lines;
+  ASSERT_EQ(lines.size(), source.size());
+  for (std::size_t i = 0; i < source.size(); ++i) {
+    EXPECT_EQ(lines[i].number, i + 1);
+    EXPECT_EQ(TextOf(lines[i].pieces), source[i]) << "line " << i + 1;
+  }
+  const std::vector<std::pair<std::size_t, std::size_t>> tallies = {{0, 0}, {0, 0}, {1, 1}, {8, 11}, {2, 2},
+                                                                    {2, 3}, {0, 2}, {1, 1}, {0, 0}};
+  for (std::size_t i = 0; i < tallies.size(); ++i) {
+    EXPECT_EQ(lines[i].tally.hit, tallies[i].first) << "line " << i + 1;
+    EXPECT_EQ(lines[i].tally.total, tallies[i].second) << "line " << i + 1;
+  }
+  EXPECT_FALSE(lines[1].tally.State().has_value());
+  EXPECT_EQ(lines[2].tally.State(), HitState::kCovered);
+  EXPECT_EQ(lines[3].tally.State(), HitState::kPartly);
+  EXPECT_EQ(lines[6].tally.State(), HitState::kNever);
+  EXPECT_EQ(lines[1].function, "sign");
+  EXPECT_TRUE(lines[0].pieces.front().comment);
+  EXPECT_FALSE(lines[1].pieces.front().comment);
+}
+
+TEST_F(ListingViewTest, MarksNameTheBranchesByKindAndNumber) {
+  const std::vector<ListedLine>& lines = loaded.view.lines;
+  EXPECT_EQ(MarksOf(lines[2].pieces), "0:0+ ");
+  EXPECT_EQ(MarksOf(lines[3].pieces), "21:1+ ");
+  EXPECT_EQ(MarksOf(lines[4].pieces), "20:0+ 1:1+ ");
+  EXPECT_EQ(MarksOf(lines[5].pieces), "");  // hidden in the expansion
+  EXPECT_EQ(MarksOf(lines[6].pieces), "20:2- 1:2- ");
+  EXPECT_EQ(MarksOf(lines[7].pieces), "1:3+ ");
+  const ListedBranch& entry = loaded.view.branches[static_cast<std::size_t>(lines[2].pieces[0].mark)];
+  EXPECT_EQ(entry.count, 2u);
+}
+
+TEST_F(ListingViewTest, MacroExpansionKeepsItsBranchesWithItsLine) {
+  const ListedLine& line = loaded.view.lines[5];
+  ASSERT_EQ(line.alternatives.size(), 1u);
+  const ListedAlternative& alternative = loaded.view.alternatives[static_cast<std::size_t>(line.alternatives[0])];
+  EXPECT_EQ(TextOf(alternative.expansion), "  if (((a) > 0))");
+  EXPECT_EQ(MarksOf(alternative.expansion), "21:3+ ");
+  EXPECT_EQ(alternative.tally.hit, 2u);
+  EXPECT_EQ(alternative.tally.total, 3u);
+  for (const ListedPiece& piece : line.pieces) EXPECT_EQ(piece.alternative, line.alternatives[0]);
+}
+
+TEST_F(ListingViewTest, PopupsAreTiedToConditionsAndTheirDecision) {
+  const ListingView& view = loaded.view;
+  ASSERT_EQ(view.popups.size(), 4u);
+  // Opened in this order: the decision a && b, a, b, ((a) > 0).
+  ASSERT_NE(view.popups[0].decision, nullptr);
+  EXPECT_EQ(view.popups[0].decision->id, 4u);
+  EXPECT_EQ(view.popups[0].tally.hit, 4u);  // pair a, rows TT, FX, TT; not pair b nor row TF
+  EXPECT_EQ(view.popups[0].tally.total, 6u);
+  EXPECT_EQ(view.popups[1].tally.State(), HitState::kCovered);
+  EXPECT_EQ(view.popups[2].tally.State(), HitState::kPartly);
+  EXPECT_EQ(view.popups[3].tally.State(), HitState::kPartly);
+  EXPECT_EQ(view.popups[1].decision, nullptr);
+  // Text of line 4 by popup: "a" is its own, " && " the decision's.
+  std::string byPopup;
+  for (const ListedPiece& piece : view.lines[3].pieces) {
+    if (!piece.text.empty()) byPopup += "[" + piece.text + "]" + std::to_string(piece.popup);
+  }
+  EXPECT_EQ(byPopup, "[  ]-1[if (]-1[a]1[ && ]0[b]2[)]-1");
+  // The body of b's popup: its true branch ran, its false branch did not.
+  std::string body;
+  for (const ListedPiece& piece : view.popups[2].body) {
+    if (piece.branch >= 0) body += piece.text + (view.branches[static_cast<std::size_t>(piece.branch)].hit ? "+" : "-");
+  }
+  EXPECT_EQ(body, "True+False-");
+}
+
+TEST_F(ListingViewTest, HtmlPageShowsTheEscapedSourceWithStates) {
+  const RunOutput run = Run({QString::fromStdString(FixturePath("listing.c.fdc")), "-r",
+                             QString::fromStdString(FixturePath("listing.qbr")), "--html",
+                             QString::fromStdString(dir + "html")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string page = ReadAll(dir + "html/file-1.html");
+  EXPECT_NE(page.find("((x) &gt; 0) /* a@b */"), std::string::npos);
+  EXPECT_NE(page.find("<tr class=\"line never\" id=\"L7\">"), std::string::npos);
+  EXPECT_NE(page.find("<tr class=\"line partly\" id=\"L4\">"), std::string::npos);
+  EXPECT_NE(page.find("<tr class=\"expansion\" id=\"alt-0\" hidden>"), std::string::npos);
+  EXPECT_NE(page.find("<span class=\"cond partly\" data-pop=\"2\">b</span>"), std::string::npos);
+}
+
+// pick() returns x || y with both conditions forced; combinations FF and TF
+// ran: x is shown by them, y is not (it needs FF and FT). The table popup
+// names no branch of its own and is tied to its decision through x and y.
+// The view of a listing given in memory, with its results.
+struct MemoryListing {
+  Report report;
+  RikListing listing;
+  ListingView view;
+};
+
+std::unique_ptr<MemoryListing> ViewOf(const std::string& fdc, const std::string& results) {
+  auto loaded = std::make_unique<MemoryListing>();
+  CoverageData data;
+  FdcReadOutcome read = ParseFdcUnits("memory.c.fdc", fdc);
+  EXPECT_EQ(read.error, "");
+  AddUnits(data, std::move(read.units));
+  std::string error;
+  EXPECT_TRUE(AddResults(data, ParseResults("memory.qbr", results).file, error)) << error;
+  loaded->report = BuildReport(data);
+  std::size_t offset = 0;
+  if (loaded->report.files.size() != 1 ||
+      !ParseRikListing(loaded->report.files[0].listing, loaded->listing, error, offset)) {
+    ADD_FAILURE() << "no listing: " << error;
+    return loaded;
+  }
+  loaded->view = BuildListingView(loaded->listing, loaded->report.files[0]);
+  return loaded;
+}
+
+TEST(ForcedListingTest, ConditionTablePopupShowsItsForcedDecision) {
+  const std::string fdc =
+      "VE 3.0e CCOV CMCDC #i6 8.2.0.1\nFC \"pick.c\" \"/src/demo/\"\nFD 1700000000\nTC PR CO CC CF\n"
+      "PR 0 proc \"pick\" 1 4\nCE 0 \"pick\" \"x\" 3 3\nCE 2 \"pick\" \"y\" 3 3\nCC 4 2 0 2 4 O..\nDC 7000 5\n"
+      "@RIK\n  TOKEN=\"CCOV CMCDC\"\nNODE TYPE=FILE NAME=\"pick.c\"@"
+      "int @NODE TYPE=FUNCTION NAME=\"pick\"@pick(int x, int y)\n@BRANCH MARK=TP ID=0 SUM=0@{\n  return "
+      "@POPUP@@POPUP@x@-POPUP@basic boolean conditions:\n  @BRANCH MARK=TE ID=0 SUM=30@True@/BRANCH@ "
+      "@BRANCH MARK=TE ID=1 SUM=30@False@/BRANCH@@/POPUP@ || @POPUP@y@-POPUP@basic boolean conditions:\n  "
+      "@BRANCH MARK=TE ID=2 SUM=30@True@/BRANCH@ @BRANCH MARK=TE ID=3 SUM=30@False@/BRANCH@@/POPUP@"
+      "@-POPUP BITCOND=(@forced modified and multiple conditions:@,@\n  @,@ needs\n      @,@\n   or @,@\n"
+      "other multiple conditions:@,@\n@,\"O..\",0,TE,31,32,@x@,@y@) /POPUP@;\n}@/BRANCH@@/NODE@\n@/NODE /RIK@\n";
+  const auto loaded = ViewOf(fdc, "R 1 2\nF 0x5 0x1B58\nP 0 2\nK 0 1\nK 1 1\nK 3 2\nK 4 1\nK 5 1\n");
+  const ListingView& view = loaded->view;
+  ASSERT_EQ(view.lines.size(), 4u);
+  ASSERT_EQ(view.popups.size(), 3u);
+  ASSERT_NE(view.popups[0].decision, nullptr);
+  EXPECT_TRUE(view.popups[0].decision->forced);
+  EXPECT_EQ(view.popups[0].tally.hit, 1u);
+  EXPECT_EQ(view.popups[0].tally.total, 2u);
+  EXPECT_EQ(view.lines[2].tally.hit, 4u);  // x true and false, y false, x shown
+  EXPECT_EQ(view.lines[2].tally.total, 6u);
+  std::string text;
+  for (const ListedPiece& piece : view.lines[2].pieces) text += piece.text;
+  EXPECT_EQ(text, "  return x || y;");
+}
+
+// A function-like macro in the middle of line 2, whose expansion begins
+// with the block branch of the ternary and holds a line directive: the
+// expansion's line feeds start no source line, and the line feed after
+// "@-ALT@" belongs to the expansion here, not to the source line.
+TEST(InlineAlternativeTest, ExpansionLineFeedsStartNoSourceLine) {
+  const std::string fdc =
+      "VE 3.0e CCOV #i6 8.2.0.1\nFC \"max.c\" \"/src/demo/\"\nFD 1700000000\nTC PR BS\n"
+      "PR 0 proc \"f\" 1 3\nBL 0 simple \"f\" then 2 2\nBL 1 simple \"f\" else 2 2\nDC 9 6\n"
+      "@RIK\nNODE TYPE=FILE NAME=\"max.c\"@int f(int a, int b) {\n  return @ALT@MAX(a, b)@-ALT@"
+      "@BRANCH MARK=TB ID=0 SUM=20@\n# 2 \"max.c\" 3 4\n((a) > (b) ? (a)@/BRANCH@ : "
+      "@BRANCH MARK=TB ID=1 SUM=20@(b))@/BRANCH@@/ALT@;\n}\n@/NODE /RIK@\n";
+  const auto loaded = ViewOf(fdc, "R 1 2\nF 0x6 0x9\nB 1 4\n");
+  const ListingView& view = loaded->view;
+  ASSERT_EQ(view.lines.size(), 3u);
+  std::string line2;
+  for (const ListedPiece& piece : view.lines[1].pieces) line2 += piece.text;
+  EXPECT_EQ(line2, "  return MAX(a, b);");
+  ASSERT_EQ(view.alternatives.size(), 1u);
+  std::string expansion;
+  for (const ListedPiece& piece : view.alternatives[0].expansion) expansion += piece.text;
+  EXPECT_EQ(expansion, "\n# 2 \"max.c\" 3 4\n((a) > (b) ? (a) : (b))");
+  EXPECT_EQ(view.lines[1].tally.State(), HitState::kPartly);  // the else part ran 4 times, the then part never
+  EXPECT_EQ(view.alternatives[0].tally.State(), HitState::kPartly);
+}
+
+// Each listing is broken in one way; the FDC file is then refused whole
+// with the line of the fault.
+TEST_F(ReportTest, MalformedListingsAreRefusedWithTheirLine) {
+  const std::string good = ReadAll(FixturePath("listing.c.fdc"));
+  struct Case {
+    std::string from, to, message;
+  };
+  const std::vector<Case> cases = {
+      {"@LINK NAME=", "@LUNK NAME=", "listing.c.fdc:41: bad annotated listing: unknown tag @LUNK NAME=\"sign\"@"},
+      {"@/NODE /RIK@\n", "", "listing.c.fdc is not a valid FDC file"},  // truncated: the block reader refuses it
+      {"return 0;@/BRANCH@", "return 0;@/DECISION@", "listing.c.fdc:54: bad annotated listing: @/DECISION@ closes no "
+                                                      "open tag of its kind"},
+      {"@BRANCH MARK=TP ID=3 SUM=1@", "@BRANCH MARK=TP ID=4 SUM=1@",
+       "listing.c.fdc:54: bad annotated listing: @BRANCH MARK=TP ID=4 SUM=1@ names a branch the block does not have"},
+      {"ID=4&6 SUM=31", "ID=4&9 SUM=31", "listing.c.fdc:48: bad annotated listing: @BRANCH MARK=TE ID=4&9 SUM=31@ "
+                                          "names a branch the block does not have"},
+      {"ID=3 SUM=1@", "ID=3 SUM=5@", "listing.c.fdc:54: bad annotated listing: bad branch tag @BRANCH MARK=TP ID=3 SUM=5@"},
+      {"@-ALT@", "", "listing.c.fdc:53: bad annotated listing: @/ALT@ without an open expansion"},
+      {"}@/BRANCH@@/NODE@\n@/NODE /RIK@\n", "}@/BRANCH@@/NODE@\n@/NODE /RIK@\nxyz\n", "listing.c.fdc:57: bad annotated "
+                                                                                "listing: text after the end of the listing"},
+  };
+  for (const Case& broken : cases) {
+    std::string text = good;
+    const std::size_t at = text.find(broken.from);
+    ASSERT_NE(at, std::string::npos) << broken.from;
+    text.replace(at, broken.from.size(), broken.to);
+    EXPECT_EQ(ParseFdcUnits("listing.c.fdc", text).error, broken.message);
+  }
+}
+
+TEST_F(ReportTest, MalformedListingEndsTheCommandWithStatusOne) {
+  std::string text = ReadAll(FixturePath("listing.c.fdc"));
+  text.replace(text.find("@/POPUP@)@/ALT@"), 15, "@/POPUP@)");
+  const std::string path = dir + "broken.c.fdc";
+  std::ofstream(path) << text;
+  const RunOutput run = Run({QString::fromStdString(path), "-r", QString::fromStdString(FixturePath("listing.qbr"))});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "quorbreport: error: " + path +
+                         ":56: bad annotated listing: the listing ends with tags still open\n");
+}
+
+TEST_F(ReportTest, FunctionsOptionListsEachFunctionUnderItsFile) {
+  const RunOutput run = Run({QString::fromStdString(FixturePath("listing.c.fdc")), "-r",
+                             QString::fromStdString(FixturePath("listing.qbr")), "--functions"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  // One function: its figures are the file's, indented by two more columns.
+  EXPECT_EQ(run.out,
+            "Coverage of 1 file from 1 results section\n"
+            "\n"
+            "                          covered     total  percent\n"
+            "/src/demo/listing.c\n"
+            "  functions                     1         1   100.0%\n"
+            "  exits                         2         3    66.6%\n"
+            "  statement blocks              1         2    50.0%\n"
+            "  implicit blocks               2         2   100.0%\n"
+            "  decisions                     3         4    75.0%\n"
+            "  basic conditions              4         6    66.6%\n"
+            "  modified conditions           1         2    50.0%\n"
+            "  multiple conditions           2         3    66.6%\n"
+            "  sign (lines 2-9)\n"
+            "    functions                   1         1   100.0%\n"
+            "    exits                       2         3    66.6%\n"
+            "    statement blocks            1         2    50.0%\n"
+            "    implicit blocks             2         2   100.0%\n"
+            "    decisions                   3         4    75.0%\n"
+            "    basic conditions            4         6    66.6%\n"
+            "    modified conditions         1         2    50.0%\n"
+            "    multiple conditions         2         3    66.6%\n"
+            "TOTAL\n"
+            "  functions                     1         1   100.0%\n"
+            "  exits                         2         3    66.6%\n"
+            "  statement blocks              1         2    50.0%\n"
+            "  implicit blocks               2         2   100.0%\n"
+            "  decisions                     3         4    75.0%\n"
+            "  basic conditions              4         6    66.6%\n"
+            "  modified conditions           1         2    50.0%\n"
+            "  multiple conditions           2         3    66.6%\n");
+}
+
+}  // namespace
+}  // namespace report::testing_support
