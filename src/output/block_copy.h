@@ -14,11 +14,12 @@
 
 namespace output {
 
+/// The writer's fatal messages; none of them returns.
 struct BlockCopyFailures {
-  [[noreturn]] void (*openTemporary)(const std::string& path);
-  [[noreturn]] void (*openPrevious)(const std::string& path);
-  [[noreturn]] void (*seek)(const std::string& path);
-  [[noreturn]] void (*write)(const std::string& path);
+  void (*openTemporary)(const std::string& path);
+  void (*openPrevious)(const std::string& path);
+  void (*seek)(const std::string& path);
+  void (*write)(const std::string& path);
 };
 
 struct PreviousBlock {
