@@ -75,7 +75,9 @@ TEST_F(TsfWriterTest, TsfNameAndTsfDirectoryPlaceTheFile) {
   SetTsfDirectory(dir + "out");
   EXPECT_EQ(SelectTsf(source.name, source.directory).path, dir + "out/x.c.tsf");
   SetTsfDirectory(std::string());
-  EXPECT_EQ(SelectTsf(source.name, source.directory).path, "x.c.tsf");
+  TsfFile& here = SelectTsf(source.name, source.directory);
+  EXPECT_EQ(here.path, "x.c.tsf");
+  CloseTsf(here);  // its temporary file is in the current directory
   ResetTsfState();
   SetTsfProvider(kTsfTrace, "QBT", "C");
   SetTsfName(dir + "all.tsf");
