@@ -503,6 +503,16 @@
         <comment>%1 : the source file</comment>
         <translation>Aucune branche des types de couverture demandés n'a été trouvée dans le fichier %1 ; aucun FDC généré</translation>
     </message>
+    <message>
+        <source>No observable routine can be found in file %1; no TSF generated</source>
+        <comment>%1 : the main file</comment>
+        <translation>Aucune routine observable n'a été trouvée dans le fichier %1 ; aucun TSF généré</translation>
+    </message>
+    <message>
+        <source>No observable routine can be found in file %1, no TSF generated</source>
+        <comment>%1 : the source file</comment>
+        <translation>Aucune routine observable n'a été trouvée dans le fichier %1, aucun TSF généré</translation>
+    </message>
 </context>
 <context>
     <name>Internal Error</name>
@@ -714,6 +724,91 @@ autres conditions multiples :</translation>
     <message>
         <source>Basic condition</source>
         <translation>Condition simple</translation>
+    </message>
+</context>
+<context>
+    <name>tsfE-Error</name>
+    <message>
+        <source>No source name while creating TSF file</source>
+        <translation>Pas de nom de source à la création du fichier TSF</translation>
+    </message>
+    <message>
+        <source>No source directory while creating TSF file</source>
+        <translation>Pas de répertoire source à la création du fichier TSF</translation>
+    </message>
+    <message>
+        <source>Please remove all temporary files remaining for %1</source>
+        <comment>%1 is a file name</comment>
+        <translation>Veuillez supprimer tous les fichiers temporaires restant pour %1</translation>
+    </message>
+    <message>
+        <source>Cannot create temporary TSF file %1 (%2)</source>
+        <comment>%1 is a file name,  %2 a system error message</comment>
+        <translation>Impossible de créer le fichier TSF temporaire %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Cannot create TSF file %1 (%2)</source>
+        <comment>%1 is a file name,  %2 a system error message</comment>
+        <translation>Impossible de créer le fichier TSF %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Cannot write TSF file %1 (%2)</source>
+        <comment>%1 is a file name,  %2 a system error message</comment>
+        <translation>Impossible d'écrire le fichier TSF %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Cannot reopen TSF file %1</source>
+        <comment>%1 is a file name</comment>
+        <translation>Impossible de rouvrir le fichier TSF %1</translation>
+    </message>
+    <message>
+        <source>Cannot open TSF file %1</source>
+        <comment>%1 is a file name</comment>
+        <translation>Impossible d'ouvrir le fichier TSF %1</translation>
+    </message>
+    <message>
+        <source>%1 is not a valid tsf file (#%2)</source>
+        <comment>%1 is a file name, %2 a number</comment>
+        <translation>%1 n'est pas un fichier tsf valide (n°%2)</translation>
+    </message>
+    <message>
+        <source>%1 expected but not found in %2</source>
+        <comment>%1 is a string, %2 a file name</comment>
+        <translation>%1 attendu mais introuvable dans %2</translation>
+    </message>
+    <message>
+        <source>Cannot open temporary TSF file %1</source>
+        <comment>%1 is a file name</comment>
+        <translation>Impossible d'ouvrir le fichier TSF temporaire %1</translation>
+    </message>
+    <message>
+        <source>Cannot open TSF file %1 (%2)</source>
+        <comment>%1 is a file name, %2 a system message</comment>
+        <translation>Impossible d'ouvrir le fichier TSF %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Cannot fseek() in %1 (%2)</source>
+        <comment>%1 is a file name, %2 a system error message</comment>
+        <translation>Impossible d'exécuter fseek() dans %1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>tsfE-Assertion</name>
+    <message>
+        <source>Provider not set !</source>
+        <translation>Fournisseur non défini !</translation>
+    </message>
+    <message>
+        <source>Bad TSF descriptor while writing</source>
+        <translation>Mauvais descripteur TSF à l'écriture</translation>
+    </message>
+    <message>
+        <source>Bad attempt to close TSF file</source>
+        <translation>Tentative incorrecte de fermeture du fichier TSF</translation>
+    </message>
+    <message>
+        <source>Bad attempt to free TSF file</source>
+        <translation>Tentative incorrecte de libération du fichier TSF</translation>
     </message>
 </context>
 </TS>

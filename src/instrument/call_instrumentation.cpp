@@ -6,6 +6,7 @@
 #include "frontend/syntax_tree.h"
 #include "instrument/authorization.h"
 #include "instrument/instr_state.h"
+#include "instrument/tracing.h"
 #include "instrument/walk_support.h"
 #include "output/fdc_file.h"
 #include "output/fdc_records.h"
@@ -100,7 +101,7 @@ void AddTerminationTexts(const Span& span, const driver::Options& options, std::
   if (analysis && state.routineNumber != 0) {
     std::string exit = "(_QBL_STACK_OUT_VOID_EXPR_START(";
     if (options.perfPro) exit += "+_QBQ_OUT_EXPR";
-    if (options.memPro) exit += "+_QBP_OUT_EXPR";
+    if (options.memPro) exit += LineOffsetExpression(span.last) + "+_QBP_OUT_EXPR";
     if (options.trace) exit += "+_QBT_OUT_EXPR";
     exit += "+_QBL_END_EXEC_EXPR),";
     AddText(span.first.physical, 2, Where::Before, exit);
@@ -139,6 +140,10 @@ bool InstrCall(const TreeNode* call) {
     if (IsCoverageLocation(calleeSpan.first)) RegisterCall(span, name, priority);
   }
   if (flags.covered) AddCallCoverage(span, name, priority);
+  // A built-in may stand where a constant is required: it keeps its form.
+  if (options.memPro && state.routineNumber != 0 && !(callee && IsBuiltin(callee->alpha))) {
+    InstrLineOffset(&span.first, &span.last, false);
+  }
   if (flags.terminating && AnySelected(options)) AddTerminationTexts(span, options, priority);
   return flags.mayTerminate;
 }

@@ -8,6 +8,7 @@
 #include "instrument/insert_pragmas.h"
 #include "instrument/instr_state.h"
 #include "instrument/statement_walk.h"
+#include "instrument/tracing.h"
 #include "output/fdc_file.h"
 #include "output/fdc_records.h"
 #include "output/rik_registry.h"
@@ -96,6 +97,7 @@ void AddEntryTexts(const TreeNode* body) {
     AddText(body->end.physical, p, Where::After, "}");
     RegisterBranch(body, branch, output::kSumEntry, p);
   }
+  AddTracedEntryTexts(body);
   if ((options.coverage & driver::kCoverStatementBlock) && IsCoverageLocation(body->start)) {
     const std::uint32_t branch = output::WriteFdcBlock(state.currentFdc, output::FdcBlockKind::kSimple, name->text,
                                                        state.branchPath, body->start.line, body->end.line);
@@ -121,6 +123,7 @@ void AddExitTexts(const TreeNode* body) {
     output::AddRikItem(*state.currentFdc, output::RikKind::kBranch, output::MakeRikBranch(branch, output::kSumExit),
                        static_cast<std::int32_t>(p), output::RikPlace{body->end.line, brace, body->end.line, brace});
   }
+  AddTracedExitTexts(body);
   if (state.functionName == state.mainName && AnySelected(options)) AddText(brace, 2, Where::Before, " _QBL_END_EXEC;");
 }
 
@@ -170,12 +173,17 @@ void InstrumentFunction(const TreeNode* definition) {
   state.functionName = definition->alpha;
   state.branchPath.clear();
   state.currentFdc = nullptr;
-  state.routineNumber = 0;
   if (state.kindMask != 0) {
     ApplyInsertRecords(state.modifications,
                        {body->start.physical, body->end.physical, body->start.file, body->start.directory,
                         body->start.line},
                        state.kindMask);
+  }
+  RegisterTracedRoutine(body);
+  const TreeNode* first = body->sons;
+  if (first && first->kind == frontend::BLOCK_STATICS && options.memPro && !options.noInspectAll &&
+      state.routineNumber != 0) {
+    InstrExternStatic(body);
   }
   InstrBody(body);
   const bool reachable = FallsThrough(LastStatement(body));
@@ -239,6 +247,8 @@ void InstrFunctionStart(const TreeNode* root) {
   }
   MarkStartOfMain();
   state.function = nullptr;
+  state.currentTsf = nullptr;
+  state.routineNumber = 0;
 }
 
 }  // namespace instrument

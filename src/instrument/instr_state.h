@@ -21,6 +21,7 @@ struct TreeNode;
 namespace output {
 struct FdcFile;
 struct RikItem;
+struct TsfFile;
 }
 namespace support {
 struct NameEntry;
@@ -70,6 +71,7 @@ struct InstrState {
   std::uint32_t depth = 0;              // nesting depth inside the function body
   std::string branchPath;               // "/"-separated place inside the function
   output::FdcFile* currentFdc = nullptr;  // FDC file of the construct's source file
+  output::TsfFile* currentTsf = nullptr;  // TSF file of the traced function's source file
   std::uint32_t routineNumber = 0;      // 0: the function is not traced
 
   // The statement walk of the current function.

@@ -14,6 +14,8 @@
 #include "instrument/walk_support.h"
 #include "output/fdc_file.h"
 #include "output/fdc_merge.h"
+#include "output/tsf_file.h"
+#include "output/tsf_merge.h"
 #include "output/rik_section.h"
 #include "support/file_utils.h"
 #include "support/large_stack.h"
@@ -27,7 +29,8 @@ namespace {
 // Memory profiling lists the file's variables when something will read them.
 bool NeedsParseGlobals(const driver::Options& options) {
   const InstrState& state = Instr();
-  if (!options.memPro || options.noInspectAll || !state.startOfMainSeen) return false;
+  if (!options.memPro || options.noInspectAll) return false;
+  if (output::Tsf().files.empty() && !state.startOfMainSeen) return false;
   return !frontend::Symbols().fileVariables.nodes.empty() || state.deepGlobalCount != 0;
 }
 
@@ -49,6 +52,7 @@ void WriteInstrumentedFile(const driver::Options& options, const frontend::TreeN
     // The trailers complete the checksums first, so that the prologue
     // declares the same checksum as the FDC file holds.
     output::WriteFdcTrailers();
+    output::WriteTsfTrailers();
     WritePrologue(output, root->end);
   }
   state.lineCounter += ApplyModifications(options.srcPath, output, state.modifications);
@@ -61,6 +65,15 @@ void CompleteFdcFiles(const driver::Options& options, const frontend::TreeNode* 
   const support::NameEntry* name = root->end.file;
   if (allRemoved && options.coverage != 0 && !IsExcludedSourceFile(name, root->end.directory)) {
     output::ShowNoFdcGenerated(name ? name->text : std::string());
+  }
+}
+
+void CompleteTsfFiles(const driver::Options& options, const frontend::TreeNode* root) {
+  const bool allRemoved = output::CloseEmptyTsfFiles();
+  const support::NameEntry* name = root->end.file;
+  if (allRemoved && (options.trace || options.memPro || options.perfPro) &&
+      !IsExcludedSourceFile(name, root->end.directory)) {
+    output::ShowNoTsfGenerated(name ? name->text : std::string());
   }
 }
 
@@ -82,15 +95,18 @@ void WriteRikSections(const driver::Options& options) {
 void ReleaseRun() {
   support::FreeNameList(frontend::Symbols().fileVariables);
   output::FinishFdcFiles();
+  output::FinishTsfFiles();
   frontend::FreeInsertRecords();
   FreeModifications(Instr().modifications);
   output::FreeFdcFiles();
+  output::FreeTsfFiles();
 }
 
 }  // namespace
 
 void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
   output::ConfigureFdcWriter(options);
+  output::ConfigureTsfWriter(options);
   ResetInstrState(options, root->end.file, root->end.directory);
   ResetPrologue();
   // The walk and the listing recurse once per nesting level of the source.
@@ -99,6 +115,7 @@ void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
     InstrFunctionStart(root);
     WriteInstrumentedFile(options, root);
     CompleteFdcFiles(options, root);
+    CompleteTsfFiles(options, root);
     WriteRikSections(options);
   });
   ReleaseRun();

@@ -7,6 +7,7 @@
 #include "instrument/instr_state.h"
 #include "instrument/set_options.h"
 #include "output/fdc_file.h"
+#include "output/tsf_file.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
 #include "support/name_table.h"
@@ -51,7 +52,8 @@ void WriteNoOutputInfos(const driver::Options& options, const frontend::TokenPos
   if (output::Fdc().files.empty() && options.coverage != 0 && !IsExcludedSourceFile(mainFile.file, mainFile.directory)) {
     output::ShowNoFdcGenerated(name);
   }
-  if ((options.trace || options.memPro || options.perfPro) && !IsExcludedSourceFile(mainFile.file, mainFile.directory)) {
+  if (output::Tsf().files.empty() && (options.trace || options.memPro || options.perfPro) &&
+      !IsExcludedSourceFile(mainFile.file, mainFile.directory)) {
     support::DisplayInfo(Translate("User Info", "No observable routine can be found in file %1; no TSF generated",
                                    "%1 : the main file")
                              .arg(support::FromLocal(name)));
@@ -68,6 +70,10 @@ void WriteCoverageDefines(std::FILE* output, const driver::Options& options) {
   if (options.coverage & driver::kCoverForcedEvaluation) WritePrologueText(output, "\n#define _QBC_FORCEEVALUATION\n");
 }
 
+// Memory profiling lists globals only where a traced routine or the start
+// of main will link them.
+bool LinksParseGlobals() { return !output::Tsf().files.empty() || Instr().startOfMainSeen; }
+
 bool HasParseGlobals(const driver::Options& options) {
   return !options.noInspectAll &&
          (!frontend::Symbols().fileVariables.nodes.empty() || Instr().deepGlobalCount != 0);
@@ -77,7 +83,7 @@ void WriteProfilingDefines(std::FILE* output, const driver::Options& options) {
   if (options.trace) WritePrologueText(output, "\n#define USE_QBT 1\n");
   if (options.memPro) {
     WritePrologueText(output, "\n#define USE_QBP 1\n");
-    const bool needed = Instr().startOfMainSeen && HasParseGlobals(options);
+    const bool needed = LinksParseGlobals() && HasParseGlobals(options);
     WritePrologueText(output, needed ? "#define _QBP_PARSE_GLOBALS_NEEDED 1\n" : "#define _QBP_PARSE_GLOBALS_NEEDED 0\n");
   }
   if (!options.perfPro) return;
@@ -191,7 +197,13 @@ void WriteDeclarations(std::FILE* output, const driver::Options& options) {
     if (file.stage == output::FdcStage::kRemoved) continue;
     WriteFdcDeclarations(output, file);
   }
-  if (!options.memPro || !Instr().startOfMainSeen) return;
+  for (const output::TsfFile& file : output::Tsf().files) {
+    if (file.stage == output::OutputStage::kRemoved || (file.instanceCount == 1 && file.messageCount == 0)) continue;
+    std::string declare = Format("_QBL_STACK_DECLARE(%d,0x%XUL,0x%XUL)\n\n", file.serial, file.key, file.checksum);
+    if (options.perfPro) declare += Format("_QBQ_DECLARE(%d,%u)\n\n", file.serial, file.messageCount);
+    WritePrologueText(output, declare);
+  }
+  if (!options.memPro || !LinksParseGlobals()) return;
   if (!HasParseGlobals(options)) {
     WritePrologueText(output, "#define _QBP_LINK_PARSE_GLOBALS\n\n");
     return;

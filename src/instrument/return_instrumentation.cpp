@@ -7,7 +7,9 @@
 #include "frontend/syntax_tree.h"
 #include "instrument/authorization.h"
 #include "instrument/instr_state.h"
+#include "instrument/tracing.h"
 #include "instrument/tree_extent.h"
+#include "instrument/walk_support.h"
 #include "output/fdc_file.h"
 #include "output/fdc_records.h"
 #include "output/rik_registry.h"
@@ -98,12 +100,27 @@ int TypeClass(const TreeNode* header) {
   return 0;
 }
 
+bool IsIdentifierCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
+}
+
+// Where the name ends a word: a function "d" returning double is not cut
+// inside "double". The printer writes a structure's tag and the name
+// without a blank between them, so the name need not begin a word.
+std::size_t FindName(const std::string& text, const std::string& name) {
+  for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + 1)) {
+    const std::size_t after = at + name.size();
+    if (after == text.size() || !IsIdentifierCharacter(text[after])) return at;
+  }
+  return std::string::npos;
+}
+
 // The printed header cut at the function's name (class 1) or at its last "*".
 std::string PrintedReturnType(const TreeNode* header, int typeClass) {
   char buffer[2048];
   std::string text = frontend::PrintNode(header, buffer, 2047);
   const support::NameEntry* name = Instr().functionName;
-  const std::size_t cut = typeClass == 2 ? text.rfind('*') : (name ? text.find(name->text) : std::string::npos);
+  const std::size_t cut = typeClass == 2 ? text.rfind('*') : (name ? FindName(text, name->text) : std::string::npos);
   if (cut != std::string::npos) text.erase(typeClass == 2 ? cut + 1 : cut);
   return text;
 }
@@ -125,9 +142,12 @@ const std::string* PragmaReturnType() {
   return type;
 }
 
-std::string OutExpressionTexts(const driver::Options& options) {
+// The exits of the expression forms; with memory profiling the line offset
+// of the returned expression's end comes just before the memory exit.
+std::string OutExpressionTexts(const driver::Options& options, const TreeNode* expression) {
   std::string text;
   if (options.trace) text += "+_QBT_OUT_EXPR";
+  if (options.memPro && expression) text += LineOffsetExpression(ConstructExtent(expression).last);
   if (options.memPro) text += "+_QBP_OUT_EXPR";
   if (options.perfPro) text += "+_QBQ_OUT_EXPR";
   if (IsMainFunction()) text += "+_QBL_END_EXEC_EXPR";
@@ -148,19 +168,22 @@ void AddTracedExit(const TreeNode* returnStatement, std::uint32_t priority) {
     case ReturnForm::Simple:
       AddText(start, priority, Where::Before, " _QBL_STACK_OUT ");
       if (options.trace) AddText(start, priority, Where::Before, " _QBT_OUT");
-      if (options.memPro) AddText(start, priority, Where::Before, " _QBP_OUT");
+      if (options.memPro) {
+        AddText(start, priority, Where::Before, " _QBP_OUT");
+        InstrLineOffset(&returnStatement->start, nullptr, false);
+      }
       if (options.perfPro) AddText(start, priority, Where::Before, " _QBQ_OUT");
       AddText(start, priority, Where::Before, "{");
       AddText(end, priority, Where::After, "}");
       return;
     case ReturnForm::Integral:
       AddText(value.first, priority, Where::Before, "((");
-      AddText(value.last, priority, Where::After, ")_QBL_STACK_OUT_EXPR_END(" + OutExpressionTexts(options) + "))");
+      AddText(value.last, priority, Where::After, ")_QBL_STACK_OUT_EXPR_END(" + OutExpressionTexts(options, expression) + "))");
       return;
     case ReturnForm::Void: {
       std::string after = ";_QBL_STACK_OUT ";
       if (options.trace) after += " _QBT_OUT";
-      if (options.memPro) after += " _QBP_OUT";
+      if (options.memPro) after += LineOffsetStatement(ConstructExtent(expression).last) + " _QBP_OUT";
       if (options.perfPro) after += " _QBQ_OUT";
       if (IsMainFunction()) after += " _QBL_END_EXEC";
       AddText(start, 2, Where::Before, "{/*");
@@ -175,7 +198,7 @@ void AddTracedExit(const TreeNode* returnStatement, std::uint32_t priority) {
       AddText(keywordEnd, priority, Where::After,
           "*/_QBL_STACK_OUT_EXPR_" + variant + "TYPE_START(" + shape.typeText + ")(");
       AddText(value.last, priority, Where::After,
-          ")_QBL_STACK_OUT_EXPR_" + variant + "TYPE_END(" + OutExpressionTexts(options) + ")");
+          ")_QBL_STACK_OUT_EXPR_" + variant + "TYPE_END(" + OutExpressionTexts(options, expression) + ")");
       AddText(end, priority, Where::After, "}");
       return;
     }

@@ -17,6 +17,7 @@
 // FreeFdcFiles.
 #pragma once
 
+#include "output/output_stage.h"
 #include "output/rik_registry.h"
 #include "support/file_utils.h"
 
@@ -44,12 +45,7 @@ inline constexpr std::string_view kFdcFormatMark = "#i6";
 
 using FdcStream = support::UniqueFile;
 
-/// What the run still owes the disk for one FdcFile.
-enum class FdcStage : std::uint8_t {
-  kWriting,   // output in progress; removed by the exit handler
-  kRemoved,   // deleted by CloseFdc (no records)
-  kFinished,  // merged and in place; kept whatever happens later
-};
+using FdcStage = OutputStage;
 
 struct FdcFile {
   FdcStream stream;  // open while current, else none

@@ -2,7 +2,8 @@
 #include "output/fdc_temp_files.h"
 
 #include "output/fdc_file.h"
-#include "output/output_update.h"
+#include "output/output_stage.h"
+#include "output/temporary_names.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
 #include "support/translate.h"
@@ -13,29 +14,17 @@
 namespace output {
 namespace {
 
-constexpr std::string_view kFirstSuffix = ".fdd";
-constexpr std::size_t kCountingCharacters = 3;  // "fdd" in ".fdd"
+// The last three characters of ".fdd" count from "d" to "z"; a carry out of
+// the third one ends the sequence.
+constexpr CountingCharacter kFdcCounting[] = {{'d', 'z', 1}, {'d', 'z', 1}, {'d', 'z', 1}};
+constexpr TemporaryNaming kFdcNaming{".fdd", kFdcCounting};
 
 }  // namespace
 
-// Counts in the last three characters like an odometer whose digits run from
-// "d" to "z"; a carry out of the third character ends the sequence.
-bool NextTemporaryName(std::string& candidate) {
-  const std::size_t end = candidate.size();
-  for (std::size_t i = 1; i <= kCountingCharacters; ++i) {
-    char& c = candidate[end - i];
-    if (c < 'z') {
-      ++c;
-      return true;
-    }
-    c = 'd';
-  }
-  return false;
-}
+bool NextTemporaryName(std::string& candidate) { return NextTemporaryName(candidate, kFdcNaming); }
 
 support::UniqueFile ClaimTemporaryFdcFile(const std::string& fdcPath, std::string& temporaryPath) {
-  temporaryPath = fdcPath + std::string(kFirstSuffix);
-  ClaimedFile claimed = ClaimTemporaryFile(temporaryPath, NextTemporaryName);
+  ClaimedFile claimed = ClaimTemporaryFor(fdcPath, kFdcNaming, temporaryPath);
   if (claimed.status == ClaimStatus::kExhausted) {
     support::DisplayFatalError(
         support::Translate("Assertion", "Please remove all temporary files remaining for %1", "%1 is the fdc file name")
@@ -56,15 +45,8 @@ void RegisterFdcExitHandler() {
   state.exitHandlerRegistered = true;
 }
 
-// Plain remove() on purpose: a failure here cannot be reported through a
-// fatal message, which would exit a second time.
 void RemoveFdcFilesAtExit() {
-  FdcState& state = Fdc();
-  for (FdcFile& file : state.files) {
-    file.stream.reset();
-    if (file.stage != FdcStage::kWriting) continue;
-    std::remove(FdcWritePath(file).c_str());
-  }
+  RemoveUnfinishedOutputs(Fdc().files);
   FreeFdcFiles();
 }
 

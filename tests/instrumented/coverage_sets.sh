@@ -3,11 +3,12 @@
 # exercise the same selections.
 #
 # Set A asks for every coverage type with modified conditions, set B the same
-# with forced conditions (every basic condition evaluated); A_count is set A
-# with counting cells. $coverage_sets lists the names, $coverage_set_<name>
+# with forced conditions (every basic condition evaluated) and with every
+# function traced and profiled (runtime tracing, memory and performance
+# profiling); A_count is set A with counting cells. $coverage_sets lists the names, $coverage_set_<name>
 # holds the options.
 coverage_set_A="-PROC=RET -CALL -BLOCK=LOGICAL -COND=MODIFIED"
-coverage_set_B="-PROC=RET -CALL -BLOCK=LOGICAL -COND=FORCEEVALUATION"
+coverage_set_B="-PROC=RET -CALL -BLOCK=LOGICAL -COND=FORCEEVALUATION -TRACE -MEMPRO -PERFPRO"
 coverage_set_A_count="$coverage_set_A -COUNT"
 coverage_sets="A B A_count"
 

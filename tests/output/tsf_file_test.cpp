@@ -1,0 +1,240 @@
+#include "tsf_test_support.h"
+
+#include "support/file_utils.h"
+
+namespace output {
+namespace {
+
+using testing_support::Exists;
+using testing_support::MTime;
+using testing_support::ReadAll;
+using testing_support::Source;
+using testing_support::TsfBlockText;
+using testing_support::TsfTest;
+using testing_support::WriteAll;
+
+TEST(TsfIdentifierTest, FiveLowBitsStayAndTheRestMovesOnePlaceLeft) {
+  const struct {
+    std::uint32_t count;
+    std::uint32_t message;
+    std::uint32_t instance;
+  } rows[] = {{1, 1, 33}, {2, 2, 34}, {31, 31, 63}, {32, 64, 96}, {33, 65, 97}, {64, 128, 160}, {65, 129, 161}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(TsfIdentifier(row.count, false), row.message) << row.count;
+    EXPECT_EQ(TsfIdentifier(row.count, true), row.instance) << row.count;
+  }
+}
+
+TEST(TsfQuoteTest, BackslashQuoteAndLineFeedAreEscaped) {
+  EXPECT_EQ(QuoteTsfText("a\\b\"c\nd"), "\"a\\\\b\\\"c\\nd\"");
+  EXPECT_EQ(QuoteTsfText(""), "\"\"");
+}
+
+using TsfWriterTest = TsfTest;
+
+TEST_F(TsfWriterTest, RoutinesAndTextsTakeTheirIdentifiersInOrder) {
+  const Source source = MakeSource("x.c");
+  TsfFile& file = SelectTsf(source.name, source.directory);
+  EXPECT_EQ(file.serial, 1);
+  EXPECT_EQ(file.instanceCount, 1u) << "the file instance";
+  std::vector<std::uint32_t> messages;
+  for (int i = 0; i < 33; ++i) messages.push_back(WriteTsfMessage(&file, "f" + std::to_string(i), 1));
+  EXPECT_EQ(messages[0], 1u);
+  EXPECT_EQ(messages[30], 31u);
+  EXPECT_EQ(messages[31], 64u);
+  EXPECT_EQ(messages[32], 65u);
+  EXPECT_EQ(WriteTsfText(&file, "[/a/b.h,3]"), 34u);
+  for (int i = 0; i < 29; ++i) WriteTsfText(&file, "t");
+  EXPECT_EQ(WriteTsfText(&file, "last"), 96u) << "the 32nd instance";
+}
+
+TEST_F(TsfWriterTest, BlockLayoutAndChecksumOfRecordsOnly) {
+  const Source source = MakeSource("x.c");
+  SetTsfProvider(kTsfTrace + kTsfMemory + kTsfPerformance, "QBT", "C");
+  TsfFile& file = SelectTsf(source.name, source.directory);
+  file.checksum ^= 0x01020304;  // as the caller folds the valid-line sum
+  WriteTsfMessage(&file, "main", 7);
+  WriteTsfText(&file, "[/i/q\"h.h,2]");
+  const std::uint32_t key = static_cast<std::uint32_t>(support::FileKey(dir + "x.c"));
+  // Each record's text folded as 4-byte big-endian words, zero-padded:
+  // "LK 7\nMS 1 \"main\"\n" and "LK 0\nTX 34 \"[/i/q\\\"h.h,2]\"\n".
+  std::uint32_t expected = 0x4A4A4A4A ^ 0x01020304;
+  support::StringChecksum(expected, "LK 7\nMS 1 \"main\"\n");
+  support::StringChecksum(expected, "LK 0\nTX 34 \"[/i/q\\\"h.h,2]\"\n");
+  WriteTsfTrailers();
+  const std::string written = ReadAll(dir + "x.c.tsf.tsg");
+  EXPECT_EQ(written, "DB \"Grendam-Tracer\"\nUS QBT 14 3.0e\nSO \"" + dir + "x.c\" " +
+                         std::to_string(MTime(dir + "x.c")) + " \"txt\"\nLK 1\nIN \"File\" 33 \"x.c\"\n" +
+                         "LK 7\nMS 1 \"main\"\nLK 0\nTX 34 \"[/i/q\\\"h.h,2]\"\nID " + std::to_string(key) + " " +
+                         std::to_string(expected) + "\nED\n");
+}
+
+TEST_F(TsfWriterTest, TsfNameAndTsfDirectoryPlaceTheFile) {
+  const Source source = MakeSource("x.c");
+  std::filesystem::create_directories(dir + "out");
+  SetTsfDirectory(dir + "out");
+  EXPECT_EQ(SelectTsf(source.name, source.directory).path, dir + "out/x.c.tsf");
+  SetTsfDirectory(std::string());
+  TsfFile& here = SelectTsf(source.name, source.directory);
+  EXPECT_EQ(here.path, "x.c.tsf");
+  CloseTsf(here);  // its temporary file is in the current directory
+  ResetTsfState();
+  SetTsfProvider(kTsfTrace, "QBT", "C");
+  SetTsfName(dir + "all.tsf");
+  const Source other = MakeSource("y.c");
+  TsfFile& first = SelectTsf(source.name, source.directory);
+  TsfFile& second = SelectTsf(other.name, other.directory);
+  EXPECT_EQ(first.path, dir + "all.tsf");
+  EXPECT_EQ(second.path, dir + "all.tsf");
+  EXPECT_NE(first.temporaryPath, second.temporaryPath) << "each block has a temporary file of its own";
+  EXPECT_EQ(second.serial, 2);
+  EXPECT_EQ(&SelectTsf(source.name, source.directory), &first);
+  FreeTsfFiles();
+}
+
+TEST_F(TsfWriterTest, TemporaryNamesCountDownTheSecondCharacter) {
+  const Source source = MakeSource("x.c");
+  WriteAll(dir + "x.c.tsf", "old");
+  for (char c = 'g'; c <= 'z'; ++c) WriteAll(dir + "x.c.tsf.ts" + c, "");
+  EXPECT_EQ(SelectTsf(source.name, source.directory).temporaryPath, dir + "x.c.tsf.trg");
+  FreeTsfFiles();
+}
+
+TEST_F(TsfWriterTest, EveryTemporaryNameTakenStopsTheRun) {
+  const Source source = MakeSource("x.c");
+  WriteAll(dir + "x.c.tsf", "old");
+  // .tsg ... .taz: 19 second characters (s down to a) times 20 last ones.
+  int count = 0;
+  for (char second = 's'; second >= 'a'; --second) {
+    for (char last = 'g'; last <= 'z'; ++last, ++count) WriteAll(dir + "x.c.tsf.t" + second + last, "");
+  }
+  ASSERT_EQ(count, 380);
+  EXPECT_EXIT(SelectTsf(source.name, source.directory), ::testing::ExitedWithCode(7),
+              "FATAL ERROR: Please remove all temporary files remaining for .*x.c.tsf\n");
+  EXPECT_EQ(ReadAll(dir + "x.c.tsf"), "old");
+}
+
+TEST_F(TsfWriterTest, CreationFailuresAreFatal) {
+  const Source source = MakeSource("x.c");
+  SetTsfDirectory(dir + "missing");
+  EXPECT_EXIT(SelectTsf(source.name, source.directory), ::testing::ExitedWithCode(7),
+              "FATAL ERROR: Cannot create TSF file .*missing/x.c.tsf \\(No such file or directory\\)\n");
+  ResetTsfState();
+  SetTsfMerge();
+  EXPECT_EXIT(SelectTsf(source.name, source.directory), ::testing::ExitedWithCode(9), "Provider not set !");
+}
+
+TEST_F(TsfWriterTest, FatalErrorLeavesThePreviousFileAndNoTemporaryFile) {
+  const Source source = MakeSource("x.c");
+  WriteAll(dir + "x.c.tsf", "previous");
+  EXPECT_EXIT(
+      {
+        TsfFile& file = SelectTsf(source.name, source.directory);
+        WriteTsfMessage(&file, "f", 1);
+        if (!Exists(dir + "x.c.tsf.tsg")) std::exit(1);
+        support::DisplayFatalError(QStringLiteral("stop"));
+      },
+      ::testing::ExitedWithCode(7), "FATAL ERROR: stop");
+  EXPECT_EQ(ReadAll(dir + "x.c.tsf"), "previous");
+  EXPECT_FALSE(Exists(dir + "x.c.tsf.tsg"));
+}
+
+using TsfMergeTest = TsfTest;
+
+TEST_F(TsfMergeTest, AFileWithoutRoutinesIsRemovedAndThePreviousOneKept) {
+  const Source source = MakeSource("x.c");
+  const std::string previous = TsfBlockText(dir + "x.c", 1, kTsfTrace, 9);
+  WriteAll(dir + "x.c.tsf", previous);
+  SelectTsf(source.name, source.directory);
+  WriteTsfTrailers();
+  EXPECT_TRUE(CloseEmptyTsfFiles());
+  FinishTsfFiles();
+  FreeTsfFiles();
+  EXPECT_EQ(ReadAll(dir + "x.c.tsf"), previous);
+  EXPECT_FALSE(Exists(dir + "x.c.tsf.tsg"));
+}
+
+TEST_F(TsfMergeTest, ALocationTextAloneKeepsTheFile) {
+  const Source source = MakeSource("x.c");
+  TsfFile& file = SelectTsf(source.name, source.directory);
+  WriteTsfText(&file, "[/h.h,1]");
+  WriteTsfTrailers();
+  EXPECT_FALSE(CloseEmptyTsfFiles());
+  FinishTsfFiles();
+  FreeTsfFiles();
+  EXPECT_TRUE(Exists(dir + "x.c.tsf"));
+}
+
+TEST_F(TsfMergeTest, ClassificationOfPreviousBlocks) {
+  const Source source = MakeSource("x.c");
+  const std::uint32_t date = MTime(dir + "x.c");
+  const std::string otherFlags = TsfBlockText(dir + "x.c", date, kTsfTrace + kTsfMemory, 1);
+  const std::string sameDate = TsfBlockText(dir + "x.c", date, kTsfTrace, 2);
+  const std::string olderDate = TsfBlockText(dir + "x.c", date - 10, kTsfTrace, 3);
+  const std::string otherSource = TsfBlockText(dir + "y.c", date, kTsfTrace, 4);
+  WriteAll(dir + "x.c.tsf", otherFlags + sameDate + olderDate + otherSource);
+  RunWithRoutine(source, "f");
+  std::string merged = ReadAll(dir + "x.c.tsf");
+  ASSERT_EQ(merged.rfind("DB \"Grendam-Tracer\"\nUS QBT 8 3.0e\nSO \"" + dir + "x.c\"", 0), 0u) << merged;
+  EXPECT_EQ(merged.substr(merged.find("ED\n") + 3), sameDate + otherSource)
+      << "other flags and another date dropped; the same-date variant and the other source kept";
+
+  // Another tool's block runs to the next line beginning with "tsf": here
+  // to the end, taking the block behind it along.
+  WriteAll(dir + "x.c.tsf", "tsf something else\n" + otherSource);
+  RunWithRoutine(source, "f");
+  merged = ReadAll(dir + "x.c.tsf");
+  EXPECT_EQ(merged.find("ED\n") + 3, merged.size()) << merged;
+}
+
+TEST_F(TsfMergeTest, TheSameBlockAgainIsReplacedAndOtherSourcesFollowInOrder) {
+  SetTsfName(dir + "all.tsf");
+  const Source a = MakeSource("a.c");
+  const Source b = MakeSource("b.c");
+  RunWithRoutine(a, "fa");
+  const std::string first = ReadAll(dir + "all.tsf");
+  RunWithRoutine(b, "fb");
+  const std::string second = ReadAll(dir + "all.tsf");
+  EXPECT_EQ(second.substr(second.size() - first.size()), first) << "a's block follows b's";
+  EXPECT_EQ(second.find("MS 1 \"fb\""), second.find("MS 1 ")) << "b's block first";
+  RunWithRoutine(a, "fa");
+  const std::string third = ReadAll(dir + "all.tsf");
+  EXPECT_EQ(third.size(), second.size()) << "a's old block replaced by its new one";
+  EXPECT_EQ(third.rfind(first, 0), 0u);
+  EXPECT_FALSE(Exists(dir + "all.tsf.tsg"));
+  EXPECT_FALSE(Exists(dir + "all.tsf.lock"));
+}
+
+TEST_F(TsfMergeTest, CarriageReturnsGoWhenEveryBlockSurvivesAndStayOtherwise) {
+  const Source source = MakeSource("x.c");
+  const std::string crBlock = TsfBlockText(dir + "y.c", 1, kTsfTrace, 4, "\r\n");
+  WriteAll(dir + "x.c.tsf", crBlock);
+  RunWithRoutine(source, "f");
+  std::string merged = ReadAll(dir + "x.c.tsf");
+  EXPECT_EQ(merged.substr(merged.find("ED\n") + 3), TsfBlockText(dir + "y.c", 1, kTsfTrace, 4));
+
+  const std::string dropped = TsfBlockText(dir + "x.c", 0, kTsfTrace + kTsfMemory, 1, "\r\n");
+  WriteAll(dir + "x.c.tsf", dropped + crBlock);
+  RunWithRoutine(source, "f");
+  merged = ReadAll(dir + "x.c.tsf");
+  EXPECT_EQ(merged.substr(merged.find("ED\n") + 3), crBlock);
+}
+
+TEST_F(TsfMergeTest, AnInvalidPreviousFileStopsTheRunUntouched) {
+  const Source source = MakeSource("x.c");
+  WriteAll(dir + "x.c.tsf", "garbage\n");
+  EXPECT_EXIT(RunWithRoutine(source, "f"), ::testing::ExitedWithCode(7),
+              "FATAL ERROR: .*x.c.tsf is not a valid tsf file \\(#2\\)\n");
+  EXPECT_EQ(ReadAll(dir + "x.c.tsf"), "garbage\n");
+  EXPECT_FALSE(Exists(dir + "x.c.tsf.tsg"));
+}
+
+TEST_F(TsfMergeTest, MoxtelLogNamesTheFile) {
+  support::OpenMoxtelLog(dir + "log");
+  RunWithRoutine(MakeSource("x.c"), "f");
+  support::CloseMoxtelLog();
+  EXPECT_EQ(ReadAll(dir + "log"), "TSF " + dir + "x.c.tsf\n");
+}
+
+}  // namespace
+}  // namespace output

@@ -1,0 +1,66 @@
+// Shared fixture of the TSF writer and merge tests: a scratch directory with
+// source files and a clean writer state per case.
+#pragma once
+
+#include "fdc_test_support.h"
+#include "output/tsf_file.h"
+#include "output/tsf_merge.h"
+
+namespace output::testing_support {
+
+class TsfTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    GTEST_FLAG_SET(death_test_style, "fast");
+    char pattern[] = "/tmp/tsf_test_XXXXXX";
+    dir = ::mkdtemp(pattern);
+    dir += '/';
+    support::ReleaseNameTable();
+    ResetTsfState();
+    support::SetChecksumMode(false);
+    SetTsfMerge();
+    SetTsfDirectory(std::nullopt);
+    SetTsfProvider(kTsfTrace, "QBT", "C");
+  }
+
+  void TearDown() override {
+    ResetTsfState();
+    support::CloseMoxtelLog();
+    support::ReleaseNameTable();
+    std::filesystem::remove_all(dir);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+  }
+
+  Source MakeSource(const std::string& name) {
+    if (!Exists(dir + name)) WriteAll(dir + name, "int x;\n");
+    return {support::InternName(name), support::InternName(dir)};
+  }
+
+  /// One run that traces one routine of the source, completed as the file
+  /// driver does.
+  static void RunWithRoutine(const Source& source, const std::string& routine) {
+    TsfFile& file = SelectTsf(source.name, source.directory);
+    WriteTsfMessage(&file, routine, 4);
+    CompleteRun();
+  }
+
+  static void CompleteRun() {
+    WriteTsfTrailers();
+    CloseEmptyTsfFiles();
+    FinishTsfFiles();
+    FreeTsfFiles();
+  }
+
+  std::string dir;  // ends with "/"
+};
+
+/// A block as this writer lays it out, with a routine "old" at line 2.
+inline std::string TsfBlockText(const std::string& sourcePath, std::uint32_t date, unsigned flags,
+                                std::uint32_t checksum, const std::string& eol = "\n") {
+  const std::string name = sourcePath.substr(sourcePath.rfind('/') + 1);
+  return "DB \"Grendam-Tracer\"" + eol + "US QBT " + std::to_string(flags) + " 3.0e" + eol + "SO \"" + sourcePath +
+         "\" " + std::to_string(date) + " \"txt\"" + eol + "LK 1" + eol + "IN \"File\" 33 \"" + name + "\"" + eol +
+         "LK 2" + eol + "MS 1 \"old\"" + eol + "ID 5 " + std::to_string(checksum) + eol + "ED" + eol;
+}
+
+}  // namespace output::testing_support
