@@ -465,9 +465,6 @@ static _QBCRT_UNUSED unsigned long _qbp_put_leaks(struct _qbc_text *text)
     sorted[i]->state &= 3;
   }
   _qbl_libc_free(base);
-  _qbl_libc_free(_qbp_scan.ranges);
-  _qbp_scan.ranges = 0;
-  _qbp_scan.used = _qbp_scan.room = 0;
   return lines;
 }
 
@@ -528,6 +525,9 @@ static _QBCRT_UNUSED void _qbp_write_section(int leaks)
   if (leaks && !_QBL_STATE.heapBroken)
     lines += _qbp_put_leaks(&text);
   _qbl_give(&_QBL_STATE.heapLock);
+  _qbl_libc_free(_qbp_scan.ranges);
+  _qbp_scan.ranges = 0;
+  _qbp_scan.used = _qbp_scan.room = 0;
   _qbl_close_text(&text, lines != 0);
   *_qbc_libc_errno() = savedErrno;
 }

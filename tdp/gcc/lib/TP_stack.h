@@ -90,8 +90,9 @@ struct _qbl_thread_v1 {
   unsigned long depth, room;
   struct _qbl_event *ring;
   unsigned long recorded, capacity;   /* events since the last flush */
+  unsigned long lost;                 /* events not recorded: ring busy */
   unsigned long number;               /* 1 for the first thread seen */
-  int lock;                           /* over the ring */
+  int lock;                           /* over the ring: 1 its thread, 2 another */
   int ended;                          /* free for a new thread */
   struct _qbl_thread_v1 *next;
 };
@@ -133,6 +134,23 @@ extern __thread unsigned int _qbl_line_v1;
 __thread unsigned int _qbl_line_v1 __attribute__((__weak__));
 
 #define _QBL_STATE _qbl_runtime_state_v1
+
+/* The ring's lock is held with 1 by its own thread and 2 by another one.
+ * Its own thread finding it held with 1 was interrupted by a signal whose
+ * handler runs traced code: it must not wait for itself. */
+static _QBCRT_UNUSED int _qbl_take_ring(struct _qbl_thread_v1 *th)
+{
+  int mine = th == _qbl_self_v1, seen;
+  for (;;) {
+    seen = 0;
+    if (__atomic_compare_exchange_n(&th->lock, &seen, mine ? 1 : 2, 0, __ATOMIC_ACQUIRE,
+                                    __ATOMIC_RELAXED))
+      return 1;
+    if (mine && seen == 1)
+      return 0;
+    _qbc_libc_sched_yield();
+  }
+}
 
 static _QBCRT_UNUSED void _qbl_take(int *lock)
 {
@@ -208,7 +226,7 @@ static _QBCRT_UNUSED void _qbl_close_text(struct _qbc_text *text, int write)
     _qbc_flush(text);
   if (text->fd >= 0)
     _qbc_libc_close(text->fd);
-  _qbl_libc_free(text->data);
+  _qbc_libc_free(text->data);   /* grown by _qbc_put */
 }
 
 /* ---- Threads. */
@@ -277,7 +295,7 @@ static _QBCRT_UNUSED struct _qbl_thread_v1 *_qbl_new_thread(void)
   }
   if (th) {
     th->number = ++_QBL_STATE.threadCount;
-    th->depth = th->recorded = 0;
+    th->depth = th->recorded = th->lost = 0;
     th->lock = 0;
   }
   _qbl_give(&_QBL_STATE.lock);
@@ -295,7 +313,10 @@ static _QBCRT_UNUSED void _qbl_record(struct _qbl_thread_v1 *th, char kind,
 {
   unsigned long bound = _qbl_bound(), slot;
   struct _qbl_event *event;
-  _qbl_take(&th->lock);
+  if (!_qbl_take_ring(th)) {
+    __atomic_fetch_add(&th->lost, 1, __ATOMIC_RELAXED);
+    return;
+  }
   if (th->recorded >= th->capacity && th->capacity < bound) {
     unsigned long room = th->capacity;
     void *ring = th->ring;
@@ -328,8 +349,9 @@ static _QBCRT_UNUSED void _qbl_flush_thread(struct _qbl_thread_v1 *th)
   unsigned long i, first, kept;
   struct _qbl_event *e;
   int savedErrno = *_qbc_libc_errno();
-  _qbl_take(&th->lock);
-  if (!th->recorded) {
+  if (!_qbl_take_ring(th))
+    return;
+  if (!th->recorded && !th->lost) {
     _qbl_give(&th->lock);
     return;
   }
@@ -344,6 +366,8 @@ static _QBCRT_UNUSED void _qbl_flush_thread(struct _qbl_thread_v1 *th)
   _qbl_put_u64(&text, (_qbl_u64)_qbc_libc_time(0), 10);
   _qbc_put_string(&text, " ");
   _qbl_put_u64(&text, first, 10);
+  _qbc_put_string(&text, " ");
+  _qbl_put_u64(&text, __atomic_exchange_n(&th->lost, 0, __ATOMIC_RELAXED), 10);
   _qbc_put(&text, "\n", 1);
   for (i = first; i < th->recorded; i++) {
     e = &th->ring[th->capacity ? i % th->capacity : 0];
