@@ -75,6 +75,7 @@ struct _qbl_entry {                   /* one open frame */
   const struct _qbl_tsf_v1 *tsf;
   struct _qbl_stat_v1 *stat;          /* 0 without performance profiling */
   unsigned int message;
+  unsigned int callerLine;            /* line offset of the caller, restored */
   int clock;
   _qbl_u64 start, children;
 };
@@ -129,9 +130,11 @@ extern struct _qbl_runtime_v1 _qbl_runtime_state_v1;
 struct _qbl_runtime_v1 _qbl_runtime_state_v1 __attribute__((__weak__));
 extern __thread struct _qbl_thread_v1 *_qbl_self_v1;
 __thread struct _qbl_thread_v1 *_qbl_self_v1 __attribute__((__weak__));
-/* Line offset last set in the thread (memory profiling). */
-extern __thread unsigned int _qbl_line_v1;
-__thread unsigned int _qbl_line_v1 __attribute__((__weak__));
+/* Line offset last set in the thread (memory profiling).  Volatile: the
+ * compiler knows that malloc() reads no variable of the program, and would
+ * otherwise drop or delay the stores that precede it. */
+extern __thread volatile unsigned int _qbl_line_v1;
+__thread volatile unsigned int _qbl_line_v1 __attribute__((__weak__));
 
 #define _QBL_STATE _qbl_runtime_state_v1
 
@@ -523,6 +526,7 @@ static _QBCRT_UNUSED void _qbl_unwind_to(struct _qbl_thread_v1 *th, unsigned lon
     _qbl_record(th, 'U', &th->stack[th->depth - 1], th->depth, _qbl_now(_QBL_CLOCK_MONOTONIC));
 #endif
     th->depth--;
+    _qbl_line_v1 = th->stack[th->depth].callerLine;
   }
 }
 
@@ -560,6 +564,8 @@ static _QBCRT_UNUSED char _qbl_enter(unsigned long *local, const void *frame,
   entry->clock = tsf->clock;
   entry->stat = stats && counter >= 1 && counter <= routines ? &stats[counter] : 0;
   entry->children = 0;
+  entry->callerLine = _qbl_line_v1;
+  _qbl_line_v1 = 0;
   if (entry->stat && !__atomic_load_n(&tsf->linked, __ATOMIC_ACQUIRE)) {
     tsf->stats = stats;
     tsf->routines = routines;
@@ -594,6 +600,7 @@ static _QBCRT_UNUSED void _qbl_leave(unsigned long *local)
   _qbl_record(th, 'X', entry, *local, _qbl_now(_QBL_CLOCK_MONOTONIC));
 #endif
   th->depth = *local - 1;
+  _qbl_line_v1 = entry->callerLine;
   *local = 0;
 }
 
