@@ -303,21 +303,16 @@ void *_qbp_pvalloc(__SIZE_TYPE__ size)
 
 struct _qbp_range { __UINTPTR_TYPE__ *from, *to; };
 
-static struct {
-  struct _qbp_range *ranges;          /* of words to scan */
-  unsigned long used, room;
-} _qbp_scan _QBCRT_UNUSED;
-
 /* Adds the words of `size` bytes at `address` to the ranges to scan. */
 static _QBCRT_UNUSED void _qbp_root(const volatile void *address, unsigned long size)
 {
   __UINTPTR_TYPE__ from = ((__UINTPTR_TYPE__)address + sizeof(void *) - 1) & ~(sizeof(void *) - 1);
   __UINTPTR_TYPE__ to = ((__UINTPTR_TYPE__)address + size) & ~(sizeof(void *) - 1);
-  if (to <= from || !_qbl_grow((void **)&_qbp_scan.ranges, &_qbp_scan.room, _qbp_scan.used + 1,
-                               sizeof *_qbp_scan.ranges))
+  if (to <= from || !_qbl_grow((void **)&_QBL_STATE.ranges, &_QBL_STATE.rangeRoom, _QBL_STATE.rangeUsed + 1,
+                               sizeof *_QBL_STATE.ranges))
     return;
-  _qbp_scan.ranges[_qbp_scan.used].from = (__UINTPTR_TYPE__ *)from;
-  _qbp_scan.ranges[_qbp_scan.used++].to = (__UINTPTR_TYPE__ *)to;
+  _QBL_STATE.ranges[_QBL_STATE.rangeUsed].from = (__UINTPTR_TYPE__ *)from;
+  _QBL_STATE.ranges[_QBL_STATE.rangeUsed++].to = (__UINTPTR_TYPE__ *)to;
 }
 
 /* Deep globals: n slots, each the address and size of a static local that
@@ -419,8 +414,8 @@ static _QBCRT_UNUSED void _qbp_mark(struct _qbp_block **sorted, unsigned long n)
   unsigned long r;
   __UINTPTR_TYPE__ *w;
   struct _qbp_block *block;
-  for (r = 0; r < _qbp_scan.used; r++)   /* the ranges grow as blocks are reached */
-    for (w = _qbp_scan.ranges[r].from; w < _qbp_scan.ranges[r].to; w++) {
+  for (r = 0; r < _QBL_STATE.rangeUsed; r++)   /* the ranges grow as blocks are reached */
+    for (w = _QBL_STATE.ranges[r].from; w < _QBL_STATE.ranges[r].to; w++) {
       block = _qbp_find(sorted, n, *w);
       if (block && block->state == _QBP_LIVE) {
         block->state |= 4;
@@ -478,7 +473,7 @@ static _QBCRT_UNUSED void _qbp_write_section(int leaks)
   int savedErrno = *_qbc_libc_errno();
   struct _qbp_roots_v1 *roots;
   if (leaks) {   /* the roots, outside the heap lock (dl_iterate_phdr takes the loader's) */
-    _qbp_scan.used = 0;
+    _QBL_STATE.rangeUsed = 0;
     _qbl_take(&_QBL_STATE.heapLock);
     for (roots = _QBL_STATE.roots; roots; roots = roots->next)
       roots->scan();
@@ -525,9 +520,9 @@ static _QBCRT_UNUSED void _qbp_write_section(int leaks)
   if (leaks && !_QBL_STATE.heapBroken)
     lines += _qbp_put_leaks(&text);
   _qbl_give(&_QBL_STATE.heapLock);
-  _qbl_libc_free(_qbp_scan.ranges);
-  _qbp_scan.ranges = 0;
-  _qbp_scan.used = _qbp_scan.room = 0;
+  _qbl_libc_free(_QBL_STATE.ranges);
+  _QBL_STATE.ranges = 0;
+  _QBL_STATE.rangeUsed = _QBL_STATE.rangeRoom = 0;
   _qbl_close_text(&text, lines != 0);
   *_qbc_libc_errno() = savedErrno;
 }

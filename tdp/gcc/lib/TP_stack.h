@@ -102,6 +102,7 @@ struct _qbp_block;
 struct _qbp_site;
 struct _qbp_bad;
 struct _qbp_roots_v1;
+struct _qbp_range;
 
 struct _qbl_runtime_v1 {
   int lock;                           /* threads and statistics lists */
@@ -124,6 +125,8 @@ struct _qbl_runtime_v1 {
   unsigned long badUsed, badDropped;
   int heapBroken;
   struct _qbp_roots_v1 *roots;
+  struct _qbp_range *ranges;          /* to scan for leaks: every unit adds */
+  unsigned long rangeUsed, rangeRoom;
 };
 
 extern struct _qbl_runtime_v1 _qbl_runtime_state_v1;

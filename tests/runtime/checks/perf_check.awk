@@ -1,11 +1,12 @@
 # Reads a performance file (quorb.qbq), adds up the sections per routine
 # ("0x<key> 0x<checksum> <message>") and checks each routine's figures:
 # min <= max, calls * min <= total <= calls * max, own <= total, and the
-# same for own times, own min <= min and own max <= max.  With root=<message>
+# same for own times, own min <= min and own max <= max.  With root=<routine>
 # it also checks that the own times of all routines add up to the root's
-# total (every other call runs inside the root); with leaves="<m> ..." that
-# those routines' own figures equal their totals (they call no routine).
-# Prints "<message> <calls>" per routine, by message.  Fails with status 1.
+# total (every other call runs inside the root); with leaves="<routine>,..."
+# that those routines' own figures equal their totals (they call no
+# routine).  Prints "<routine> <calls>" per routine, in order of appearance.
+# Fails with status 1.
 function fail(why) { print "perf: " why > "/dev/stderr"; bad = 1 }
 $1 == "Q" { next }
 $1 == "F" { file = $2 " " $3; next }
@@ -28,15 +29,12 @@ END {
     if (calls[r] * omn[r] > own[r] || own[r] > calls[r] * omx[r]) fail(r ": own outside calls * [min, max]")
     if (own[r] > total[r] || omn[r] > mn[r] || omx[r] > mx[r]) fail(r ": own above total")
     sumOwn += own[r]
-    split(r, part, " ")
-    message[r] = part[3]
-    line[part[3]] = part[3] " " calls[r]
-    if (part[3] == root) rootTotal = total[r]
-    for (j = split(leaves, leaf, " "); j > 0; j--)
-      if (leaf[j] == part[3] && (own[r] != total[r] || omn[r] != mn[r] || omx[r] != mx[r]))
+    if (r == root) rootTotal = total[r]
+    for (j = split(leaves, leaf, ","); j > 0; j--)
+      if (leaf[j] == r && (own[r] != total[r] || omn[r] != mn[r] || omx[r] != mx[r]))
         fail(r ": a leaf's own time differs from its total")
+    print r " " calls[r]
   }
   if (root != "" && sumOwn != rootTotal) fail("own times add up to " sumOwn ", root total " rootTotal)
-  for (m = 0; m <= 1000; m++) if (m in line) print line[m]
   exit bad
 }
