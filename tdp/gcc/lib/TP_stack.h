@@ -534,12 +534,20 @@ static _QBCRT_UNUSED void _qbl_unwind_to(struct _qbl_thread_v1 *th, unsigned lon
 }
 
 /* Frames whose stack frame lies below `frame` (deeper) cannot be open any
- * more; equal addresses are those of inlined routines, still open. */
-static _QBCRT_UNUSED void _qbl_unwind_below(struct _qbl_thread_v1 *th, const void *frame)
+ * more.  One in the same stack frame is the frame of a caller into which
+ * the routine was inlined, unless its local is this very local: then it is
+ * a sibling, called before from the same place and left by longjmp(). */
+static _QBCRT_UNUSED void _qbl_unwind_below(struct _qbl_thread_v1 *th, const void *frame,
+                                            const void *local)
 {
   unsigned long depth = th->depth;
-  while (depth && (const char *)th->stack[depth - 1].frame < (const char *)frame)
+  const struct _qbl_entry *top;
+  while (depth) {
+    top = &th->stack[depth - 1];
+    if ((const char *)top->frame > (const char *)frame || (top->frame == frame && top->local != local))
+      break;
     depth--;
+  }
   _qbl_unwind_to(th, depth);
 }
 
@@ -555,7 +563,7 @@ static _QBCRT_UNUSED char _qbl_enter(unsigned long *local, const void *frame,
   *local = 0;
   if (!th && !(th = _qbl_new_thread()))
     return 0;
-  _qbl_unwind_below(th, frame);
+  _qbl_unwind_below(th, frame, local);
   if (!_qbl_grow((void **)&th->stack, &th->room, th->depth + 1, sizeof *th->stack))
     return 0;
   entry = &th->stack[th->depth++];
