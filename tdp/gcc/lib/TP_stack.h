@@ -582,10 +582,14 @@ static _QBCRT_UNUSED char _qbl_enter(unsigned long *local, const void *frame,
     tsf->routines = routines;
     _qbl_link_tsf(tsf);
   }
-#ifdef USE_QBT
-  _qbl_record(th, 'E', entry, th->depth, _qbl_now(_QBL_CLOCK_MONOTONIC));
-#endif
+  /* Reading a clock is the dearest step: one reading serves both when the
+   * statistics use the trace's monotonic clock. */
   entry->start = entry->stat ? _qbl_now(entry->clock) : 0;
+#ifdef USE_QBT
+  _qbl_record(th, 'E', entry, th->depth,
+              entry->stat && entry->clock == _QBL_CLOCK_MONOTONIC ? entry->start
+                                                                  : _qbl_now(_QBL_CLOCK_MONOTONIC));
+#endif
   return 0;
 }
 
@@ -608,7 +612,9 @@ static _QBCRT_UNUSED void _qbl_leave(unsigned long *local)
       entry[-1].children += total;
   }
 #ifdef USE_QBT
-  _qbl_record(th, 'X', entry, *local, _qbl_now(_QBL_CLOCK_MONOTONIC));
+  _qbl_record(th, 'X', entry, *local,
+              entry->stat && entry->clock == _QBL_CLOCK_MONOTONIC ? now
+                                                                  : _qbl_now(_QBL_CLOCK_MONOTONIC));
 #endif
   th->depth = *local - 1;
   _qbl_line_v1 = entry->callerLine;
