@@ -602,9 +602,9 @@ static _QBCRT_UNUSED void _qbl_leave(unsigned long *local)
   _qbl_u64 now, total;
   if (!th || !*local || *local > th->depth || th->stack[*local - 1].local != local)
     return;
+  _qbl_unwind_to(th, *local);   /* before the time is read: events stay in order */
   entry = &th->stack[*local - 1];
   now = entry->stat ? _qbl_now(entry->clock) : 0;
-  _qbl_unwind_to(th, *local);
   if (entry->stat) {
     total = now - entry->start;
     _qbl_count(entry->stat, total, total > entry->children ? total - entry->children : 0);
