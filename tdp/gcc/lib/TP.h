@@ -18,9 +18,11 @@
  *   cell kept per branch: 0 one byte flag, 1 one bit (-COMPACT), 2 a 32-bit
  *   count that saturates at 0xFFFFFFFF (-COUNT).
  *   Tracing (_QBT_), memory profiling (_QBP_) and performance profiling
- *   (_QBQ_) record nothing in this port: their statement forms expand to
- *   nothing and their expression forms evaluate to 0 or keep the value,
- *   type and single evaluation of the expression they wrap.
+ *   (_QBQ_) live in TP_stack.h, TP_heap.h and TP_analysis.h, included only
+ *   when USE_QBT, USE_QBP or USE_QBQ is defined; without them their
+ *   statement forms expand to nothing and their expression forms evaluate
+ *   to 0 or keep the value, type and single evaluation of the expression
+ *   they wrap.
  *
  * How
  *   The tables of a translation unit are static.  _QBC_LINK(f), run at the
