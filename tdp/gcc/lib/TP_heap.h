@@ -426,7 +426,8 @@ static _QBCRT_UNUSED void _qbp_mark(struct _qbp_block **sorted, unsigned long n)
 
 static _QBCRT_UNUSED void _qbp_put_site(struct _qbc_text *text, char kind, unsigned int site)
 {
-  const struct _qbp_site *s = &_QBL_STATE.sites[site];
+  static const struct _qbp_site outside = { 0, 0, 0, 0, 0, 0, 0, 0 };
+  const struct _qbp_site *s = site ? &_QBL_STATE.sites[site] : &outside;
   char head[2];
   head[0] = kind;
   head[1] = 0;
