@@ -205,7 +205,6 @@ static _QBCRT_UNUSED int _qbp_release(void *p)
   } else if (_QBL_STATE.heapBroken) {
     known = 1;
   } else {
-    /* Counted in the room of the bad-free list, not of the table. */
     _qbp_note_bad(block && block->state == _QBP_FREED ? 'D' : 'N', (__UINTPTR_TYPE__)p);
   }
   _qbl_give(&_QBL_STATE.heapLock);
