@@ -17,6 +17,13 @@
 #                   "R <pid> <time>" of this run, "R+" for one of another
 #                   process (a child); flag and bit modes
 #   expected.count  the same for count mode (default: expected)
+#   expected.qbt, expected.qbq, expected.qbp
+#                   the trace, performance and memory files (QBT_RESULTS,
+#                   QBQ_RESULTS, QBP_RESULTS unset), line by line, each line
+#                   a bash pattern (so "*" stands for a pid, time or address)
+#   check           a script run by bash in the run directory after the
+#                   program, with the TP.h directory and this script's
+#                   directory as arguments; it fails the case when it fails
 #   stdout          the program's standard output (default: empty)
 #   stderr          the program's standard error (default: empty)
 #   case.conf       optional shell settings: MODES (cell modes, default
@@ -28,16 +35,18 @@
 #                   (the C dialects, default: all four below),
 #                   LIBRARY (a unit built as the shared library lib<unit>.so
 #                   beside the program instead of being linked in) and
-#                   LDFLAGS (for linking the program).
+#                   LDFLAGS (for linking the program) and RUNENV (assignments
+#                   exported to the program, e.g. "QBT_EVENTS=10").
 # The results file is seeded with one line that must survive (append mode).
 set -u
 ulimit -c 0
-tpdir=$1 case=$2 cc=$3
+tpdir=$1 case=$(cd "$2" && pwd) cc=$3
+here=$(cd "$(dirname "$0")" && pwd)
 name=$(basename "$case")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-MODES="0 1 2" STATUS=0 RESULTS= RESULTS_FILE=quorb.qbr REPEAT=1 LIBRARY= LDFLAGS=
+MODES="0 1 2" STATUS=0 RESULTS= RESULTS_FILE=quorb.qbr REPEAT=1 LIBRARY= LDFLAGS= RUNENV=
 STDS=("-std=c89 -pedantic" "-std=c99 -pedantic" "-std=gnu11" "-std=gnu11 -O2 -D_FORTIFY_SOURCE=2")
 [ -f "$case/case.conf" ] && . "$case/case.conf"
 SEED="X earlier contents"
@@ -100,6 +109,28 @@ check_results() {
   done
 }
 
+# Compares each analysis file with its expected patterns.
+check_patterns() {
+  local ext file want got i
+  for ext in qbt qbq qbp; do
+    [ -f "$case/expected.$ext" ] || continue
+    file=$work/run/quorb.$ext
+    [ -f "$file" ] || { fail "no file quorb.$ext"; continue; }
+    mapfile -t got <"$file"
+    mapfile -t want <"$case/expected.$ext"
+    [ ${#got[@]} -eq ${#want[@]} ] || fail "quorb.$ext has ${#got[@]} lines, expected ${#want[@]}"
+    for ((i = 0; i < ${#want[@]}; i++)); do
+      # The expected line is a pattern: unquoted on purpose.
+      [[ "${got[i]-<missing>}" == ${want[i]} ]] ||
+        fail "quorb.$ext line $((i + 1)): '${got[i]-<missing>}', expected '${want[i]}'"
+    done
+  done
+  if [ -f "$case/check" ]; then
+    (cd "$work/run" && bash "$case/check" "$tpdir" "$here") >"$work/check.out" 2>&1 ||
+      fail "check: $(cat "$work/check.out")"
+  fi
+}
+
 units=$(cd "$case" && ls *.src | sed 's/\.src$//')
 for std in "${STDS[@]}"; do
   for mode in $MODES; do
@@ -127,6 +158,8 @@ for std in "${STDS[@]}"; do
     (
       cd "$work/run" || exit 99
       if [ -n "$RESULTS" ]; then export QBC_RESULTS=$RESULTS; else unset QBC_RESULTS; fi
+      unset QBT_RESULTS QBQ_RESULTS QBP_RESULTS QBT_EVENTS
+      for assignment in $RUNENV; do export "${assignment?}"; done
       exec ../prog >../stdout 2>../stderr
     ) &
     pid=$!
@@ -148,7 +181,12 @@ for std in "${STDS[@]}"; do
       [ -s "$work/stderr" ] && fail "stderr: $(cat "$work/stderr")"
     fi
     check_results $pid $t0 $t1
-    [ $failed = 0 ] || { echo "--- results file (run $((run + 1))):"; cat "$work/run/$RESULTS_FILE" 2>/dev/null; break 3; }
+    check_patterns
+    [ $failed = 0 ] || {
+      echo "--- results files (run $((run + 1))):"
+      for f in "$work/run/$RESULTS_FILE" "$work"/run/quorb.qb[tqp]; do [ -f "$f" ] && cat "$f"; done
+      break 3
+    }
     done
   done
 done

@@ -18,9 +18,11 @@
  *   cell kept per branch: 0 one byte flag, 1 one bit (-COMPACT), 2 a 32-bit
  *   count that saturates at 0xFFFFFFFF (-COUNT).
  *   Tracing (_QBT_), memory profiling (_QBP_) and performance profiling
- *   (_QBQ_) record nothing in this port: their statement forms expand to
- *   nothing and their expression forms evaluate to 0 or keep the value,
- *   type and single evaluation of the expression they wrap.
+ *   (_QBQ_) live in TP_stack.h, TP_heap.h and TP_analysis.h, included only
+ *   when USE_QBT, USE_QBP or USE_QBQ is defined; without them their
+ *   statement forms expand to nothing and their expression forms evaluate
+ *   to 0 or keep the value, type and single evaluation of the expression
+ *   they wrap.
  *
  * How
  *   The tables of a translation unit are static.  _QBC_LINK(f), run at the
@@ -131,8 +133,15 @@
 extern int _qbc_libc_open(const char *, int, ...) __asm__("open");
 extern long _qbc_libc_write(int, const void *, unsigned long) __asm__("write");
 extern int _qbc_libc_close(int) __asm__("close");
+#ifdef USE_QBP
+/* Memory profiling interposes realloc and free; the runtime's own buffers
+ * bypass it. */
+extern void *_qbc_libc_realloc(void *, unsigned long) __asm__("__libc_realloc");
+extern void _qbc_libc_free(void *) __asm__("__libc_free");
+#else
 extern void *_qbc_libc_realloc(void *, unsigned long) __asm__("realloc");
 extern void _qbc_libc_free(void *) __asm__("free");
+#endif
 extern char *_qbc_libc_getenv(const char *) __asm__("getenv");
 extern char *_qbc_libc_strerror(int) __asm__("strerror");
 extern int _qbc_libc_getpid(void) __asm__("getpid");
@@ -459,6 +468,20 @@ static _QBCRT_UNUSED void _qbc_write_section(const char *only, int take, const c
   *_qbc_libc_errno() = savedErrno;
 }
 
+#if defined(USE_QBT) || defined(USE_QBQ) || defined(USE_QBP)
+#define _QBL_ANALYSIS 1
+#include "TP_stack.h"
+#ifdef USE_QBP
+#include "TP_heap.h"
+#endif
+#include "TP_analysis.h"
+#else
+#define _qbl_on_end_exec()
+#define _qbl_on_dump()
+#define _qbl_on_exit()
+#define _qbl_on_unload(flags)
+#endif
+
 /* ---- Triggers.  Each writes what ran since the previous section: the
  * end-of-execution text and exit() (every unit registers an exit handler
  * on its first link) the whole process, the unloading of a library its own
@@ -470,12 +493,14 @@ static _QBCRT_UNUSED void _qbc_write_section(const char *only, int take, const c
 static _QBCRT_UNUSED int _qbc_end_exec(void)
 {
   _qbc_write_section(0, 1, 0);
+  _qbl_on_end_exec();
   return 0;
 }
 
 static _QBCRT_UNUSED void _qbc_dump_section(int reset)
 {
   _qbc_write_section(0, reset, 0);
+  _qbl_on_dump();
 }
 
 static _QBCRT_UNUSED void _qbc_unit_exit(void)
@@ -483,6 +508,7 @@ static _QBCRT_UNUSED void _qbc_unit_exit(void)
   if (__atomic_fetch_or(&_qbc_unit_flags, _QBCRT_EXITING, __ATOMIC_ACQ_REL) & _QBCRT_GONE)
     return;
   _qbc_write_section(0, 1, 0);
+  _qbl_on_exit();
 }
 
 /* At exit() (this unit's exit handler ran) the section takes in whatever
@@ -494,6 +520,7 @@ static void _qbc_unit_end(void)
 {
   int flags = __atomic_fetch_or(&_qbc_unit_flags, _QBCRT_GONE, __ATOMIC_ACQ_REL);
   _qbc_write_section(flags & _QBCRT_EXITING ? 0 : &_qbc_unit, 1, &_qbc_unit);
+  _qbl_on_unload(flags);
 }
 
 static _QBCRT_UNUSED void _qbc_register_unit(void)
@@ -679,10 +706,12 @@ static _QBCRT_UNUSED int _qbc_decide(_QBCRT_CELL *tab, unsigned long d,
 #define _QBCPQ_RESET 1
 #define _QBCPQ_DUMP(reset) _qbc_dump_section(reset)
 
-/* ---- Tracing and profiling: nothing is recorded.  Statement forms are
- * empty (they stand side by side, without semicolons); expression forms are
- * 0 inside sums or leave the wrapped expression's value. */
+/* ---- Tracing and profiling.  Without them (no USE_QBT, USE_QBP or USE_QBQ)
+ * nothing is recorded: statement forms are empty (they stand side by side,
+ * without semicolons); expression forms are 0 inside sums or leave the
+ * wrapped expression's value.  TP_analysis.h defines the others. */
 
+#ifndef _QBL_ANALYSIS
 #define _QBL_STACK_DECLARE(t, key, sum)
 #define _QBL_STACK_IN(t, r)
 #define _QBL_STACK_OUT
@@ -698,8 +727,24 @@ static _QBCRT_UNUSED int _qbc_decide(_QBCRT_CELL *tab, unsigned long d,
 #define _QBT_START_DUMP
 #define _QBT_START_DUMP_EXPR ((void)0)
 #define _QBQ_DECLARE(t, n)
+/* (_QBL_STACK_OUT_VOID_EXPR_START(+hooks), terminating call) */
+#define _QBL_STACK_OUT_VOID_EXPR_START(hooks) ((void)(hooks))
+#define _QBP_LINE_OFFSET(t, n)
+#define _QBP_LINE_OFFSET_EXPR(t, n) 0
+#define _QBP_LINE_OFFSET_EXPR_START(t, n) ((void)0)
+#define _QBP_USE_DEEP_GLOBAL(name, n)
+#define _QBP_DEFINE_PARSE_GLOBALS
+#define _QBP_DEFINE_DEEP_GLOBAL(n)
+#define _QBP_LINK_PARSE_GLOBALS_
+#define _QBP_START_PARSE_GLOBALS
+#define _QBP_PARSE_GLOBAL(name)
+#define _QBP_PARSE_DEEP_GLOBALS(n)
+#define _QBP_END_PARSE_GLOBALS
+#define _QBU_QBP_START_OF_MAIN
+#endif
 
-/* return ((E)_QBL_STACK_OUT_EXPR_END(+hooks)): E of integral type. */
+/* return ((E)_QBL_STACK_OUT_EXPR_END(+hooks)): E of integral type.  With
+ * tracing the frame closes when the function's block is left, after E. */
 #define _QBL_STACK_OUT_EXPR_END(hooks) +(0 * (hooks))
 
 /* {return-commented-out _QBL_STACK_OUT_EXPR_TYPE_START(type)(E)
@@ -716,21 +761,5 @@ static _QBCRT_UNUSED int _qbc_decide(_QBCRT_CELL *tab, unsigned long d,
 #endif
 #define _QBL_STACK_OUT_EXPR_TYPE_END(hooks) ; (void)(hooks); return _qbc_result; }
 #define _QBL_STACK_OUT_EXPR_FTYPE_END(hooks) ; (void)(hooks); return _qbc_result; }
-
-/* (_QBL_STACK_OUT_VOID_EXPR_START(+hooks), terminating call) */
-#define _QBL_STACK_OUT_VOID_EXPR_START(hooks) ((void)(hooks))
-
-#define _QBP_LINE_OFFSET(t, n)
-#define _QBP_LINE_OFFSET_EXPR(t, n) 0
-#define _QBP_LINE_OFFSET_EXPR_START(t, n) ((void)0)
-#define _QBP_USE_DEEP_GLOBAL(name, n)
-#define _QBP_DEFINE_PARSE_GLOBALS
-#define _QBP_DEFINE_DEEP_GLOBAL(n)
-#define _QBP_LINK_PARSE_GLOBALS_
-#define _QBP_START_PARSE_GLOBALS
-#define _QBP_PARSE_GLOBAL(name)
-#define _QBP_PARSE_DEEP_GLOBALS(n)
-#define _QBP_END_PARSE_GLOBALS
-#define _QBU_QBP_START_OF_MAIN
 
 #endif /* QBL_TP_H_INCLUDED */
