@@ -152,10 +152,17 @@ static _QBCRT_UNUSED void _qbl_on_unload(int flags)
  * execution among the hooks writes the sections. */
 #define _QBL_STACK_OUT_VOID_EXPR_START(hooks) (_qbl_leave(&_qbl_fr), (void)(hooks))
 
-/* The line offset of the next allocations of the thread. */
+/* The line offset of the next allocations of the thread.  Inside
+ * expressions it is set through a call: two calls of one expression (the
+ * arguments of one call) are sequenced, two assignments would not be. */
+static __inline__ __attribute__((__always_inline__)) _QBCRT_UNUSED int _qbl_set_line(unsigned int line)
+{
+  _qbl_line_v1 = line;
+  return 0;
+}
 #define _QBP_LINE_OFFSET(t, n) _qbl_line_v1 = (n);
-#define _QBP_LINE_OFFSET_EXPR(t, n) (_qbl_line_v1 = (n), 0)
-#define _QBP_LINE_OFFSET_EXPR_START(t, n) ((void)(_qbl_line_v1 = (n)))
+#define _QBP_LINE_OFFSET_EXPR(t, n) _qbl_set_line(n)
+#define _QBP_LINE_OFFSET_EXPR_START(t, n) ((void)_qbl_set_line(n))
 
 #ifdef USE_QBP
 /* A static local becomes a root once its routine has run. */
