@@ -10,6 +10,7 @@ namespace frontend {
 enum FrontEndFlag : std::uint32_t {
   kTypedefName = 0x00000001,          // typedef name in scope (parser)
   kFunctionTypedef = 0x00000002,      // typedef of a function type (parser)
+  kDefinedInFile = 0x00000004,        // file-scope variable defined, not only declared, here (parser)
   kTerminatingFunction = 0x00000010,  // exit_instr
   kExcludedFromCalls = 0x00000020,    // ex_call, same bit as the excall file
   kTypeModifier = 0x00000100,         // type_modifier: the lexer drops the word

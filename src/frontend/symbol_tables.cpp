@@ -154,7 +154,17 @@ void DeclareName(NameEntry* name, const TreeNode* declarator) {
     DeclareInBlock(name, wasTypedef, declarator);
     return;
   }
-  if (MayBeInspected(declarator)) support::AddToNameList(symbols.fileVariables, name);
+  if (!MayBeInspected(declarator)) return;
+  support::AddToNameList(symbols.fileVariables, name);
+  if (symbols.declaration.storage != StorageClass::Extern) name->flags |= kDefinedInFile;
+}
+
+void KeepDefinedFileVariables() {
+  support::NameList defined;
+  for (const support::NameListNode& node : symbols.fileVariables.nodes) {
+    if (node.entry->flags & kDefinedInFile) support::AddToNameList(defined, node.entry);
+  }
+  symbols.fileVariables = std::move(defined);
 }
 
 void CollectParameterName(NameEntry* name) {

@@ -55,6 +55,11 @@ void ResetSymbolState();
 /// Declares the name of one declarator under the current declaration state.
 void DeclareName(support::NameEntry* name, const TreeNode* declarator);
 
+/// Drops from the file-scope variables those this file only declares
+/// (extern declarations never defined here): memory profiling takes their
+/// addresses, and a variable defined nowhere would not link.
+void KeepDefinedFileVariables();
+
 /// Notes a parameter's name; a former typedef name is hidden in the body.
 void CollectParameterName(support::NameEntry* name);
 void ForgetParameterNames();

@@ -45,6 +45,7 @@ ParseGlobalsTrailer MakeParseGlobalsTrailer(const driver::Options& options) {
 
 void WriteInstrumentedFile(const driver::Options& options, const frontend::TreeNode* root) {
   InstrState& state = Instr();
+  frontend::KeepDefinedFileVariables();
   std::FILE* output = OpenInstrumentedFile(options.instrPath);
   state.lineCounter = 1;
   if (options.info) state.lineCounter += driver::WritePlainIdentification(output, "/*", "*/");
