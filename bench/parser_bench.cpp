@@ -30,7 +30,7 @@ int ParseOnce(const std::string& definition, const std::string& source) {
   int errors = frontend::ParseFile(definition, true, nullptr, &noInstrDirs, nullptr);
   frontend::TreeNode* root = nullptr;
   errors += frontend::ParseFile(source, false, &root, &noInstrDirs, nullptr);
-  frontend::FreeTree(root);
+  frontend::ReleaseTrees();
   frontend::ReleaseFrontEnd();
   frontend::FreeValidFiles();
   frontend::FreeInsertRecords();
