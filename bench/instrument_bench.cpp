@@ -244,6 +244,7 @@ int main(int argc, char** argv) {
   }
   const Paths paths{fs::absolute(argv[1]), fs::absolute(argv[2]), fs::absolute(argv[3]), fs::absolute(argv[4])};
   const int runs = argc > 5 ? std::max(1, std::atoi(argv[5])) : 3;
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each figure shows as soon as it is measured
   fs::remove_all(paths.work);
   fs::create_directories(paths.work);
   SetEnvironment(paths);
