@@ -100,13 +100,13 @@ frontend::TreeNode* ParseInputs(Options& options) {
   return root;
 }
 
-void ReleaseRun(Options& options, frontend::TreeNode* root) {
+void ReleaseRun(Options& options) {
   frontend::ReleaseFrontEnd();
   frontend::FreePragmaTables();
   frontend::FreeValidFiles();
   frontend::FreeInsertRecords();
   ReleaseOptions(options);
-  frontend::FreeTree(root);
+  frontend::ReleaseTrees();
   support::ReleaseNameTable();
 }
 
@@ -139,7 +139,7 @@ int RunDriver(int argc, char** argv) {
 
   frontend::TreeNode* root = ParseInputs(options);
   instrument::InstrumentFile(root, options);
-  ReleaseRun(options, root);
+  ReleaseRun(options);
   translators.reset();
   application.reset();
   return 0;

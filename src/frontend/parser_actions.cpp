@@ -186,7 +186,7 @@ TreeNode* MakeCompound(const TokenValue& open, support::NameList* statics, TreeN
   TreeNode* block = MakeNode(NodeKind::LEFT_BRACE, open);
   if (statics) {
     TreeNode* holder = CreateNode(BLOCK_STATICS, nullptr);
-    holder->statics = statics;
+    AttachStatics(holder, statics);
     AppendChild(block, holder);
   }
   AppendChild(block, items);

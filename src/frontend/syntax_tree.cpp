@@ -4,18 +4,27 @@
 // in earlier error handling can create, and ends the run instead of looping.
 #include "frontend/syntax_tree.h"
 
+#include "support/arena.h"
 #include "support/messages.h"
 #include "support/name_table.h"
 #include "support/translate.h"
 
 #include <QString>
-#include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace frontend {
 namespace {
 
+// Where every node and block statics list of the run lives.
+struct TreeStorage {
+  support::Arena arena;
+  TreeNode* freeNodes = nullptr;  // dropped nodes, linked through next
+  std::vector<std::unique_ptr<support::NameList>> statics;
+};
+
 TreeBuilderState builder;
+TreeStorage storage;
 
 // The last node of a chain. Brent's cycle test: the mark moves to the walker
 // at every power of two, so any cycle, not only one through the head, meets
@@ -53,7 +62,13 @@ TreeBuilderState& TreeBuilder() { return builder; }
 void ResetTreeBuilder() { builder = {}; }
 
 TreeNode* CreateNode(NodeKind kind, const TokenValue* value) {
-  auto* node = static_cast<TreeNode*>(support::CheckedAlloc(sizeof(TreeNode)));
+  TreeNode* node = storage.freeNodes;
+  if (node) {
+    storage.freeNodes = node->next;
+    *node = TreeNode{};
+  } else {
+    node = storage.arena.Create<TreeNode>();
+  }
   node->kind = kind;
   if (value) {
     node->alpha = value->alpha;
@@ -142,22 +157,34 @@ void SetAlpha(TreeNode* node, const TokenValue* value) {
   continuation.pending = false;
 }
 
-// Iterative, so that the deep left spines of long expressions cannot exhaust
-// the stack.
+// The children of each node dropped join the chain still to drop, so no
+// stack grows with the depth of the tree.
 void FreeTree(TreeNode* node) {
   if (!node) return;
-  std::vector<TreeNode*> pending{node};
-  while (!pending.empty()) {
-    TreeNode* current = pending.back();
-    pending.pop_back();
+  node->next = nullptr;
+  while (node) {
+    TreeNode* current = node;
+    node = current->next;
     if (current->sons) {
-      LastOfChain(current->sons);
-      for (TreeNode* child = current->sons; child; child = child->next) pending.push_back(child);
+      LastOfChain(current->sons)->next = node;
+      node = current->sons;
     }
-    if (current->kind == BLOCK_STATICS) delete current->statics;
     ForgetCachedNode(current);
-    std::free(current);
+    current->next = storage.freeNodes;
+    storage.freeNodes = current;
   }
+}
+
+void AttachStatics(TreeNode* holder, support::NameList* statics) {
+  storage.statics.emplace_back(statics);
+  holder->statics = statics;
+}
+
+void ReleaseTrees() {
+  storage.arena.Release();
+  storage.freeNodes = nullptr;
+  storage.statics.clear();
+  builder = {};
 }
 
 }  // namespace frontend

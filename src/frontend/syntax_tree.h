@@ -7,6 +7,10 @@
 // Nodes are allocated zero-filled and never moved, so the modification buffer
 // may keep pointers to their positions. A node owns the chain of its children
 // (sons, then each child's next); siblings are owned by their parent.
+//
+// Nodes come from one arena: a subtree the parser drops (FreeTree) goes to a
+// free list that later nodes reuse, and the tree that lives until the end of
+// the run is released at once by ReleaseTrees, without a walk.
 #pragma once
 
 #include "frontend/node_kind.h"
@@ -44,7 +48,7 @@ struct TreeNode {
   NodeKind kind;
   union {
     support::NameEntry* alpha;   // spelling of the token the node was made from
-    support::NameList* statics;  // BLOCK_STATICS only; allocated with new, freed by FreeTree
+    support::NameList* statics;  // BLOCK_STATICS only; owned by the tree storage (AttachStatics)
   };
   TokenPosition start;
   TokenPosition end;  // all zero where the kind records no end
@@ -108,7 +112,15 @@ void SetEndPositionSpan(TreeNode* node, const TokenValue* value, std::uint32_t l
 /// length, or from the continuation record when the node is that token.
 void SetAlpha(TreeNode* node, const TokenValue* value);
 
-/// Releases the node and its descendants, not its siblings.
+/// Gives the node's memory and its descendants', not its siblings', back for
+/// reuse by later nodes. Their block statics lists stay until ReleaseTrees.
 void FreeTree(TreeNode* node);
+
+/// Makes the holder's statics the list, which the tree storage now owns.
+void AttachStatics(TreeNode* holder, support::NameList* statics);
+
+/// Releases every node and statics list of the run at once: every tree built
+/// so far is gone, and the tail cache forgotten.
+void ReleaseTrees();
 
 }  // namespace frontend

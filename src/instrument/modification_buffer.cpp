@@ -56,6 +56,10 @@ void CopyUpTo(std::FILE* source, const std::string& sourcePath, std::FILE* outpu
   if (column > targetColumn) FailAnalysis(Translate("Assertion", "Bad column count during analyzis"));
 }
 
+std::string_view TextOf(const ModificationBuffer& buffer, const Modification& record) {
+  return std::string_view(buffer.texts).substr(record.textOffset, record.textLength);
+}
+
 }  // namespace
 
 bool PositionPrecedes(const std::optional<SourcePosition>& a, std::int32_t keyA,
@@ -73,26 +77,29 @@ bool PositionPrecedes(const std::optional<SourcePosition>& a, std::int32_t keyA,
 }
 
 void AddModification(ModificationBuffer& buffer, const SourcePosition* position, std::uint32_t priority,
-                     Where where, std::string text) {
+                     Where where, std::string_view text) {
   // Key 0 and line 0 fall outside the order PositionPrecedes defines.
   if (priority == 0 || priority > kMaxPriority || (position && position->line == 0)) {
     FailAnalysis(Translate("Assertion", "Cannot add modification"));
   }
   const std::int32_t magnitude = static_cast<std::int32_t>(priority);
   Modification record{position ? std::optional<SourcePosition>(*position) : std::nullopt,
-                      where == Where::After ? magnitude : -magnitude, std::move(text), buffer.added++};
+                      where == Where::After ? magnitude : -magnitude, static_cast<std::uint32_t>(text.size()),
+                      buffer.texts.size(), buffer.added++};
+  buffer.texts.append(text);
   if (buffer.sorted && !buffer.records.empty()) {
     const Modification& last = buffer.records.back();
     buffer.sorted = PositionPrecedes(last.position, last.key, record.position, record.key);
   }
-  buffer.records.push_back(std::move(record));
+  buffer.records.push_back(record);
 }
 
 void SortModifications(ModificationBuffer& buffer) {
   if (buffer.sorted) return;
   // Of two records neither of which precedes the other, before-texts come
-  // out last added first and after-texts first added first.
-  std::stable_sort(buffer.records.begin(), buffer.records.end(), [](const Modification& a, const Modification& b) {
+  // out last added first and after-texts first added first. Sequences are
+  // unique, so the order is total and needs no stable sort.
+  std::sort(buffer.records.begin(), buffer.records.end(), [](const Modification& a, const Modification& b) {
     const bool aFirst = PositionPrecedes(a.position, a.key, b.position, b.key);
     if (aFirst != PositionPrecedes(b.position, b.key, a.position, a.key)) return aFirst;
     return a.key > 0 ? a.sequence < b.sequence : a.sequence > b.sequence;
@@ -114,13 +121,15 @@ std::uint32_t ApplyModifications(const std::string& sourcePath, std::FILE* outpu
   auto record = records.begin();
   for (; record != records.end() && record->position; ++record) {
     CopyUpTo(source.get(), sourcePath, output, *record, line, column);
-    std::fwrite(record->text.data(), 1, record->text.size(), output);
+    const std::string_view text = TextOf(buffer, *record);
+    std::fwrite(text.data(), 1, text.size(), output);
   }
   line += support::CopyStream(source.get(), output);
   if (std::ferror(source.get())) support::DisplayReadError(sourcePath);
   for (; record != records.end(); ++record) {
-    std::fwrite(record->text.data(), 1, record->text.size(), output);
-    for (char c : record->text) line += c == '\n';
+    const std::string_view text = TextOf(buffer, *record);
+    std::fwrite(text.data(), 1, text.size(), output);
+    for (char c : text) line += c == '\n';
   }
   return line;
 }

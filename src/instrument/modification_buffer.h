@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace instrument {
@@ -36,15 +37,18 @@ enum class Where { Before, After };
 struct Modification {
   std::optional<SourcePosition> position;  // none: after the end of the file
   std::int32_t key;                        // -priority before, +priority after
-  std::string text;
+  std::uint32_t textLength;
+  std::size_t textOffset;                  // where the text starts in the buffer's texts
   std::uint64_t sequence;                  // order of addition
 };
 
 /// Records are appended as they come and put in application order once,
 /// when they are first read: a walk that adds outer texts before or after
-/// inner ones costs the same.
+/// inner ones costs the same. The texts follow one another in one string,
+/// so a record costs no allocation of its own.
 struct ModificationBuffer {
   std::vector<Modification> records;
+  std::string texts;
   bool sorted = true;
   std::uint64_t added = 0;
 };
@@ -57,7 +61,7 @@ struct ModificationBuffer {
 /// priority outside 1 .. kMaxPriority or a position on line 0 is the
 /// internal error "Cannot add modification".
 void AddModification(ModificationBuffer& buffer, const SourcePosition* position, std::uint32_t priority,
-                     Where where, std::string text);
+                     Where where, std::string_view text);
 
 /// Copies the source file into the output with every text spliced in and
 /// returns 1 plus the source's newlines plus the newlines of the texts at the

@@ -11,7 +11,7 @@ NameTable& GlobalNameTable() { return table; }
 
 void ResetNameTable() {
   for (NameEntry*& head : table.buckets) head = nullptr;
-  table.index.clear();
+  table.index.Clear();
   for (auto& lengths : table.lastOfLength) lengths.clear();
 }
 
@@ -30,7 +30,8 @@ std::size_t NameBucket(std::string_view text) {
 
 NameEntry* InternName(std::string_view text) {
   if (text.empty()) return nullptr;
-  if (const auto found = table.index.find(text); found != table.index.end()) return found->second;
+  const std::uint64_t hash = NameIndex::Hash(text);
+  if (NameEntry* found = table.index.Find(text, hash)) return found;
   // A new entry follows the last one not longer than it, which keeps the
   // chain in ascending length and equal lengths in insertion order.
   const std::size_t bucket = NameBucket(text);
@@ -44,7 +45,7 @@ NameEntry* InternName(std::string_view text) {
   entry.next = *link;
   *link = &entry;
   lengths[length] = &entry;
-  table.index.emplace(std::string_view(entry.text), &entry);
+  table.index.Insert(&entry, hash);
   return &entry;
 }
 

@@ -7,6 +7,8 @@
 // a lookup stops at the first longer entry.
 #pragma once
 
+#include "support/name_index.h"
+
 #include <array>
 #include <cstdint>
 #include <map>
@@ -47,10 +49,10 @@ inline constexpr std::size_t kNameBuckets = 250;
 struct NameTable {
   NameEntry* buckets[kNameBuckets] = {};
   std::deque<NameEntry> entries;  // stable storage, released at the end of the run
-  // Lookups go through a hash index over the entries' texts; the bucket
-  // chains keep their documented order for those who walk them, but with
-  // tens of thousands of names a chain walk per lookup would dominate a run.
-  std::unordered_map<std::string_view, NameEntry*> index;
+  // Lookups go through an index over the entries' texts; the bucket chains
+  // keep their documented order for those who walk them, but with tens of
+  // thousands of names a chain walk per lookup would dominate a run.
+  NameIndex index;
   // Per bucket, the last entry of each length: where a new name is linked.
   std::array<std::map<std::uint32_t, NameEntry*>, kNameBuckets> lastOfLength;
 };

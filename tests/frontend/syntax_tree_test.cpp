@@ -7,6 +7,9 @@
 
 #include <pthread.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace frontend {
 namespace {
 
@@ -17,7 +20,10 @@ class SyntaxTreeTest : public ::testing::Test {
     ResetTreeBuilder();
     LexerContinuation() = {};
   }
-  void TearDown() override { support::ReleaseNameTable(); }
+  void TearDown() override {
+    ReleaseTrees();
+    support::ReleaseNameTable();
+  }
 
   static TokenValue Token(const char* spelling, std::uint32_t line, std::uint32_t column) {
     TokenValue value{};
@@ -162,15 +168,63 @@ TEST_F(SyntaxTreeTest, EndPositionSpanAddressesTheLastCharacter) {
   FreeTree(node);
 }
 
-TEST_F(SyntaxTreeTest, FreeTreeReleasesBlockStaticsButNotTheNames) {
+TEST_F(SyntaxTreeTest, ReleaseTreesReleasesBlockStaticsButNotTheNames) {
   support::NameEntry* counter = support::InternName("counter");
   TreeNode* statics = CreateNode(BLOCK_STATICS, nullptr);
-  statics->statics = new support::NameList;
+  AttachStatics(statics, new support::NameList);
   support::AddToNameList(*statics->statics, counter);
   TreeNode* block = CreateNodeWithChildren(NodeKind::LEFT_BRACE, nullptr, statics);
-  FreeTree(block);  // the sanitizer build checks the list is released
+  FreeTree(block);  // the list outlives a dropped tree
+  ReleaseTrees();   // the sanitizer build checks the list is released here
   EXPECT_EQ(support::InternName("counter"), counter);
   EXPECT_EQ(counter->text, "counter");
+}
+
+TEST_F(SyntaxTreeTest, DroppedNodesAreReusedZeroFilled) {
+  const TokenValue x = Token("x", 3, 5);
+  TreeNode* a = CreateNode(NodeKind::IDENTIFIER, &x);
+  TreeNode* b = CreateNode(NodeKind::IDENTIFIER, &x);
+  SetAlpha(b, &x);
+  TreeNode* parent = CreateNodeWithChildren(NodeKind::PLUS, &x, a, b);
+  TreeNode* kept = CreateNode(NodeKind::EMPTY, nullptr);
+  parent->next = kept;  // a sibling is not dropped with the node
+  FreeTree(parent);
+
+  // Three nodes came back: the next three are those, cleared; a fourth is new.
+  std::vector<TreeNode*> reused;
+  for (int i = 0; i < 4; ++i) reused.push_back(CreateNode(NodeKind::COMMA, nullptr));
+  std::vector<TreeNode*> dropped = {a, b, parent};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NE(std::find(dropped.begin(), dropped.end(), reused[i]), dropped.end());
+    EXPECT_EQ(reused[i]->kind, NodeKind::COMMA);
+    EXPECT_EQ(reused[i]->alpha, nullptr);
+    EXPECT_EQ(reused[i]->start.physical, (SourcePosition{0, 0}));
+    EXPECT_EQ(reused[i]->end.physical, (SourcePosition{0, 0}));
+    EXPECT_EQ(reused[i]->sons, nullptr);
+    EXPECT_EQ(reused[i]->next, nullptr);
+  }
+  EXPECT_EQ(std::find(dropped.begin(), dropped.end(), reused[3]), dropped.end());
+  EXPECT_NE(reused[3], kept);
+  EXPECT_EQ(kept->kind, NodeKind::EMPTY);
+}
+
+TEST_F(SyntaxTreeTest, ADroppedCachedChainIsNotExtendedThroughItsReusedNodes) {
+  TreeNode* head = CreateNode(NodeKind::IDENTIFIER, nullptr);
+  TreeNode* tail = CreateNode(NodeKind::IDENTIFIER, nullptr);
+  AppendSibling(head, tail);  // caches head and its last node, tail
+  head->next = nullptr;
+  FreeTree(head);
+  FreeTree(tail);
+  // Reused last dropped first: `second` is head's memory, `first` tail's. A
+  // stale cache would take `first` for the end of `second`'s chain.
+  TreeNode* first = CreateNode(NodeKind::EMPTY, nullptr);
+  TreeNode* second = CreateNode(NodeKind::EMPTY, nullptr);
+  ASSERT_EQ(second, head);
+  ASSERT_EQ(first, tail);
+  TreeNode* third = CreateNode(NodeKind::EMPTY, nullptr);
+  EXPECT_EQ(AppendSibling(second, third), second);
+  EXPECT_EQ(second->next, third);
+  EXPECT_EQ(first->next, nullptr);
 }
 
 // Freed on a thread with a 256 KiB stack: a recursive walk over 200000

@@ -78,6 +78,41 @@ TEST_F(ModificationBufferTest, OutOfOrderAdditionsAreSortedAndEndTextsFollowTheF
   EXPECT_EQ(lines, 6u);
 }
 
+// Many texts at one anchor, added in an order the sort must undo: the ties
+// of equal priorities are broken by the order of addition alone.
+TEST_F(ModificationBufferTest, LongRunsOfEqualAnchorsKeepTheOrderOfAddition) {
+  std::string before;
+  std::string after;
+  for (int i = 0; i < 60; ++i) {
+    const std::string tag = std::to_string(i) + ";";
+    Add(1, 2, 4, i % 2 ? Where::Before : Where::After, tag.c_str());
+    if (i % 2) {
+      before.insert(0, tag);  // last added first
+    } else {
+      after += tag;  // first added first
+    }
+    Add(1, 1, 1, Where::Before, "");  // empty texts elsewhere, interleaved
+  }
+  EXPECT_EQ(Apply("xy\n"), "x" + before + "y" + after + "\n");
+}
+
+// Texts share one pool: every text keeps its own bytes, whatever the lengths
+// around it and however often the pool grew.
+TEST_F(ModificationBufferTest, TextsOfAnyLengthKeepTheirBytes) {
+  std::string expected;
+  std::string source;
+  for (int line = 1; line <= 200; ++line) {
+    std::string text(static_cast<std::size_t>(line * 37 % 300), static_cast<char>('a' + line % 26));
+    text += '\0';
+    text += std::to_string(line);
+    positions.push_back({static_cast<std::uint32_t>(line), 1});
+    AddModification(buffer, &positions.back(), 1, Where::Before, text);
+    expected += text + "L\n";
+    source += "L\n";
+  }
+  EXPECT_EQ(Apply(source), expected);
+}
+
 TEST_F(ModificationBufferTest, EmptyBufferCopiesWithoutCarriageReturns) {
   EXPECT_EQ(Apply("a\r\nb\r\n\r\nc"), "a\nb\n\nc");
   EXPECT_EQ(lines, 4u);
