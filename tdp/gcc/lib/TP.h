@@ -25,9 +25,10 @@
  *   they wrap.
  *
  * How
- *   The tables of a translation unit are static.  _QBC_LINK(f), run at the
- *   start of every instrumented function, appends the unit's descriptor of
- *   FDC file f to a process-wide list on its first run.  The list head lives
+ *   The tables of a translation unit are static.  A constructor declared
+ *   with them (_QBC_DECLARE) appends the unit's descriptor of FDC file f to
+ *   a process-wide list when the unit is loaded, so that marks cost no test
+ *   of whether the unit is known (_QBC_LINK is empty).  The list head lives
  *   in one weak global object (_qbc_runtime_state_v2) that the linker merges
  *   across the instrumented units of a program (a library loaded with
  *   dlopen() may keep a list of its own, which works the same way); every
@@ -39,8 +40,8 @@
  *   "quorb.qbr" in the current directory).  Each holds what ran since the
  *   previous section, and is written by every end-of-run trigger:
  *   _QBL_END_EXEC (main's returns and closing brace, terminating calls) and
- *   exit() or return from main (an exit handler registered by every unit on
- *   its first link) for the whole process; the unloading of an instrumented
+ *   exit() or return from main (an exit handler registered by every unit
+ *   when it is loaded) for the whole process; the unloading of an instrumented
  *   library (a destructor in every unit) for that library's units, whose
  *   descriptors then leave the list.  A section in which nothing ran is not
  *   written.
@@ -172,7 +173,7 @@ struct _qbc_fdc_v2 {
   unsigned long count[_QBCRT_KINDS];  /* branches per kind P, C, B, K */
   void *table[_QBCRT_KINDS];          /* their cells, 0 when count is 0 */
   struct _qbc_fdc_v2 *next;           /* registry list, in link order */
-  int linked;                         /* read without the lock by _QBC_LINK */
+  int linked;                         /* in the list */
 };
 
 struct _qbc_runtime_v2 {
@@ -484,7 +485,7 @@ static _QBCRT_UNUSED void _qbc_write_section(const char *only, int take, const c
 
 /* ---- Triggers.  Each writes what ran since the previous section: the
  * end-of-execution text and exit() (every unit registers an exit handler
- * on its first link) the whole process, the unloading of a library its own
+ * when it is loaded) the whole process, the unloading of a library its own
  * units only, which it also unlinks.  When a library is unloaded its
  * destructors run before its exit handlers; at exit() every exit handler
  * runs before any destructor. */
@@ -531,7 +532,7 @@ static _QBCRT_UNUSED void _qbc_register_unit(void)
   _qbc_libc_pthread_atfork(_qbc_fork_prepare, _qbc_fork_parent, _qbc_fork_child);
 }
 
-/* First run of a function of FDC file f in this unit.  The handlers are
+/* Load of the unit holding FDC file f (a constructor).  The handlers are
  * registered outside the lock: fork() runs the prepare handlers, which take
  * it, while holding the C library's own lock of the handler list. */
 static _QBCRT_UNUSED void _qbc_link(struct _qbc_fdc_v2 *fdc)
@@ -564,7 +565,11 @@ static _QBCRT_UNUSED void _qbc_link(struct _qbc_fdc_v2 *fdc)
 #define _QBC_DECLARE(f, key, sum, np, tp, nc, tc, nb, tb, nk, tk)                 \
   static struct _qbc_fdc_v2 _qbc_fdc_##f _QBCRT_UNUSED = {                        \
     (key), (sum), QBC_INFORMATION, &_qbc_unit, { (np), (nc), (nb), (nk) },        \
-    { (tp), (tc), (tb), (tk) }, 0, 0 };
+    { (tp), (tc), (tb), (tk) }, 0, 0 };                                           \
+  static __attribute__((__constructor__)) void _qbc_load_##f(void)                \
+  {                                                                               \
+    _qbc_link(&_qbc_fdc_##f);                                                     \
+  }
 
 /* Compound condition tables: one const array of 16-bit words per entry,
  * ceil(w / 8) words per row, defined by the FIRST/MIDDLE/LAST row lines. */
@@ -587,8 +592,9 @@ static _QBCRT_UNUSED void _qbc_link(struct _qbc_fdc_v2 *fdc)
 
 /* ---- Functions: links, entries and exits. */
 
-#define _QBC_LINK(f) \
-  ((void)(__atomic_load_n(&_qbc_fdc_##f.linked, __ATOMIC_ACQUIRE) || (_qbc_link(&_qbc_fdc_##f), 0)))
+/* The descriptors are linked when the unit is loaded, so that a function's
+ * entry costs no test. */
+#define _QBC_LINK(f) ((void)0)
 #define _QBC_PROC_IN(f, n) _QBCRT_MARK(_QBC_TAB_PROC(f), n)
 #define _QBC_PROC(f, n) _QBCRT_MARK(_QBC_TAB_PROC(f), n)
 #define _QBC_PROC_exp(f, n) _QBCRT_MARK(_QBC_TAB_PROC(f), n)
@@ -664,6 +670,11 @@ static _QBCRT_UNUSED void _qbc_loop_end(struct _qbc_loop *loop)
 
 #endif
 
+/* The decision forms are inlined where they stand: the number of basic
+ * conditions and the table are constants there, so the row search unrolls
+ * and, in each arm, the decision's value is known. */
+#define _QBCRT_INLINE static __inline__ __attribute__((__always_inline__, __unused__))
+
 static _QBCRT_UNUSED int _qbc_set_bit(unsigned long *slot, unsigned int i, int value)
 {
   if (value)
@@ -671,7 +682,7 @@ static _QBCRT_UNUSED int _qbc_set_bit(unsigned long *slot, unsigned int i, int v
   return value;
 }
 
-static _QBCRT_UNUSED void _qbc_clear_slots(unsigned char *slots, unsigned int w)
+_QBCRT_INLINE void _qbc_clear_slots(unsigned char *slots, unsigned int w)
 {
   unsigned int i;
   for (i = 0; i < w; i++)
@@ -679,19 +690,33 @@ static _QBCRT_UNUSED void _qbc_clear_slots(unsigned char *slots, unsigned int w)
 }
 
 /* Marks branch d + r for the row r of the table that equals the slots of a
- * decision of w basic conditions; returns the decision's value. */
-static _QBCRT_UNUSED int _qbc_decide(_QBCRT_CELL *tab, unsigned long d,
-                                     const unsigned char *slots, unsigned int w,
-                                     const unsigned short *rows, unsigned long words,
-                                     int value)
+ * decision of w basic conditions; returns the decision's value.  A row packs
+ * eight slots into a word, two bits each, so that a decision of up to eight
+ * basic conditions compares one word per row. */
+_QBCRT_INLINE int _qbc_decide(_QBCRT_CELL *tab, unsigned long d, const unsigned char *slots,
+                              unsigned int w, const unsigned short *rows, unsigned long words,
+                              int value)
 {
-  unsigned int perRow = (w + 7) / 8, i;
+  unsigned int perRow = (w + 7) / 8, i, k, word;
   unsigned long r;
-  for (r = 0; (r + 1) * perRow <= words; r++) {
-    for (i = 0; i < w; i++)
-      if (((rows[r * perRow + i / 8] >> (2 * (i % 8))) & 3U) != slots[i])
+  if (perRow == 1) {
+    for (word = 0, i = 0; i < w; i++)
+      word |= (unsigned int)slots[i] << (2 * i);
+    for (r = 0; r < words; r++)
+      if (rows[r] == word) {
+        _QBCRT_MARK(tab, d + r);
         break;
-    if (i == w) {
+      }
+    return value;
+  }
+  for (r = 0; (r + 1) * perRow <= words; r++) {
+    for (k = 0; k < perRow; k++) {
+      for (word = 0, i = 8 * k; i < w && i < 8 * k + 8; i++)
+        word |= (unsigned int)slots[i] << (2 * (i % 8));
+      if (rows[r * perRow + k] != word)
+        break;
+    }
+    if (k == perRow) {
       _QBCRT_MARK(tab, d + r);
       break;
     }
