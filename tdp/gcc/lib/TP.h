@@ -60,7 +60,7 @@
  *   errno is preserved.
  *
  * Threads and fork()
- *   Marks are atomic updates of their cell; the list changes under a spin
+ *   Marks are indivisible updates of their cell; the list changes under a spin
  *   lock, taken only to link a descriptor, to build a section and across
  *   fork().  The child of fork() starts with empty tables, so parent and
  *   child each report what they ran.
@@ -101,10 +101,10 @@
 #define _QBCRT_UNUSED __attribute__((__unused__))
 
 /* ---- Cells: one flag, one bit or one saturating 32-bit count per branch.
- * Every update is atomic (relaxed: only the cell itself matters), so threads
- * that mark at once lose no count and no neighbouring bit, and a section can
- * take a cell's value and reset it in one exchange.  Being calls of
- * built-ins, two marks in one expression are never unsequenced. */
+ * Every update is a single indivisible store or read-modify-write (relaxed:
+ * only the cell itself matters), so threads that mark at once lose no count
+ * and no neighbouring bit, and a section can take a cell's value and reset
+ * it in one exchange.  Two marks in one expression name different cells. */
 #if QBC_INFORMATION == 1
 #define _QBCRT_CELL unsigned char
 #define _QBCRT_CELLS(n) (((n) + 7) / 8)
@@ -125,7 +125,10 @@
 #else
 #define _QBCRT_CELL unsigned char
 #define _QBCRT_CELLS(n) (n)
-#define _QBCRT_MARK_CELL(tab, n) __atomic_store_n(&(tab)[n], (unsigned char)1, __ATOMIC_RELAXED)
+/* A flag is one volatile byte store: single-copy atomic on every processor
+ * this port targets, and unlike an atomic built-in it leaves the compiler
+ * free to keep the program's own values in registers around it. */
+#define _QBCRT_MARK_CELL(tab, n) ((void)(*(volatile unsigned char *)&(tab)[n] = 1))
 #endif
 #define _QBCRT_MARK(tab, n) _QBCRT_MARK_CELL(tab, n)
 
@@ -661,18 +664,22 @@ static _QBCRT_UNUSED void _qbc_loop_end(struct _qbc_loop *loop)
 
 #define _QBC_DECLARE_COND_ELT(f, n) unsigned char _qbc_slot_##f[n] _QBCRT_UNUSED
 #define _QBC_COND_SYNC_2(f, slot) ? (_qbc_slot_##f[slot] = 2, 1) : (_qbc_slot_##f[slot] = 1, 0)
-#define _QBC_COND_END_1(f, d, slot, w, x, t) _qbc_clear_slots(&_qbc_slot_##f[slot], (w)),
+/* A statement expression keeps the decision's value while its row is
+ * marked, so that one call serves both values. */
+#define _QBC_COND_END_1(f, d, slot, w, x, t)          \
+  __extension__({                                     \
+    int _qbc_value_##f##_##d;                         \
+    _qbc_clear_slots(&_qbc_slot_##f[slot], (w));      \
+    _qbc_value_##f##_##d = !!
 #define _QBC_COND_END_2(f, d, slot, w, x, t)                                   \
-  ? _qbc_decide(_QBC_TAB_COND(f), (d), &_qbc_slot_##f[slot], (w), _qbc_cc_##x, \
-                sizeof _qbc_cc_##x / sizeof _qbc_cc_##x[0], 1)                 \
-  : _qbc_decide(_QBC_TAB_COND(f), (d), &_qbc_slot_##f[slot], (w), _qbc_cc_##x, \
-                sizeof _qbc_cc_##x / sizeof _qbc_cc_##x[0], 0)
+  ;                                                                            \
+  _qbc_decide(_QBC_TAB_COND(f), (d), &_qbc_slot_##f[slot], (w), _qbc_cc_##x, \
+              sizeof _qbc_cc_##x / sizeof _qbc_cc_##x[0]);                     \
+  _qbc_value_##f##_##d;                                                        \
+  })
 
 #endif
 
-/* The decision forms are inlined where they stand: the number of basic
- * conditions and the table are constants there, so the row search unrolls
- * and, in each arm, the decision's value is known. */
 #define _QBCRT_INLINE static __inline__ __attribute__((__always_inline__, __unused__))
 
 static _QBCRT_UNUSED int _qbc_set_bit(unsigned long *slot, unsigned int i, int value)
@@ -689,26 +696,27 @@ _QBCRT_INLINE void _qbc_clear_slots(unsigned char *slots, unsigned int w)
     slots[i] = 0;
 }
 
-/* Marks branch d + r for the row r of the table that equals the slots of a
- * decision of w basic conditions; returns the decision's value.  A row packs
- * eight slots into a word, two bits each, so that a decision of up to eight
- * basic conditions compares one word per row. */
-_QBCRT_INLINE int _qbc_decide(_QBCRT_CELL *tab, unsigned long d, const unsigned char *slots,
-                              unsigned int w, const unsigned short *rows, unsigned long words,
-                              int value)
+/* Marks branch d + r for the row r, of a table of one word per row, that
+ * equals the packed slots. */
+static _QBCRT_UNUSED void _qbc_mark_row(_QBCRT_CELL *tab, unsigned long d, unsigned int word,
+                                        const unsigned short *rows, unsigned long count)
+{
+  unsigned long r;
+  for (r = 0; r < count; r++)
+    if (rows[r] == word) {
+      _QBCRT_MARK(tab, d + r);
+      return;
+    }
+}
+
+/* The same for a decision of more than eight basic conditions, whose rows
+ * take several words. */
+static _QBCRT_UNUSED void _qbc_mark_wide_row(_QBCRT_CELL *tab, unsigned long d,
+                                             const unsigned char *slots, unsigned int w,
+                                             const unsigned short *rows, unsigned long words)
 {
   unsigned int perRow = (w + 7) / 8, i, k, word;
   unsigned long r;
-  if (perRow == 1) {
-    for (word = 0, i = 0; i < w; i++)
-      word |= (unsigned int)slots[i] << (2 * i);
-    for (r = 0; r < words; r++)
-      if (rows[r] == word) {
-        _QBCRT_MARK(tab, d + r);
-        break;
-      }
-    return value;
-  }
   for (r = 0; (r + 1) * perRow <= words; r++) {
     for (k = 0; k < perRow; k++) {
       for (word = 0, i = 8 * k; i < w && i < 8 * k + 8; i++)
@@ -718,10 +726,26 @@ _QBCRT_INLINE int _qbc_decide(_QBCRT_CELL *tab, unsigned long d, const unsigned 
     }
     if (k == perRow) {
       _QBCRT_MARK(tab, d + r);
-      break;
+      return;
     }
   }
-  return value;
+}
+
+/* Marks the row of the decision's table (two bits per basic condition,
+ * eight to a word) that equals the slots of its w basic conditions.
+ * Inlined where it stands, with w a constant: up to eight slots are packed
+ * into one word in place, so that they need not live in memory. */
+_QBCRT_INLINE void _qbc_decide(_QBCRT_CELL *tab, unsigned long d, const unsigned char *slots,
+                               unsigned int w, const unsigned short *rows, unsigned long words)
+{
+  unsigned int word = 0, i;
+  if (w > 8) {
+    _qbc_mark_wide_row(tab, d, slots, w, rows, words);
+    return;
+  }
+  for (i = 0; i < w; i++)
+    word |= (unsigned int)slots[i] << (2 * i);
+  _qbc_mark_row(tab, d, word, rows, words);
 }
 
 /* ---- End of execution and dumps. */
