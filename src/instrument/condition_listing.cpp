@@ -99,7 +99,8 @@ void RegisterForcedDecision(const DecisionContext& decision, const std::string& 
   popup.number = slot;
   for (const BasicCondition& condition : decision.conditions) popup.operands.push_back(PrintedText(condition.node, 128));
   const Span& span = ConstructExtent(decision.root);
-  output::AddRikItem(*Instr().currentFdc, output::RikKind::kBitCond, std::move(popup),
+  output::AddRikItem(*Instr().currentFdc, output::RikKind::kBitCond,
+                     std::make_unique<output::RikBitCond>(std::move(popup)),
                      static_cast<std::int32_t>(priority), PlaceOf(span));
 }
 

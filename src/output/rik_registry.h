@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -101,8 +102,10 @@ struct RikText {
   std::string text;  // class name, callee name or function name
 };
 
+// The rare, large condition-table popup is held apart, so that an item of
+// the common kinds stays small (a run registers one per branch).
 using RikPayload = std::variant<std::monostate, RikText, RikFunction, RikBranch, RikDecision,
-                                std::vector<RikAlternative>, RikBitCond, std::uint32_t>;
+                                std::vector<RikAlternative>, std::unique_ptr<RikBitCond>, std::uint32_t>;
 
 struct RikItem {
   RikKind kind;

@@ -71,7 +71,8 @@ std::string PopupEnd(const RikItem& item) {
 
 std::string ConditionTableEnd(const RikItem& item) {
   std::string text = "@-POPUP BITCOND=(";
-  if (const auto* table = std::get_if<RikBitCond>(&item.payload)) {
+  if (const auto* box = std::get_if<std::unique_ptr<RikBitCond>>(&item.payload); box && *box) {
+    const RikBitCond* table = box->get();
     for (std::size_t i = 0; i < table->texts.size(); ++i) {
       if (i > 0) text += ",";
       text += "@" + table->texts[i] + "@";

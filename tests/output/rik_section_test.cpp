@@ -189,7 +189,8 @@ TEST_F(RikSectionTest, TagsOfEveryKind) {
   RikItem popup{RikKind::kPopup, std::vector<RikAlternative>{{"a@b", MakeRikBranch(2, kSumBlock)}, {"c", {}}},
                 0, 1, 1, {}, {}, 0};
   EXPECT_EQ(ClosingTag(popup), "@-POPUP@@BRANCH MARK=TB ID=2 SUM=20@a@@b@/BRANCH@c@/POPUP@");
-  RikItem table{RikKind::kBitCond, RikBitCond{{"a", "b", "c", "d", "e", "f"}, "&& x y", 4, {"x", "y"}}, 0, 1, 1,
+  RikItem table{RikKind::kBitCond,
+                std::make_unique<RikBitCond>(RikBitCond{{"a", "b", "c", "d", "e", "f"}, "&& x y", 4, {"x", "y"}}), 0, 1, 1,
                 {}, {}, 0};
   EXPECT_EQ(ClosingTag(table), "@-POPUP BITCOND=(@a@,@b@,@c@,@d@,@e@,@f@,\"&& x y\",4,TE,31,32,@x@,@y@) /POPUP@");
   RikItem function{RikKind::kFunction, RikFunction{"g", RikNodeType::kMethod, 0, 3, 1}, 0, 1, 1, {}, {}, 0};
