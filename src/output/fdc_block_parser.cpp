@@ -56,7 +56,7 @@ void TrackRik(FdcReader& reader, int c) {
 }
 
 int ReadChar(FdcReader& reader) {
-  const int c = std::getc(reader.stream);
+  const int c = getc_unlocked(reader.stream);
   if (c == EOF) return c;
   ++reader.offset;
   if (reader.tracking) TrackRik(reader, c);

@@ -27,8 +27,8 @@ constexpr std::size_t kLineChunk = 1019;
 
 void WriteByte(unsigned char c) {
   std::FILE* out = Listing().out;
-  std::fputc(c, out);
-  if (c == '@') std::fputc(c, out);
+  putc_unlocked(c, out);
+  if (c == '@') putc_unlocked(c, out);
 }
 
 bool RegionShown(const frontend::Region* region) { return !region->active && region->lastLine > region->firstLine; }

@@ -193,20 +193,22 @@ std::uint32_t FileTime(const std::string& path) {
   return static_cast<std::uint32_t>(status.st_mtime);
 }
 
+// A stream is used by one thread at a time: the unlocked forms save a lock
+// per byte.
 std::uint32_t CopyStream(std::FILE* input, std::FILE* output) {
   std::uint32_t lineFeeds = 0;
-  for (int c; (c = std::getc(input)) != EOF;) {
+  for (int c; (c = getc_unlocked(input)) != EOF;) {
     if (c == '\r') continue;
-    if (std::putc(c, output) == EOF) break;
+    if (putc_unlocked(c, output) == EOF) break;
     if (c == '\n') ++lineFeeds;
   }
   return lineFeeds;
 }
 
 void CopyStreamDoublingAt(std::FILE* input, std::FILE* output) {
-  for (int c; (c = std::getc(input)) != EOF;) {
-    if (c == '@' && std::putc(c, output) == EOF) return;
-    if (std::putc(c, output) == EOF) return;
+  for (int c; (c = getc_unlocked(input)) != EOF;) {
+    if (c == '@' && putc_unlocked(c, output) == EOF) return;
+    if (putc_unlocked(c, output) == EOF) return;
   }
 }
 
