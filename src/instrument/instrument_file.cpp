@@ -43,7 +43,9 @@ ParseGlobalsTrailer MakeParseGlobalsTrailer(const driver::Options& options) {
   return trailer;
 }
 
-void WriteInstrumentedFile(const driver::Options& options, const frontend::TreeNode* root) {
+// The instrumented text, in a temporary file that CommitInstrumentedFile
+// puts in place once the listings are written too.
+std::FILE* WriteInstrumentedFile(const driver::Options& options, const frontend::TreeNode* root) {
   InstrState& state = Instr();
   frontend::KeepDefinedFileVariables();
   std::FILE* output = OpenInstrumentedFile(options.instrPath);
@@ -58,7 +60,7 @@ void WriteInstrumentedFile(const driver::Options& options, const frontend::TreeN
   }
   state.lineCounter += ApplyModifications(options.srcPath, output, state.modifications);
   if (NeedsParseGlobals(options)) WriteParseGlobalsTrailer(output, MakeParseGlobalsTrailer(options));
-  CommitInstrumentedFile(output, options.instrPath);
+  return output;
 }
 
 void CompleteFdcFiles(const driver::Options& options, const frontend::TreeNode* root) {
@@ -112,13 +114,18 @@ void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
   ResetPrologue();
   // The walk and the listing recurse once per nesting level of the source.
   FindPragmaLines(options.srcPath);
-  support::RunOnLargeStack([root, &options] {
+  std::FILE* output = nullptr;
+  support::RunOnLargeStack([root, &options, &output] {
     InstrFunctionStart(root);
-    WriteInstrumentedFile(options, root);
+    output = WriteInstrumentedFile(options, root);
     CompleteFdcFiles(options, root);
     CompleteTsfFiles(options, root);
     WriteRikSections(options);
   });
+  // After the listings, so that a source that no longer matches its
+  // preprocessed text leaves the previous instrumented file as it was, like
+  // the previous FDC file.
+  CommitInstrumentedFile(output, options.instrPath);
   ReleaseRun();
   if (options.keep) WriteKeptFile(options.instrPath, root->end.file, root->end.directory);
 }
