@@ -43,6 +43,20 @@ bool DirectiveAhead() {
   return PeekByte(state.input, at) == '#';
 }
 
+// "# <digits>" or "#line": a line marker that raw text, read past token by
+// token, must still apply (other directives stay text there).
+bool LineMarkerAhead() {
+  std::size_t at = 0;
+  while (PeekByte(state.input, at) == ' ' || PeekByte(state.input, at) == '\t') ++at;
+  if (PeekByte(state.input, at) != '#') return false;
+  ++at;
+  while (PeekByte(state.input, at) == ' ' || PeekByte(state.input, at) == '\t') ++at;
+  const int c = PeekByte(state.input, at);
+  if (c >= '0' && c <= '9') return true;
+  return c == 'l' && PeekByte(state.input, at + 1) == 'i' && PeekByte(state.input, at + 2) == 'n' &&
+         PeekByte(state.input, at + 3) == 'e';
+}
+
 // The directive text runs from "#" to the newline that no backslash
 // continues; every newline inside is counted.
 std::int64_t ScanDirectiveLine() {
@@ -367,13 +381,18 @@ int ReadChar() {
   return c;
 }
 
+int ReadCodeChar() {
+  while (state.atLineStart && LineMarkerAhead()) ScanDirectiveLine();
+  return ReadChar();
+}
+
 // Quotes open literals in which the counted bytes do not count; a backslash
 // escapes the byte after it everywhere.
 int SkipBalanced(char open, char close, int depth) {
   int quote = 0;
   int c = 0;
   while (depth > 0) {
-    c = ReadChar();
+    c = ReadCodeChar();
     if (c == kEndOfInput) return c;
     if (c == '\\') {
       if (ReadChar() == kEndOfInput) return kEndOfInput;

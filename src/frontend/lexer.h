@@ -86,9 +86,13 @@ std::string_view LastTokenText();
 
 /// The next raw byte, or kEndOfInput, bypassing the token patterns.
 int ReadChar();
-/// Reads raw bytes until the count of open minus close bytes outside quoted
-/// literals, starting at depth, falls to zero; returns the last byte read or
-/// kEndOfInput.
+/// The same, after applying the line markers that begin at the read
+/// position: raw text that spans lines keeps the logical lines and files of
+/// what follows it right.
+int ReadCodeChar();
+/// Reads raw bytes (ReadCodeChar) until the count of open minus close bytes
+/// outside quoted literals, starting at depth, falls to zero; returns the
+/// last byte read or kEndOfInput.
 int SkipBalanced(char open, char close, int depth = 1);
 
 /// "[<directory><file>,<line>]" of the current logical file.

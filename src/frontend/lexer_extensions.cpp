@@ -16,7 +16,7 @@ std::int64_t SkipAssemblerBlock(const TokenValue& keyword, std::uint32_t startLi
   ReadChar();
   int depth = 1;
   while (depth > 0) {
-    const int c = ReadChar();
+    const int c = ReadCodeChar();
     if (c == kEndOfInput) {
       WarnAtLine("_asm keyword used with { but without } : %1", startLine);
       break;

@@ -50,7 +50,7 @@ std::int64_t SkipReducedGroup(std::int64_t result, char open, char close) {
   const TokenValue word = lexer.current;
   const std::uint32_t startLine = lexer.logicalLine;
   int c = 0;
-  while ((c = ReadChar()) != kEndOfInput && c != open) {
+  while ((c = ReadCodeChar()) != kEndOfInput && c != open) {
   }
   if (c == kEndOfInput) {
     WarnAtLine("Malformed reduced sequence beginning at %1", startLine);

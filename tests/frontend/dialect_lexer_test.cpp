@@ -3,6 +3,8 @@
 // and __extension__ before a cast.
 #include "lexer_fixture.h"
 
+#include <map>
+
 namespace frontend {
 namespace {
 
@@ -83,6 +85,20 @@ TEST_F(DialectLexerTest, ExtensionBeforeATypeNameLeavesTheCastToTheParser) {
   EXPECT_EQ(tokens[3].column, 20u);
   EXPECT_EQ(tokens[14].column, 39u);
   EXPECT_EQ(tokens[15].column, 54u);
+}
+
+// Compilers put line markers between a macro's expanded words: a word read
+// past as one group (before its "(" or inside it) still applies them.
+TEST_F(DialectLexerTest, LineMarkersInsideAReducedGroupMoveTheLogicalLine) {
+  const auto tokens = Lex("#pragma quorb reduce \"_Alignof\"\n"
+                          "x = _Alignof\n# 40 \"f.c\" 3 4\n(long) + y;\nz\n"
+                          "w = _Alignof (\n# 50 \"f.c\"\nlong) ;\nv");
+  std::map<std::string, std::pair<std::uint32_t, std::uint32_t>> lines;  // logical, physical
+  for (const LexedToken& token : tokens) lines[token.alpha] = {token.line, token.physicalLine};
+  EXPECT_EQ(lines["y"], std::make_pair(40u, 4u));
+  EXPECT_EQ(lines["z"], std::make_pair(41u, 5u));
+  EXPECT_EQ(lines["w"], std::make_pair(42u, 6u));
+  EXPECT_EQ(lines["v"], std::make_pair(51u, 9u));
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 /* The compilers' own headers with their macros used: stdatomic, stdalign,
  * stdnoreturn, stdbool, stddef, cpuid, and assert's static_assert.
- * compilers: clang
- * (gcc is left out until the lexer keeps the logical line of a token that
- * follows a multi-line expansion of a system-header macro.)
+ * compilers: gcc clang
  * standards: c11 gnu11 c2x gnu2x
  */
 #include <assert.h>
