@@ -267,8 +267,9 @@ bool LoadAnalyses(const ReportRequest& request, const InputFiles& files, TsfCata
         return false;
       }
       if (data.unresolved == unresolved) continue;
-      Warning(terminal, path + ": " + std::to_string(data.unresolved - unresolved) +
-                            " records name a routine that no TSF block resolves; they are shown by number");
+      const std::size_t count = data.unresolved - unresolved;
+      Warning(terminal, path + ": " + std::to_string(count) + (count == 1 ? " record names" : " records name") +
+                            " a routine that no TSF block resolves; shown by number");
     }
   }
   return true;
