@@ -7,8 +7,12 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace report::html {
 namespace {
+
+constexpr std::uint32_t kDeepestIndent = 100;  // deeper lines are indented no further
 
 QString Duration(std::uint64_t nanoseconds) {
   return QStringLiteral("<td class=\"time\" title=\"%1 ns\">%2</td>")
@@ -117,7 +121,8 @@ QString TracePage(const AnalysisReport& analyses) {
                      N(thread.lost), N(thread.shown));
     for (const TraceLine& line : thread.lines) {
       body += QStringLiteral("<div class=\"%1\" data-depth=\"%2\" style=\"padding-left:%3em\">%4</div>\n")
-                  .arg(LineClass(line), N(line.depth), N(1.5 * line.depth), LineHtml(line));
+                  .arg(LineClass(line), N(line.depth), N(1.5 * std::min(line.depth, kDeepestIndent)),
+                       LineHtml(line));
     }
     body += "</div>\n</section>\n";
   }

@@ -8,6 +8,8 @@
 namespace report {
 namespace {
 
+constexpr std::uint32_t kDeepestIndent = 100;
+
 std::string Plural(std::uint64_t count, std::string_view word) {
   return std::to_string(count) + " " + std::string(word) + (count == 1 ? "" : "s");
 }
@@ -123,7 +125,11 @@ void WriteThread(const ThreadView& thread, std::ostream& out) {
       << " in " << Plural(thread.sections, "section") << ", " << thread.dropped << " dropped, " << thread.lost
       << " lost\n";
   for (const TraceLine& line : thread.lines) {
-    out << std::string(2 + 2 * std::size_t{line.depth}, ' ') << LineText(line) << "\n";
+    // Deeper lines keep the deepest indentation and say their depth.
+    const std::uint32_t indent = std::min(line.depth, kDeepestIndent);
+    out << std::string(2 + 2 * std::size_t{indent}, ' ');
+    if (indent < line.depth) out << "[depth " << line.depth << "] ";
+    out << LineText(line) << "\n";
   }
   if (thread.shown < thread.events) {
     out << "  (the first " << thread.shown << " of " << thread.events << " events shown)\n";

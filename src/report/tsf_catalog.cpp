@@ -2,6 +2,7 @@
 
 #include "report/record_line.h"
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -49,12 +50,13 @@ bool ReadBlockLine(std::string_view line, TsfReader& reader, std::string& what) 
   RecordLine fields(line.substr(tag.size()));
   TsfBlock& block = *reader.block;
   std::string text, word;
-  std::uint32_t number = 0, date = 0;
+  std::uint32_t number = 0;
+  std::uint64_t date = 0;
   bool good = true;
   if (tag == "US" || tag == "IN") {
     return true;  // provider and file instance: nothing the views need
   } else if (tag == "SO") {
-    good = fields.Quoted(block.sourcePath) && fields.Number(date) && fields.Quoted(text) && fields.AtEnd();
+    good = fields.Quoted(block.sourcePath) && fields.Number64(date) && fields.Quoted(text) && fields.AtEnd();
     block.sourceName = BaseName(block.sourcePath);
   } else if (tag == "LK") {
     good = fields.Number(reader.pendingLine) && fields.AtEnd();

@@ -3,6 +3,7 @@
 // dropped ring, an unwound frame, a location in another file) and bad input.
 #include "report/analysis_data.h"
 #include "report/analysis_report.h"
+#include "report/analysis_writers.h"
 #include "report/tsf_catalog.h"
 #include "report_fixture.h"
 
@@ -277,6 +278,31 @@ TEST(AnalysesFiles, RejectMalformedLinesWithTheirNumber) {
     AnalysisData data;
     EXPECT_EQ(c.parse("f", c.text, catalog, data), c.error) << c.text;
   }
+}
+
+TEST(AnalysesFiles, HostileDepthsAndFiguresStayBounded) {
+  const TsfCatalog catalog;
+  AnalysisData data;
+  ASSERT_EQ(ParseTraceFile("f",
+                           "T 1 1 5 18446744073709551615 0\nE 9 4294967295 0x1 0x2 3\n"
+                           "X 4 4294967295 0x1 0x2 3\n",
+                           catalog, data),
+            "");
+  ASSERT_EQ(ParseProfileFile("f",
+                             "Q 1 2\nF 0x1 0x2 os\nS 3 1 1 1 18446744073709551615 1 1 18446744073709551615\n"
+                             "S 3 1 1 1 2 1 1 2\n",
+                             catalog, data),
+            "");
+  data.traceFiles.push_back("f");
+  const AnalysisReport built = BuildAnalysisReport(data, catalog, 200);
+  EXPECT_EQ(built.profile.at(0).stats.total, UINT64_MAX);  // saturated, not wrapped to 1
+  std::ostringstream out;
+  WriteAnalyses(built, out);
+  // At most a hundred levels of indentation; an exit before its entry lasts 0 ns.
+  EXPECT_NE(out.str().find("\n  ... 18446744073709551615 earlier events dropped\n" + std::string(202, ' ') +
+                           "[depth 4294967294] #3 (0x1/0x2) 0 ns\n"),
+            std::string::npos)
+      << out.str();
 }
 
 TEST(AnalysesTsfCatalog, ResolvesBlocksByIdentityAndSkipsOtherTracers) {
