@@ -1,7 +1,11 @@
 // Reading FDC files and results and building the report, for generated FDC
 // text of 1, 4 and 16 MB with annotated listings: "ms_per_MB" (processor
 // time per MB of FDC text) stays flat when the work is linear. The second
-// benchmark also lays out every listing as the HTML pages show it.
+// benchmark also lays out every listing as the HTML pages show it. The third
+// reads traces of 250 000 and 1 000 000 events and builds their whole call
+// trees: "ns_per_event" stays flat when that work is linear.
+#include "report/analysis_data.h"
+#include "report/analysis_report.h"
 #include "report/coverage_data.h"
 #include "report/fdc_units.h"
 #include "report/html_parts.h"
@@ -122,8 +126,51 @@ void BM_AnnotatedSource(benchmark::State& state) {
   state.counters["ms_per_MB"] = milliseconds / static_cast<double>(state.iterations()) / megabytes;
 }
 
+// Rounds of nested calls four deep (eight events each) in sections of 65536
+// events, the runtime's default ring, with a dump per round.
+std::string TraceText(std::size_t events) {
+  std::string text;
+  std::uint64_t time = 1000;
+  for (std::size_t written = 0; written < events;) {
+    if (written % 65536 == 0) text += "T 1 1 1700000000 0 0\n";
+    for (std::uint32_t depth = 1; depth <= 4; ++depth, ++written) {
+      text += "E " + std::to_string(time += 7) + " " + std::to_string(depth) + " 0x3E8 0x7D0 " +
+              std::to_string(depth) + "\n";
+    }
+    text += "D " + std::to_string(time) + " 4\n";
+    for (std::uint32_t depth = 4; depth >= 1; --depth, ++written) {
+      text += "X " + std::to_string(time += 5) + " " + std::to_string(depth) + " 0x3E8 0x7D0 " +
+              std::to_string(depth) + "\n";
+    }
+  }
+  return text;
+}
+
+void BM_TraceTree(benchmark::State& state) {
+  const auto events = static_cast<std::size_t>(state.range(0));
+  const std::string text = TraceText(events);
+  report::TsfCatalog catalog;
+  report::ParseTsf("bench.tsf",
+                   "DB \"Grendam-Tracer\"\nSO \"/b/t.c\" 1 \"txt\"\nLK 3\nMS 1 \"a\"\nLK 9\nMS 2 \"b\"\n"
+                   "LK 15\nMS 3 \"c\"\nLK 20\nMS 4 \"d\"\nID 1000 2000\nED\n",
+                   catalog);
+  std::size_t lines = 0;
+  const std::clock_t start = std::clock();
+  for (auto _ : state) {
+    report::AnalysisData data;
+    report::ParseTraceFile("bench.qbt", text, catalog, data);
+    const report::AnalysisReport built = report::BuildAnalysisReport(data, catalog, UINT64_MAX);
+    lines = built.threads.empty() ? 0 : built.threads.front().lines.size();
+    benchmark::DoNotOptimize(lines);
+  }
+  const double nanoseconds = 1e9 * static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+  state.counters["lines"] = static_cast<double>(lines);
+  state.counters["ns_per_event"] = nanoseconds / static_cast<double>(state.iterations()) / static_cast<double>(events);
+}
+
 }  // namespace
 
 BENCHMARK(BM_ReadAndBuildReport)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnnotatedSource)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TraceTree)->Arg(250000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

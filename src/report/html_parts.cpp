@@ -8,6 +8,13 @@ QString Text(const std::string& text) {
 }
 QString Text(std::string_view text) { return Text(std::string(text)); }
 
+QString Page(const QString& title, const QString& body) {
+  return QStringLiteral(
+             "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n"
+             "<link rel=\"stylesheet\" href=\"style.css\">\n</head>\n<body>\n%2</body>\n</html>\n")
+      .arg(title, body);
+}
+
 
 QString StateClass(HitState state) {
   switch (state) {

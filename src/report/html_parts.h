@@ -15,6 +15,9 @@ namespace report::html {
 QString Text(const std::string& text);
 QString Text(std::string_view text);
 
+/// A whole page: `title` is already escaped, `body` is HTML.
+QString Page(const QString& title, const QString& body);
+
 template <typename Number>
 QString N(Number value) {
   return QString::number(value);

@@ -5,6 +5,7 @@
 // line (covered, partly or never), its loops, and each decision's case table
 // with the rows seen and the pairs of rows that show each basic condition's
 // independence. Every text from the inputs goes through toHtmlEscaped.
+#include "report/analysis_writers.h"
 #include "report/html_parts.h"
 #include "report/save_file.h"
 #include "report/writers.h"
@@ -20,6 +21,7 @@ namespace report {
 namespace {
 
 using html::N;
+using html::Page;
 using html::StateClass;
 using html::Text;
 
@@ -42,13 +44,6 @@ QString Bar(const Figure& figure) {
       .arg(width, 0, 'f', 1);
 }
 
-QString Page(const QString& title, const QString& body) {
-  return QStringLiteral(
-             "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n"
-             "<link rel=\"stylesheet\" href=\"style.css\">\n</head>\n<body>\n%2</body>\n</html>\n")
-      .arg(title, body);
-}
-
 QString FiguresTable(const Figures& figures, const QString& id) {
   QString html = QStringLiteral(
                      "<table class=\"totals\" id=\"%1\">\n<tr><th>category</th><th>coverage</th><th>covered</th>"
@@ -66,7 +61,7 @@ QString FiguresTable(const Figures& figures, const QString& id) {
 
 QString FileName(std::size_t index) { return QStringLiteral("file-%1.html").arg(index + 1); }
 
-QString IndexPage(const Report& report) {
+QString IndexPage(const Report& report, const AnalysisReport& analyses) {
   QString body = QStringLiteral("<h1>Coverage report</h1>\n<p class=\"inputs\">%1 files, %2 results sections, "
                                 "%3 stale groups not counted</p>\n")
                      .arg(report.files.size())
@@ -102,7 +97,7 @@ QString IndexPage(const Report& report) {
     }
     body += "</ul>\n";
   }
-  return Page("Coverage report", body);
+  return Page("Coverage report", body + html::AnalysisLinks(analyses));
 }
 
 QString BranchRow(std::uint32_t line, std::string_view category, const QString& branch, const QString& count,
@@ -187,17 +182,19 @@ bool SaveText(const QDir& dir, const QString& name, const QString& text, std::st
 
 }  // namespace
 
-bool WriteHtml(const Report& report, const std::string& directory, std::string& error) {
+bool WriteHtml(const Report& report, const AnalysisReport& analyses, const std::string& directory,
+               std::string& error) {
   const QDir dir(QString::fromLocal8Bit(directory.c_str()));
   if (!dir.mkpath(".")) {
     error = directory + ": cannot create the directory";
     return false;
   }
-  if (!SaveText(dir, "style.css", QString(kStyle) + html::kListingStyle, error)) return false;
+  if (!SaveText(dir, "style.css", QString(kStyle) + html::kListingStyle + html::kAnalysisStyle, error)) return false;
   for (std::size_t f = 0; f < report.files.size(); ++f) {
     if (!SaveText(dir, FileName(f), FilePage(report.files[f]), error)) return false;
   }
-  return SaveText(dir, "index.html", IndexPage(report), error);
+  if (!html::WriteAnalysisPages(analyses, directory, error)) return false;
+  return SaveText(dir, "index.html", IndexPage(report, analyses), error);
 }
 
 }  // namespace report

@@ -1,5 +1,6 @@
 // The JSON report: every figure and branch of the report model. The README
 // ("JSON report") documents the schema; "format" names its version.
+#include "report/analysis_writers.h"
 #include "report/save_file.h"
 #include "report/writers.h"
 
@@ -166,7 +167,7 @@ QJsonArray Strings(const std::vector<std::string>& texts) {
 
 }  // namespace
 
-bool WriteJson(const Report& report, const std::string& path, std::string& error) {
+bool WriteJson(const Report& report, const AnalysisReport& analyses, const std::string& path, std::string& error) {
   QJsonArray files;
   for (const FileReport& file : report.files) files.append(FileJson(file));
   const QJsonObject root{{"format", "quorbreport-1"},
@@ -175,7 +176,8 @@ bool WriteJson(const Report& report, const std::string& path, std::string& error
                          {"sections", static_cast<double>(report.sections)},
                          {"stale", StaleJson(report.stale)},
                          {"total", FiguresJson(report.total)},
-                         {"files", files}};
+                         {"files", files},
+                         {"analyses", AnalysesJson(analyses)}};
   return SaveFile(path, QJsonDocument(root).toJson(QJsonDocument::Indented), error);
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,8 +21,12 @@ class RecordLine {
   bool Word(std::string& word);
   /// A decimal number that fits in 32 bits.
   bool Number(std::uint32_t& value);
-  /// "0x" and up to eight hexadecimal digits.
+  /// A decimal number that fits in 64 bits (times in nanoseconds, sizes).
+  bool Number64(std::uint64_t& value);
+  /// "0x" and hexadecimal digits of a value that fits in 32 bits.
   bool HexNumber(std::uint32_t& value);
+  /// "0x" and up to sixteen hexadecimal digits (an address).
+  bool HexNumber64(std::uint64_t& value);
   /// A quoted field: backslash escapes, "\n" for a line feed.
   bool Quoted(std::string& text);
   bool AtEnd() const { return position_ >= text_.size(); }
@@ -43,5 +48,12 @@ class LineSplitter {
   std::size_t position_;
   std::size_t end_;
 };
+
+/// Runs `readLine` on each line of a file written in whole lines, as the
+/// runtime writes them: "path:line: what" for the first line it rejects
+/// (setting `what`), or for a last line without its line feed (a truncated
+/// file); an empty text when every line was read.
+std::string ReadWholeLines(const std::string& path, std::string_view text,
+                           const std::function<bool(std::string_view line, std::string& what)>& readLine);
 
 }  // namespace report

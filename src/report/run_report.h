@@ -1,7 +1,8 @@
-// The quorbreport command: reads FDC files and results files, writes the
-// summary and the requested reports, and checks the thresholds.
+// The quorbreport command: reads FDC files and results files, TSF files and
+// the runtime's trace, performance and memory files, writes the summary, the
+// analyses' views and the requested reports, and checks the thresholds.
 //
-//   quorbreport [options] [FDC file or directory]...
+//   quorbreport [options] [FDC file, TSF file or directory]...
 //
 // Exit status: 0 done, 1 bad command line or input, or an output that
 // cannot be written, 2 a --fail-under threshold missed.

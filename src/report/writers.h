@@ -3,6 +3,7 @@
 // is complete.
 #pragma once
 
+#include "report/analysis_report.h"
 #include "report/report_model.h"
 
 #include <ostream>
@@ -19,7 +20,8 @@ struct SummaryStyle {
 /// every carried category.
 void WriteSummary(const Report& report, SummaryStyle style, std::ostream& out);
 
-bool WriteJson(const Report& report, const std::string& path, std::string& error);
+/// The coverage report and, under "analyses", the runtime analyses.
+bool WriteJson(const Report& report, const AnalysisReport& analyses, const std::string& path, std::string& error);
 
 /// lcov tracefile: functions, branches and lines as lcov_lines.h derives them.
 bool WriteLcov(const Report& report, const std::string& path, std::string& error);
@@ -27,7 +29,9 @@ bool WriteLcov(const Report& report, const std::string& path, std::string& error
 /// Cobertura XML (coverage-04 layout).
 bool WriteCobertura(const Report& report, const std::string& path, std::string& error);
 
-/// index.html, one page per file and style.css in `directory`.
-bool WriteHtml(const Report& report, const std::string& directory, std::string& error);
+/// index.html, one page per file, the analyses' pages and style.css in
+/// `directory`.
+bool WriteHtml(const Report& report, const AnalysisReport& analyses, const std::string& directory,
+               std::string& error);
 
 }  // namespace report

@@ -1,0 +1,342 @@
+// The runtime analyses' views: the hand-written TSF, trace, performance and
+// memory files of fixtures/analyses (two processes, an unknown routine, a
+// dropped ring, an unwound frame, a location in another file) and bad input.
+#include "report/analysis_data.h"
+#include "report/analysis_report.h"
+#include "report/analysis_writers.h"
+#include "report/tsf_catalog.h"
+#include "report_fixture.h"
+
+#include <QDir>
+#include <QJsonArray>
+
+namespace report::testing_support {
+namespace {
+
+QString Fixture(const std::string& name) { return QString::fromStdString(FixturePath("analyses/" + name)); }
+
+// The fixtures' figures, worked out by hand:
+// - prog.c (key 1000 = 0x3E8, checksum 2000 = 0x7D0): main at line 10, work
+//   at 3, helper at 20, jumper at 30, text 34 "[/usr/include/inl.h,12]";
+//   util.c (0xBB8, 0xFA0): util_fn at 5. Message 9 and 7 are unknown.
+// - profile, summed over processes 100 and 101: main 1+1 calls, totals
+//   5000+7000, own 1000+2500; work 3+2 calls, totals 1500+1300, own
+//   1000+1100, min 100, max 1200; util_fn 4 calls, 100 ns.
+std::vector<std::string> LinesAfter(const std::string& text, const std::string& first, std::size_t count) {
+  std::vector<std::string> lines;
+  std::istringstream in(text.substr(std::min(text.find(first), text.size())));
+  for (std::string line; lines.size() < count && std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+class AnalysesTest : public ReportTest {
+ protected:
+  // The test's empty directory is the input searched for FDC and TSF files:
+  // the analyses come alone.
+  RunOutput RunAnalyses(const QStringList& extra = {}) const {
+    return Run(QStringList{QString::fromStdString(dir), "--tsf", Fixture("prog.c.tsf"), "--tsf", Fixture("util.c.tsf"), "--trace",
+                           Fixture("run.qbt"), "--profile", Fixture("run.qbq"), "--memory", Fixture("run.qbp"),
+                           "--analyses"} +
+               extra);
+  }
+};
+
+TEST_F(AnalysesTest, ProfileTableSumsSectionsAndProcessesByOwnTime) {
+  const RunOutput run = RunAnalyses();
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(LinesAfter(run.out, "Performance profile", 6),
+            (std::vector<std::string>{
+                "Performance profile: 4 routines from 2 sections, clock os",
+                "  routine  location     calls  own total    total      min      max  average",
+                "  main     prog.c:10        2    3500 ns  12.0 us  5000 ns  7000 ns  6000 ns",
+                "  work     prog.c:3         5    2100 ns  2800 ns   100 ns  1200 ns   560 ns",
+                "  util_fn  util.c:5         4     100 ns   100 ns    10 ns    40 ns    25 ns",
+                "  #9       0x3E8/0x7D0      1      50 ns    50 ns    50 ns    50 ns    50 ns",
+            }));
+  // No coverage input: no coverage summary.
+  EXPECT_EQ(run.out.find("Coverage of"), std::string::npos);
+}
+
+TEST_F(AnalysesTest, MemoryTablesListSitesLeaksAndBadFrees) {
+  const RunOutput run = RunAnalyses();
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(LinesAfter(run.out, "Memory profile", 15),
+            (std::vector<std::string>{
+                "Memory profile: 3 allocating sites from 2 sections",
+                "  routine  location        blocks  bytes  freed blocks  freed bytes",
+                "  #7       0x3E8/0x7D0 +1       1      8             0            0",
+                "  helper   inl.h:12             1     16             0            0",
+                "  work     prog.c:7             5    220             3          130",
+                "Leaks: 3 blocks, 106 bytes",
+                "  routine  location  blocks  bytes",
+                "  work     prog.c:7       2     90",
+                "  helper   inl.h:12       1     16",
+                "Bad frees: 6",
+                "  kind             routine          location   count",
+                "  freed again      main             prog.c:12      2",
+                "  never allocated  (untraced code)                 1",
+                "  3 more not listed by the runtime",
+                "",
+            }));
+}
+
+TEST_F(AnalysesTest, CallTreeIndentsByDepthWithDurationsPerProcess) {
+  const RunOutput run = RunAnalyses();
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(LinesAfter(run.out, "Trace of process 100", 12),
+            (std::vector<std::string>{
+                "Trace of process 100, thread 1: 15 events in 2 sections, 5 dropped, 2 lost",
+                "  main (prog.c:10), no exit seen",
+                "    work (prog.c:3) 400 ns",
+                "      helper (prog.c:20) 250 ns",
+                "    jumper (prog.c:30) 500 ns",
+                "      helper (prog.c:20) 300 ns, unwound",
+                "    -- trace dump --",
+                "    #9 (0x3E8/0x7D0) 50 ns",
+                "  ... 5 earlier events dropped",
+                "      exit of helper (prog.c:20)",
+                "    exit of work (prog.c:3)",
+                "  exit of main (prog.c:10)",
+            }));
+  // The second process's calls pair across its two sections.
+  EXPECT_EQ(LinesAfter(run.out, "Trace of process 101", 4),
+            (std::vector<std::string>{
+                "Trace of process 101, thread 1: 4 events in 2 sections, 0 dropped, 0 lost",
+                "  main (prog.c:10) 11.0 us",
+                "    util_fn (util.c:5) 300 ns",
+            }));
+}
+
+TEST_F(AnalysesTest, CallTreeStopsAfterTheEventLimitButKeepsDurations) {
+  const RunOutput run = RunAnalyses({"--trace-events", "3"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(LinesAfter(run.out, "Trace of process 100", 5),
+            (std::vector<std::string>{
+                "Trace of process 100, thread 1: 15 events in 2 sections, 5 dropped, 2 lost",
+                "  main (prog.c:10), no exit seen",
+                "    work (prog.c:3) 400 ns",
+                "      helper (prog.c:20) 250 ns",
+                "  (the first 3 of 15 events shown)",
+            }));
+}
+
+TEST_F(AnalysesTest, UnknownRoutinesAreCountedInOneWarningPerFile) {
+  const RunOutput run = RunAnalyses();
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string tail = " a routine that no TSF block resolves; shown by number\n";
+  EXPECT_NE(run.err.find(FixturePath("analyses/run.qbq") + ": 1 record names" + tail), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find(FixturePath("analyses/run.qbt") + ": 2 records name" + tail), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find(FixturePath("analyses/run.qbp") + ": 1 record names" + tail), std::string::npos) << run.err;
+}
+
+TEST_F(AnalysesTest, WithoutAnalysesSwitchOnlyANoteAfterTheSummary) {
+  const RunOutput run = RunFixtures({"--profile", Fixture("run.qbq"), "--memory", Fixture("run.qbp"), "--trace",
+                                     Fixture("run.qbt"), "--tsf", Fixture("prog.c.tsf")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.find("Coverage of 3 files"), 0u) << run.out;
+  EXPECT_NE(run.out.find("\nRuntime analyses: 4 routines profiled, 3 leaks, 19 trace events (--analyses shows them)\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_EQ(run.out.find("Performance profile"), std::string::npos);
+}
+
+TEST_F(AnalysesTest, JsonHoldsEveryFigureUnderAnalyses) {
+  const RunOutput run = RunAnalyses({"--json", QString::fromStdString(dir + "a.json")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(ReadAll(dir + "a.json"))).object();
+  const QJsonObject analyses = root["analyses"].toObject();
+  EXPECT_EQ(analyses["unresolved"].toInt(), 4);
+  EXPECT_EQ(analyses["tsf_files"].toArray().size(), 2);
+
+  const QJsonArray routines = analyses["profile"]["routines"].toArray();
+  ASSERT_EQ(routines.size(), 4);
+  const QJsonObject main = routines[0].toObject();
+  EXPECT_EQ(main["routine"]["name"].toString(), "main");
+  EXPECT_EQ(main["routine"]["source"].toString(), "/src/prog.c");
+  EXPECT_EQ(main["routine"]["line"].toInt(), 10);
+  EXPECT_EQ(main["calls"].toInt(), 2);
+  EXPECT_EQ(main["own_total_ns"].toInt(), 3500);
+  EXPECT_EQ(main["total_ns"].toInt(), 12000);
+  EXPECT_EQ(main["own_min_ns"].toInt(), 1000);
+  EXPECT_EQ(main["own_max_ns"].toInt(), 2500);
+  EXPECT_EQ(main["average_ns"].toInt(), 6000);
+  const QJsonObject unknown = routines[3].toObject()["routine"].toObject();
+  EXPECT_TRUE(unknown["name"].isNull());
+  EXPECT_EQ(unknown["message"].toInt(), 9);
+  EXPECT_EQ(unknown["key"].toString(), "0x3E8");
+  EXPECT_EQ(unknown["checksum"].toString(), "0x7D0");
+
+  const QJsonObject memory = analyses["memory"].toObject();
+  const QJsonArray leaks = memory["leaks"].toArray();
+  ASSERT_EQ(leaks.size(), 2);
+  EXPECT_EQ(leaks[0]["routine"]["name"].toString(), "work");
+  EXPECT_EQ(leaks[0]["line"].toInt(), 7);
+  EXPECT_EQ(leaks[0]["recorded_line"].toInt(), 4);
+  EXPECT_EQ(leaks[0]["blocks"].toInt(), 2);
+  EXPECT_EQ(leaks[0]["bytes"].toInt(), 90);
+  EXPECT_EQ(leaks[1]["source"].toString(), "/usr/include/inl.h");
+  EXPECT_EQ(leaks[1]["line"].toInt(), 12);
+  const QJsonArray badFrees = memory["bad_frees"].toArray();
+  ASSERT_EQ(badFrees.size(), 2);
+  EXPECT_EQ(badFrees[0]["kind"].toString(), "freed_again");
+  EXPECT_EQ(badFrees[0]["count"].toInt(), 2);
+  EXPECT_EQ(badFrees[1]["kind"].toString(), "never_allocated");
+  EXPECT_TRUE(badFrees[1]["line"].isNull());
+  EXPECT_EQ(memory["bad_frees_not_listed"].toInt(), 3);
+
+  const QJsonObject trace = analyses["trace"].toObject();
+  EXPECT_EQ(trace["event_limit"].toInt(), 200);
+  const QJsonObject first = trace["threads"][0].toObject();
+  EXPECT_EQ(first["pid"].toInt(), 100);
+  EXPECT_EQ(first["events"].toInt(), 15);
+  EXPECT_EQ(first["dropped"].toInt(), 5);
+  EXPECT_EQ(first["lost"].toInt(), 2);
+  const QJsonArray lines = first["lines"].toArray();
+  ASSERT_EQ(lines.size(), 11);
+  EXPECT_EQ(lines[0]["end"].toString(), "open");
+  EXPECT_TRUE(lines[0]["duration_ns"].isNull());
+  EXPECT_EQ(lines[4]["kind"].toString(), "call");
+  EXPECT_EQ(lines[4]["depth"].toInt(), 2);
+  EXPECT_EQ(lines[4]["routine"]["name"].toString(), "helper");
+  EXPECT_EQ(lines[4]["duration_ns"].toInt(), 300);
+  EXPECT_EQ(lines[4]["end"].toString(), "unwound");
+  EXPECT_EQ(lines[5]["kind"].toString(), "dump");
+  EXPECT_EQ(lines[7]["kind"].toString(), "dropped");
+  EXPECT_EQ(lines[7]["dropped"].toInt(), 5);
+  EXPECT_EQ(lines[8]["kind"].toString(), "exit");
+}
+
+TEST_F(AnalysesTest, HtmlPagesPerAnalysisLinkedFromTheIndex) {
+  const RunOutput run = RunAnalyses({"--html", QString::fromStdString(dir + "html")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string index = ReadAll(dir + "html/index.html");
+  for (const char* page : {"profile.html", "memory.html", "trace.html"}) {
+    EXPECT_NE(index.find(std::string("href=\"") + page + "\""), std::string::npos) << page;
+  }
+  EXPECT_NE(ReadAll(dir + "html/profile.html").find("<td class=\"time\" title=\"3500 ns\">3500 ns</td>"),
+            std::string::npos);
+  EXPECT_NE(ReadAll(dir + "html/memory.html").find("<td class=\"number\">90</td>"), std::string::npos);
+  const std::string trace = ReadAll(dir + "html/trace.html");
+  EXPECT_NE(trace.find("<div class=\"call unwound\" data-depth=\"2\" style=\"padding-left:3em\">"
+                       "<span class=\"routine\">helper</span>"),
+            std::string::npos);
+}
+
+TEST_F(AnalysesTest, DirectoriesAreSearchedForTsfFilesAndDefaultsRead) {
+  const QString previous = QDir::currentPath();
+  std::filesystem::copy_file(FixturePath("analyses/run.qbq"), dir + "quorb.qbq");
+  ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir)));
+  const RunOutput run = Run({Fixture(""), "--analyses"});
+  QDir::setCurrent(previous);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("  util_fn  util.c:5         4"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("Memory profile"), std::string::npos);
+}
+
+TEST_F(AnalysesTest, BadInputStopsWithFileAndLine) {
+  const QString empty = QString::fromStdString(dir + "empty");
+  std::filesystem::create_directory(dir + "empty");
+  std::ofstream(dir + "cut.qbt") << "T 1 1 5 0 0\nE 100 1 0x3E8 0x7D0 1\nX 200 1 0x3E";
+  RunOutput run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--trace", QString::fromStdString(dir + "cut.qbt")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "quorbreport: error: " + dir + "cut.qbt:3: truncated line\n");
+  run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--memory", QString::fromStdString(dir + "missing.qbp")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "quorbreport: error: " + dir + "missing.qbp: cannot be read\n");
+  // Coverage outputs need FDC files.
+  run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--lcov", QString::fromStdString(dir + "x.info")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "quorbreport: error: no FDC file found\n");
+  run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--trace-events", "many"});
+  EXPECT_EQ(run.status, 1);
+}
+
+TEST(AnalysesFiles, RejectMalformedLinesWithTheirNumber) {
+  const TsfCatalog catalog;
+  const struct {
+    std::string (*parse)(const std::string&, const std::string&, const TsfCatalog&, AnalysisData&);
+    std::string text, error;
+  } cases[] = {
+      {ParseTraceFile, "E 1 1 0x1 0x2 3\n", "f:1: event before any T line"},
+      {ParseTraceFile, "T 1 1 5 0\n", "f:1: bad T line"},
+      {ParseTraceFile, "T 1 1 5 0 0\nE 1 0 0x1 0x2 3\n", "f:2: bad E line"},        // depth 0
+      {ParseTraceFile, "T 1 1 5 0 0\nX 1 1 0x1 0x2\n", "f:2: bad X line"},          // no message
+      {ParseTraceFile, "T 1 1 5 0 0\nD 1 1 0x1\n", "f:2: bad D line"},              // a dump names no routine
+      {ParseTraceFile, "T 1 1 5 0 0\nZ 1 1\n", "f:2: unknown line"},
+      {ParseTraceFile, "T 1 1 5 0 0\nE 99999999999999999999 1 0x1 0x2 3\n", "f:2: bad E line"},  // beyond 64 bits
+      {ParseProfileFile, "F 0x1 0x2 os\n", "f:1: F line before any Q line"},
+      {ParseProfileFile, "Q 1 2\nS 1 1 1 1 1 1 1 1\n", "f:2: S line outside an F group"},
+      {ParseProfileFile, "Q 1 2\nF 0x1 0x2 wall\n", "f:2: bad F line"},
+      {ParseProfileFile, "Q 1 2\nF 0x1 0x2 os\nS 1 1 1 1 1 1 1\n", "f:3: bad S line"},
+      {ParseProfileFile, "Q 1 2\nF 0x1 0x2 os\nS 1 1 1 1 1 1 1 1", "f:3: truncated line"},
+      {ParseMemoryFile, "A 0x1 0x2 3 4 1 1 0 0\n", "f:1: A line before any H line"},
+      {ParseMemoryFile, "H 1 2\nL 0x1 0x2 3 4 40\n", "f:2: bad L line"},
+      {ParseMemoryFile, "H 1 2\nD 0x1 0x2 3 4 12\n", "f:2: bad D line"},  // address without 0x
+      {ParseMemoryFile, "H 1 2\nB x\n", "f:2: bad B line"},
+  };
+  for (const auto& c : cases) {
+    AnalysisData data;
+    EXPECT_EQ(c.parse("f", c.text, catalog, data), c.error) << c.text;
+  }
+}
+
+TEST(AnalysesFiles, HostileDepthsAndFiguresStayBounded) {
+  const TsfCatalog catalog;
+  AnalysisData data;
+  ASSERT_EQ(ParseTraceFile("f",
+                           "T 1 1 5 18446744073709551615 0\nE 9 4294967295 0x1 0x2 3\n"
+                           "X 4 4294967295 0x1 0x2 3\n",
+                           catalog, data),
+            "");
+  ASSERT_EQ(ParseProfileFile("f",
+                             "Q 1 2\nF 0x1 0x2 os\nS 3 1 1 1 18446744073709551615 1 1 18446744073709551615\n"
+                             "S 3 1 1 1 2 1 1 2\n",
+                             catalog, data),
+            "");
+  data.traceFiles.push_back("f");
+  const AnalysisReport built = BuildAnalysisReport(data, catalog, 200);
+  EXPECT_EQ(built.profile.at(0).stats.total, UINT64_MAX);  // saturated, not wrapped to 1
+  std::ostringstream out;
+  WriteAnalyses(built, out);
+  // At most a hundred levels of indentation; an exit before its entry lasts 0 ns.
+  EXPECT_NE(out.str().find("\n  ... 18446744073709551615 earlier events dropped\n" + std::string(202, ' ') +
+                           "[depth 4294967294] #3 (0x1/0x2) 0 ns\n"),
+            std::string::npos)
+      << out.str();
+}
+
+TEST(AnalysesTsfCatalog, ResolvesBlocksByIdentityAndSkipsOtherTracers) {
+  TsfCatalog catalog;
+  const std::string block = "DB \"Grendam-Tracer\"\nUS QBT 8 3.0e\nSO \"/d/a \\\"q\\\".c\" 5 \"txt\"\nLK 1\n"
+                            "IN \"File\" 33 \"a.c\"\nLK 7\nMS 1 \"f\"\nLK 0\nTX 34 \"[/d/h.h,3]\"\nID 11 22\nED\n";
+  ASSERT_EQ(ParseTsf("t.tsf", "DB \"Other\"\nXY anything\n" + block, catalog), "");
+  ASSERT_EQ(catalog.blocks.size(), 1u);
+  const TsfRoutine* routine = catalog.FindRoutine({11, 22, 1});
+  ASSERT_NE(routine, nullptr);
+  EXPECT_EQ(routine->name, "f");
+  EXPECT_EQ(routine->line, 7u);
+  EXPECT_EQ(catalog.blocks[0].sourcePath, "/d/a \"q\".c");
+  EXPECT_EQ(catalog.blocks[0].texts.at(34), "[/d/h.h,3]");
+  EXPECT_EQ(catalog.FindRoutine({11, 23, 1}), nullptr);
+  EXPECT_EQ(catalog.FindRoutine({11, 22, 2}), nullptr);
+
+  const std::string cut = block.substr(0, block.find("ID "));
+  EXPECT_EQ(ParseTsf("t.tsf", cut, catalog), "t.tsf:1: block without ID and ED lines");
+  EXPECT_EQ(ParseTsf("t.tsf", "hello\n", catalog), "t.tsf:1: not a TSF block");
+  EXPECT_EQ(ParseTsf("t.tsf", cut + "MS x \"g\"\n", catalog), "t.tsf:10: bad MS line");
+  EXPECT_EQ(ParseTsf("t.tsf", cut + "ED\n", catalog), "t.tsf:10: ED line without ID line");
+}
+
+TEST(AnalysesDurations, DurationsKeepFourDigitsInTheirUnit) {
+  EXPECT_EQ(FormatDuration(0), "0 ns");
+  EXPECT_EQ(FormatDuration(9999), "9999 ns");
+  EXPECT_EQ(FormatDuration(10000), "10.0 us");
+  EXPECT_EQ(FormatDuration(69599), "69.5 us");
+  EXPECT_EQ(FormatDuration(9999999), "9999.9 us");
+  EXPECT_EQ(FormatDuration(10000000), "10.0 ms");
+  EXPECT_EQ(FormatDuration(12345678901), "12.3 s");
+  EXPECT_EQ(FormatDuration(UINT64_MAX), "18446744073.7 s");
+}
+
+}  // namespace
+}  // namespace report::testing_support
