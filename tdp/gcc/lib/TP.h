@@ -117,11 +117,15 @@
 #define _QBCRT_CELL unsigned int
 #define _QBCRT_CELLS(n) (n)
 /* A saturated count is left alone; one that wraps under a race is put back
- * to the saturated value. */
-#define _QBCRT_MARK_CELL(tab, n)                                               \
-  ((void)(__atomic_load_n(&(tab)[n], __ATOMIC_RELAXED) != 0xFFFFFFFFU &&       \
-          !__atomic_add_fetch(&(tab)[n], 1U, __ATOMIC_RELAXED) &&              \
-          (__atomic_store_n(&(tab)[n], 0xFFFFFFFFU, __ATOMIC_RELAXED), 0)))
+ * to the saturated value.  While the process has one thread (the C
+ * library's flag, see below) a count is a plain increment: a locked one
+ * costs several times more, and nothing can race with it. */
+#define _QBCRT_MARK_CELL(tab, n)                                                  \
+  ((void)(&_qbc_libc_single_threaded && _qbc_libc_single_threaded                 \
+              ? ((tab)[n] != 0xFFFFFFFFU && ++(tab)[n])                           \
+              : (__atomic_load_n(&(tab)[n], __ATOMIC_RELAXED) != 0xFFFFFFFFU &&   \
+                 !__atomic_add_fetch(&(tab)[n], 1U, __ATOMIC_RELAXED) &&          \
+                 (__atomic_store_n(&(tab)[n], 0xFFFFFFFFU, __ATOMIC_RELAXED), 0))))
 #else
 #define _QBCRT_CELL unsigned char
 #define _QBCRT_CELLS(n) (n)
@@ -152,6 +156,9 @@ extern int _qbc_libc_getpid(void) __asm__("getpid");
 extern long _qbc_libc_time(long *) __asm__("time");
 extern int *_qbc_libc_errno(void) __asm__("__errno_location");
 extern int _qbc_libc_sched_yield(void) __asm__("sched_yield");
+/* 1 until the process creates its second thread, and never again after
+ * (glibc 2.32 and later); without it (address 0) every count is atomic. */
+extern char _qbc_libc_single_threaded __asm__("__libc_single_threaded") __attribute__((__weak__));
 /* Both come from libc_nonshared.a and carry this object's __dso_handle: the
  * handlers of an unloaded library go with it. */
 extern int _qbc_libc_atexit(void (*)(void)) __asm__("atexit");
