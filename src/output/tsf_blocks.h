@@ -24,6 +24,8 @@
 namespace output {
 
 inline constexpr std::size_t kMaxTsfFieldLength = 65536;
+inline constexpr std::string_view kTsfTracerName = "Grendam-Tracer";
+inline constexpr std::string_view kTsfFormatVersion = "3.0e";
 
 struct TsfBlock {
   bool foreign = false;
@@ -54,8 +56,10 @@ struct TsfProvider {
   unsigned flags;
 };
 
-/// Parses a whole file's content; on an error the blocks read so far are kept.
-TsfReadResult ParseTsfBlocks(std::string_view content, const TsfProvider& provider);
+/// Parses a whole file's content; on an error the blocks read so far are
+/// kept. A relative source path is taken from `directory` (UTF-8, ending
+/// with "/").
+TsfReadResult ParseTsfBlocks(std::string_view content, const TsfProvider& provider, std::string_view directory);
 
 /// The blocks of the TSF file at `path` (none when it does not exist); an
 /// unreadable or invalid file is fatal with the matching message.

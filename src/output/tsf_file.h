@@ -17,6 +17,7 @@
 #pragma once
 
 #include "output/output_stage.h"
+#include "output/tsf_blocks.h"
 #include "support/file_utils.h"
 
 #include <cstdint>
@@ -37,8 +38,6 @@ struct Options;
 namespace output {
 
 inline constexpr std::uint32_t kTsfChecksumSeed = 0x4A4A4A4A;
-inline constexpr std::string_view kTsfTracerName = "Grendam-Tracer";
-inline constexpr std::string_view kTsfFormatVersion = "3.0e";
 
 /// Provider flags: one bit per runtime analysis.
 inline constexpr unsigned kTsfProcessClock = 1;

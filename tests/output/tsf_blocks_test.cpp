@@ -9,7 +9,7 @@ using testing_support::TsfBlockText;
 
 constexpr TsfProvider kTrace{"QBT", 8};
 
-TsfReadResult Parse(const std::string& content) { return ParseTsfBlocks(content, kTrace); }
+TsfReadResult Parse(const std::string& content) { return ParseTsfBlocks(content, kTrace, "/work/"); }
 
 TEST(TsfReaderTest, IdentityAndEndOfEachBlock) {
   const std::string first = TsfBlockText("/src/x.c", 1700000000, 8, 4242);
@@ -120,7 +120,7 @@ TEST(TsfReaderTest, OverlongFieldsAreRejected) {
 TEST(TsfReaderTest, RelativeSourcePathIsMadeAbsolute) {
   const TsfReadResult result = Parse(TsfBlockText("sub/x.c", 1, 8, 2));
   ASSERT_EQ(result.error, TsfReadError::kNone);
-  EXPECT_EQ(result.blocks[0].sourceDirectory, support::CurrentDirectory() + "sub/");
+  EXPECT_EQ(result.blocks[0].sourceDirectory, "/work/sub/");
 }
 
 }  // namespace

@@ -221,12 +221,25 @@ TEST_F(TsfMergeTest, CarriageReturnsGoWhenEveryBlockSurvivesAndStayOtherwise) {
 }
 
 TEST_F(TsfMergeTest, AnInvalidPreviousFileStopsTheRunUntouched) {
+  const std::string block = TsfBlockText(dir + "x.c", 1, 8, 2);
+  const struct {
+    std::string content;
+    std::string message;
+  } cases[] = {
+      {"garbage\n", "is not a valid tsf file \\(#2\\)"},
+      {block.substr(0, block.find("ID ")), "ID  expected but not found in .*x.c.tsf"},
+      {block.substr(0, block.find(".c\"")), "is not a valid tsf file \\(#6\\)"},
+      {"DB \"Grendam-Tracer\"\nUS QBT 8 3.0e\nSO \"/" + std::string(1 << 20, 'p') + "\" 1 \"txt\"\n",
+       "is not a valid tsf file \\(#6\\)"},
+      {std::string(4096, '\0') + block, "is not a valid tsf file \\(#2\\)"},
+  };
   const Source source = MakeSource("x.c");
-  WriteAll(dir + "x.c.tsf", "garbage\n");
-  EXPECT_EXIT(RunWithRoutine(source, "f"), ::testing::ExitedWithCode(7),
-              "FATAL ERROR: .*x.c.tsf is not a valid tsf file \\(#2\\)\n");
-  EXPECT_EQ(ReadAll(dir + "x.c.tsf"), "garbage\n");
-  EXPECT_FALSE(Exists(dir + "x.c.tsf.tsg"));
+  for (const auto& c : cases) {
+    WriteAll(dir + "x.c.tsf", c.content);
+    EXPECT_EXIT(RunWithRoutine(source, "f"), ::testing::ExitedWithCode(7), "FATAL ERROR: .*" + c.message + "\n");
+    EXPECT_EQ(ReadAll(dir + "x.c.tsf"), c.content);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2) << "no temporary file is left";
+  }
 }
 
 TEST_F(TsfMergeTest, MoxtelLogNamesTheFile) {
