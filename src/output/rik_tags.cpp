@@ -45,7 +45,10 @@ std::string DecisionTag(const RikItem& item, std::uint16_t coverage) {
   if (coverage & kStatementBlocks) tag += "20";
   if ((coverage & kStatementBlocks) && (coverage & kImplicitBlocks)) tag += "+";
   if (coverage & kImplicitBlocks) tag += "21";
-  if (const auto* decision = std::get_if<RikDecision>(&item.payload)) {
+  // The walk completes a decision's entry once its blocks are known; one
+  // left without a table (a switch of fewer than two blocks) lists none.
+  const auto* decision = std::get_if<RikDecision>(&item.payload);
+  if (decision && !decision->ids.empty()) {
     const bool extra = decision->extra != kNoRikId;
     tag += extra ? " ID=(" : " ID=";
     for (std::size_t i = 0; i < decision->ids.size(); ++i) {

@@ -121,8 +121,13 @@ void CopyThroughSegments(SourceReader& source, SourceReader& preprocessed, std::
 void CopyWithinLine(SourceReader& source, SourceReader& preprocessed, std::size_t target, bool inclusive) {
   ListingState& listing = Listing();
   if (listing.feeder == Feeder::kPreprocessed) {
+    // A line followed into the preprocessed text may have no segments.
+    if (listing.alternativeToLineEnd) {
+      WriteLineUpTo(preprocessed, target);
+      return;
+    }
     const std::size_t end = listing.segments[listing.currentSegment].preEnd;
-    if (listing.alternativeToLineEnd || target < end || (inclusive && target == end)) {
+    if (target < end || (inclusive && target == end)) {
       WriteLineUpTo(preprocessed, target);
       return;
     }

@@ -186,6 +186,8 @@ TEST_F(RikSectionTest, TagsOfEveryKind) {
   EXPECT_EQ(BranchTag(couples, false), "@BRANCH MARK=TE ID=1&2|3&4 SUM=31@");
   RikItem decision{RikKind::kDecision, MakeRikDecision({4, 5}, 9), 0, 1, 1, {}, {}, 0};
   EXPECT_EQ(OpeningTag(decision, 0x0020), "@DECISION SUM=21 ID=(4|5)|9@");
+  RikItem untabled{RikKind::kDecision, RikDecision{{}, 0, 1}, 0, 1, 1, {}, {}, 0};
+  EXPECT_EQ(OpeningTag(untabled, 0x0008), "@DECISION SUM=20@") << "no table, no ID, even with an extra block";
   RikItem popup{RikKind::kPopup, std::vector<RikAlternative>{{"a@b", MakeRikBranch(2, kSumBlock)}, {"c", {}}},
                 0, 1, 1, {}, {}, 0};
   EXPECT_EQ(ClosingTag(popup), "@-POPUP@@BRANCH MARK=TB ID=2 SUM=20@a@@b@/BRANCH@c@/POPUP@");
