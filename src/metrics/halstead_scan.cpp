@@ -134,7 +134,8 @@ void CountContinuation(const char* text, std::size_t length) {
   scan.codeMark = true;
   EndLine();
   scan.codeMark = true;
-  const bool endsLine = length > 2 && text[length - 1] == '\n';
+  const std::size_t joined = text[1] == '\r' ? 3 : 2;  // the backslash and its line end
+  const bool endsLine = length > joined && text[length - 1] == '\n';
   if (endsLine) EndLine();
   scan.atLineStart = endsLine;
   scan.offset += length;

@@ -124,6 +124,14 @@ TEST_F(HalsteadTest, ContinuationSwallowsTheJoinedLine) {
   const Analysis analysis = Analyse("x = 1 + \\\n 2;\ny;\n");
   EXPECT_EQ(Halstead(analysis), (Counts{3, 3, 3, 3}));
   EXPECT_EQ(Lines(analysis), (Counts{3, 3, 0, 0, 0, 0}));
+  // Compilers join a backslash before CR LF as well.
+  const Analysis crlf = Analyse("x = 1 + \\\r\n 2;\r\ny;\r\n");
+  EXPECT_EQ(Halstead(crlf), (Counts{3, 3, 3, 3}));
+  EXPECT_EQ(Lines(crlf), (Counts{3, 3, 0, 0, 0, 0}));
+  // A directive continued over a CR LF counts nothing and hides both lines.
+  const Analysis directive = Analyse("#define M(a) \\\r\n  ((a) + 1)\r\nx;\r\n");
+  EXPECT_EQ(Halstead(directive), (Counts{1, 1, 1, 1}));
+  EXPECT_EQ(directive.ranges, (std::vector<std::pair<std::uint64_t, std::uint64_t>>{{0, 28}}));
 }
 
 TEST_F(HalsteadTest, ConditionalRegionsRunFromDirectiveToDirective) {
