@@ -180,11 +180,7 @@ void InstrumentFunction(const TreeNode* definition) {
                        state.kindMask);
   }
   RegisterTracedRoutine(body);
-  const TreeNode* first = body->sons;
-  if (first && first->kind == frontend::BLOCK_STATICS && options.memPro && !options.noInspectAll &&
-      state.routineNumber != 0) {
-    InstrExternStatic(body);
-  }
+  InspectBlockStatics(body);
   InstrBody(body);
   const bool reachable = FallsThrough(LastStatement(body));
   lastMetrics = options.metrics ? ComputeFunctionMetrics(definition) : kNoFunctionMetrics;

@@ -12,6 +12,7 @@
 #include "instrument/jump_analysis.h"
 #include "instrument/return_instrumentation.h"
 #include "instrument/switch_instrumentation.h"
+#include "instrument/tracing.h"
 #include "instrument/walk_support.h"
 #include "output/fdc_file.h"
 #include "output/rik_registry.h"
@@ -151,6 +152,7 @@ bool WalkTry(const TreeNode* statement) {
 
 bool WalkCompound(const TreeNode* block) {
   DeeperLevel level;
+  InspectBlockStatics(block);
   const TreeNode* first = block->sons;
   if (first && first->kind == frontend::BLOCK_STATICS) first = first->next;
   return InstrStatementList(first);

@@ -147,4 +147,12 @@ void InstrExternStatic(const TreeNode* body) {
   }
 }
 
+void InspectBlockStatics(const TreeNode* block) {
+  const InstrState& state = Instr();
+  const TreeNode* first = block->sons;
+  if (!first || first->kind != frontend::BLOCK_STATICS) return;
+  if (!state.options->memPro || state.options->noInspectAll || state.routineNumber == 0) return;
+  InstrExternStatic(block);
+}
+
 }  // namespace instrument

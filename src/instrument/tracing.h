@@ -44,4 +44,8 @@ std::string LineOffsetStatement(const frontend::TokenPosition& location);
 /// Numbers the referenced static locals of a body as deep globals.
 void InstrExternStatic(const frontend::TreeNode* body);
 
+/// InstrExternStatic for a compound statement of a traced routine that
+/// declares referenced statics, when memory profiling inspects them.
+void InspectBlockStatics(const frontend::TreeNode* block);
+
 }  // namespace instrument
