@@ -27,6 +27,18 @@
 #ifndef QBL_TP_HEAP_H_INCLUDED
 #define QBL_TP_HEAP_H_INCLUDED
 
+/* A sanitizer replaces the allocator as well, and the two cannot share it. */
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define _QBP_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
+#define _QBP_SANITIZED 1
+#endif
+#endif
+#ifdef _QBP_SANITIZED
+#error "memory profiling (-MEMPRO) replaces the allocator, as this sanitizer does: build without one of them"
+#endif
+
 extern void *_qbp_libc_malloc(__SIZE_TYPE__) __asm__("__libc_malloc");
 extern void *_qbp_libc_calloc(__SIZE_TYPE__, __SIZE_TYPE__) __asm__("__libc_calloc");
 extern void *_qbp_libc_realloc(void *, __SIZE_TYPE__) __asm__("__libc_realloc");
@@ -143,7 +155,52 @@ static _QBCRT_UNUSED unsigned int _qbp_current_site(void)
   return (unsigned int)_QBL_STATE.siteUsed++;
 }
 
-static _QBCRT_UNUSED void _qbp_allocated(void *p, __SIZE_TYPE__ size)
+/* The dynamic linker's own blocks (the TLS vectors of threads, the maps of
+ * loaded libraries) hang from thread control blocks and the linker's data,
+ * where the leak scan does not look: they are never given a site.  Its
+ * extent comes from its program headers, mapped at its base, which is
+ * found without a lock (the linker may hold its own while it allocates). */
+extern unsigned long _qbp_libc_getauxval(unsigned long) __asm__("getauxval");
+static __UINTPTR_TYPE__ _qbp_loader_start, _qbp_loader_end;
+static int _qbp_loader_known;
+
+static _QBCRT_UNUSED void _qbp_find_loader(void)
+{
+  const unsigned char *base = (const unsigned char *)_qbp_libc_getauxval(7); /* AT_BASE */
+  __UINTPTR_TYPE__ start = ~(__UINTPTR_TYPE__)0, end = 0;
+  unsigned short i, count;
+  if (base) {
+#if __SIZEOF_POINTER__ == 8
+    const struct { unsigned int type, flags; _qbl_u64 offset, vaddr, paddr, filesz, memsz, align; } *h =
+      (const void *)(base + *(const _qbl_u64 *)(base + 0x20));
+    count = *(const unsigned short *)(base + 0x38);
+#else
+    const struct { unsigned int type, offset, vaddr, paddr, filesz, memsz, flags, align; } *h =
+      (const void *)(base + *(const unsigned int *)(base + 0x1C));
+    count = *(const unsigned short *)(base + 0x2C);
+#endif
+    for (i = 0; i < count; i++) {
+      if (h[i].type != 1) /* PT_LOAD */
+        continue;
+      if ((__UINTPTR_TYPE__)base + h[i].vaddr < start)
+        start = (__UINTPTR_TYPE__)base + (__UINTPTR_TYPE__)h[i].vaddr;
+      if ((__UINTPTR_TYPE__)base + h[i].vaddr + h[i].memsz > end)
+        end = (__UINTPTR_TYPE__)base + (__UINTPTR_TYPE__)(h[i].vaddr + h[i].memsz);
+    }
+  }
+  _qbp_loader_start = end ? start : 0;
+  _qbp_loader_end = end;
+  __atomic_store_n(&_qbp_loader_known, 1, __ATOMIC_RELEASE);
+}
+
+static _QBCRT_UNUSED int _qbp_from_loader(const void *caller)
+{
+  if (!__atomic_load_n(&_qbp_loader_known, __ATOMIC_ACQUIRE))
+    _qbp_find_loader();
+  return (__UINTPTR_TYPE__)caller >= _qbp_loader_start && (__UINTPTR_TYPE__)caller < _qbp_loader_end;
+}
+
+static _QBCRT_UNUSED void _qbp_allocated(void *p, __SIZE_TYPE__ size, const void *caller)
 {
   struct _qbp_block *block;
   unsigned int site;
@@ -151,7 +208,7 @@ static _QBCRT_UNUSED void _qbp_allocated(void *p, __SIZE_TYPE__ size)
     return;
   _qbl_take(&_QBL_STATE.heapLock);
   if (!_QBL_STATE.heapBroken) {
-    site = _qbp_current_site();
+    site = _qbp_from_loader(caller) ? 0 : _qbp_current_site();
     if (!_qbp_make_room()) {
       _qbp_broken();
     } else {
@@ -225,32 +282,47 @@ int _qbp_posix_memalign(void **, __SIZE_TYPE__, __SIZE_TYPE__) __asm__("posix_me
 void *_qbp_valloc(__SIZE_TYPE__) __asm__("valloc") __attribute__((__weak__));
 void *_qbp_pvalloc(__SIZE_TYPE__) __asm__("pvalloc") __attribute__((__weak__));
 
-void *_qbp_malloc(__SIZE_TYPE__ size)
+/* Each entry point passes on its caller, so blocks of the dynamic linker
+ * are told apart. */
+static _QBCRT_UNUSED void *_qbp_allocate(__SIZE_TYPE__ size, const void *caller)
 {
   void *p = _qbp_libc_malloc(size);
-  _qbp_allocated(p, size);
+  _qbp_allocated(p, size, caller);
   return p;
+}
+
+static _QBCRT_UNUSED void *_qbp_allocate_aligned(__SIZE_TYPE__ alignment, __SIZE_TYPE__ size, const void *caller)
+{
+  void *p = _qbp_libc_memalign(alignment, size);
+  _qbp_allocated(p, size, caller);
+  return p;
+}
+
+void *_qbp_malloc(__SIZE_TYPE__ size)
+{
+  return _qbp_allocate(size, __builtin_return_address(0));
 }
 
 void *_qbp_calloc(__SIZE_TYPE__ count, __SIZE_TYPE__ size)
 {
   void *p = _qbp_libc_calloc(count, size);
-  _qbp_allocated(p, count * size);
+  _qbp_allocated(p, count * size, __builtin_return_address(0));
   return p;
 }
 
 void *_qbp_realloc(void *p, __SIZE_TYPE__ size)
 {
+  const void *caller = __builtin_return_address(0);
   void *q;
   if (!p)
-    return _qbp_malloc(size);
+    return _qbp_allocate(size, caller);
   if (!_qbp_release(p))
     return 0;
   q = _qbp_libc_realloc(p, size);
   if (q)
-    _qbp_allocated(q, size);
+    _qbp_allocated(q, size, caller);
   else if (size)
-    _qbp_allocated(p, size);  /* failed: p is still the program's */
+    _qbp_allocated(p, size, caller);  /* failed: p is still the program's */
   return q;
 }
 
@@ -262,14 +334,12 @@ void _qbp_free(void *p)
 
 void *_qbp_memalign(__SIZE_TYPE__ alignment, __SIZE_TYPE__ size)
 {
-  void *p = _qbp_libc_memalign(alignment, size);
-  _qbp_allocated(p, size);
-  return p;
+  return _qbp_allocate_aligned(alignment, size, __builtin_return_address(0));
 }
 
 void *_qbp_aligned_alloc(__SIZE_TYPE__ alignment, __SIZE_TYPE__ size)
 {
-  return _qbp_memalign(alignment, size);
+  return _qbp_allocate_aligned(alignment, size, __builtin_return_address(0));
 }
 
 int _qbp_posix_memalign(void **out, __SIZE_TYPE__ alignment, __SIZE_TYPE__ size)
@@ -277,7 +347,7 @@ int _qbp_posix_memalign(void **out, __SIZE_TYPE__ alignment, __SIZE_TYPE__ size)
   void *p;
   if (!alignment || (alignment & (alignment - 1)) || alignment % sizeof(void *))
     return 22; /* EINVAL */
-  p = _qbp_memalign(alignment, size);
+  p = _qbp_allocate_aligned(alignment, size, __builtin_return_address(0));
   if (!p)
     return 12; /* ENOMEM */
   *out = p;
@@ -287,14 +357,14 @@ int _qbp_posix_memalign(void **out, __SIZE_TYPE__ alignment, __SIZE_TYPE__ size)
 void *_qbp_valloc(__SIZE_TYPE__ size)
 {
   void *p = _qbp_libc_valloc(size);
-  _qbp_allocated(p, size);
+  _qbp_allocated(p, size, __builtin_return_address(0));
   return p;
 }
 
 void *_qbp_pvalloc(__SIZE_TYPE__ size)
 {
   void *p = _qbp_libc_pvalloc(size);
-  _qbp_allocated(p, size);
+  _qbp_allocated(p, size, __builtin_return_address(0));
   return p;
 }
 
