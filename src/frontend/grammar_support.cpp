@@ -95,8 +95,8 @@ void CloseForScope(const TokenValue& forToken) {
   support::NameList* statics = CloseScope();
   if (!statics) return;
   const TokenPosition& at = forToken.position;
-  const std::string reference = support::LocationText(at.directory ? at.directory->text : std::string(),
-                                                      at.file ? at.file->text : std::string(), at.line);
+  const std::string reference = support::LocationText(at.Directory() ? at.Directory()->text : std::string(),
+                                                      at.File() ? at.File()->text : std::string(), at.line);
   support::DisplayWarning(Translate("Message", "Static variables used in for-init are ignored") +
                           support::FromLocal(reference));
   delete statics;

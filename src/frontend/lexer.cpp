@@ -232,9 +232,11 @@ std::int64_t ScanOtherByte() {
 
 std::int64_t EndOfInput() {
   state.current.alpha = nullptr;
-  state.current.position = {static_cast<std::uint8_t>(state.instrStopped), state.logicalLine,
-                            state.currentFile, state.currentDirectory,
-                            {state.physicalLine, state.column + state.previousLength}};
+  TokenPosition& position = state.current.position;
+  position.line = state.logicalLine;
+  position.SetPlace(state.currentFile, state.currentDirectory);
+  position.instrStopped = state.instrStopped ? 1 : 0;
+  position.physical = {state.physicalLine, state.column + state.previousLength};
   state.lastText.clear();
   return 0;
 }
@@ -441,8 +443,10 @@ void BeginToken(std::uint32_t length) {
 // Lines are reported to the line-validity table once per physical line.
 void FillPosition() {
   TokenPosition& position = state.current.position;
-  position = {static_cast<std::uint8_t>(state.instrStopped), state.logicalLine, state.currentFile,
-              state.currentDirectory, {state.physicalLine, state.column}};
+  position.line = state.logicalLine;
+  position.SetPlace(state.currentFile, state.currentDirectory);
+  position.instrStopped = state.instrStopped ? 1 : 0;
+  position.physical = {state.physicalLine, state.column};
   if (state.physicalLine == state.reportedPhysicalLine) return;
   state.reportedPhysicalLine = state.physicalLine;
   if (state.currentFile != state.reportedFile || state.currentDirectory != state.reportedDirectory) {

@@ -57,8 +57,7 @@ int ParseFile(const std::string& path, bool definitionMode, TreeNode** rootOut, 
   ParserState& parser = Parser();
   TreeNode* root = parser.root;
   if (root && rootOut) {
-    root->end.file = Lexer().currentFile;
-    root->end.directory = Lexer().currentDirectory;
+    root->end.SetPlace(Lexer().currentFile, Lexer().currentDirectory);
     *rootOut = root;
   } else {
     FreeTree(root);
@@ -70,6 +69,7 @@ int ParseFile(const std::string& path, bool definitionMode, TreeNode** rootOut, 
 }
 
 void ResetFrontEnd() {
+  ResetLogicalFiles();
   ResetParserState();
   ResetSymbolState();
 }

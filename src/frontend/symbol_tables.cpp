@@ -108,7 +108,7 @@ bool IsInspectedDirectory(const NameEntry* directory) {
 
 bool MayBeInspected(const TreeNode* declarator) {
   const bool excludedExtern = symbols.declaration.storage == StorageClass::Extern && symbols.skipExterns;
-  return !excludedExtern && IsInspectedDirectory(declarator->start.directory) && IsWorthInspecting(declarator);
+  return !excludedExtern && IsInspectedDirectory(declarator->start.Directory()) && IsWorthInspecting(declarator);
 }
 
 void DeclareInBlock(NameEntry* name, bool wasTypedef, const TreeNode* declarator) {

@@ -53,8 +53,7 @@ void ForgetCachedNode(const TreeNode* node) {
 }  // namespace
 
 bool operator==(const TokenPosition& a, const TokenPosition& b) {
-  return a.instrStopped == b.instrStopped && a.line == b.line && a.file == b.file &&
-         a.directory == b.directory && a.physical == b.physical;
+  return a.instrStopped == b.instrStopped && a.line == b.line && a.place == b.place && a.physical == b.physical;
 }
 
 TreeBuilderState& TreeBuilder() { return builder; }

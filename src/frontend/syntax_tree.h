@@ -13,6 +13,7 @@
 // the run is released at once by ReleaseTrees, without a walk.
 #pragma once
 
+#include "frontend/logical_files.h"
 #include "frontend/node_kind.h"
 #include "frontend/source_position.h"
 
@@ -27,11 +28,18 @@ struct NameList;
 namespace frontend {
 
 struct TokenPosition {
-  std::uint8_t instrStopped;    // read while instrumentation was stopped
-  std::uint32_t line;           // logical line in the file of the latest line directive
-  support::NameEntry* file;     // logical file name, without directory
-  support::NameEntry* directory;  // its directory, ending with "/"
-  SourcePosition physical;      // physical line and column in the preprocessed input
+  std::uint32_t line;              // logical line in the file of the latest line directive
+  std::uint32_t place : 31;        // its LogicalFile: file name and directory
+  std::uint32_t instrStopped : 1;  // read while instrumentation was stopped
+  SourcePosition physical;         // physical line and column in the preprocessed input
+
+  /// The logical file name, without directory.
+  support::NameEntry* File() const { return LogicalFileAt(place).file; }
+  /// Its directory, ending with "/".
+  support::NameEntry* Directory() const { return LogicalFileAt(place).directory; }
+  void SetPlace(support::NameEntry* file, support::NameEntry* directory) {
+    place = InternLogicalFile(file, directory);
+  }
 };
 
 bool operator==(const TokenPosition& a, const TokenPosition& b);
@@ -59,6 +67,7 @@ struct TreeNode {
 static_assert(std::is_trivially_copyable_v<TokenPosition>);
 static_assert(std::is_trivially_copyable_v<TokenValue>);
 static_assert(std::is_trivially_copyable_v<TreeNode>);
+static_assert(sizeof(TreeNode) <= 64, "nodes are most of a run's memory");
 
 /// The lexer's note about the latest token whose spelling lost line breaks
 /// (or that stands for a skipped group): SetAlpha gives the node made from

@@ -55,10 +55,12 @@ bool IsCoverageLocation(const frontend::TokenPosition& location) {
   InstrState& state = Instr();
   const driver::Options& options = *state.options;
   if (options.coverage == 0) return false;
-  if (!IsFileAuthorized(location.file, location.directory) || IsExcludedDirectory(location.directory)) return false;
-  output::FdcFile& fdc = output::SelectFdc(location.file, location.directory, options.coverage, options.comment);
+  if (!IsFileAuthorized(location.File(), location.Directory()) || IsExcludedDirectory(location.Directory())) {
+    return false;
+  }
+  output::FdcFile& fdc = output::SelectFdc(location.File(), location.Directory(), options.coverage, options.comment);
   if (fdc.checksum == output::kFdcChecksumSeed) {
-    fdc.checksum ^= frontend::ValidLineSum(location.file, location.directory);
+    fdc.checksum ^= frontend::ValidLineSum(location.File(), location.Directory());
   }
   fdc.lastFunction = state.functionName;
   if (!options.source) fdc.noListing = true;

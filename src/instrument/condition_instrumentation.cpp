@@ -44,8 +44,8 @@ void Warn(const char* text, const BasicCondition& first) {
 bool CanCompose(const DecisionContext& decision) {
   const BasicCondition& first = decision.conditions.front();
   for (const BasicCondition& condition : decision.conditions) {
-    const bool sameFile = condition.span.first.file == first.span.first.file &&
-                          condition.span.first.directory == first.span.first.directory;
+    const bool sameFile = condition.span.first.File() == first.span.first.File() &&
+                          condition.span.first.Directory() == first.span.first.Directory();
     if (!sameFile || !condition.branch) {
       Warn("At least one basic condition is not in the same source file than others, the composition won't be computed : %1",
            first);

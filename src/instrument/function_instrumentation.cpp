@@ -175,7 +175,7 @@ void InstrumentFunction(const TreeNode* definition) {
   state.currentFdc = nullptr;
   if (state.kindMask != 0) {
     ApplyInsertRecords(state.modifications,
-                       {body->start.physical, body->end.physical, body->start.file, body->start.directory,
+                       {body->start.physical, body->end.physical, body->start.File(), body->start.Directory(),
                         body->start.line},
                        state.kindMask);
   }
@@ -218,7 +218,7 @@ void InstrFunctionRename(const TreeNode* definition) {
   }
   const TreeNode* body = BodyOf(definition);
   const frontend::TokenPosition& at = body ? body->start : nameNode->start;
-  if (!at.file || !IsFileAuthorized(at.file, at.directory) || IsExcludedDirectory(at.directory)) return;
+  if (!at.File() || !IsFileAuthorized(at.File(), at.Directory()) || IsExcludedDirectory(at.Directory())) return;
   AddText(nameNode->start.physical, kNestingPriority, Where::Before, "_qbu_stub_");
   support::DisplayInfo(support::Translate("User Info", "Function %1 renamed", "%1 : function name")
                            .arg(support::FromLocal(name->text)));

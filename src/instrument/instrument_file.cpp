@@ -65,17 +65,17 @@ std::FILE* WriteInstrumentedFile(const driver::Options& options, const frontend:
 
 void CompleteFdcFiles(const driver::Options& options, const frontend::TreeNode* root) {
   const bool allRemoved = output::CloseEmptyFdcFiles();
-  const support::NameEntry* name = root->end.file;
-  if (allRemoved && options.coverage != 0 && !IsExcludedSourceFile(name, root->end.directory)) {
+  const support::NameEntry* name = root->end.File();
+  if (allRemoved && options.coverage != 0 && !IsExcludedSourceFile(name, root->end.Directory())) {
     output::ShowNoFdcGenerated(name ? name->text : std::string());
   }
 }
 
 void CompleteTsfFiles(const driver::Options& options, const frontend::TreeNode* root) {
   const bool allRemoved = output::CloseEmptyTsfFiles();
-  const support::NameEntry* name = root->end.file;
+  const support::NameEntry* name = root->end.File();
   if (allRemoved && (options.trace || options.memPro || options.perfPro) &&
-      !IsExcludedSourceFile(name, root->end.directory)) {
+      !IsExcludedSourceFile(name, root->end.Directory())) {
     output::ShowNoTsfGenerated(name ? name->text : std::string());
   }
 }
@@ -110,7 +110,7 @@ void ReleaseRun() {
 void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
   output::ConfigureFdcWriter(options);
   output::ConfigureTsfWriter(options);
-  ResetInstrState(options, root->end.file, root->end.directory);
+  ResetInstrState(options, root->end.File(), root->end.Directory());
   ResetPrologue();
   // The walk and the listing recurse once per nesting level of the source.
   FindPragmaLines(options.srcPath);
@@ -127,7 +127,7 @@ void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
   // the previous FDC file.
   CommitInstrumentedFile(output, options.instrPath);
   ReleaseRun();
-  if (options.keep) WriteKeptFile(options.instrPath, root->end.file, root->end.directory);
+  if (options.keep) WriteKeptFile(options.instrPath, root->end.File(), root->end.Directory());
 }
 
 }  // namespace instrument

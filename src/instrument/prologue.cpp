@@ -48,12 +48,13 @@ void CheckSplicePlace(const frontend::NothingBeforeMark& mark) {
 }
 
 void WriteNoOutputInfos(const driver::Options& options, const frontend::TokenPosition& mainFile) {
-  const std::string name = mainFile.file ? mainFile.file->text : std::string();
-  if (output::Fdc().files.empty() && options.coverage != 0 && !IsExcludedSourceFile(mainFile.file, mainFile.directory)) {
+  const std::string name = mainFile.File() ? mainFile.File()->text : std::string();
+  if (output::Fdc().files.empty() && options.coverage != 0 &&
+      !IsExcludedSourceFile(mainFile.File(), mainFile.Directory())) {
     output::ShowNoFdcGenerated(name);
   }
   if (output::Tsf().files.empty() && (options.trace || options.memPro || options.perfPro) &&
-      !IsExcludedSourceFile(mainFile.file, mainFile.directory)) {
+      !IsExcludedSourceFile(mainFile.File(), mainFile.Directory())) {
     support::DisplayInfo(Translate("User Info", "No observable routine can be found in file %1; no TSF generated",
                                    "%1 : the main file")
                              .arg(support::FromLocal(name)));

@@ -207,8 +207,8 @@ bool InstrCaseLabel(const TreeNode* label) {
     support::DisplayError(
         support::Translate("User Error", "case or default outside of any switch statement : %1",
                            "%1 : file and line reference")
-            .arg(support::FromLocal(support::LocationText(at.directory ? at.directory->text : "",
-                                                          at.file ? at.file->text : "", at.line))));
+            .arg(support::FromLocal(support::LocationText(at.Directory() ? at.Directory()->text : "",
+                                                          at.File() ? at.File()->text : "", at.line))));
   } else {
     state.switches.back().entries.push_back(InstrCase(label));
   }

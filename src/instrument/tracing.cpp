@@ -26,7 +26,7 @@ std::string Serial() { return std::to_string(Instr().currentTsf->serial); }
 // The function's own file: where the body's opening brace is.
 bool InFunctionFile(const frontend::TokenPosition& location) {
   const frontend::TokenPosition& opening = Instr().function->sons->next->start;
-  return location.file == opening.file && location.directory == opening.directory;
+  return location.File() == opening.File() && location.Directory() == opening.Directory();
 }
 
 const TreeNode* DeclaratorOf(const TreeNode* body, const support::NameEntry* name) {
@@ -52,10 +52,10 @@ void RegisterTracedRoutine(const TreeNode* body) {
   state.routineNumber = 0;
   state.currentTsf = nullptr;
   const frontend::TokenPosition& at = body->start;
-  if (!AnyAnalysis(*state.options) || !at.file || !at.directory) return;
-  if (!IsFileAuthorized(at.file, at.directory) || IsExcludedDirectory(at.directory)) return;
-  output::TsfFile& tsf = output::SelectTsf(at.file, at.directory);
-  if (tsf.checksum == output::kTsfChecksumSeed) tsf.checksum ^= frontend::ValidLineSum(at.file, at.directory);
+  if (!AnyAnalysis(*state.options) || !at.File() || !at.Directory()) return;
+  if (!IsFileAuthorized(at.File(), at.Directory()) || IsExcludedDirectory(at.Directory())) return;
+  output::TsfFile& tsf = output::SelectTsf(at.File(), at.Directory());
+  if (tsf.checksum == output::kTsfChecksumSeed) tsf.checksum ^= frontend::ValidLineSum(at.File(), at.Directory());
   state.currentTsf = &tsf;
   state.routineNumber = output::WriteTsfMessage(&tsf, state.functionName->text, at.line);
 }
@@ -98,8 +98,10 @@ std::string LineOffsetArguments(const frontend::TokenPosition& location) {
     const std::uint32_t opening = state.function->sons->next->start.line;
     return t + "," + std::to_string(location.line - opening);
   }
-  const std::string text = support::LocationText(location.directory ? location.directory->text : std::string(),
-                                                 location.file ? location.file->text : std::string(), location.line);
+  const support::NameEntry* directory = location.Directory();
+  const support::NameEntry* file = location.File();
+  const std::string text = support::LocationText(directory ? directory->text : std::string(),
+                                                 file ? file->text : std::string(), location.line);
   return t + "," + std::to_string(output::WriteTsfText(state.currentTsf, support::LocalToUtf8(text)));
 }
 

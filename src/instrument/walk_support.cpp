@@ -104,7 +104,7 @@ std::string PrintedText(const TreeNode* node, std::int16_t capacity) {
 }
 
 std::string ShortLocation(const frontend::TokenPosition& at) {
-  return support::LocationTextShort(at.file ? at.file->text : "", at.line);
+  return support::LocationTextShort(at.File() ? at.File()->text : "", at.line);
 }
 
 bool IsInstrStopped(const TreeNode* node) { return node->start.instrStopped || node->end.instrStopped; }

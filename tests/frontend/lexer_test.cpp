@@ -212,8 +212,8 @@ TEST_F(LexerTest, LexTokenCopiesTheValueForTheParser) {
   EXPECT_EQ(LexToken(&value), Code(NodeKind::IDENTIFIER));
   EXPECT_EQ(value.alpha, support::InternName("name"));
   EXPECT_EQ(value.position.physical.column, 3u);
-  EXPECT_EQ(value.position.file, support::InternName("a.c"));
-  EXPECT_EQ(value.position.directory, support::InternName("/src/"));
+  EXPECT_EQ(value.position.File(), support::InternName("a.c"));
+  EXPECT_EQ(value.position.Directory(), support::InternName("/src/"));
   EXPECT_EQ(value.node, nullptr);
   EXPECT_EQ(LexToken(&value), 0);
 }

@@ -11,8 +11,8 @@ TEST_F(ParserTest, EmptyFileGivesAnEmptyTranslationUnit) {
   ASSERT_EQ(Parse(""), 0) << shown;
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(DumpTree(root), "TRANSLATION_UNIT");
-  EXPECT_EQ(root->end.file->text, "a.c");
-  EXPECT_EQ(root->end.directory->text, directory);
+  EXPECT_EQ(root->end.File()->text, "a.c");
+  EXPECT_EQ(root->end.Directory()->text, directory);
 }
 
 TEST_F(ParserTest, DeclarationItemsEndAtTheSemicolon) {

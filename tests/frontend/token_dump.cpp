@@ -27,8 +27,8 @@ int main(int argc, char** argv) {
   for (int code = frontend::NextToken(); code != 0; code = frontend::NextToken()) {
     const frontend::TokenValue& value = frontend::CurrentToken();
     const frontend::TokenPosition& at = value.position;
-    std::printf("%d\t%s%s:%u\t%u:%u\t%s%s\n", code, at.directory ? at.directory->text.c_str() : "",
-                at.file ? at.file->text.c_str() : "", at.line, at.physical.line, at.physical.column,
+    std::printf("%d\t%s%s:%u\t%u:%u\t%s%s\n", code, at.Directory() ? at.Directory()->text.c_str() : "",
+                at.File() ? at.File()->text.c_str() : "", at.line, at.physical.line, at.physical.column,
                 std::string(frontend::LastTokenText()).c_str(), at.instrStopped ? "\t(stopped)" : "");
   }
   frontend::FinishLexing();
