@@ -54,11 +54,17 @@ void OrderRikItems(FdcFile& file) {
   order.reserve(file.rik.items.size());
   for (const RikItem& item : file.rik.items) order.push_back(&item);
   if (!file.rik.ordered) {
-    // Of two items neither of which is before the other, the one registered
-    // first comes first for a positive key and last otherwise.
+    // RikBefore's order, made total for the sort: an item without a usable
+    // position (line 0) is undecided against every other one there, which
+    // no sort may be given, so it sorts as if at the start of the file. Of
+    // two items at one place, the smaller key comes first; with equal keys
+    // the one registered first for a positive key and last otherwise.
     std::sort(order.begin(), order.end(), [](const RikItem* a, const RikItem* b) {
-      const bool aFirst = RikBefore(a->start, a->orderKey, b->start, b->orderKey);
-      if (aFirst != RikBefore(b->start, b->orderKey, a->start, a->orderKey)) return aFirst;
+      if (a->start.has_value() != b->start.has_value()) return a->start.has_value();
+      const frontend::SourcePosition at = Usable(a->start) ? *a->start : frontend::SourcePosition{0, 0};
+      const frontend::SourcePosition bt = Usable(b->start) ? *b->start : frontend::SourcePosition{0, 0};
+      if (!(at == bt)) return Earlier(at, bt);
+      if (a->orderKey != b->orderKey) return a->orderKey < b->orderKey;
       return a->orderKey > 0 ? a->sequence < b->sequence : a->sequence > b->sequence;
     });
     file.rik.ordered = true;

@@ -199,6 +199,25 @@ TEST_F(RikSectionTest, TagsOfEveryKind) {
   EXPECT_EQ(OpeningTag(function, 0), "@NODE TYPE=METHOD NAME=\"g\" INST=3,1@");
 }
 
+TEST_F(RikSectionTest, ItemsWithoutAUsablePositionKeepTheOrderTotal) {
+  // Registered out of order: positions from line 9 down to 1, with an item
+  // on line 0 and one without a position after each.
+  for (std::uint32_t i = 0; i < 300; ++i) {
+    const std::uint32_t line = 9 - i % 9;
+    const std::optional<frontend::SourcePosition> places[] = {frontend::SourcePosition{line, 1},
+                                                              frontend::SourcePosition{0, 0}, std::nullopt};
+    for (const auto& place : places) {
+      AddRikItem(*file_, RikKind::kBranch, MakeRikBranch(i, kSumBlock), 0, {line, place, 0, std::nullopt});
+    }
+  }
+  OrderRikItems(*file_);
+  const RikItemList& order = file_->rik.order;
+  ASSERT_EQ(order.size(), 900u);
+  for (std::size_t i = 0; i < 300; ++i) EXPECT_EQ(order[i]->start->line, 0u) << i;
+  for (std::size_t i = 300; i + 1 < 600; ++i) EXPECT_LE(order[i]->start->line, order[i + 1]->start->line) << i;
+  for (std::size_t i = 600; i < 900; ++i) EXPECT_FALSE(order[i]->start) << i;
+}
+
 TEST_F(RikSectionTest, ItemBeyondTheEndOfTheSourceIsFatal) {
   Add(RikKind::kBranch, MakeRikBranch(1, kSumBlock), 9, {10, 1}, 9, frontend::SourcePosition{10, 2});
   EXPECT_EXIT(Section(false), ::testing::ExitedWithCode(support::kExitFatal),
