@@ -16,6 +16,7 @@
 #include "support/name_table.h"
 #include "support/translate.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -155,8 +156,8 @@ void RegisterFunction(const TreeNode* definition, const TreeNode* body) {
   }
   if (!IsCoverageLocation(body->start)) return;
   const std::string name = state.functionName->text;
-  output::RikFunction function{name, output::RikNodeType::kFunction, lastMetrics.cyclomatic, lastMetrics.statements,
-                               lastMetrics.nesting};
+  auto function = std::make_unique<output::RikFunction>(output::RikFunction{
+      name, output::RikNodeType::kFunction, lastMetrics.cyclomatic, lastMetrics.statements, lastMetrics.nesting});
   const output::RikPlace place{nameNode->start.line, nameNode->start.physical, body->end.line, body->end.physical};
   output::AddRikItem(*state.currentFdc, output::RikKind::kFunction, std::move(function),
                      static_cast<std::int32_t>(kMaxPriority), place);

@@ -59,6 +59,7 @@ std::FILE* WriteInstrumentedFile(const driver::Options& options, const frontend:
     WritePrologue(output, root->end);
   }
   state.lineCounter += ApplyModifications(options.srcPath, output, state.modifications);
+  FreeModifications(state.modifications);
   if (NeedsParseGlobals(options)) WriteParseGlobalsTrailer(output, MakeParseGlobalsTrailer(options));
   return output;
 }
@@ -115,11 +116,15 @@ void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
   // The walk and the listing recurse once per nesting level of the source.
   FindPragmaLines(options.srcPath);
   std::FILE* output = nullptr;
+  const frontend::TokenPosition mainFile = root->end;
   support::RunOnLargeStack([root, &options, &output] {
     InstrFunctionStart(root);
     output = WriteInstrumentedFile(options, root);
     CompleteFdcFiles(options, root);
     CompleteTsfFiles(options, root);
+    // The tree is the largest structure of a run; the listings' buffers
+    // need not be held beside it.
+    frontend::ReleaseTrees();
     WriteRikSections(options);
   });
   // After the listings, so that a source that no longer matches its
@@ -127,7 +132,7 @@ void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
   // the previous FDC file.
   CommitInstrumentedFile(output, options.instrPath);
   ReleaseRun();
-  if (options.keep) WriteKeptFile(options.instrPath, root->end.File(), root->end.Directory());
+  if (options.keep) WriteKeptFile(options.instrPath, mainFile.File(), mainFile.Directory());
 }
 
 }  // namespace instrument

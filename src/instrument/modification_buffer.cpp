@@ -85,7 +85,7 @@ void AddModification(ModificationBuffer& buffer, const SourcePosition* position,
   const std::int32_t magnitude = static_cast<std::int32_t>(priority);
   Modification record{position ? std::optional<SourcePosition>(*position) : std::nullopt,
                       where == Where::After ? magnitude : -magnitude, static_cast<std::uint32_t>(text.size()),
-                      buffer.texts.size(), buffer.added++};
+                      buffer.added++, buffer.texts.size()};
   buffer.texts.append(text);
   if (buffer.sorted && !buffer.records.empty()) {
     const Modification& last = buffer.records.back();

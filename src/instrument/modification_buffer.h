@@ -38,8 +38,8 @@ struct Modification {
   std::optional<SourcePosition> position;  // none: after the end of the file
   std::int32_t key;                        // -priority before, +priority after
   std::uint32_t textLength;
+  std::uint32_t sequence;                  // order of addition
   std::size_t textOffset;                  // where the text starts in the buffer's texts
-  std::uint64_t sequence;                  // order of addition
 };
 
 /// Records are appended as they come and put in application order once,
@@ -50,7 +50,7 @@ struct ModificationBuffer {
   std::vector<Modification> records;
   std::string texts;
   bool sorted = true;
-  std::uint64_t added = 0;
+  std::uint32_t added = 0;
 };
 
 /// Whether a text at (a, keyA) is applied before one at (b, keyB).

@@ -84,7 +84,7 @@ void SummarizeItem(SummaryState& state, const RikItem& item) {
       return;
     }
     case RikKind::kFunction: {
-      const auto* function = std::get_if<RikFunction>(&item.payload);
+      const RikFunction* function = FunctionOf(item);
       if (!function) return;
       Write(out, state.functionOpen ? "@/NODE@\n  " : "\n  ");
       Write(out, OpeningTag(item, 0) + NodeLabel(function->nodeType) + " " + function->name + " ()\n");

@@ -37,7 +37,7 @@ bool RikBefore(const std::optional<frontend::SourcePosition>& a, std::int32_t aK
 
 RikItem& AddRikItem(FdcFile& file, RikKind kind, RikPayload payload, std::int32_t orderKey, const RikPlace& place) {
   std::deque<RikItem>& items = file.rik.items;
-  const std::uint64_t sequence = items.empty() ? 0 : items.back().sequence + 1;
+  const std::uint32_t sequence = items.empty() ? 0 : items.back().sequence + 1;
   RikItem item{kind,          std::move(payload),  -orderKey, place.sourceLine, place.sourceEndLine,
                place.start, place.end, sequence};
   if (!items.empty() && file.rik.ordered) {

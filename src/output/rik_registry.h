@@ -102,9 +102,10 @@ struct RikText {
   std::string text;  // class name, callee name or function name
 };
 
-// The rare, large condition-table popup is held apart, so that an item of
-// the common kinds stays small (a run registers one per branch).
-using RikPayload = std::variant<std::monostate, RikText, RikFunction, RikBranch, RikDecision,
+// The large payloads, one per function and the rare condition-table popup,
+// are held apart, so that an item of the common kinds stays small (a run
+// registers one per branch).
+using RikPayload = std::variant<std::monostate, RikText, std::unique_ptr<RikFunction>, RikBranch, RikDecision,
                                 std::vector<RikAlternative>, std::unique_ptr<RikBitCond>, std::uint32_t>;
 
 struct RikItem {
@@ -115,8 +116,14 @@ struct RikItem {
   std::uint32_t sourceEndLine;  // 0: no closing tag
   std::optional<frontend::SourcePosition> start;
   std::optional<frontend::SourcePosition> end;
-  std::uint64_t sequence;  // order of registration
+  std::uint32_t sequence;  // order of registration
 };
+
+/// The function header an item carries, if any.
+inline const RikFunction* FunctionOf(const RikItem& item) {
+  const auto* function = std::get_if<std::unique_ptr<RikFunction>>(&item.payload);
+  return function ? function->get() : nullptr;
+}
 
 /// The items in listing order.
 using RikItemList = std::vector<const RikItem*>;

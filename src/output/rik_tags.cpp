@@ -113,7 +113,7 @@ std::string OpeningTag(const RikItem& item, std::uint16_t coverage) {
     case RikKind::kClass:
       return "@NODE TYPE=CLASS NAME=" + Quoted(TextOf(item)) + "@";
     case RikKind::kFunction:
-      if (const auto* function = std::get_if<RikFunction>(&item.payload)) return FunctionTag(*function);
+      if (const RikFunction* function = FunctionOf(item)) return FunctionTag(*function);
       return {};
     case RikKind::kBranch:
     case RikKind::kBranchStart:

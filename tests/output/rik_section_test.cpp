@@ -93,7 +93,7 @@ class RikSectionTest : public FdcTest {
   }
 
   void AddFunctionItems() {
-    Add(RikKind::kFunction, RikFunction{"f"}, 1, {2, 1}, 6, frontend::SourcePosition{7, 1});
+    Add(RikKind::kFunction, std::make_unique<RikFunction>(RikFunction{"f"}), 1, {2, 1}, 6, frontend::SourcePosition{7, 1});
     Add(RikKind::kBranchStart, MakeRikBranch(0, kSumEntry), 2, {3, 1});
     Add(RikKind::kDecision, MakeRikDecision({1, 2}, kNoRikId), 3, {4, 3}, 3, frontend::SourcePosition{4, 8});
     Add(RikKind::kBranch, MakeRikBranch(1, kSumBlock), 4, {5, 5}, 4, frontend::SourcePosition{5, 13});
@@ -125,7 +125,7 @@ TEST_F(RikSectionTest, CodeThePreprocessorDroppedIsComment) {
   for (const std::uint32_t line : {1u, 2u, 6u, 7u}) {
     frontend::SetCurrentValidFile(support::InternName("x.c"), support::InternName(dir), line);
   }
-  Add(RikKind::kFunction, RikFunction{"f"}, 1, {2, 1}, 7, frontend::SourcePosition{8, 1});
+  Add(RikKind::kFunction, std::make_unique<RikFunction>(RikFunction{"f"}), 1, {2, 1}, 7, frontend::SourcePosition{8, 1});
   const std::string section = Section(false);
   EXPECT_EQ(section.substr(section.find("NODE TYPE=FILE")),
             "NODE TYPE=FILE NAME=\"x.c\"@@NODE TYPE=FUNCTION NAME=\"f\"@int f(int a)\n{\n"
@@ -142,7 +142,7 @@ TEST_F(RikSectionTest, WithoutMetricsTheFileNodeHasNoCounts) {
 }
 
 TEST_F(RikSectionTest, LinesGoingBackwardsGiveTheSummary) {
-  Add(RikKind::kFunction, RikFunction{"f", RikNodeType::kFunction, 2}, 1, {2, 1}, 6, frontend::SourcePosition{7, 1});
+  Add(RikKind::kFunction, std::make_unique<RikFunction>(RikFunction{"f", RikNodeType::kFunction, 2}), 1, {2, 1}, 6, frontend::SourcePosition{7, 1});
   Add(RikKind::kBranch, MakeRikBranch(0, kSumEntry), 1, {2, 2});
   Add(RikKind::kDecision, MakeRikDecision({1, 2}, 3), 3, {4, 3});
   Add(RikKind::kBranch, MakeRikBranch(3, kSumBlock), 2, {4, 4});
@@ -195,7 +195,7 @@ TEST_F(RikSectionTest, TagsOfEveryKind) {
                 std::make_unique<RikBitCond>(RikBitCond{{"a", "b", "c", "d", "e", "f"}, "&& x y", 4, {"x", "y"}}), 0, 1, 1,
                 {}, {}, 0};
   EXPECT_EQ(ClosingTag(table), "@-POPUP BITCOND=(@a@,@b@,@c@,@d@,@e@,@f@,\"&& x y\",4,TE,31,32,@x@,@y@) /POPUP@");
-  RikItem function{RikKind::kFunction, RikFunction{"g", RikNodeType::kMethod, 0, 3, 1}, 0, 1, 1, {}, {}, 0};
+  RikItem function{RikKind::kFunction, std::make_unique<RikFunction>(RikFunction{"g", RikNodeType::kMethod, 0, 3, 1}), 0, 1, 1, {}, {}, 0};
   EXPECT_EQ(OpeningTag(function, 0), "@NODE TYPE=METHOD NAME=\"g\" INST=3,1@");
 }
 
