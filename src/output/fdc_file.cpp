@@ -27,7 +27,7 @@ QString SystemError() { return FromLocal(support::SystemErrorText()); }
 
 // Records are many and short: the current file's stream, the only one open,
 // writes through one large buffer instead of the default few kilobytes.
-alignas(64) char streamBuffer[1 << 20];
+alignas(64) char streamBuffer[1 << 18];
 
 void UseLargeBuffer(std::FILE* stream) { std::setvbuf(stream, streamBuffer, _IOFBF, sizeof streamBuffer); }
 

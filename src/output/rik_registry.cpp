@@ -89,7 +89,8 @@ void AddBranchCouple(RikBranch* branch, std::uint32_t first, std::uint32_t secon
   if (!branch) {
     support::DisplayInternalError(support::Translate("Internal Error", "Bad branch while adding a branches couple"));
   }
-  branch->couples.emplace_back(first, second);
+  if (!branch->couples) branch->couples = std::make_unique<std::vector<std::pair<std::uint32_t, std::uint32_t>>>();
+  branch->couples->emplace_back(first, second);
 }
 
 }  // namespace output

@@ -63,7 +63,9 @@ inline constexpr std::uint32_t kNoRikId = 0xFFFFFFFF;
 struct RikBranch {
   std::uint32_t id = 0;
   std::int8_t sum = 0;
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> couples;  // independence pairs of a condition
+  // Independence pairs of a condition, held apart: most branches have none
+  // and a listing holds one branch per row of every case table.
+  std::unique_ptr<std::vector<std::pair<std::uint32_t, std::uint32_t>>> couples;
 };
 
 enum class RikNodeType : std::uint8_t { kFunction = 0, kMethod = 1, kConstructor = 2, kDestructor = 3 };

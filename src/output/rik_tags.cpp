@@ -97,12 +97,13 @@ std::string_view RikMark(std::int8_t sum) {
 std::string BranchTag(const RikBranch& branch, bool start) {
   std::string tag = start ? "@BRANCH START MARK=" : "@BRANCH MARK=";
   tag += std::string(RikMark(branch.sum)) + " ID=";
-  if (branch.couples.empty()) {
+  if (!branch.couples || branch.couples->empty()) {
     tag += std::to_string(branch.id);
   } else {
-    for (std::size_t i = 0; i < branch.couples.size(); ++i) {
+    const auto& couples = *branch.couples;
+    for (std::size_t i = 0; i < couples.size(); ++i) {
       if (i > 0) tag += "|";
-      tag += std::to_string(branch.couples[i].first) + "&" + std::to_string(branch.couples[i].second);
+      tag += std::to_string(couples[i].first) + "&" + std::to_string(couples[i].second);
     }
   }
   return tag + " SUM=" + std::to_string(branch.sum) + "@";

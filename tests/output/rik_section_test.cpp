@@ -188,8 +188,10 @@ TEST_F(RikSectionTest, TagsOfEveryKind) {
   EXPECT_EQ(OpeningTag(decision, 0x0020), "@DECISION SUM=21 ID=(4|5)|9@");
   RikItem untabled{RikKind::kDecision, RikDecision{{}, 0, 1}, 0, 1, 1, {}, {}, 0};
   EXPECT_EQ(OpeningTag(untabled, 0x0008), "@DECISION SUM=20@") << "no table, no ID, even with an extra block";
-  RikItem popup{RikKind::kPopup, std::vector<RikAlternative>{{"a@b", MakeRikBranch(2, kSumBlock)}, {"c", {}}},
-                0, 1, 1, {}, {}, 0};
+  std::vector<RikAlternative> alternatives;
+  alternatives.push_back({"a@b", MakeRikBranch(2, kSumBlock)});
+  alternatives.push_back({"c", {}});
+  RikItem popup{RikKind::kPopup, std::move(alternatives), 0, 1, 1, {}, {}, 0};
   EXPECT_EQ(ClosingTag(popup), "@-POPUP@@BRANCH MARK=TB ID=2 SUM=20@a@@b@/BRANCH@c@/POPUP@");
   RikItem table{RikKind::kBitCond,
                 std::make_unique<RikBitCond>(RikBitCond{{"a", "b", "c", "d", "e", "f"}, "&& x y", 4, {"x", "y"}}), 0, 1, 1,
