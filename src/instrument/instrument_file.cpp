@@ -101,7 +101,6 @@ void ReleaseRun() {
   output::FinishFdcFiles();
   output::FinishTsfFiles();
   frontend::FreeInsertRecords();
-  FreeModifications(Instr().modifications);
   output::FreeFdcFiles();
   output::FreeTsfFiles();
 }

@@ -112,7 +112,8 @@ std::optional<Failure> ReadProvider(Cursor& cursor, const TsfProvider& provider,
   if (!flagsRead) return Failure{4, {}};
   const std::optional<std::string_view> version = cursor.Token();
   if (!version) return Failure{5, {}};
-  block.foreign = *name != provider.name || *Number(flagsToken) != provider.flags || !version->starts_with(kTsfFormatVersion);
+  block.foreign =
+      *name != provider.name || *Number(flagsToken) != provider.flags || !version->starts_with(kTsfFormatVersion);
   return std::nullopt;
 }
 

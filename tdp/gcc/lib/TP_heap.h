@@ -164,23 +164,27 @@ extern unsigned long _qbp_libc_getauxval(unsigned long) __asm__("getauxval");
 static __UINTPTR_TYPE__ _qbp_loader_start, _qbp_loader_end;
 static int _qbp_loader_known;
 
+/* An ELF program header, as loaded objects carry them. */
+#if __SIZEOF_POINTER__ == 8
+struct _qbp_phdr { unsigned int type, flags; _qbl_u64 offset, vaddr, paddr, filesz, memsz, align; };
+#define _QBP_PHDR_OFFSET(elf) (*(const _qbl_u64 *)((elf) + 0x20))
+#define _QBP_PHDR_COUNT(elf) (*(const unsigned short *)((elf) + 0x38))
+#else
+struct _qbp_phdr { unsigned int type, offset, vaddr, paddr, filesz, memsz, flags, align; };
+#define _QBP_PHDR_OFFSET(elf) (*(const unsigned int *)((elf) + 0x1C))
+#define _QBP_PHDR_COUNT(elf) (*(const unsigned short *)((elf) + 0x2C))
+#endif
+#define _QBP_PT_LOAD 1
+
 static _QBCRT_UNUSED void _qbp_find_loader(void)
 {
   const unsigned char *base = (const unsigned char *)_qbp_libc_getauxval(7); /* AT_BASE */
   __UINTPTR_TYPE__ start = ~(__UINTPTR_TYPE__)0, end = 0;
-  unsigned short i, count;
+  unsigned short i;
   if (base) {
-#if __SIZEOF_POINTER__ == 8
-    const struct { unsigned int type, flags; _qbl_u64 offset, vaddr, paddr, filesz, memsz, align; } *h =
-      (const void *)(base + *(const _qbl_u64 *)(base + 0x20));
-    count = *(const unsigned short *)(base + 0x38);
-#else
-    const struct { unsigned int type, offset, vaddr, paddr, filesz, memsz, flags, align; } *h =
-      (const void *)(base + *(const unsigned int *)(base + 0x1C));
-    count = *(const unsigned short *)(base + 0x2C);
-#endif
-    for (i = 0; i < count; i++) {
-      if (h[i].type != 1) /* PT_LOAD */
+    const struct _qbp_phdr *h = (const void *)(base + _QBP_PHDR_OFFSET(base));
+    for (i = 0; i < _QBP_PHDR_COUNT(base); i++) {
+      if (h[i].type != _QBP_PT_LOAD)
         continue;
       if ((__UINTPTR_TYPE__)base + h[i].vaddr < start)
         start = (__UINTPTR_TYPE__)base + (__UINTPTR_TYPE__)h[i].vaddr;
@@ -417,14 +421,8 @@ static _QBCRT_UNUSED int _qbp_root_library(struct _qbp_dl_info *info, __SIZE_TYP
   if (!s || !*s)
     return 0;
   for (i = 0; i < info->count; i++) {
-#if __SIZEOF_POINTER__ == 8
-    const struct { unsigned int type, flags; _qbl_u64 offset, vaddr, paddr, filesz, memsz, align; }
-      *h = (const void *)((const char *)info->headers + 56 * i);
-#else
-    const struct { unsigned int type, offset, vaddr, paddr, filesz, memsz, flags, align; }
-      *h = (const void *)((const char *)info->headers + 32 * i);
-#endif
-    if (h->type == 1 && (h->flags & 2)) /* PT_LOAD, PF_W */
+    const struct _qbp_phdr *h = (const struct _qbp_phdr *)info->headers + i;
+    if (h->type == _QBP_PT_LOAD && (h->flags & 2)) /* PF_W */
       _qbp_root((const void *)(info->base + (__UINTPTR_TYPE__)h->vaddr), (unsigned long)h->memsz);
   }
   return 0;
