@@ -71,6 +71,23 @@ TEST(FdcBlockReaderTest, OnlyAClosingRikTagEndsTheSection) {
   EXPECT_EQ(result.blocks[0].endOffset, static_cast<std::int64_t>(block.size()));
 }
 
+// The reader takes the file in large chunks and skips runs of bytes; a tag,
+// a "/RIK" or a "VE" line cut by a chunk's end must read as when whole.
+// Shifting a section's closing lines by one byte at a time over the first
+// 64 KB and a little beyond puts every one of their bytes on a chunk's end.
+TEST(FdcBlockReaderTest, SectionsReadTheSameAcrossEveryChunkBoundary) {
+  const std::string identity = "FC \"o.c\" \"/s/\"\nFD 1\nTC PR\nDC 2\n@RIK\nNODE@\n";
+  const std::string closing = "VE inside\n@FUNC /RIKA@ x /RIK y @@ z @/NODE /RIK@\n";
+  for (std::size_t filler = 65400; filler < 65560; ++filler) {
+    const std::string block = kHeader + identity + std::string(filler, 'a') + "\n" + closing;
+    const FdcReadResult result = Parse(block + kBlock);
+    ASSERT_EQ(result.error, FdcReadError::kNone) << filler;
+    ASSERT_EQ(result.blocks.size(), 2u) << filler;
+    EXPECT_EQ(result.blocks[0].endOffset, static_cast<std::int64_t>(block.size())) << filler;
+    EXPECT_EQ(result.blocks[1].endOffset, static_cast<std::int64_t>(block.size() + kBlock.size())) << filler;
+  }
+}
+
 TEST(FdcBlockReaderTest, AMissingFileHasNoBlocks) { EXPECT_TRUE(ReadFdcBlocks("/nonexistent/x.fdc").empty()); }
 
 TEST(FdcBlockReaderTest, AFileEndingRightAfterTheSectionIsComplete) {
