@@ -149,5 +149,31 @@ TEST_F(FileUtilsTest, CopyStreamDropsCarriageReturnsAndCountsLineFeeds) {
   for (std::FILE* f : {input, output, doubled}) std::fclose(f);
 }
 
+// Lines of every length up to 40 bytes, ending alternately in LF and CR LF,
+// with a lone CR now and then: some CR and some CR LF fall on every
+// boundary of the copy's chunks.
+TEST_F(FileUtilsTest, CopyStreamOfALargeFileDropsEveryCarriageReturn) {
+  std::string text;
+  std::string expected;
+  std::uint32_t lineFeeds = 0;
+  for (std::size_t line = 0; text.size() < 300000; ++line) {
+    const std::string body(line % 41, static_cast<char>('a' + line % 26));
+    const std::string lone = line % 7 == 0 ? "x\ry" : "";
+    text += body + lone + (line % 2 ? "\r\n" : "\n");
+    expected += body + (lone.empty() ? "" : "xy") + "\n";
+    ++lineFeeds;
+  }
+  std::FILE* input = std::tmpfile();
+  std::FILE* output = std::tmpfile();
+  std::fwrite(text.data(), 1, text.size(), input);
+  std::rewind(input);
+  EXPECT_EQ(CopyStream(input, output), lineFeeds);
+  std::rewind(output);
+  std::string copied(expected.size() + 1, '\0');
+  copied.resize(std::fread(copied.data(), 1, copied.size(), output));
+  EXPECT_EQ(copied, expected);
+  for (std::FILE* f : {input, output}) std::fclose(f);
+}
+
 }  // namespace
 }  // namespace support
