@@ -17,6 +17,7 @@
 #include "output/fdc_coverage_types.h"
 #include "output/fdc_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace output {
@@ -78,36 +79,42 @@ int ReadChar(FdcReader& reader) {
   return c;
 }
 
-// True for the bytes that may change the RIK tracker's state: "@" always,
-// "/" inside a tag.
-bool MovesTracker(const FdcReader& reader, char c) { return c == '@' || (c == '/' && reader.insideTag); }
-
 // The length of the longest prefix of the `size` bytes at `from` without `c`.
 std::size_t SpanWithout(const char* from, std::size_t size, char c) {
   const void* found = std::memchr(from, c, size);
   return found ? static_cast<std::size_t>(static_cast<const char*>(found) - from) : size;
 }
 
+// How much of "/RIK" the last of the `size` bytes at `from` spell, as the
+// tracker counts it: "/" never occurs inside "/RIK" but at its start, so the
+// longest end of the run that begins "/RIK" is the match.
+std::size_t TrailingRikMatch(const char* from, std::size_t size) {
+  for (std::size_t length = std::min(size, kRikEndMatch.size()); length > 0; --length) {
+    const char* tail = from + size - length;
+    if (*tail != '/') continue;
+    std::size_t matched = 1;
+    while (matched < length && tail[matched] == kRikEndMatch[matched]) ++matched;
+    if (matched == length) return length;
+  }
+  return 0;
+}
+
 // Moves past the bytes before the next line feed that leave the RIK tracker
-// as it is: every byte outside a RIK section; inside one, the bytes that
-// neither open, close nor end a tag. A partly matched "/RIK" needs every
-// byte, so nothing is skipped then.
+// waiting for the same byte: every byte outside a RIK section; inside one,
+// every byte before the next "@", whose meaning depends only on how much
+// of "/RIK" a tag's last bytes spelled. A match begun before the skip needs
+// its next bytes one by one, so nothing is skipped then.
 void SkipQuietBytes(FdcReader& reader) {
   if (reader.tracking && reader.rikMatch > 0) return;
   while (FillChunk(reader)) {
     const char* from = reader.chunk.data() + reader.next;
     const std::size_t left = reader.end - reader.next;
     std::size_t span = SpanWithout(from, left, '\n');
-    if (reader.tracking && reader.insideTag) {
-      std::size_t inTag = 0;
-      while (inTag < span && !MovesTracker(reader, from[inTag])) ++inTag;
-      span = inTag;
-    } else if (reader.tracking) {
-      span = SpanWithout(from, span, '@');
-    }
+    if (reader.tracking) span = SpanWithout(from, span, '@');
+    if (reader.tracking && reader.insideTag) reader.rikMatch = TrailingRikMatch(from, span);
     reader.next += span;
     reader.offset += static_cast<std::int64_t>(span);
-    if (span < left) return;
+    if (span < left || reader.rikMatch > 0) return;
   }
 }
 

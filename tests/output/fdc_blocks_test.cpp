@@ -77,7 +77,8 @@ TEST(FdcBlockReaderTest, OnlyAClosingRikTagEndsTheSection) {
 // 64 KB and a little beyond puts every one of their bytes on a chunk's end.
 TEST(FdcBlockReaderTest, SectionsReadTheSameAcrossEveryChunkBoundary) {
   const std::string identity = "FC \"o.c\" \"/s/\"\nFD 1\nTC PR\nDC 2\n@RIK\nNODE@\n";
-  const std::string closing = "VE inside\n@FUNC /RIKA@ x /RIK y @@ z @/NODE /RIK@\n";
+  // The closing tag's "/R/RIK" restarts its match halfway.
+  const std::string closing = "VE inside\n@FUNC /RIKA@ x /RIK y @@ z @/NODE /R/RIK@\n";
   for (std::size_t filler = 65400; filler < 65560; ++filler) {
     const std::string block = kHeader + identity + std::string(filler, 'a') + "\n" + closing;
     const FdcReadResult result = Parse(block + kBlock);
