@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstring>
+#include <span>
 #include <vector>
 
 namespace frontend {
@@ -205,37 +206,27 @@ bool MatchesAt(InputBuffer& input, const char* spelling) {
   return true;
 }
 
-// Reserved words by length (2 to 8), sorted within each length.
-constexpr const char* kWords2[] = {"do", "if"};
-constexpr const char* kWords3[] = {"for", "int"};
-constexpr const char* kWords4[] = {"auto", "case", "char", "else", "enum", "goto", "long", "void"};
-constexpr const char* kWords5[] = {"break", "const", "float", "short", "union", "while"};
-constexpr const char* kWords6[] = {"double", "extern", "return", "signed", "sizeof", "static", "struct", "switch"};
-constexpr const char* kWords7[] = {"default", "typedef"};
-constexpr const char* kWords8[] = {"continue", "register", "unsigned", "volatile"};
-
-struct WordGroup {
-  const char* const* words;
-  std::size_t count;
+// Reserved words by length (2 to 8), sorted within each length, with their
+// token codes. Every identifier is looked up here first, so a look-up
+// compares only words of its length, as fixed-length views.
+struct ReservedWord {
+  std::string_view spelling;
+  int code;
 };
 
-constexpr WordGroup kWordGroups[] = {{kWords2, 2}, {kWords3, 2}, {kWords4, 8}, {kWords5, 6},
-                                     {kWords6, 8}, {kWords7, 2}, {kWords8, 4}};
+constexpr ReservedWord kWords2[] = {{"do", 285}, {"if", 286}};
+constexpr ReservedWord kWords3[] = {{"for", 278}, {"int", 259}};
+constexpr ReservedWord kWords4[] = {{"auto", 257}, {"case", 265}, {"char", 269}, {"else", 262},
+                                    {"enum", 266}, {"goto", 282}, {"long", 263}, {"void", 280}};
+constexpr ReservedWord kWords5[] = {{"break", 261}, {"const", 273}, {"float", 274},
+                                    {"short", 275}, {"union", 272}, {"while", 288}};
+constexpr ReservedWord kWords6[] = {{"double", 258}, {"extern", 270}, {"return", 271}, {"signed", 279},
+                                    {"sizeof", 283}, {"static", 287}, {"struct", 260}, {"switch", 264}};
+constexpr ReservedWord kWords7[] = {{"default", 281}, {"typedef", 268}};
+constexpr ReservedWord kWords8[] = {{"continue", 277}, {"register", 267}, {"unsigned", 276}, {"volatile", 284}};
 
-int ReservedCode(std::string_view word) {
-  static constexpr std::pair<const char*, int> kCodes[] = {
-      {"auto", 257},    {"double", 258}, {"int", 259},     {"struct", 260},  {"break", 261},
-      {"else", 262},    {"long", 263},   {"switch", 264},  {"case", 265},    {"enum", 266},
-      {"register", 267}, {"typedef", 268}, {"char", 269},  {"extern", 270},  {"return", 271},
-      {"union", 272},   {"const", 273},  {"float", 274},   {"short", 275},   {"unsigned", 276},
-      {"continue", 277}, {"for", 278},   {"signed", 279},  {"void", 280},    {"default", 281},
-      {"goto", 282},    {"sizeof", 283}, {"volatile", 284}, {"do", 285},     {"if", 286},
-      {"static", 287},  {"while", 288}};
-  for (const auto& [text, code] : kCodes) {
-    if (word == text) return code;
-  }
-  return 0;
-}
+constexpr std::span<const ReservedWord> kWordGroups[] = {kWords2, kWords3, kWords4, kWords5,
+                                                         kWords6, kWords7, kWords8};
 
 }  // namespace
 
@@ -288,10 +279,9 @@ PatternMatch MatchPunctuator(InputBuffer& input) {
 // first word that compares greater.
 int FindReservedWord(std::string_view spelling) {
   if (spelling.size() < 2 || spelling.size() > 8) return 0;
-  const WordGroup& group = kWordGroups[spelling.size() - 2];
-  for (std::size_t i = 0; i < group.count; ++i) {
-    const int order = spelling.compare(group.words[i]);
-    if (order == 0) return ReservedCode(spelling);
+  for (const ReservedWord& word : kWordGroups[spelling.size() - 2]) {
+    const int order = spelling.compare(word.spelling);
+    if (order == 0) return word.code;
     if (order < 0) return 0;
   }
   return 0;

@@ -96,12 +96,18 @@ void AddModification(ModificationBuffer& buffer, const SourcePosition* position,
 
 void SortModifications(ModificationBuffer& buffer) {
   if (buffer.sorted) return;
-  // Of two records neither of which precedes the other, before-texts come
+  // PositionPrecedes in one pass (no record is on line 0): anchored texts
+  // by line and column, then the texts at the end of the file; at one place
+  // by key. Of two records with the same place and key, before-texts come
   // out last added first and after-texts first added first. Sequences are
   // unique, so the order is total and needs no stable sort.
   std::sort(buffer.records.begin(), buffer.records.end(), [](const Modification& a, const Modification& b) {
-    const bool aFirst = PositionPrecedes(a.position, a.key, b.position, b.key);
-    if (aFirst != PositionPrecedes(b.position, b.key, a.position, a.key)) return aFirst;
+    if (a.position.has_value() != b.position.has_value()) return a.position.has_value();
+    if (a.position) {
+      if (a.position->line != b.position->line) return a.position->line < b.position->line;
+      if (a.position->column != b.position->column) return a.position->column < b.position->column;
+    }
+    if (a.key != b.key) return a.key < b.key;
     return a.key > 0 ? a.sequence < b.sequence : a.sequence > b.sequence;
   });
   buffer.sorted = true;

@@ -19,42 +19,73 @@ namespace {
 
 void Write(std::FILE* out, const std::string& text) { std::fputs(text.c_str(), out); }
 
-std::string LineText(std::uint32_t line) {
-  return support::ToLocal(support::Translate("Code Coverage", "line %1").arg(line));
+// The summary writes a label and a line reference per registry item; their
+// translations are looked up once per listing.
+struct SummaryTexts {
+  std::string line = CoverageText("line %1");
+  std::string incoming = CoverageText("Incoming");
+  std::string exit = CoverageText("Exit");
+  std::string call = CoverageText("Call");
+  std::string block = CoverageText("Statement block");
+  std::string basicCondition = CoverageText("Basic condition");
+  std::string method = CoverageText("Method");
+  std::string constructor = CoverageText("Constructor");
+  std::string destructor = CoverageText("Destructor");
+  std::string function = CoverageText("Function");
+  std::string popup = CoverageText("click here for other branches");
+  std::string unreachable = CoverageText("code unreachable");
+  std::string className = CoverageText("Class");
+};
+
+// The line template with each "%1" marker (not the start of "%10" and
+// beyond) replaced by the number, as QString::arg fills it.
+std::string LineText(const SummaryTexts& texts, std::uint32_t line) {
+  const std::string number = std::to_string(line);
+  const std::string& pattern = texts.line;
+  std::string text;
+  std::size_t from = 0;
+  for (std::size_t at = pattern.find("%1"); at != std::string::npos; at = pattern.find("%1", at + 2)) {
+    const bool longer = at + 2 < pattern.size() && pattern[at + 2] >= '0' && pattern[at + 2] <= '9';
+    if (longer) continue;
+    text.append(pattern, from, at - from).append(number);
+    from = at + 2;
+  }
+  return text.append(pattern, from, std::string::npos);
 }
 
-std::string SumLabel(std::int8_t sum) {
+const std::string& SumLabel(const SummaryTexts& texts, std::int8_t sum) {
+  static const std::string kNone;
   switch (sum) {
     case kSumEntry:
-      return CoverageText("Incoming");
+      return texts.incoming;
     case kSumExit:
-      return CoverageText("Exit");
+      return texts.exit;
     case kSumCall:
-      return CoverageText("Call");
+      return texts.call;
     case kSumBlock:
-      return CoverageText("Statement block");
+      return texts.block;
     case kSumBasicCondition:
-      return CoverageText("Basic condition");
+      return texts.basicCondition;
     default:
-      return {};
+      return kNone;
   }
 }
 
-std::string NodeLabel(RikNodeType type) {
+const std::string& NodeLabel(const SummaryTexts& texts, RikNodeType type) {
   switch (type) {
     case RikNodeType::kMethod:
-      return CoverageText("Method");
+      return texts.method;
     case RikNodeType::kConstructor:
-      return CoverageText("Constructor");
+      return texts.constructor;
     case RikNodeType::kDestructor:
-      return CoverageText("Destructor");
+      return texts.destructor;
     default:
-      return CoverageText("Function");
+      return texts.function;
   }
 }
 
-std::string SummaryPopup(const RikItem& item) {
-  std::string text = "  @POPUP@" + CoverageText("click here for other branches") + "@-POPUP@";
+std::string SummaryPopup(const SummaryTexts& texts, const RikItem& item) {
+  std::string text = "  @POPUP@" + texts.popup + "@-POPUP@";
   if (const auto* alternatives = std::get_if<std::vector<RikAlternative>>(&item.payload)) {
     for (const RikAlternative& alternative : *alternatives) {
       if (alternative.branch) text += BranchTag(*alternative.branch, false);
@@ -62,11 +93,12 @@ std::string SummaryPopup(const RikItem& item) {
       if (alternative.branch) text += "@/BRANCH@";
     }
   }
-  return text + "@/POPUP@, " + LineText(item.sourceLine) + "\n";
+  return text + "@/POPUP@, " + LineText(texts, item.sourceLine) + "\n";
 }
 
 struct SummaryState {
   std::FILE* out;
+  SummaryTexts texts;
   bool functionOpen = false;
   bool classOpen = false;
 };
@@ -78,7 +110,7 @@ void SummarizeItem(SummaryState& state, const RikItem& item) {
       Write(out, state.functionOpen ? "@/NODE@\n  " : "\n  ");
       Write(out, state.classOpen ? "@/NODE@\n" : "\n");
       const auto* name = std::get_if<RikText>(&item.payload);
-      Write(out, OpeningTag(item, 0) + CoverageText("Class") + " " + (name ? name->text : "") + "\n");
+      Write(out, OpeningTag(item, 0) + state.texts.className + " " + (name ? name->text : "") + "\n");
       state.classOpen = true;
       state.functionOpen = false;
       return;
@@ -87,22 +119,22 @@ void SummarizeItem(SummaryState& state, const RikItem& item) {
       const RikFunction* function = FunctionOf(item);
       if (!function) return;
       Write(out, state.functionOpen ? "@/NODE@\n  " : "\n  ");
-      Write(out, OpeningTag(item, 0) + NodeLabel(function->nodeType) + " " + function->name + " ()\n");
+      Write(out, OpeningTag(item, 0) + NodeLabel(state.texts, function->nodeType) + " " + function->name + " ()\n");
       state.functionOpen = true;
       return;
     }
     case RikKind::kBranch:
     case RikKind::kBranchStart:
       if (const auto* branch = std::get_if<RikBranch>(&item.payload)) {
-        Write(out, "    " + BranchTag(*branch, false) + SumLabel(branch->sum) + "@/BRANCH@, " +
-                       LineText(item.sourceLine) + "\n");
+        Write(out, "    " + BranchTag(*branch, false) + SumLabel(state.texts, branch->sum) + "@/BRANCH@, " +
+                       LineText(state.texts, item.sourceLine) + "\n");
       }
       return;
     case RikKind::kPopup:
-      Write(out, SummaryPopup(item));
+      Write(out, SummaryPopup(state.texts, item));
       return;
     case RikKind::kUnreachable:
-      Write(out, "  @BRANCH UNREACHABLE@ " + CoverageText("code unreachable") + ", " + LineText(item.sourceLine) +
+      Write(out, "  @BRANCH UNREACHABLE@ " + state.texts.unreachable + ", " + LineText(state.texts, item.sourceLine) +
                      "\n");
       return;
     default:
@@ -184,7 +216,7 @@ void WriteSummaryListing(std::FILE* out, const RikItemList& registry) {
     Write(out, "\n  \n");
     return;
   }
-  SummaryState state{out};
+  SummaryState state{out, SummaryTexts{}};
   for (const RikItem* item : registry) SummarizeItem(state, *item);
   Write(out, state.functionOpen ? "@/NODE@\n  " : "\n  ");
   Write(out, state.classOpen ? "@/NODE@\n" : "\n");

@@ -6,6 +6,7 @@
 #include "support/translate.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace output {
 namespace {
@@ -22,6 +23,33 @@ void WarnNotMonotonic(FdcFile& file) {
       support::Translate("User Warning", "Lines added by a code generator, resulting #line are not monoton in source file %1",
                          "%1 : the source file")
           .arg(support::FromLocal(file.sourceName ? file.sourceName->text : "")));
+}
+
+// RikBefore's order, made total for the sort: an item without a usable
+// position (line 0) is undecided against every other one there, which no
+// sort may be given, so it sorts as if at the start of the file; items
+// without a position come last. Of two items at one place, the smaller key
+// comes first; with equal keys the one registered first for a positive key
+// and last otherwise. The keys are copied out of the items so that the sort
+// compares neighbouring memory instead of following pointers.
+struct RikSortKey {
+  bool absent;
+  std::uint32_t line;
+  std::uint32_t column;
+  std::int32_t orderKey;
+  std::uint32_t tie;
+  const RikItem* item;
+
+  bool operator<(const RikSortKey& other) const {
+    return std::tie(absent, line, column, orderKey, tie) <
+           std::tie(other.absent, other.line, other.column, other.orderKey, other.tie);
+  }
+};
+
+RikSortKey SortKeyOf(const RikItem& item) {
+  const frontend::SourcePosition at = Usable(item.start) ? *item.start : frontend::SourcePosition{0, 0};
+  const std::uint32_t tie = item.orderKey > 0 ? item.sequence : ~item.sequence;
+  return {!item.start.has_value(), at.line, at.column, item.orderKey, tie, &item};
 }
 
 }  // namespace
@@ -52,21 +80,14 @@ void OrderRikItems(FdcFile& file) {
   RikItemList& order = file.rik.order;
   order.clear();
   order.reserve(file.rik.items.size());
-  for (const RikItem& item : file.rik.items) order.push_back(&item);
-  if (!file.rik.ordered) {
-    // RikBefore's order, made total for the sort: an item without a usable
-    // position (line 0) is undecided against every other one there, which
-    // no sort may be given, so it sorts as if at the start of the file. Of
-    // two items at one place, the smaller key comes first; with equal keys
-    // the one registered first for a positive key and last otherwise.
-    std::sort(order.begin(), order.end(), [](const RikItem* a, const RikItem* b) {
-      if (a->start.has_value() != b->start.has_value()) return a->start.has_value();
-      const frontend::SourcePosition at = Usable(a->start) ? *a->start : frontend::SourcePosition{0, 0};
-      const frontend::SourcePosition bt = Usable(b->start) ? *b->start : frontend::SourcePosition{0, 0};
-      if (!(at == bt)) return Earlier(at, bt);
-      if (a->orderKey != b->orderKey) return a->orderKey < b->orderKey;
-      return a->orderKey > 0 ? a->sequence < b->sequence : a->sequence > b->sequence;
-    });
+  if (file.rik.ordered) {
+    for (const RikItem& item : file.rik.items) order.push_back(&item);
+  } else {
+    std::vector<RikSortKey> keys;
+    keys.reserve(file.rik.items.size());
+    for (const RikItem& item : file.rik.items) keys.push_back(SortKeyOf(item));
+    std::sort(keys.begin(), keys.end());
+    for (const RikSortKey& key : keys) order.push_back(key.item);
     file.rik.ordered = true;
   }
   if (file.noListing) return;
