@@ -33,7 +33,7 @@ int Rescan(char family, const std::string& word, const std::string* replacement,
   if (chain.size() >= kMaxReplacementDepth || std::find(chain.begin(), chain.end(), key) != chain.end()) {
     support::DisplayWarning(support::Translate("User Warning", "Replacement of %1 leads back to itself, line ignored : %2",
                                                "%1 : the replaced word, %2 : file and line reference")
-                                .arg(support::FromLocal(word), support::FromLocal(context.reference)));
+                                .arg(support::FromLocal(word), support::FromLocal(context.Reference())));
     return 0;
   }
   chain.push_back(key);
@@ -72,7 +72,7 @@ int ScanPragmaLine(DirectiveCursor cursor, const DirectiveContext& context) {
   support::DisplayWarning(support::Translate("User Warning", "Unknown quorb pragma: %1 at %2",
                                              "%1 : the pragma, %2 : file and line reference")
                               .arg(support::FromLocal(LineWithoutNewline(context.text)),
-                                   support::FromLocal(context.reference)));
+                                   support::FromLocal(context.Reference())));
   return 0;
 }
 
@@ -80,7 +80,7 @@ int ScanPragmaLine(DirectiveCursor cursor, const DirectiveContext& context) {
 
 void WarnDirective(const char* text, const DirectiveContext& context) {
   support::DisplayWarning(support::Translate("User Warning", text, "%1 : file and line reference")
-                              .arg(support::FromLocal(context.reference)));
+                              .arg(support::FromLocal(context.Reference())));
 }
 
 int ScanDirectiveText(std::string_view text, const DirectiveOrigin& origin) {
@@ -91,7 +91,7 @@ int ScanDirectiveText(std::string_view text, const DirectiveOrigin& origin) {
   }
   std::string line(text.substr(hash));
   if (line.back() != '\n') line += '\n';
-  const DirectiveContext context{origin, line, ReferenceText(origin.logicalLine)};
+  const DirectiveContext context{origin, line, CurrentReferencePlace(origin.logicalLine)};
   DirectiveCursor cursor{line, 1};
   SkipBlanks(cursor);
   if (MatchKeyword(cursor, "pragma")) return ScanPragmaLine(cursor, context);

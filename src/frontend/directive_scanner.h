@@ -16,7 +16,10 @@ namespace frontend {
 struct DirectiveContext {
   DirectiveOrigin origin;
   std::string_view text;
-  std::string reference;  // file and line reference of the line
+  ReferencePlace place;  // of the line, for messages
+
+  /// The file and line reference of the line.
+  std::string Reference() const { return ReferenceText(place); }
 };
 
 /// Scans one text as a directive line from its first "#".

@@ -413,11 +413,17 @@ int SkipBalanced(char open, char close, int depth) {
   return c;
 }
 
-std::string ReferenceText(std::uint32_t logicalLine) {
-  const std::string_view directory = state.currentDirectory ? state.currentDirectory->text : std::string_view();
-  const std::string_view file = state.currentFile ? state.currentFile->text : std::string_view();
-  return support::LocationText(directory, file, logicalLine);
+ReferencePlace CurrentReferencePlace(std::uint32_t logicalLine) {
+  return {state.currentDirectory, state.currentFile, logicalLine};
 }
+
+std::string ReferenceText(const ReferencePlace& place) {
+  const std::string_view directory = place.directory ? place.directory->text : std::string_view();
+  const std::string_view file = place.file ? place.file->text : std::string_view();
+  return support::LocationText(directory, file, place.logicalLine);
+}
+
+std::string ReferenceText(std::uint32_t logicalLine) { return ReferenceText(CurrentReferencePlace(logicalLine)); }
 
 namespace detail {
 

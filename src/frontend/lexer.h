@@ -98,4 +98,14 @@ int SkipBalanced(char open, char close, int depth = 1);
 /// "[<directory><file>,<line>]" of the current logical file.
 std::string ReferenceText(std::uint32_t logicalLine);
 
+/// A line of the current logical file, whose reference text is built only
+/// when a message needs it.
+struct ReferencePlace {
+  const support::NameEntry* directory;
+  const support::NameEntry* file;
+  std::uint32_t logicalLine;
+};
+ReferencePlace CurrentReferencePlace(std::uint32_t logicalLine);
+std::string ReferenceText(const ReferencePlace& place);
+
 }  // namespace frontend

@@ -47,7 +47,10 @@ std::optional<std::string_view> ReadFileName(DirectiveCursor& cursor) {
 
 void SetCurrentFile(std::string_view raw) {
   if (raw.empty()) return;
-  const std::string name = Pragmas().noEscapes ? std::string(raw) : InterpretFileName(raw);
+  // Most names have no escape: they are looked up as they stand.
+  const bool plain = Pragmas().noEscapes || raw.find('\\') == std::string_view::npos;
+  const std::string interpreted = plain ? std::string() : InterpretFileName(raw);
+  const std::string_view name = plain ? raw : std::string_view(interpreted);
   const support::NameEntry* key = support::InternName(name);
   auto found = splitCache.find(key);
   if (found == splitCache.end()) found = splitCache.emplace(key, support::SplitPath(name)).first;

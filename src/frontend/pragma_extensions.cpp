@@ -25,7 +25,7 @@ void SetCode(std::string_view word, std::uint32_t flag, NodeKind kind) {
 
 void WarnExtension(const char* text, const char* comment, std::string_view word, const DirectiveContext& context) {
   support::DisplayWarning(support::Translate("User Warning", text, comment)
-                              .arg(support::FromLocal(word), support::FromLocal(context.reference)));
+                              .arg(support::FromLocal(word), support::FromLocal(context.Reference())));
 }
 
 void ApplyMicrosoftExtension(std::string_view word, const DirectiveContext& context) {

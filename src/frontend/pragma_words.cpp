@@ -197,7 +197,7 @@ void SetPrefix(support::NameEntry* call, support::NameEntry* prefix, const Direc
                            "this prefix is no longer used: %4 will be used instead",
                            "%1 is file and line reference, %2 is the identifier, %3 is the old prefix and %4 is the "
                            "new prefix")
-            .arg(support::FromLocal(context.reference), support::FromLocal(call->text),
+            .arg(support::FromLocal(context.Reference()), support::FromLocal(call->text),
                  support::FromLocal(slot->text), support::FromLocal(prefix->text)));
   }
   slot = prefix;

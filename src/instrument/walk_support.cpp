@@ -10,7 +10,6 @@
 #include "support/name_table.h"
 
 #include <algorithm>
-#include <fstream>
 #include <string_view>
 #include <vector>
 
@@ -112,16 +111,20 @@ bool IsInstrStopped(const TreeNode* node) { return node->start.instrStopped || n
 void FindPragmaLines(const std::string& sourcePath) {
   auto& lines = Instr().pragmaLines;
   lines.clear();
-  std::ifstream input(sourcePath, std::ios::binary);
-  std::string text;
-  for (std::uint32_t number = 1; std::getline(input, text); ++number) {
-    std::string_view line(text);
-    line.remove_prefix(std::min(line.size(), line.find_first_not_of(" \t")));
-    if (!line.starts_with("#")) continue;
+  const support::UniqueFile input(std::fopen(sourcePath.c_str(), "rb"));
+  if (!input) return;
+  std::uint32_t number = 0;
+  const auto skipBlanks = [](std::string_view& line) {
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+  };
+  support::ForEachLine(input.get(), [&lines, &number, &skipBlanks](std::string_view line) {
+    ++number;
+    skipBlanks(line);
+    if (!line.starts_with("#")) return;
     line.remove_prefix(1);
-    line.remove_prefix(std::min(line.size(), line.find_first_not_of(" \t")));
+    skipBlanks(line);
     if (line.starts_with("pragma") && line.find("quorb") == std::string_view::npos) lines.insert(number);
-  }
+  });
 }
 
 bool FollowsPragma(const Span& span) {

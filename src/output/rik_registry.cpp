@@ -6,7 +6,6 @@
 #include "support/translate.h"
 
 #include <algorithm>
-#include <tuple>
 
 namespace output {
 namespace {
@@ -30,26 +29,39 @@ void WarnNotMonotonic(FdcFile& file) {
 // sort may be given, so it sorts as if at the start of the file; items
 // without a position come last. Of two items at one place, the smaller key
 // comes first; with equal keys the one registered first for a positive key
-// and last otherwise. The keys are copied out of the items so that the sort
-// compares neighbouring memory instead of following pointers.
+// and last otherwise. The keys are copied out of the items, as two words
+// each, so that the sort compares neighbouring memory.
 struct RikSortKey {
-  bool absent;
-  std::uint32_t line;
-  std::uint32_t column;
-  std::int32_t orderKey;
-  std::uint32_t tie;
+  std::uint64_t place;  // line and column
+  std::uint64_t rank;   // key, then registration order
   const RikItem* item;
 
   bool operator<(const RikSortKey& other) const {
-    return std::tie(absent, line, column, orderKey, tie) <
-           std::tie(other.absent, other.line, other.column, other.orderKey, other.tie);
+    return place != other.place ? place < other.place : rank < other.rank;
   }
 };
 
 RikSortKey SortKeyOf(const RikItem& item) {
   const frontend::SourcePosition at = Usable(item.start) ? *item.start : frontend::SourcePosition{0, 0};
+  const std::uint32_t key = static_cast<std::uint32_t>(item.orderKey) ^ 0x80000000u;
   const std::uint32_t tie = item.orderKey > 0 ? item.sequence : ~item.sequence;
-  return {!item.start.has_value(), at.line, at.column, item.orderKey, tie, &item};
+  return {std::uint64_t{at.line} << 32 | at.column, std::uint64_t{key} << 32 | tie, &item};
+}
+
+// The items with a position, sorted, then those without one, sorted.
+void SortRikItems(const std::deque<RikItem>& items, RikItemList& order) {
+  std::vector<RikSortKey> keys;
+  keys.reserve(items.size());
+  for (const RikItem& item : items) {
+    if (item.start) keys.push_back(SortKeyOf(item));
+  }
+  const auto placed = static_cast<std::ptrdiff_t>(keys.size());
+  for (const RikItem& item : items) {
+    if (!item.start) keys.push_back(SortKeyOf(item));
+  }
+  std::sort(keys.begin(), keys.begin() + placed);
+  std::sort(keys.begin() + placed, keys.end());
+  for (const RikSortKey& key : keys) order.push_back(key.item);
 }
 
 }  // namespace
@@ -83,11 +95,7 @@ void OrderRikItems(FdcFile& file) {
   if (file.rik.ordered) {
     for (const RikItem& item : file.rik.items) order.push_back(&item);
   } else {
-    std::vector<RikSortKey> keys;
-    keys.reserve(file.rik.items.size());
-    for (const RikItem& item : file.rik.items) keys.push_back(SortKeyOf(item));
-    std::sort(keys.begin(), keys.end());
-    for (const RikSortKey& key : keys) order.push_back(key.item);
+    SortRikItems(file.rik.items, order);
     file.rik.ordered = true;
   }
   if (file.noListing) return;

@@ -213,6 +213,25 @@ std::uint32_t CopyStream(std::FILE* input, std::FILE* output) {
   return lineFeeds;
 }
 
+void ForEachLine(std::FILE* input, const std::function<void(std::string_view)>& visit) {
+  std::vector<char> chunk(std::size_t{1} << 16);
+  std::string pending;  // the start of a line that the previous chunk cut
+  for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), input)) > 0;) {
+    std::string_view rest(chunk.data(), got);
+    for (std::size_t end = rest.find('\n'); end != std::string_view::npos; end = rest.find('\n')) {
+      if (pending.empty()) {
+        visit(rest.substr(0, end));
+      } else {
+        visit(pending.append(rest.substr(0, end)));
+        pending.clear();
+      }
+      rest.remove_prefix(end + 1);
+    }
+    pending.append(rest);
+  }
+  if (!pending.empty()) visit(pending);
+}
+
 // A stream is used by one thread at a time: the unlocked forms save a lock
 // per byte.
 void CopyStreamDoublingAt(std::FILE* input, std::FILE* output) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,6 +66,10 @@ std::uint32_t FileTime(const std::string& path);
 std::uint32_t CopyStream(std::FILE* input, std::FILE* output);
 /// Copies every byte, writing each "@" twice.
 void CopyStreamDoublingAt(std::FILE* input, std::FILE* output);
+
+/// Calls `visit` with every line of the stream without its line feed, a
+/// last line without one included; the stream is read in large chunks.
+void ForEachLine(std::FILE* input, const std::function<void(std::string_view)>& visit);
 
 /// "[<directory><file>,<line>]"
 std::string LocationText(std::string_view directory, std::string_view file, std::uint32_t line);

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace support {
@@ -147,6 +148,24 @@ TEST_F(FileUtilsTest, CopyStreamDropsCarriageReturnsAndCountsLineFeeds) {
   std::fread(text, 1, sizeof text - 1, doubled);
   EXPECT_STREQ(text, "a\r\nb@@c\r\n\rd");
   for (std::FILE* f : {input, output, doubled}) std::fclose(f);
+}
+
+// Lines longer than a chunk, empty lines, lines cut by every chunk boundary
+// and a last line without line feed all come out whole and in order.
+TEST_F(FileUtilsTest, ForEachLineGivesEveryLineWhole) {
+  std::vector<std::string> written = {std::string(70000, 'a'), "", "b", std::string(150000, 'c'), ""};
+  for (std::size_t length = 0; length < 700; ++length) written.push_back(std::string(length, 'd'));
+  written.push_back("last\r");
+  std::FILE* input = std::tmpfile();
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    std::fputs(written[i].c_str(), input);
+    if (i + 1 < written.size()) std::fputc('\n', input);
+  }
+  std::rewind(input);
+  std::vector<std::string> read;
+  ForEachLine(input, [&read](std::string_view line) { read.emplace_back(line); });
+  EXPECT_EQ(read, written);
+  std::fclose(input);
 }
 
 // Lines of every length up to 40 bytes, ending alternately in LF and CR LF,
