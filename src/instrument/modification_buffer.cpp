@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace instrument {
 namespace {
@@ -24,36 +25,78 @@ using support::Translate;
   FailAnalysis(Translate("Assertion", "Attempt to modify text after last line"));
 }
 
+// The source as ApplyModifications copies it: read in chunks, with the
+// line and column reached so far.
+struct SourceCopy {
+  std::FILE* source;
+  const std::string& sourcePath;
+  std::FILE* output;
+  std::vector<char> chunk = std::vector<char>(std::size_t{1} << 16);
+  std::size_t next = 0;  // first byte of the chunk not copied yet
+  std::size_t end = 0;   // bytes in the chunk
+  std::uint32_t line = 1;
+  std::uint32_t column = 0;
+};
+
+// The bytes not copied yet, at least one; the end of the source is fatal.
+std::string_view Pending(SourceCopy& copy) {
+  if (copy.next == copy.end) {
+    copy.next = 0;
+    copy.end = std::fread(copy.chunk.data(), 1, copy.chunk.size(), copy.source);
+    if (copy.end == 0) FailAtEnd(copy.source, copy.sourcePath);
+  }
+  return {copy.chunk.data() + copy.next, copy.end - copy.next};
+}
+
+void CopyOut(SourceCopy& copy, std::size_t count) {
+  std::fwrite(copy.chunk.data() + copy.next, 1, count, copy.output);
+  copy.next += count;
+}
+
 // Copies bytes up to the anchor of one record; bytes keep their carriage
 // returns here.
-void CopyUpTo(std::FILE* source, const std::string& sourcePath, std::FILE* output, const Modification& record,
-              std::uint32_t& line, std::uint32_t& column) {
+void CopyUpTo(SourceCopy& copy, const Modification& record) {
   const SourcePosition target = *record.position;
-  while (line < target.line) {
-    const int c = getc_unlocked(source);
-    if (c == EOF) FailAtEnd(source, sourcePath);
-    putc_unlocked(c, output);
-    if (c == '\n') {
-      ++line;
-      column = 0;
+  while (copy.line < target.line) {
+    const std::string_view pending = Pending(copy);
+    const std::size_t lineFeed = pending.find('\n');
+    if (lineFeed == std::string_view::npos) {
+      CopyOut(copy, pending.size());
+      continue;
     }
+    CopyOut(copy, lineFeed + 1);
+    ++copy.line;
+    copy.column = 0;
   }
-  if (line > target.line) FailAnalysis(Translate("Assertion", "Bad line count during analyzis"));
+  if (copy.line > target.line) FailAnalysis(Translate("Assertion", "Bad line count during analyzis"));
 
   const bool after = record.key > 0;
   const std::uint32_t targetColumn = after ? target.column : target.column - 1;
-  while (column < targetColumn) {
-    const int c = getc_unlocked(source);
-    if (c == '\n') {
+  while (copy.column < targetColumn) {
+    const std::string_view pending = Pending(copy);
+    const std::size_t count = std::min<std::size_t>(pending.size(), targetColumn - copy.column);
+    if (pending.substr(0, count).find('\n') != std::string_view::npos) {
       if (!after) FailAnalysis(Translate("Assertion", "Bad line count during analyzis"));
       FailAnalysis(Translate("Assertion", "Bad line count during analyzis : %1:%2")
                        .arg(QString::number(target.line), QString::number(target.column)));
     }
-    if (c == EOF) FailAtEnd(source, sourcePath);
-    ++column;
-    putc_unlocked(c, output);
+    CopyOut(copy, count);
+    copy.column += static_cast<std::uint32_t>(count);
   }
-  if (column > targetColumn) FailAnalysis(Translate("Assertion", "Bad column count during analyzis"));
+  if (copy.column > targetColumn) FailAnalysis(Translate("Assertion", "Bad column count during analyzis"));
+}
+
+// The rest of the source without its carriage returns; returns the line
+// feeds copied.
+std::uint32_t CopyRest(SourceCopy& copy) {
+  std::uint32_t lineFeeds = 0;
+  for (const char c : std::string_view(copy.chunk.data() + copy.next, copy.end - copy.next)) {
+    if (c == '\r') continue;
+    std::fputc(c, copy.output);
+    lineFeeds += c == '\n';
+  }
+  copy.next = copy.end;
+  return lineFeeds + support::CopyStream(copy.source, copy.output);
 }
 
 std::string_view TextOf(const ModificationBuffer& buffer, const Modification& record) {
@@ -122,15 +165,14 @@ std::uint32_t ApplyModifications(const std::string& sourcePath, std::FILE* outpu
   }
   const std::vector<Modification>& records = buffer.records;
 
-  std::uint32_t line = 1;
-  std::uint32_t column = 0;
+  SourceCopy copy{source.get(), sourcePath, output};
   auto record = records.begin();
   for (; record != records.end() && record->position; ++record) {
-    CopyUpTo(source.get(), sourcePath, output, *record, line, column);
+    CopyUpTo(copy, *record);
     const std::string_view text = TextOf(buffer, *record);
     std::fwrite(text.data(), 1, text.size(), output);
   }
-  line += support::CopyStream(source.get(), output);
+  std::uint32_t line = copy.line + CopyRest(copy);
   if (std::ferror(source.get())) support::DisplayReadError(sourcePath);
   for (; record != records.end(); ++record) {
     const std::string_view text = TextOf(buffer, *record);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <list>
 #include <sstream>
@@ -111,6 +112,40 @@ TEST_F(ModificationBufferTest, TextsOfAnyLengthKeepTheirBytes) {
     source += "L\n";
   }
   EXPECT_EQ(Apply(source), expected);
+}
+
+// The source is copied in large chunks: texts anchored on both sides of
+// every chunk end, in lines longer than a chunk and in short CR LF lines,
+// land where they belong; carriage returns stay before the last anchor and
+// go after it.
+TEST_F(ModificationBufferTest, AnchorsAcrossLargeLinesAndManyLines) {
+  std::string source;
+  std::string expected;
+  std::uint32_t line = 1;
+  const std::string longLine(150000, 'x');
+  for (std::uint32_t column : {1u, 65535u, 65536u, 65537u, 131072u, 150000u}) {
+    Add(line, column, 1, Where::Before, "<");
+    Add(line, column, 1, Where::After, ">");
+  }
+  expected += "<x>" + longLine.substr(1, 65533) + "<x><x><x>" + longLine.substr(65537, 131071 - 65537) + "<x>" +
+              longLine.substr(131072, 149999 - 131072) + "<x>\n";
+  source += longLine + "\n";
+  ++line;
+  const std::uint32_t lastAnchored = 19982;  // the last multiple of 97 below 20000
+  for (; line < 20000; ++line) {
+    source += "ab\r\n";
+    if (line % 97 == 0) Add(line, 2, 1, Where::After, "!");
+    const std::string lineEnd = line < lastAnchored ? "\r\n" : "\n";
+    expected += (line % 97 == 0 ? "ab!" : "ab") + lineEnd;
+  }
+  source += "tail\r\nend";
+  expected += "tail\nend";
+  const std::string copied = Apply(source);
+  const auto differs = std::mismatch(copied.begin(), copied.end(), expected.begin(), expected.end());
+  EXPECT_EQ(copied.size(), expected.size());
+  EXPECT_EQ(differs.first - copied.begin(), static_cast<std::ptrdiff_t>(std::min(copied.size(), expected.size())))
+      << "first difference";
+  EXPECT_EQ(lines, line + 1);
 }
 
 TEST_F(ModificationBufferTest, EmptyBufferCopiesWithoutCarriageReturns) {
