@@ -55,31 +55,30 @@ const TreeNode* ChildAt(const TreeNode* node, int index) {
   return child;
 }
 
+// A leaf and a nested block span their own positions; only the other
+// children are measured through their subtrees (and cached).
+bool SpansItself(const TreeNode* child) { return !child->sons || child->kind == NodeKind::LEFT_BRACE; }
+
 const Span& ConstructExtent(const TreeNode* root) {
   auto& cache = Instr().extents;
   if (const auto found = cache.find(root); found != cache.end()) return found->second;
+  if (!root->sons) return cache.emplace(root, OwnPositions(root)).first->second;
   // Post-order without recursion: a node is measured once its children are.
   std::vector<std::pair<const TreeNode*, bool>> pending{{root, false}};
   while (!pending.empty()) {
     auto [node, childrenDone] = pending.back();
     pending.pop_back();
     if (cache.count(node)) continue;
-    const bool braces = node->kind == NodeKind::LEFT_BRACE && node != root;
-    if (braces || !node->sons) {
-      cache.emplace(node, OwnPositions(node));
-      continue;
-    }
     if (!childrenDone) {
       pending.emplace_back(node, true);
       for (const TreeNode* child = node->sons; child; child = child->next) {
-        if (!cache.count(child)) pending.emplace_back(child, false);
+        if (!SpansItself(child) && !cache.count(child)) pending.emplace_back(child, false);
       }
       continue;
     }
     Span extent = OwnPositions(node);
     for (const TreeNode* child = node->sons; child; child = child->next) {
-      const bool nestedBlock = child->kind == NodeKind::LEFT_BRACE;
-      Widen(extent, nestedBlock ? OwnPositions(child) : cache.at(child));
+      Widen(extent, SpansItself(child) ? OwnPositions(child) : cache.at(child));
     }
     cache.emplace(node, extent);
   }
