@@ -22,6 +22,15 @@ void AppendField(std::string& line, std::string_view text) {
 
 void AppendNumber(std::string& line, std::uint32_t value) { AppendField(line, std::to_string(value)); }
 
+// A record line starting with its tag, with room for the fields that follow
+// (numbers take at most 11 bytes each, quoted texts may double).
+std::string StartRecord(std::string_view tag, std::size_t textBytes) {
+  std::string line;
+  line.reserve(64 + 2 * textBytes);
+  line += tag;
+  return line;
+}
+
 void AppendLines(std::string& line, std::uint32_t firstLine, std::uint32_t lastLine) {
   AppendNumber(line, firstLine);
   AppendNumber(line, lastLine);
@@ -44,25 +53,31 @@ std::uint32_t WriteRecord(FdcFile& file, const std::string& line, std::uint32_t&
   return first;
 }
 
+// Bytes before the first one a quoted field escapes.
+std::size_t PlainLength(std::string_view text) {
+  std::size_t length = 0;
+  while (length < text.size() && text[length] != '\n' && text[length] != '\\' && text[length] != '"') ++length;
+  return length;
+}
+
 }  // namespace
 
 void AppendQuotedField(std::string& line, std::string_view text) {
   line += " \"";
-  for (const char c : text) {
-    if (c == '\n') {
-      line += "\\n";
-      continue;
-    }
-    if (c == '\\' || c == '"') line += '\\';
-    line += c;
+  for (std::size_t plain = PlainLength(text); plain < text.size(); plain = PlainLength(text)) {
+    line.append(text.substr(0, plain));
+    const char c = text[plain];
+    line += c == '\n' ? std::string_view("\\n") : c == '\\' ? std::string_view("\\\\") : std::string_view("\\\"");
+    text.remove_prefix(plain + 1);
   }
+  line.append(text);
   line += '"';
 }
 
 std::uint32_t WriteFdcProc(FdcFile* file, FdcProcKind kind, std::string_view function, std::uint32_t firstLine,
                            std::uint32_t lastLine) {
   FdcFile& target = RequireFile(file);
-  std::string line = "PR";
+  std::string line = StartRecord("PR", function.size());
   AppendNumber(line, target.procedureCount);
   AppendField(line, kProcKindWords.at(static_cast<std::size_t>(kind)));
   AppendQuotedField(line, function);
@@ -73,7 +88,7 @@ std::uint32_t WriteFdcProc(FdcFile* file, FdcProcKind kind, std::string_view fun
 std::uint32_t WriteFdcCall(FdcFile* file, std::string_view function, std::string_view callee,
                            std::uint32_t firstLine, std::uint32_t lastLine) {
   FdcFile& target = RequireFile(file);
-  std::string line = "AP";
+  std::string line = StartRecord("AP", function.size() + callee.size());
   AppendNumber(line, target.callCount);
   AppendQuotedField(line, function);
   AppendQuotedField(line, callee);
@@ -84,7 +99,7 @@ std::uint32_t WriteFdcCall(FdcFile* file, std::string_view function, std::string
 std::uint32_t WriteFdcBlock(FdcFile* file, FdcBlockKind kind, std::string_view function, std::string_view branchPath,
                             std::uint32_t firstLine, std::uint32_t lastLine) {
   FdcFile& target = RequireFile(file);
-  std::string line = "BL";
+  std::string line = StartRecord("BL", function.size() + branchPath.size());
   AppendNumber(line, target.blockCount);
   AppendField(line, kBlockKindWords.at(static_cast<std::size_t>(kind)));
   AppendQuotedField(line, function);
@@ -96,7 +111,7 @@ std::uint32_t WriteFdcBlock(FdcFile* file, FdcBlockKind kind, std::string_view f
 std::uint32_t WriteFdcCase(FdcFile* file, std::string_view function, std::string_view caseText, bool isCa,
                            std::uint32_t firstLine, std::uint32_t lastLine) {
   FdcFile& target = RequireFile(file);
-  std::string line = isCa ? "CA" : "CE";
+  std::string line = StartRecord(isCa ? "CA" : "CE", function.size() + caseText.size());
   AppendNumber(line, target.conditionCount);
   AppendQuotedField(line, function);
   AppendQuotedField(line, caseText);
@@ -107,7 +122,7 @@ std::uint32_t WriteFdcCase(FdcFile* file, std::string_view function, std::string
 std::uint32_t WriteFdcCondition(FdcFile* file, std::span<const std::uint32_t> operands, std::uint32_t branchCount,
                                 std::string_view text, std::uint32_t extra) {
   FdcFile& target = RequireFile(file);
-  std::string line = "CC";
+  std::string line = StartRecord("CC", text.size() + 11 * operands.size());
   AppendNumber(line, target.conditionCount);
   AppendField(line, std::to_string(operands.size()));
   for (const std::uint32_t operand : operands) AppendNumber(line, operand);
