@@ -2,6 +2,8 @@
 
 #include "support/translate.h"
 
+#include <charconv>
+#include <iterator>
 #include <variant>
 
 namespace output {
@@ -86,6 +88,13 @@ std::string ConditionTableEnd(const RikItem& item) {
   return text + ") /POPUP@";
 }
 
+template <typename Number>
+void AppendDecimal(std::string& text, Number value) {
+  char digits[24];
+  const auto written = std::to_chars(std::begin(digits), std::end(digits), value);
+  text.append(digits, written.ptr);
+}
+
 }  // namespace
 
 std::string_view RikMark(std::int8_t sum) {
@@ -94,19 +103,28 @@ std::string_view RikMark(std::int8_t sum) {
   return kMarks[index < 0 ? 0 : index > 3 ? 3 : index];
 }
 
+// Every listed branch gets one: built in place, without temporaries.
 std::string BranchTag(const RikBranch& branch, bool start) {
-  std::string tag = start ? "@BRANCH START MARK=" : "@BRANCH MARK=";
-  tag += std::string(RikMark(branch.sum)) + " ID=";
+  std::string tag;
+  tag.reserve(48);
+  tag += start ? "@BRANCH START MARK=" : "@BRANCH MARK=";
+  tag += RikMark(branch.sum);
+  tag += " ID=";
   if (!branch.couples || branch.couples->empty()) {
-    tag += std::to_string(branch.id);
+    AppendDecimal(tag, branch.id);
   } else {
     const auto& couples = *branch.couples;
     for (std::size_t i = 0; i < couples.size(); ++i) {
-      if (i > 0) tag += "|";
-      tag += std::to_string(couples[i].first) + "&" + std::to_string(couples[i].second);
+      if (i > 0) tag += '|';
+      AppendDecimal(tag, couples[i].first);
+      tag += '&';
+      AppendDecimal(tag, couples[i].second);
     }
   }
-  return tag + " SUM=" + std::to_string(branch.sum) + "@";
+  tag += " SUM=";
+  AppendDecimal(tag, branch.sum);
+  tag += '@';
+  return tag;
 }
 
 std::string OpeningTag(const RikItem& item, std::uint16_t coverage) {
