@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <vector>
 
 namespace instrument {
 namespace {
@@ -25,32 +24,27 @@ using support::Translate;
   FailAnalysis(Translate("Assertion", "Attempt to modify text after last line"));
 }
 
-// The source as ApplyModifications copies it: read in chunks, with the
-// line and column reached so far.
+// The source as ApplyModifications copies it, with the line and column
+// reached so far.
 struct SourceCopy {
   std::FILE* source;
   const std::string& sourcePath;
   std::FILE* output;
-  std::vector<char> chunk = std::vector<char>(std::size_t{1} << 16);
-  std::size_t next = 0;  // first byte of the chunk not copied yet
-  std::size_t end = 0;   // bytes in the chunk
+  support::ChunkedInput input{source};
   std::uint32_t line = 1;
   std::uint32_t column = 0;
 };
 
 // The bytes not copied yet, at least one; the end of the source is fatal.
 std::string_view Pending(SourceCopy& copy) {
-  if (copy.next == copy.end) {
-    copy.next = 0;
-    copy.end = std::fread(copy.chunk.data(), 1, copy.chunk.size(), copy.source);
-    if (copy.end == 0) FailAtEnd(copy.source, copy.sourcePath);
-  }
-  return {copy.chunk.data() + copy.next, copy.end - copy.next};
+  const std::string_view pending = copy.input.Pending();
+  if (pending.empty()) FailAtEnd(copy.source, copy.sourcePath);
+  return pending;
 }
 
-void CopyOut(SourceCopy& copy, std::size_t count) {
-  std::fwrite(copy.chunk.data() + copy.next, 1, count, copy.output);
-  copy.next += count;
+void CopyOut(SourceCopy& copy, std::string_view bytes) {
+  std::fwrite(bytes.data(), 1, bytes.size(), copy.output);
+  copy.input.Take(bytes.size());
 }
 
 // Copies bytes up to the anchor of one record; bytes keep their carriage
@@ -61,10 +55,10 @@ void CopyUpTo(SourceCopy& copy, const Modification& record) {
     const std::string_view pending = Pending(copy);
     const std::size_t lineFeed = pending.find('\n');
     if (lineFeed == std::string_view::npos) {
-      CopyOut(copy, pending.size());
+      CopyOut(copy, pending);
       continue;
     }
-    CopyOut(copy, lineFeed + 1);
+    CopyOut(copy, pending.substr(0, lineFeed + 1));
     ++copy.line;
     copy.column = 0;
   }
@@ -75,28 +69,16 @@ void CopyUpTo(SourceCopy& copy, const Modification& record) {
   while (copy.column < targetColumn) {
     const std::string_view pending = Pending(copy);
     const std::size_t count = std::min<std::size_t>(pending.size(), targetColumn - copy.column);
-    if (pending.substr(0, count).find('\n') != std::string_view::npos) {
+    const std::string_view run = pending.substr(0, count);
+    if (run.find('\n') != std::string_view::npos) {
       if (!after) FailAnalysis(Translate("Assertion", "Bad line count during analyzis"));
       FailAnalysis(Translate("Assertion", "Bad line count during analyzis : %1:%2")
                        .arg(QString::number(target.line), QString::number(target.column)));
     }
-    CopyOut(copy, count);
+    CopyOut(copy, run);
     copy.column += static_cast<std::uint32_t>(count);
   }
   if (copy.column > targetColumn) FailAnalysis(Translate("Assertion", "Bad column count during analyzis"));
-}
-
-// The rest of the source without its carriage returns; returns the line
-// feeds copied.
-std::uint32_t CopyRest(SourceCopy& copy) {
-  std::uint32_t lineFeeds = 0;
-  for (const char c : std::string_view(copy.chunk.data() + copy.next, copy.end - copy.next)) {
-    if (c == '\r') continue;
-    std::fputc(c, copy.output);
-    lineFeeds += c == '\n';
-  }
-  copy.next = copy.end;
-  return lineFeeds + support::CopyStream(copy.source, copy.output);
 }
 
 std::string_view TextOf(const ModificationBuffer& buffer, const Modification& record) {
@@ -172,7 +154,7 @@ std::uint32_t ApplyModifications(const std::string& sourcePath, std::FILE* outpu
     const std::string_view text = TextOf(buffer, *record);
     std::fwrite(text.data(), 1, text.size(), output);
   }
-  std::uint32_t line = copy.line + CopyRest(copy);
+  std::uint32_t line = copy.line + support::CopyStream(copy.input, output);
   if (std::ferror(source.get())) support::DisplayReadError(sourcePath);
   for (; record != records.end(); ++record) {
     const std::string_view text = TextOf(buffer, *record);

@@ -16,22 +16,20 @@
 
 #include "output/fdc_coverage_types.h"
 #include "output/fdc_file.h"
+#include "support/chunked_input.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace output {
 namespace {
 
 constexpr std::string_view kRikEndMatch = "/RIK";
 constexpr std::size_t kMaxDigits = 10;  // 4294967295
-constexpr std::size_t kChunkSize = 1 << 16;
 
 struct FdcReader {
-  std::FILE* stream = nullptr;
-  std::vector<char> chunk = std::vector<char>(kChunkSize);
-  std::size_t next = 0;     // first unread byte of the chunk
-  std::size_t end = 0;      // bytes in the chunk
+  explicit FdcReader(std::FILE* stream) : input(stream) {}
+
+  support::ChunkedInput input;
   std::int64_t offset = 0;  // bytes read so far
   bool lineDone = false;    // the line feed of the current line has been read
   bool tracking = false;    // inside a RIK section
@@ -64,33 +62,25 @@ void TrackRik(FdcReader& reader, int c) {
   reader.rikMatch = continues ? reader.rikMatch + 1 : 0;
 }
 
-bool FillChunk(FdcReader& reader) {
-  if (reader.next < reader.end) return true;
-  reader.next = 0;
-  reader.end = std::fread(reader.chunk.data(), 1, reader.chunk.size(), reader.stream);
-  return reader.end > 0;
-}
-
 int ReadChar(FdcReader& reader) {
-  if (!FillChunk(reader)) return EOF;
-  const int c = static_cast<unsigned char>(reader.chunk[reader.next++]);
+  const std::string_view pending = reader.input.Pending();
+  if (pending.empty()) return EOF;
+  const int c = static_cast<unsigned char>(pending.front());
+  reader.input.Take(1);
   ++reader.offset;
   if (reader.tracking) TrackRik(reader, c);
   return c;
 }
 
-// The length of the longest prefix of the `size` bytes at `from` without `c`.
-std::size_t SpanWithout(const char* from, std::size_t size, char c) {
-  const void* found = std::memchr(from, c, size);
-  return found ? static_cast<std::size_t>(static_cast<const char*>(found) - from) : size;
-}
+// The length of the longest prefix of `text` without `c`.
+std::size_t SpanWithout(std::string_view text, char c) { return std::min(text.find(c), text.size()); }
 
-// How much of "/RIK" the last of the `size` bytes at `from` spell, as the
-// tracker counts it: "/" never occurs inside "/RIK" but at its start, so the
-// longest end of the run that begins "/RIK" is the match.
-std::size_t TrailingRikMatch(const char* from, std::size_t size) {
-  for (std::size_t length = std::min(size, kRikEndMatch.size()); length > 0; --length) {
-    const char* tail = from + size - length;
+// How much of "/RIK" the last bytes of the run spell, as the tracker counts
+// it: "/" never occurs inside "/RIK" but at its start, so the longest end of
+// the run that begins "/RIK" is the match.
+std::size_t TrailingRikMatch(std::string_view run) {
+  for (std::size_t length = std::min(run.size(), kRikEndMatch.size()); length > 0; --length) {
+    const char* tail = run.data() + run.size() - length;
     if (*tail != '/') continue;
     std::size_t matched = 1;
     while (matched < length && tail[matched] == kRikEndMatch[matched]) ++matched;
@@ -106,15 +96,13 @@ std::size_t TrailingRikMatch(const char* from, std::size_t size) {
 // its next bytes one by one, so nothing is skipped then.
 void SkipQuietBytes(FdcReader& reader) {
   if (reader.tracking && reader.rikMatch > 0) return;
-  while (FillChunk(reader)) {
-    const char* from = reader.chunk.data() + reader.next;
-    const std::size_t left = reader.end - reader.next;
-    std::size_t span = SpanWithout(from, left, '\n');
-    if (reader.tracking) span = SpanWithout(from, span, '@');
-    if (reader.tracking && reader.insideTag) reader.rikMatch = TrailingRikMatch(from, span);
-    reader.next += span;
+  for (std::string_view pending = reader.input.Pending(); !pending.empty(); pending = reader.input.Pending()) {
+    std::size_t span = SpanWithout(pending, '\n');
+    if (reader.tracking) span = SpanWithout(pending.substr(0, span), '@');
+    if (reader.tracking && reader.insideTag) reader.rikMatch = TrailingRikMatch(pending.substr(0, span));
+    reader.input.Take(span);
     reader.offset += static_cast<std::int64_t>(span);
-    if (span < left || reader.rikMatch > 0) return;
+    if (span < pending.size() || reader.rikMatch > 0) return;
   }
 }
 
@@ -286,8 +274,7 @@ bool SkipToNextBlock(FdcReader& reader, FdcBlock& block) {
 }  // namespace
 
 FdcReadResult ParseFdcBlocks(std::FILE* stream, std::string_view formatMark) {
-  FdcReader reader;
-  reader.stream = stream;
+  FdcReader reader(stream);
   FdcReadResult result;
   if (ReadChar(reader) != 'V' || ReadChar(reader) != 'E') {
     result.error = FdcReadError::kNotValid;

@@ -194,30 +194,29 @@ std::uint32_t FileTime(const std::string& path) {
   return static_cast<std::uint32_t>(status.st_mtime);
 }
 
-// Whole previous output files go through here, so the copy works on 64 KB
-// chunks: the runs between carriage returns are written as they are.
-std::uint32_t CopyStream(std::FILE* input, std::FILE* output) {
-  std::vector<char> chunk(std::size_t{1} << 16);
+// Whole previous output files go through here, so the runs between
+// carriage returns are written as they are.
+std::uint32_t CopyStream(ChunkedInput& input, std::FILE* output) {
   std::uint32_t lineFeeds = 0;
-  for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), input)) > 0;) {
-    const char* const end = chunk.data() + got;
-    for (const char* from = chunk.data(); from < end;) {
-      const void* carriageReturn = std::memchr(from, '\r', static_cast<std::size_t>(end - from));
-      const char* stop = carriageReturn ? static_cast<const char*>(carriageReturn) : end;
-      const auto length = static_cast<std::size_t>(stop - from);
-      if (std::fwrite(from, 1, length, output) != length) return lineFeeds;
-      lineFeeds += static_cast<std::uint32_t>(std::count(from, stop, '\n'));
-      from = stop == end ? end : stop + 1;
-    }
+  for (std::string_view pending = input.Pending(); !pending.empty(); pending = input.Pending()) {
+    const std::size_t run = std::min(pending.find('\r'), pending.size());
+    if (std::fwrite(pending.data(), 1, run, output) != run) return lineFeeds;
+    lineFeeds += static_cast<std::uint32_t>(std::count(pending.begin(), pending.begin() + run, '\n'));
+    input.Take(run < pending.size() ? run + 1 : run);
   }
   return lineFeeds;
 }
 
+std::uint32_t CopyStream(std::FILE* input, std::FILE* output) {
+  ChunkedInput chunks(input);
+  return CopyStream(chunks, output);
+}
+
 void ForEachLine(std::FILE* input, const std::function<void(std::string_view)>& visit) {
-  std::vector<char> chunk(std::size_t{1} << 16);
+  ChunkedInput chunks(input);
   std::string pending;  // the start of a line that the previous chunk cut
-  for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), input)) > 0;) {
-    std::string_view rest(chunk.data(), got);
+  for (std::string_view rest = chunks.Pending(); !rest.empty(); rest = chunks.Pending()) {
+    chunks.Take(rest.size());
     for (std::size_t end = rest.find('\n'); end != std::string_view::npos; end = rest.find('\n')) {
       if (pending.empty()) {
         visit(rest.substr(0, end));

@@ -2,6 +2,8 @@
 // files. Paths are bytes in the local 8-bit encoding with "/" as separator.
 #pragma once
 
+#include "support/chunked_input.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -63,7 +65,10 @@ bool FileExists(const std::string& path);
 std::uint32_t FileTime(const std::string& path);
 
 /// Copies every byte but carriage returns; returns the line feeds copied.
+/// Stops at the first write failure.
 std::uint32_t CopyStream(std::FILE* input, std::FILE* output);
+/// The same for the bytes of an input not taken yet.
+std::uint32_t CopyStream(ChunkedInput& input, std::FILE* output);
 /// Copies every byte, writing each "@" twice.
 void CopyStreamDoublingAt(std::FILE* input, std::FILE* output);
 
