@@ -669,25 +669,42 @@ static _QBCRT_UNUSED void _qbc_loop_end(struct _qbc_loop *loop)
 
 #else
 
-#define _QBC_DECLARE_COND_ELT(f, n) unsigned char _qbc_slot_##f[n] _QBCRT_UNUSED
-#define _QBC_COND_SYNC_2(f, slot) ? (_qbc_slot_##f[slot] = 2, 1) : (_qbc_slot_##f[slot] = 1, 0)
+/* The slots of a decision's basic conditions (0 not evaluated, 1 false, 2
+ * true) are packed two bits each into 16-bit groups of eight, laid out as
+ * the rows of its table, so that a decision of up to eight conditions keeps
+ * one group: a local integer the compiler holds in a register, and the row
+ * its value.  A decision's slots start at a multiple of eight and no other
+ * decision shares its groups, so the updates of decisions evaluated side by
+ * side (operands of one operator) never touch the same object. */
+#define _QBC_DECLARE_COND_ELT(f, n) unsigned short _qbc_slot_##f[((n) + 7) / 8] _QBCRT_UNUSED
+#define _QBCRT_GROUP(f, slot) _qbc_slot_##f[(slot) / 8]
+#define _QBCRT_SLOT_SHIFT(slot) (2 * ((slot) % 8))
+#define _QBC_COND_SYNC_2(f, slot)                                        \
+  ? (_QBCRT_GROUP(f, slot) |= 2U << _QBCRT_SLOT_SHIFT(slot), 1)          \
+  : (_QBCRT_GROUP(f, slot) |= 1U << _QBCRT_SLOT_SHIFT(slot), 0)
 /* A statement expression keeps the decision's value while its row is
- * marked, so that one call serves both values. */
-#define _QBC_COND_END_1(f, d, slot, w, x, t)          \
-  __extension__({                                     \
-    int _qbc_value_##f##_##d;                         \
-    _qbc_clear_slots(&_qbc_slot_##f[slot], (w));      \
+ * marked, so that one call serves both values.  The tests of w fold away:
+ * it is a constant. */
+#define _QBC_COND_END_1(f, d, slot, w, x, t)                  \
+  __extension__({                                             \
+    int _qbc_value_##f##_##d;                                 \
+    if ((w) <= 8)                                             \
+      _QBCRT_GROUP(f, slot) = 0;                              \
+    else                                                      \
+      _qbc_clear_groups(&_QBCRT_GROUP(f, slot), (w));         \
     _qbc_value_##f##_##d = !!
-#define _QBC_COND_END_2(f, d, slot, w, x, t)                                   \
-  ;                                                                            \
-  _qbc_decide(_QBC_TAB_COND(f), (d), &_qbc_slot_##f[slot], (w), _qbc_cc_##x, \
-              sizeof _qbc_cc_##x / sizeof _qbc_cc_##x[0]);                     \
-  _qbc_value_##f##_##d;                                                        \
+#define _QBC_COND_END_2(f, d, slot, w, x, t)                                            \
+  ;                                                                                     \
+  if ((w) <= 8)                                                                         \
+    _qbc_mark_row(_QBC_TAB_COND(f), (d), _QBCRT_GROUP(f, slot), _qbc_cc_##x,            \
+                  sizeof _qbc_cc_##x / sizeof _qbc_cc_##x[0]);                          \
+  else                                                                                  \
+    _qbc_mark_wide_row(_QBC_TAB_COND(f), (d), &_QBCRT_GROUP(f, slot), (w), _qbc_cc_##x, \
+                       sizeof _qbc_cc_##x / sizeof _qbc_cc_##x[0]);                     \
+  _qbc_value_##f##_##d;                                                                 \
   })
 
 #endif
-
-#define _QBCRT_INLINE static __inline__ __attribute__((__always_inline__, __unused__))
 
 static _QBCRT_UNUSED int _qbc_set_bit(unsigned long *slot, unsigned int i, int value)
 {
@@ -696,63 +713,42 @@ static _QBCRT_UNUSED int _qbc_set_bit(unsigned long *slot, unsigned int i, int v
   return value;
 }
 
-_QBCRT_INLINE void _qbc_clear_slots(unsigned char *slots, unsigned int w)
+static _QBCRT_UNUSED void _qbc_clear_groups(unsigned short *groups, unsigned int w)
 {
-  unsigned int i;
-  for (i = 0; i < w; i++)
-    slots[i] = 0;
+  unsigned int k;
+  for (k = 0; k < (w + 7) / 8; k++)
+    groups[k] = 0;
 }
 
 /* Marks branch d + r for the row r, of a table of one word per row, that
- * equals the packed slots. */
-static _QBCRT_UNUSED void _qbc_mark_row(_QBCRT_CELL *tab, unsigned long d, unsigned int word,
+ * equals the decision's group. */
+static _QBCRT_UNUSED void _qbc_mark_row(_QBCRT_CELL *tab, unsigned long d, unsigned int group,
                                         const unsigned short *rows, unsigned long count)
 {
   unsigned long r;
   for (r = 0; r < count; r++)
-    if (rows[r] == word) {
+    if (rows[r] == group) {
       _QBCRT_MARK(tab, d + r);
       return;
     }
 }
 
 /* The same for a decision of more than eight basic conditions, whose rows
- * take several words. */
+ * take one word per group. */
 static _QBCRT_UNUSED void _qbc_mark_wide_row(_QBCRT_CELL *tab, unsigned long d,
-                                             const unsigned char *slots, unsigned int w,
+                                             const unsigned short *groups, unsigned int w,
                                              const unsigned short *rows, unsigned long words)
 {
-  unsigned int perRow = (w + 7) / 8, i, k, word;
+  unsigned int perRow = (w + 7) / 8, k;
   unsigned long r;
   for (r = 0; (r + 1) * perRow <= words; r++) {
-    for (k = 0; k < perRow; k++) {
-      for (word = 0, i = 8 * k; i < w && i < 8 * k + 8; i++)
-        word |= (unsigned int)slots[i] << (2 * (i % 8));
-      if (rows[r * perRow + k] != word)
-        break;
-    }
+    for (k = 0; k < perRow && rows[r * perRow + k] == groups[k]; k++)
+      ;
     if (k == perRow) {
       _QBCRT_MARK(tab, d + r);
       return;
     }
   }
-}
-
-/* Marks the row of the decision's table (two bits per basic condition,
- * eight to a word) that equals the slots of its w basic conditions.
- * Inlined where it stands, with w a constant: up to eight slots are packed
- * into one word in place, so that they need not live in memory. */
-_QBCRT_INLINE void _qbc_decide(_QBCRT_CELL *tab, unsigned long d, const unsigned char *slots,
-                               unsigned int w, const unsigned short *rows, unsigned long words)
-{
-  unsigned int word = 0, i;
-  if (w > 8) {
-    _qbc_mark_wide_row(tab, d, slots, w, rows, words);
-    return;
-  }
-  for (i = 0; i < w; i++)
-    word |= (unsigned int)slots[i] << (2 * i);
-  _qbc_mark_row(tab, d, word, rows, words);
 }
 
 /* ---- End of execution and dumps. */
