@@ -84,15 +84,20 @@ std::uint8_t LeavingWays(const TreeNode* part) {
 void FindLoopsEnteredFromOutside(const TreeNode* body) {
   InstrState& state = Instr();
   state.loopsEnteredFromOutside.clear();
-  // Pre-order numbers: a node's subtree is the range [number, last number].
-  std::unordered_map<const TreeNode*, std::pair<std::uint32_t, std::uint32_t>> loops;
+  // Pre-order numbers: a loop's subtree is the range [first, last].
+  struct LoopRange {
+    const TreeNode* node;
+    std::uint32_t first;
+    std::uint32_t last;
+  };
+  std::vector<LoopRange> loops;
   std::unordered_map<const support::NameEntry*, std::uint32_t> labels;
   std::vector<std::pair<const support::NameEntry*, std::uint32_t>> gotos;
   std::vector<Jump> jumps;
   bool computedGoto = false;
   std::vector<std::uint32_t> takenAddresses;
-  // Each entry: node, its number once visited, and the innermost switch and
-  // loop numbers above it (0: none).
+  // Each entry: a node with the innermost switch and loop numbers above it
+  // (0: none), or the end of the loop loops[innerLoop] (done).
   struct Visit {
     const TreeNode* node;
     std::uint32_t innerSwitch;
@@ -107,7 +112,7 @@ void FindLoopsEnteredFromOutside(const TreeNode* body) {
     pending.pop_back();
     const TreeNode* node = visit.node;
     if (visit.done) {
-      loops[node].second = counter;
+      loops[visit.innerLoop].last = counter;
       continue;
     }
     const std::uint32_t number = ++counter;
@@ -135,8 +140,8 @@ void FindLoopsEnteredFromOutside(const TreeNode* body) {
     if (node->kind == NodeKind::SWITCH) innerSwitch = number;
     if (IsLoop(node)) {
       innerLoop = number;
-      loops[node] = {number, 0};
-      pending.push_back({node, 0, 0, true});
+      pending.push_back({node, 0, static_cast<std::uint32_t>(loops.size()), true});
+      loops.push_back({node, number, 0});
     }
     for (const TreeNode* child = node->sons; child; child = child->next) {
       pending.push_back({child, innerSwitch, innerLoop, false});
@@ -147,14 +152,14 @@ void FindLoopsEnteredFromOutside(const TreeNode* body) {
   }
   const bool anyLabelReachable = computedGoto && !takenAddresses.empty();
   if (jumps.empty() && !anyLabelReachable) return;
-  for (const auto& [loop, range] : loops) {
-    const auto inside = [&range](std::uint32_t n) { return n >= range.first && n <= range.second; };
+  for (const LoopRange& loop : loops) {
+    const auto inside = [&loop](std::uint32_t n) { return n >= loop.first && n <= loop.last; };
     bool entered = false;
     for (const Jump& jump : jumps) entered = entered || (inside(jump.to) && !inside(jump.from));
     if (!entered && anyLabelReachable) {
       for (const auto& label : labels) entered = entered || inside(label.second);
     }
-    if (entered) state.loopsEnteredFromOutside.insert(loop);
+    if (entered) state.loopsEnteredFromOutside.insert(loop.node);
   }
 }
 
