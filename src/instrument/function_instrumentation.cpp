@@ -214,13 +214,13 @@ void InstrFunctionRename(const TreeNode* definition) {
   }
   const std::uint32_t removeOnly = support::kRemoveService & ~support::kRenameService;
   if (name->flags & removeOnly) {
-    AddText(nameNode->start.physical, kNestingPriority, Where::Before, "_qbl_remove_");
+    AddText(nameNode->start.physical, kNestingPriority, Where::Prefix, "_qbl_remove_");
     return;
   }
   const TreeNode* body = BodyOf(definition);
   const frontend::TokenPosition& at = body ? body->start : nameNode->start;
   if (!at.File() || !IsFileAuthorized(at.File(), at.Directory()) || IsExcludedDirectory(at.Directory())) return;
-  AddText(nameNode->start.physical, kNestingPriority, Where::Before, "_qbu_stub_");
+  AddText(nameNode->start.physical, kNestingPriority, Where::Prefix, "_qbu_stub_");
   support::DisplayInfo(support::Translate("User Info", "Function %1 renamed", "%1 : function name")
                            .arg(support::FromLocal(name->text)));
 }

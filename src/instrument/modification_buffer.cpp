@@ -33,7 +33,29 @@ struct SourceCopy {
   support::ChunkedInput input{source};
   std::uint32_t line = 1;
   std::uint32_t column = 0;
+  char last = '\n';         // the last byte written, source or text
+  bool afterText = false;  // whether that byte ended an inserted text
 };
+
+bool IsWordByte(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// An inserted text must stay a token of its own whatever the source's
+// spacing: "case 3:" + "_QBC_CASE_FALLTHROUGH" + "case 4:" would otherwise
+// read as one identifier. A blank between two word bytes where a text
+// meets its neighbour keeps them apart and moves no line.
+void SeparateWords(SourceCopy& copy, char next) {
+  if (IsWordByte(copy.last) && IsWordByte(next)) std::fputc(' ', copy.output);
+}
+
+void WriteText(SourceCopy& copy, std::string_view text, bool joinsNext) {
+  if (text.empty()) return;
+  SeparateWords(copy, text.front());
+  std::fwrite(text.data(), 1, text.size(), copy.output);
+  copy.last = text.back();
+  copy.afterText = !joinsNext;
+}
 
 // The bytes not copied yet, at least one; the end of the source is fatal.
 std::string_view Pending(SourceCopy& copy) {
@@ -43,8 +65,12 @@ std::string_view Pending(SourceCopy& copy) {
 }
 
 void CopyOut(SourceCopy& copy, std::string_view bytes) {
+  if (bytes.empty()) return;
+  if (copy.afterText) SeparateWords(copy, bytes.front());
   std::fwrite(bytes.data(), 1, bytes.size(), copy.output);
   copy.input.Take(bytes.size());
+  copy.last = bytes.back();
+  copy.afterText = false;
 }
 
 // Copies bytes up to the anchor of one record; bytes keep their carriage
@@ -110,7 +136,7 @@ void AddModification(ModificationBuffer& buffer, const SourcePosition* position,
   const std::int32_t magnitude = static_cast<std::int32_t>(priority);
   Modification record{position ? std::optional<SourcePosition>(*position) : std::nullopt,
                       where == Where::After ? magnitude : -magnitude, static_cast<std::uint32_t>(text.size()),
-                      buffer.added++, buffer.texts.size()};
+                      where == Where::Prefix, buffer.added++, buffer.texts.size()};
   buffer.texts.append(text);
   if (buffer.sorted && !buffer.records.empty()) {
     const Modification& last = buffer.records.back();
@@ -151,8 +177,11 @@ std::uint32_t ApplyModifications(const std::string& sourcePath, std::FILE* outpu
   auto record = records.begin();
   for (; record != records.end() && record->position; ++record) {
     CopyUpTo(copy, *record);
-    const std::string_view text = TextOf(buffer, *record);
-    std::fwrite(text.data(), 1, text.size(), output);
+    WriteText(copy, TextOf(buffer, *record), record->joinsNext);
+  }
+  if (copy.afterText) {
+    const std::string_view rest = copy.input.Pending();
+    if (!rest.empty()) SeparateWords(copy, rest.front());
   }
   std::uint32_t line = copy.line + support::CopyStream(copy.input, output);
   if (std::ferror(source.get())) support::DisplayReadError(sourcePath);

@@ -32,12 +32,16 @@ using frontend::SourcePosition;
 inline constexpr std::uint32_t kMaxPriority = 0x7fffffff;
 inline constexpr std::uint32_t kNestingPriority = 0x7ffffffe;
 
-enum class Where { Before, After };
+/// Prefix is a before text that joins the word starting at its anchor (a
+/// renaming prefix such as "_qbu_stub_"); every other text stays a token of
+/// its own, a blank keeping it apart from a neighbouring word.
+enum class Where { Before, After, Prefix };
 
 struct Modification {
   std::optional<SourcePosition> position;  // none: after the end of the file
   std::int32_t key;                        // -priority before, +priority after
-  std::uint32_t textLength;
+  std::uint32_t textLength : 31;
+  std::uint32_t joinsNext : 1;             // a Prefix text
   std::uint32_t sequence;                  // order of addition
   std::size_t textOffset;                  // where the text starts in the buffer's texts
 };

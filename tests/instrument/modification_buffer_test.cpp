@@ -94,7 +94,7 @@ TEST_F(ModificationBufferTest, LongRunsOfEqualAnchorsKeepTheOrderOfAddition) {
     }
     Add(1, 1, 1, Where::Before, "");  // empty texts elsewhere, interleaved
   }
-  EXPECT_EQ(Apply("xy\n"), "x" + before + "y" + after + "\n");
+  EXPECT_EQ(Apply("(;\n"), "(" + before + ";" + after + "\n");
 }
 
 // Texts share one pool: every text keeps its own bytes, whatever the lengths
@@ -108,8 +108,8 @@ TEST_F(ModificationBufferTest, TextsOfAnyLengthKeepTheirBytes) {
     text += std::to_string(line);
     positions.push_back({static_cast<std::uint32_t>(line), 1});
     AddModification(buffer, &positions.back(), 1, Where::Before, text);
-    expected += text + "L\n";
-    source += "L\n";
+    expected += text + ";\n";
+    source += ";\n";
   }
   EXPECT_EQ(Apply(source), expected);
 }
@@ -202,7 +202,22 @@ TEST_F(ModificationBufferTest, LineZeroOrPriorityZeroIsRefusedWhenAdded) {
   EXPECT_EXIT(Add(1, 1, kMaxPriority + 1, Where::Before, "x"), ::testing::ExitedWithCode(support::kExitInternal),
               "INTERNAL ERROR: Cannot add modification\n");
   Add(1, 1, kMaxPriority, Where::Before, "b");
-  EXPECT_EQ(Apply("x\ny\n"), "bx\nay\n");
+  EXPECT_EQ(Apply("(\n)\n"), "b(\na)\n");
+}
+
+// An inserted text stays a token of its own: where it meets a word byte
+// (letter, digit, underscore) of the source or of another text with one of
+// its own, a blank keeps them apart, and nowhere else; the source's own
+// bytes are never split. A prefix joins the word after it.
+TEST_F(ModificationBufferTest, TextsNeverJoinTheWordsAroundThem) {
+  Add(1, 7, 1, Where::After, "_QBC_CASE_FALLTHROUGH");  // after "case 3:"
+  Add(1, 14, 1, Where::After, "{m;");                    // after "case 4:"
+  Add(1, 15, 1, Where::Before, "x1");                    // before "y"
+  Add(1, 15, 2, Where::Before, "(");                     // outside x1
+  Add(2, 2, 1, Where::After, "2");                       // after "ab"
+  Add(2, 2, 2, Where::After, "e");                       // then "e"
+  Add(2, 4, 1, Where::Prefix, "p_");                     // joins "cd"
+  EXPECT_EQ(Apply("case 3:case 4:yz;\nab+cd\n"), "case 3:_QBC_CASE_FALLTHROUGH case 4:{m;(x1 yz;\nab 2 e+p_cd\n");
 }
 
 TEST_F(ModificationBufferTest, MissingOrUnreadableSourceIsFatal) {
