@@ -64,6 +64,11 @@
         <translation>Boucle où l'on entre par un saut depuis l'extérieur, sans branches d'itération : %1</translation>
     </message>
     <message>
+        <source>Loop left by a computed goto, no iteration branches : %1</source>
+        <comment>%1 : file and line reference</comment>
+        <translation>Boucle quittée par un goto calculé, sans branches d'itération : %1</translation>
+    </message>
+    <message>
         <source>Decision not forced, an operand has side effects or may fail : %1</source>
         <comment>%1 : file and line reference</comment>
         <translation>Décision non forcée, un opérande a des effets de bord ou peut échouer : %1</translation>

@@ -848,7 +848,8 @@ cast_expression
       { FreeChain($2.node); $$.node = EndAt(MakeNode(NodeKind::CAST, $1, $4.node), $3); }
   ;
 
-/* Unary operators: a leaf from the operator with the operand appended. The
+/* Unary operators: a leaf from the operator with the operand appended; a
+ * unary plus keeps the word it was read from (__real__ and __imag__). The
  * GNU address of a label, "&&" label, is AND_OP [label identifier]; the
  * label is no variable, so it gets no referenced bit. */
 unary_expression
@@ -857,7 +858,7 @@ unary_expression
   | "--" unary_expression { $$.node = MakeNode(NodeKind::PRE_DEC, $1, $2.node); }
   | "&" cast_expression { $$.node = MakeNode(NodeKind::AMPERSAND, $1, $2.node); }
   | "*" cast_expression { $$.node = MakeNode(NodeKind::STAR, $1, $2.node); }
-  | "+" cast_expression { $$.node = MakeNode(NodeKind::PLUS, $1, $2.node); }
+  | "+" cast_expression { $$.node = MakeNode(NodeKind::PLUS, $1, $2.node); $$.node->alpha = $1.alpha; }
   | "-" cast_expression { $$.node = MakeNode(NodeKind::MINUS, $1, $2.node); }
   | "~" cast_expression { $$.node = MakeNode(NodeKind::TILDE, $1, $2.node); }
   | "!" cast_expression { $$.node = MakeNode(NodeKind::NOT, $1, $2.node); }

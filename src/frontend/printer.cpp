@@ -89,6 +89,12 @@ const char* StarPattern(const TreeNode* node, bool header) {
   }
 }
 
+// A unary operator spelt as a word that the definition file reads as "+"
+// (__real__, __imag__).
+bool IsWordOperator(const TreeNode* node) {
+  return node->alpha && !node->alpha->text.empty() && node->alpha->text.front() != '+';
+}
+
 const char* UnaryOrBinaryPattern(const TreeNode* node, const char* unary, const char* binary) {
   return CountChildren(node) <= 1 ? unary : binary;
 }
@@ -112,7 +118,7 @@ const char* OtherPattern(const TreeNode* node, bool header) {
     case NodeKind::TILDE: return "~$0";
     case NodeKind::AMPERSAND: return UnaryOrBinaryPattern(node, "&$0", "$0 & $1");
     case NodeKind::AND_OP: return UnaryOrBinaryPattern(node, "&&$0", "$0 && $1");
-    case NodeKind::PLUS: return UnaryOrBinaryPattern(node, "+$0", "$0 + $1");
+    case NodeKind::PLUS: return UnaryOrBinaryPattern(node, IsWordOperator(node) ? "$A $0" : "+$0", "$0 + $1");
     case NodeKind::MINUS: return UnaryOrBinaryPattern(node, "-$0", "$0 - $1");
     case NodeKind::STAR: return StarPattern(node, header);
     case NodeKind::QUESTION: return "$0 ? $1$2";

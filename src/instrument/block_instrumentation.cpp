@@ -9,6 +9,7 @@
 #include "instrument/authorization.h"
 #include "instrument/instr_state.h"
 #include "instrument/jump_analysis.h"
+#include "instrument/loop_listing.h"
 #include "instrument/walk_support.h"
 #include "output/fdc_file.h"
 #include "output/fdc_records.h"
@@ -62,16 +63,21 @@ const TreeNode* WrappableInitializer(const TreeNode* declarator) {
 // the next case or default label of the list, or the list's last. A
 // sequence cut short by a label ends before its first declaration, whose
 // name the statements after the label may still use.
+// Labels without a statement of their own directly before a declaration
+// ("L: unsigned w = 1;") belong to it.
 const TreeNode* SequenceEnd(const TreeNode* first) {
   const TreeNode* last = first;
+  const TreeNode* lastWithStatement = first;
   const TreeNode* beforeDeclaration = nullptr;
   bool declarationSeen = false;
   for (const TreeNode* next = first->next; next; next = next->next) {
     if (IsSwitchLabel(next)) return declarationSeen ? beforeDeclaration : last;
     if (next->kind == NodeKind::INIT_DECLARATOR && !declarationSeen) {
       declarationSeen = true;
-      beforeDeclaration = last;
+      beforeDeclaration = lastWithStatement;
     }
+    const TreeNode* statement = PastLabels(next);
+    if (!statement || statement->kind != NodeKind::EMPTY) lastWithStatement = next;
     last = next;
   }
   return last;
@@ -124,6 +130,14 @@ BlockNumber StatementSequence(const TreeNode* first) {
   AddText(opening, priority, openingSide, "{_QBC_BLOC" + BranchArguments(block) + ";");
   AddText(span.last.physical, priority, Where::After, "}");
   return block;
+}
+
+// One iteration branch of a loop: its record only, the listing names all
+// of the loop's branches in one popup.
+std::uint32_t WriteLoopBlock(const Span& span) {
+  InstrState& state = Instr();
+  return output::WriteFdcBlock(state.currentFdc, output::FdcBlockKind::kLogical, state.functionName->text,
+                               RecordedBranchPath(), span.first.line, span.last.line);
 }
 
 }  // namespace
@@ -203,10 +217,13 @@ void InstrLoopBranches(const TreeNode* loop, const TreeNode* body) {
   if (loop->kind == NodeKind::FOR && Covers(driver::kCoverWhileOnly)) return;
   const Span& span = ConstructExtent(loop);
   if (FollowsPragma(span) || !IsCoverageLocation(span.first)) return;
-  if (state.loopsEnteredFromOutside.count(loop)) {
-    support::DisplayWarning(support::Translate("User Warning",
-                                               "Loop entered by a jump from outside, no iteration branches : %1",
-                                               "%1 : file and line reference")
+  const char* refusal = state.loopsEnteredFromOutside.count(loop)
+                            ? "Loop entered by a jump from outside, no iteration branches : %1"
+                        : state.loopsLeftByComputedGoto.count(loop)
+                            ? "Loop left by a computed goto, no iteration branches : %1"
+                            : nullptr;
+  if (refusal) {
+    support::DisplayWarning(support::Translate("User Warning", refusal, "%1 : file and line reference")
                                 .arg(support::FromLocal(ShortLocation(span.first))));
     return;
   }
@@ -215,9 +232,10 @@ void InstrLoopBranches(const TreeNode* loop, const TreeNode* body) {
   const char* segments[] = {"0", "1", "2+"};
   for (int i = isDo ? 1 : 0; i < 3; ++i) {
     PathSegment segment(segments[i]);
-    const std::uint32_t block = RecordBlock(loop, 2, priority);
+    const std::uint32_t block = WriteLoopBlock(span);
     if (i == (isDo ? 1 : 0)) first = block;
   }
+  RegisterLoopBranches(span, first, isDo, priority);
   const Span& bodySpan = ConstructExtent(body);
   const std::string numbers = BranchArguments(first);
   if (isDo) {

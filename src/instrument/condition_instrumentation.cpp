@@ -1,6 +1,7 @@
 #include "instrument/condition_instrumentation.h"
 
 #include "driver/options.h"
+#include "frontend/name_flags.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/authorization.h"
 #include "instrument/composition.h"
@@ -69,6 +70,52 @@ bool CanCompose(const DecisionContext& decision) {
   return true;
 }
 
+bool IsReducedWord(const TreeNode* node) {
+  return node->kind == NodeKind::IDENTIFIER && node->alpha &&
+         frontend::ReduceRuleOf(node->alpha->flags) != frontend::kReduceNone;
+}
+
+// A sizeof's operand is evaluated when its type is a variable-length array
+// (sizeof (char[n++])): nothing in it may have an effect or fault. Its type
+// words themselves are harmless.
+bool IsHarmlessSizeof(const TreeNode* node) {
+  std::vector<const TreeNode*> pending{node->sons};
+  while (!pending.empty()) {
+    const TreeNode* current = pending.back();
+    pending.pop_back();
+    if (!current) continue;
+    switch (current->kind) {
+      case NodeKind::CALL:
+      case NodeKind::INC_OP:
+      case NodeKind::DEC_OP:
+      case NodeKind::PRE_INC:
+      case NodeKind::PRE_DEC:
+      case NodeKind::ASSIGN:
+      case NodeKind::MUL_ASSIGN:
+      case NodeKind::DIV_ASSIGN:
+      case NodeKind::MOD_ASSIGN:
+      case NodeKind::ADD_ASSIGN:
+      case NodeKind::SUB_ASSIGN:
+      case NodeKind::LEFT_ASSIGN:
+      case NodeKind::RIGHT_ASSIGN:
+      case NodeKind::AND_ASSIGN:
+      case NodeKind::XOR_ASSIGN:
+      case NodeKind::OR_ASSIGN:
+      case NodeKind::SLASH:
+      case NodeKind::PERCENT:
+        return false;
+      case NodeKind::LEFT_PAREN:
+        if (current->sons && current->sons->kind == NodeKind::LEFT_BRACE) return false;
+        break;
+      default:
+        if (IsReducedWord(current)) return false;
+        break;
+    }
+    for (const TreeNode* child = current->sons; child; child = child->next) pending.push_back(child);
+  }
+  return true;
+}
+
 // Forcing the evaluation of an operand that the original skips must not
 // change what the program does: every operand after the first has to be
 // free of side effects and unable to fault.
@@ -80,6 +127,10 @@ bool IsHarmless(const TreeNode* node) {
     if (IsConstantKind(current->kind)) continue;
     switch (current->kind) {
       case NodeKind::IDENTIFIER:
+        // A word read with its parenthesised group (_Generic, va_arg)
+        // hides operands the walk cannot see.
+        if (IsReducedWord(current)) return false;
+        break;
       case NodeKind::STRING_LITERAL:
       case NodeKind::LE_OP:
       case NodeKind::GE_OP:
@@ -115,7 +166,10 @@ bool IsHarmless(const TreeNode* node) {
       default:
         return false;
     }
-    if (current->kind == NodeKind::SIZEOF) continue;
+    if (current->kind == NodeKind::SIZEOF) {
+      if (!IsHarmlessSizeof(current)) return false;
+      continue;
+    }
     for (const TreeNode* child = current->sons; child; child = child->next) pending.push_back(child);
   }
   return true;

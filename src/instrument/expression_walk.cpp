@@ -6,9 +6,11 @@
 #include "instrument/composition.h"
 #include "instrument/condition_instrumentation.h"
 #include "instrument/instr_state.h"
+#include "instrument/ternary_blocks.h"
 #include "instrument/walk_support.h"
 #include "support/name_table.h"
 
+#include <optional>
 #include <string_view>
 
 namespace instrument {
@@ -69,16 +71,19 @@ bool WalkConditional(const TreeNode* conditional) {
     DeeperLevel level;
     terminates = InstrExpr(conditional->sons, !middleOmitted, nullptr);
   }
+  std::optional<std::uint32_t> trueMark;
+  std::optional<std::uint32_t> falseMark;
   if (!middleOmitted) {
     PathSegment segment("?T:");
     terminates = WalkOperand(middle) || terminates;
-    InstrTernaryBlock(middle);
+    trueMark = InstrTernaryArm(middle, true);
   }
   if (colon && colon->sons) {
     PathSegment segment("?:F");
     terminates = WalkOperand(colon->sons) || terminates;
-    InstrTernaryBlock(colon->sons);
+    falseMark = InstrTernaryArm(colon->sons, !middleOmitted);
   }
+  InstrTernaryCondition(conditional, trueMark, falseMark);
   return terminates;
 }
 

@@ -78,6 +78,7 @@ struct InstrState {
   std::unordered_map<const frontend::TreeNode*, Span> extents;  // constructs measured so far
   std::unordered_map<const frontend::TreeNode*, std::uint8_t> leavingWays;  // LeavingBit of measured nodes
   std::unordered_set<const frontend::TreeNode*> loopsEnteredFromOutside;
+  std::unordered_set<const frontend::TreeNode*> loopsLeftByComputedGoto;  // no cleanup runs on such a jump
   std::vector<SwitchContext> switches;          // innermost last
   std::vector<output::RikItem*> pendingDecisions;  // left by a jump, waiting for a sequence block
   bool nestingLimitReported = false;

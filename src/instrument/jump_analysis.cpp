@@ -63,7 +63,9 @@ bool IsTerminatingCall(const TreeNode* call) {
 std::uint8_t LeavingWays(const TreeNode* part) {
   auto& cache = Instr().leavingWays;
   if (!part) return 0;
-  if (const auto found = cache.find(part); found != cache.end()) return found->second;
+  // The cache keeps a node's ways before its own loop or switch takes back
+  // the breaks and continues that belong to it; the part's answer after.
+  if (const auto found = cache.find(part); found != cache.end()) return Contained(part, found->second);
   std::vector<std::pair<const TreeNode*, bool>> pending{{part, false}};
   while (!pending.empty()) {
     auto [node, childrenDone] = pending.back();
@@ -78,12 +80,13 @@ std::uint8_t LeavingWays(const TreeNode* part) {
     for (const TreeNode* child = node->sons; child; child = child->next) ways |= Contained(child, cache.at(child));
     cache.emplace(node, ways);
   }
-  return cache.at(part);
+  return Contained(part, cache.at(part));
 }
 
 void FindLoopsEnteredFromOutside(const TreeNode* body) {
   InstrState& state = Instr();
   state.loopsEnteredFromOutside.clear();
+  state.loopsLeftByComputedGoto.clear();
   // Pre-order numbers: a loop's subtree is the range [first, last].
   struct LoopRange {
     const TreeNode* node;
@@ -94,7 +97,7 @@ void FindLoopsEnteredFromOutside(const TreeNode* body) {
   std::unordered_map<const support::NameEntry*, std::uint32_t> labels;
   std::vector<std::pair<const support::NameEntry*, std::uint32_t>> gotos;
   std::vector<Jump> jumps;
-  bool computedGoto = false;
+  std::vector<std::uint32_t> computedGotos;
   std::vector<std::uint32_t> takenAddresses;
   // Each entry: a node with the innermost switch and loop numbers above it
   // (0: none), or the end of the loop loops[innerLoop] (done).
@@ -129,7 +132,7 @@ void FindLoopsEnteredFromOutside(const TreeNode* body) {
         break;
       case NodeKind::GOTO:
         if (node->sons && node->sons->kind == NodeKind::IDENTIFIER) gotos.emplace_back(node->sons->alpha, number);
-        else computedGoto = true;
+        else computedGotos.push_back(number);
         break;
       case NodeKind::AND_OP:
         if (node->sons && !node->sons->next && node->sons->alpha) takenAddresses.push_back(0);
@@ -150,8 +153,7 @@ void FindLoopsEnteredFromOutside(const TreeNode* body) {
   for (const auto& [name, from] : gotos) {
     if (const auto label = labels.find(name); label != labels.end()) jumps.push_back({from, label->second});
   }
-  const bool anyLabelReachable = computedGoto && !takenAddresses.empty();
-  if (jumps.empty() && !anyLabelReachable) return;
+  const bool anyLabelReachable = !computedGotos.empty() && !takenAddresses.empty();
   for (const LoopRange& loop : loops) {
     const auto inside = [&loop](std::uint32_t n) { return n >= loop.first && n <= loop.last; };
     bool entered = false;
@@ -160,6 +162,9 @@ void FindLoopsEnteredFromOutside(const TreeNode* body) {
       for (const auto& label : labels) entered = entered || inside(label.second);
     }
     if (entered) state.loopsEnteredFromOutside.insert(loop.node);
+    bool leftByComputedGoto = false;
+    for (const std::uint32_t from : computedGotos) leftByComputedGoto = leftByComputedGoto || inside(from);
+    if (leftByComputedGoto) state.loopsLeftByComputedGoto.insert(loop.node);
   }
 }
 

@@ -25,7 +25,9 @@ std::uint8_t LeavingWays(const frontend::TreeNode* part);
 bool IsTerminatingCall(const frontend::TreeNode* call);
 
 /// Notes, in the walk state, every loop of the body that a case label of an
-/// enclosing switch, a goto from outside or a computed goto can enter.
+/// enclosing switch, a goto from outside or a computed goto can enter, and
+/// every loop that holds a computed goto, which leaves without running the
+/// cleanups that close its iteration count.
 void FindLoopsEnteredFromOutside(const frontend::TreeNode* body);
 
 }  // namespace instrument

@@ -111,9 +111,11 @@ void AddImplicitDefault(const TreeNode* body, SwitchContext& context) {
     text += "_QBC_COND_CASE" + BranchArguments(condition) + ";";
   }
   context.entries.push_back(entry);
-  const bool compound = body->kind == NodeKind::LEFT_BRACE;
-  AddText(body->end.physical.line ? body->end.physical : span.last.physical, priority,
-          compound ? Where::Before : Where::After, text);
+  // A body that is one labelled statement ends with that statement, not
+  // with the label's colon where its own node ends.
+  const bool compound = body->kind == NodeKind::LEFT_BRACE && body->end.physical.line;
+  AddText(compound ? body->end.physical : span.last.physical, priority, compound ? Where::Before : Where::After,
+          text);
 }
 
 bool HasCaseConditions(const SwitchContext& context) {

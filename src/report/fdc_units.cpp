@@ -217,7 +217,8 @@ std::uint32_t IdsOfKind(const FdcUnit& unit, char kind) {
 bool CheckListingBranches(std::string_view text, const RikListing& listing, const FdcUnit& unit, std::string& error,
                           std::size_t& offset) {
   for (const RikEvent& event : listing.events) {
-    if (event.tag != RikTag::kBranch && event.tag != RikTag::kShortcut) continue;
+    // Closing tags name no branch.
+    if ((event.tag != RikTag::kBranch && event.tag != RikTag::kShortcut) || event.kind == RikEventKind::kClose) continue;
     const std::uint32_t limit = IdsOfKind(unit, BranchKindOfSum(event.branch.sum));
     bool inside = event.branch.id < limit;
     for (const auto& [first, second] : event.branch.couples) inside = inside && first < limit && second < limit;

@@ -6,7 +6,8 @@
 // branches is underlined; a click shows the expansion in a row below. A
 // condition is underlined in the colour of its state; a click opens its
 // popup: the basic condition's true and false branches, or the decision's
-// case table, the rows seen and the pairs that show independence. Popups are
+// case table, the rows seen and the pairs that show independence; a click
+// on a loop's mark opens the popup that names its branches. Popups are
 // hidden blocks after the table, placed by a few lines of inline script.
 #include "report/html_parts.h"
 #include "report/listing_view.h"
@@ -55,9 +56,10 @@ QString PieceHtml(const ListedPiece& piece, const ListingView& view) {
   if (piece.unreachable) return QStringLiteral("<span class=\"mark unreachable\" title=\"code unreachable\">U</span>");
   if (piece.mark >= 0) {
     const ListedBranch& branch = view.branches[static_cast<std::size_t>(piece.mark)];
-    return QStringLiteral("<span class=\"mark %1\" data-sum=\"%2\" data-id=\"%3\" title=\"%4: %5\">%6</span>")
+    const QString opens = piece.opens < 0 ? QString() : QStringLiteral(" data-pop=\"%1\"").arg(piece.opens);
+    return QStringLiteral("<span class=\"mark %1\" data-sum=\"%2\" data-id=\"%3\"%7 title=\"%4: %5\">%6</span>")
         .arg(branch.hit ? "covered" : "never", N(branch.sum), N(branch.id), Text(branch.label), RunsText(branch.count),
-             MarkLetter(branch));
+             MarkLetter(branch), opens);
   }
   const QString classes = Classes(piece, view);
   QString attributes;
@@ -137,7 +139,7 @@ const char* const kListingStyle =
     ".mark{display:inline-block;font-size:70%;font-weight:bold;padding:0 0.2em;margin:0 0.1em;border-radius:0.3em;"
     "vertical-align:super;line-height:1}\n"
     ".mark.covered{background:#4caf50;color:#fff}.mark.never{background:#d9534f;color:#fff}"
-    ".mark.unreachable{background:#999;color:#fff}\n"
+    ".mark.unreachable{background:#999;color:#fff}.mark[data-pop]{cursor:pointer}\n"
     ".cond{cursor:pointer;text-decoration:underline 2px}.cond.covered{text-decoration-color:#4caf50}"
     ".cond.partly{text-decoration-color:#e0b000}.cond.never{text-decoration-color:#d9534f}\n"
     ".alt{cursor:pointer;border-bottom:1px dashed #66a}.alt.covered{background:#e6f4e3}"

@@ -75,9 +75,45 @@ void AddFunction(const FunctionReport& function, BranchCatalogue& catalogue) {
   }
 }
 
+// The branches each popup's body names, by popup in opening order, for the
+// popups that name blocks only; none for the others.
+std::vector<std::vector<RikBranchRef>> MarkedPopups(const RikListing& listing) {
+  struct Open {
+    std::size_t index = 0;
+    bool inBody = false;
+    bool blocksOnly = true;
+    std::vector<RikBranchRef> branches;
+  };
+  std::vector<std::vector<RikBranchRef>> marked;
+  std::vector<Open> open;
+  for (const RikEvent& event : listing.events) {
+    if (event.tag != RikTag::kPopup && event.tag != RikTag::kBranch) continue;
+    if (event.tag == RikTag::kBranch) {
+      if (open.empty() || !open.back().inBody || event.kind == RikEventKind::kClose) continue;
+      Open& popup = open.back();
+      popup.blocksOnly = popup.blocksOnly && event.kind == RikEventKind::kOpen && event.branch.couples.empty() &&
+                         BranchKindOfSum(event.branch.sum) == 'B';
+      popup.branches.push_back(event.branch);
+      continue;
+    }
+    if (event.kind == RikEventKind::kOpen) {
+      open.push_back({marked.size(), false, true, {}});
+      marked.emplace_back();
+    } else if (open.empty()) {
+      continue;
+    } else if (event.kind == RikEventKind::kPopupBody) {
+      open.back().inBody = true;
+    } else {  // closed, or ended by a condition table
+      if (open.back().blocksOnly) marked[open.back().index] = std::move(open.back().branches);
+      open.pop_back();
+    }
+  }
+  return marked;
+}
+
 class ViewBuilder {
  public:
-  explicit ViewBuilder(const FileReport& file) {
+  ViewBuilder(const FileReport& file, std::vector<std::vector<RikBranchRef>> marked) : marked_(std::move(marked)) {
     for (const FunctionReport& function : file.functions) AddFunction(function, catalogue_);
     NewLine();
   }
@@ -98,19 +134,23 @@ class ViewBuilder {
   }
   ListedPiece Piece() const;
   void AddText(std::string_view text, bool expansionStarts);
-  void AddBranch(const RikBranchRef& ref, bool isMark);
+  int AddBranch(const RikBranchRef& ref, bool isMark, int opens = -1);
   void Count(bool hit);
+  void OpenPopup();
   void ClosePopup(const DecisionItem* table);
 
-  struct OpenPopup {
+  struct Popup {
     std::size_t index = 0;
     bool inBody = false;
     const DecisionItem* decision = nullptr;  // named by a row or pair of its body
     std::optional<std::uint32_t> firstCondition;  // the first basic condition in its text
+    std::vector<int> marks;   // of a popup that names blocks only: its branches, marked where it opens
+    std::size_t named = 0;    // of those, the ones its body named so far
   };
   BranchCatalogue catalogue_;
+  std::vector<std::vector<RikBranchRef>> marked_;  // from MarkedPopups
   ListingView view_;
-  std::vector<OpenPopup> popups_;
+  std::vector<Popup> popups_;
   std::vector<int> bodyBranches_;  // branches open in the current popup body
   int alternative_ = -1;           // the open alternative
   bool expansion_ = false;         // its expansion is being written
@@ -127,7 +167,7 @@ ListedPiece ViewBuilder::Piece() const {
     return piece;
   }
   for (auto open = popups_.rbegin(); open != popups_.rend(); ++open) {
-    if (!open->inBody) {
+    if (!open->inBody && open->marks.empty()) {
       piece.popup = static_cast<int>(open->index);
       break;
     }
@@ -170,7 +210,7 @@ void ViewBuilder::Count(bool hit) {
   if (InBody()) view_.popups[popups_.back().index].tally.Add(hit);
 }
 
-void ViewBuilder::AddBranch(const RikBranchRef& ref, bool isMark) {
+int ViewBuilder::AddBranch(const RikBranchRef& ref, bool isMark, int opens) {
   const char kind = BranchKindOfSum(ref.sum);
   ListedBranch branch;
   branch.sum = ref.sum;
@@ -193,7 +233,7 @@ void ViewBuilder::AddBranch(const RikBranchRef& ref, bool isMark) {
   }
   if (kind == 'K' && InBody() && !popups_.back().decision) popups_.back().decision = catalogue_.DecisionOf(ref.id);
   if (ref.sum == 30 && InBody()) {
-    for (OpenPopup& open : popups_) {
+    for (Popup& open : popups_) {
       if (!open.inBody && !open.firstCondition) open.firstCondition = ref.id;
     }
   }
@@ -202,11 +242,25 @@ void ViewBuilder::AddBranch(const RikBranchRef& ref, bool isMark) {
   view_.branches.push_back(std::move(branch));
   if (InBody()) {
     if (!isMark) bodyBranches_.push_back(index);
-    return;
+    return index;
   }
   ListedPiece piece = Piece();
   piece.mark = index;
+  piece.opens = opens;
   Sink().push_back(std::move(piece));
+  return index;
+}
+
+void ViewBuilder::OpenPopup() {
+  const std::size_t index = view_.popups.size();
+  view_.popups.emplace_back();
+  popups_.push_back({index, false, nullptr, std::nullopt, {}, 0});
+  if (index >= marked_.size()) return;
+  for (const RikBranchRef& ref : marked_[index]) {
+    const int mark = AddBranch(ref, true, static_cast<int>(index));
+    view_.popups[index].tally.Add(view_.branches[static_cast<std::size_t>(mark)].hit);
+    popups_.back().marks.push_back(mark);
+  }
 }
 
 void ViewBuilder::ClosePopup(const DecisionItem* table) {
@@ -233,11 +287,14 @@ void ViewBuilder::Add(const RikEvent& event) {
       AddText(event.text, expansionStarts);
       return;
     case RikEventKind::kOpen:
-      if (event.tag == RikTag::kBranch) AddBranch(event.branch, false);
-      if (event.tag == RikTag::kPopup) {
-        popups_.push_back({view_.popups.size(), false, nullptr, std::nullopt});
-        view_.popups.emplace_back();
+      if (event.tag == RikTag::kBranch && InBody() && !popups_.back().marks.empty()) {
+        // Counted where the popup opens; the body names the marks.
+        Popup& popup = popups_.back();
+        bodyBranches_.push_back(popup.marks[popup.named++]);
+      } else if (event.tag == RikTag::kBranch) {
+        AddBranch(event.branch, false);
       }
+      if (event.tag == RikTag::kPopup) OpenPopup();
       if (event.tag == RikTag::kNode && view_.lines.back().function.empty()) {
         view_.lines.back().function = event.name;
       }
@@ -305,7 +362,7 @@ std::optional<HitState> Tally::State() const {
 }
 
 ListingView BuildListingView(const RikListing& listing, const FileReport& file) {
-  ViewBuilder builder(file);
+  ViewBuilder builder(file, MarkedPopups(listing));
   for (std::size_t i = 1; i < listing.events.size(); ++i) builder.Add(listing.events[i]);  // after the file node
   return builder.Finish();
 }

@@ -4,6 +4,9 @@
 // A line carries the branches that open on it, those hidden in the macro
 // expansions it holds and those of its condition popups; its state is
 // covered when all of them ran, never when none did, partly otherwise. A
+// popup whose body names blocks only (the iteration branches of a loop, a
+// popup over the whole loop) is shown as one mark per branch where it opens,
+// each mark opening it; the loop's text is not the popup's. A
 // macro alternative's expansion and a popup's body are kept apart from the
 // line, to be shown on demand; the pieces of text say which popup and which
 // alternative they belong to, so that constructs that cross each other in
@@ -45,6 +48,7 @@ struct ListedPiece {
   bool unreachable = false;      // a mark of code that cannot run
   int branch = -1;               // in a popup's body: the branch this text names
   int popup = -1;                // the innermost popup whose own text this is
+  int opens = -1;                // a mark that opens this popup
   int alternative = -1;          // the macro alternative whose source text this is
   bool comment = false;
 };

@@ -11,6 +11,9 @@
 #   libs: -lm                 (libraries to link, optional)
 #   warns: text               (a warning quorbcc1 must give; otherwise it
 #                              must give no message at all)
+#   sets: A | B ...           (option sets to instrument with instead of the
+#                              command line's, separated by "|"; "default"
+#                              stands for no option)
 #   needs: avx2               (a CPU feature of /proc/cpuinfo the program
 #                              needs to run; without it only the builds run)
 # For every compiler and level: the case compiles at -Wall -Wextra; its
@@ -40,6 +43,10 @@ read -r -a flags <<<"$(setting flags)"
 read -r -a libs <<<"$(setting libs)"
 needs=$(setting needs)
 warns=$(setting warns)
+sets=()
+IFS='|' read -r -a sets <<<"$(setting sets)"
+for i in "${!sets[@]}"; do sets[i]=$(echo ${sets[i]}); done
+[ ${#sets[@]} -gt 0 ] || sets=("${options[*]}")
 runnable=1
 if [ -n "$needs" ] && ! grep -qw -- "$needs" /proc/cpuinfo; then
   echo "$name: the CPU lacks $needs; the programs are built, not run"
@@ -47,7 +54,7 @@ if [ -n "$needs" ] && ! grep -qw -- "$needs" /proc/cpuinfo; then
 fi
 
 failed=0 built=0
-fail() { echo "FAIL [$name, $cc -std=$std]: $*"; failed=1; }
+fail() { echo "FAIL [$name, $cc -std=$std, set '$set']: $*"; failed=1; }
 
 # The warnings of build $1 as "file:line: text", without columns, which
 # instrumentation texts on the line may shift.
@@ -62,6 +69,37 @@ run() {
   echo $? >"$work/$1.status"
 }
 
+# Instruments the preprocessed case with option set $set, builds, runs and
+# compares it with the original.
+check_set() {
+  local set_options=() status new
+  read -r -a set_options <<<"$set"
+  [ "${set_options[*]}" = default ] && set_options=()
+  rm -f "$work/$name.c.fdc" "$work/src/$name.c.fdc"
+  (cd "$work" && exec "$quorbcc1" "$work/$name.i" "$work/instrumented.c" gcc.def "${set_options[@]}" -NOINFO \
+    >/dev/null 2>"$work/messages")
+  status=$?
+  if [ $status != 0 ] || grep -q ' - ERROR\| - FATAL' "$work/messages" ||
+      { [ -z "$warns" ] && [ -s "$work/messages" ]; } ||
+      { [ -n "$warns" ] && ! grep -qF -- "$warns" "$work/messages"; }; then
+    fail "instrumentation (status $status):"; cat "$work/messages"; return
+  fi
+  if ! "${compile[@]}" "$work/instrumented.c" "${libs[@]}" -o "$work/instrumented" \
+      2>"$work/instrumented.warnings"; then
+    fail "the instrumented file does not compile:"; cat "$work/instrumented.warnings"; return
+  fi
+  new=$(comm -13 <(warnings original) <(warnings instrumented))
+  [ -z "$new" ] || fail "new warnings: $new"
+  [ $runnable = 1 ] || return
+  run original
+  run instrumented
+  cmp -s "$work/original.out" "$work/instrumented.out" ||
+    fail "output differs: $(diff "$work/original.out" "$work/instrumented.out" | head -n 5)"
+  [ "$(cat "$work/original.status")" = "$(cat "$work/instrumented.status")" ] ||
+    fail "status $(cat "$work/instrumented.status"), the original's $(cat "$work/original.status")"
+  [ -s "$work/run/results.qbr" ] || fail "the instrumented program wrote no results"
+}
+
 for cc in $compilers; do
   [ "$cc" = clang ] && cc=$(command -v clang-14 || command -v clang || echo clang)
   command -v "$cc" >/dev/null 2>&1 || { echo "$cc is not installed"; continue; }
@@ -72,28 +110,9 @@ for cc in $compilers; do
       fail "the case itself does not compile:"; cat "$work/original.warnings"; continue
     fi
     "$cc" "-std=$std" "${flags[@]}" -E "$source" -o "$work/$name.i" || { fail "preprocessing"; continue; }
-    (cd "$work" && exec "$quorbcc1" "$work/$name.i" "$work/instrumented.c" gcc.def "${options[@]}" -NOINFO \
-      >/dev/null 2>"$work/messages")
-    status=$?
-    if [ $status != 0 ] || grep -q ' - ERROR\| - FATAL' "$work/messages" ||
-        { [ -z "$warns" ] && [ -s "$work/messages" ]; } ||
-        { [ -n "$warns" ] && ! grep -qF -- "$warns" "$work/messages"; }; then
-      fail "instrumentation (status $status):"; cat "$work/messages"; continue
-    fi
-    if ! "${compile[@]}" "$work/instrumented.c" "${libs[@]}" -o "$work/instrumented" \
-        2>"$work/instrumented.warnings"; then
-      fail "the instrumented file does not compile:"; cat "$work/instrumented.warnings"; continue
-    fi
-    new=$(comm -13 <(warnings original) <(warnings instrumented))
-    [ -z "$new" ] || fail "new warnings: $new"
-    [ $runnable = 1 ] || continue
-    run original
-    run instrumented
-    cmp -s "$work/original.out" "$work/instrumented.out" ||
-      fail "output differs: $(diff "$work/original.out" "$work/instrumented.out" | head -n 5)"
-    [ "$(cat "$work/original.status")" = "$(cat "$work/instrumented.status")" ] ||
-      fail "status $(cat "$work/instrumented.status"), the original's $(cat "$work/original.status")"
-    [ -s "$work/run/results.qbr" ] || fail "the instrumented program wrote no results"
+    for set in "${sets[@]}"; do
+      check_set
+    done
   done
 done
 [ $built = 1 ] || exit 77

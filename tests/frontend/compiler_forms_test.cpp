@@ -63,6 +63,7 @@ TEST_F(CompilerFormsTest, AtomicAsSpecifierAndAsQualifier) {
   EXPECT_EQ(Item(5), "INIT_DECLARATOR:d[ID:d]");
 }
 
+// __real__ and __imag__ are unary operators, as tightly bound as "+".
 TEST_F(CompilerFormsTest, GnuWordsTheDefinitionFileTeaches) {
   ParseClean("struct s { int a; _Static_assert(1, \"member\"); };\n"
              "void f(double _Complex z) {\n"
@@ -75,7 +76,7 @@ TEST_F(CompilerFormsTest, GnuWordsTheDefinitionFileTeaches) {
              "double _Complex i = 1.0iF;\n");
   EXPECT_EQ(Body(0),
             "{[INIT_DECLARATOR:k[ID:k INIT_VALUE[DEC:1]] EMPTY "
-            "EXPRESSION_STATEMENT[=[ID:k +[ID:z ID:z]]] LABEL[ID:a LABEL[ID:b RETURN[EMPTY]]]]");
+            "EXPRESSION_STATEMENT[=[ID:k +[+:__real__[ID:z] +:__imag__[ID:z]]]] LABEL[ID:a LABEL[ID:b RETURN[EMPTY]]]]");
   // The assembler statement is one EMPTY from "__asm__" to its ";".
   const TreeNode* assembler = ItemNode(0)->sons->next->sons->next;
   EXPECT_EQ(At(assembler->start), "5:3");

@@ -236,6 +236,136 @@ TEST(InlineAlternativeTest, ExpansionLineFeedsStartNoSourceLine) {
   EXPECT_EQ(view.alternatives[0].tally.State(), HitState::kPartly);
 }
 
+// count(5): the while loop runs 5 times ("2 loops or more"), then the do
+// loop 3 times (n from 0 to 3: "2 loops or more"); its condition n < 3 is
+// true twice and false once. Each loop's branches are one popup over the
+// whole loop, the do loop's holding the popup of its condition.
+const char* const kLoopFdc =
+    "VE 3.0e CCOV #i6 8.2.0.1\nFC \"count.c\" \"/src/demo/\"\nFD 1700000000\nTC PR BS BL CO\n"
+    "PR 0 proc \"count\" 1 7\n"
+    "BL 0 simple \"count\" /while 4 4\nBL 1 logical \"count\" /while/0 3 4\nBL 2 logical \"count\" /while/1 3 4\n"
+    "BL 3 logical \"count\" /while/2+ 3 4\n"
+    "BL 4 simple \"count\" /do 5 5\nBL 5 logical \"count\" /do/1 5 5\nBL 6 logical \"count\" /do/2+ 5 5\n"
+    "CE 0 \"count\" \"n < 3\" 5 5\nDC 9 6\n"
+    "@RIK\nNODE TYPE=FILE NAME=\"count.c\"@"
+    "int @NODE TYPE=FUNCTION NAME=\"count\"@count(int n)\n{\n"
+    "  @POPUP@while (n > 0)\n    @BRANCH MARK=TB ID=0 SUM=20@n--;@/BRANCH@@-POPUP@loop branches:\n"
+    "@BRANCH MARK=TB ID=1 SUM=22@  0 loop@/BRANCH@@BRANCH MARK=TB ID=2 SUM=22@  1 loop@/BRANCH@"
+    "@BRANCH MARK=TB ID=3 SUM=22@  2 loops or more@/BRANCH@@/POPUP@\n"
+    "  @POPUP@do @BRANCH MARK=TB ID=4 SUM=20@n++;@/BRANCH@ while (@POPUP@n < 3@-POPUP@basic boolean conditions:\n  "
+    "@BRANCH MARK=TE ID=0 SUM=30@True@/BRANCH@ @BRANCH MARK=TE ID=1 SUM=30@False@/BRANCH@@/POPUP@);"
+    "@-POPUP@loop branches:\n@BRANCH MARK=TB ID=5 SUM=22@  1 loop@/BRANCH@"
+    "@BRANCH MARK=TB ID=6 SUM=22@  2 loops or more@/BRANCH@@/POPUP@\n"
+    "  return n;\n}@/NODE@\n@/NODE /RIK@\n";
+const char* const kLoopResults = "R 1 2\nF 0x6 0x9\nP 0 1\nB 0 5\nB 3 1\nB 4 3\nB 6 1\nK 0 2\nK 1 1\n";
+
+std::string LoopTextOf(const std::vector<ListedPiece>& pieces) {
+  std::string text;
+  for (const ListedPiece& piece : pieces) text += piece.text;
+  return text;
+}
+
+std::string MarksIn(const ListingView& view, const std::vector<ListedPiece>& pieces) {
+  std::string marks;
+  for (const ListedPiece& piece : pieces) {
+    if (piece.mark < 0) continue;
+    const ListedBranch& branch = view.branches[static_cast<std::size_t>(piece.mark)];
+    marks += std::to_string(branch.sum) + ":" + std::to_string(branch.id) + (branch.hit ? "+" : "-") + "@" +
+             std::to_string(piece.opens) + " ";
+  }
+  return marks;
+}
+
+// The labelled branches of a popup's body: "label+" ran, "label-" did not.
+std::string BodyOf(const ListingView& view, const ListedPopup& popup) {
+  std::string body;
+  for (const ListedPiece& piece : popup.body) {
+    body += piece.branch < 0 ? "[" + piece.text + "]"
+                             : piece.text + (view.branches[static_cast<std::size_t>(piece.branch)].hit ? "+" : "-");
+  }
+  return body;
+}
+
+TEST(LoopListingTest, LoopBranchesAreMarkedWhereTheLoopBeginsAndLabelledInItsPopup) {
+  const auto loaded = ViewOf(kLoopFdc, kLoopResults);
+  const ListingView& view = loaded->view;
+  ASSERT_EQ(view.lines.size(), 7u);
+  ASSERT_EQ(view.popups.size(), 3u);  // the while loop, the do loop, n < 3
+  EXPECT_EQ(LoopTextOf(view.lines[2].pieces), "  while (n > 0)");
+  EXPECT_EQ(LoopTextOf(view.lines[4].pieces), "  do n++; while (n < 3);");
+  // Each loop's branches once, where it begins, each mark opening its popup.
+  EXPECT_EQ(MarksIn(view, view.lines[2].pieces), "22:1-@0 22:2-@0 22:3+@0 ");
+  EXPECT_EQ(MarksIn(view, view.lines[3].pieces), "20:0+@-1 ");
+  EXPECT_EQ(MarksIn(view, view.lines[4].pieces), "22:5-@1 22:6+@1 20:4+@-1 ");
+  EXPECT_EQ(view.branches.size(), 9u);  // 5 loop branches, 2 blocks, n < 3 true and false
+  EXPECT_EQ(view.lines[2].tally.hit, 1u);
+  EXPECT_EQ(view.lines[2].tally.total, 3u);
+  EXPECT_EQ(view.lines[3].tally.total, 1u);
+  EXPECT_EQ(view.lines[4].tally.hit, 4u);  // "2 loops or more", the body, true and false
+  EXPECT_EQ(view.lines[4].tally.total, 5u);
+  EXPECT_EQ(view.popups[0].tally.hit, 1u);
+  EXPECT_EQ(view.popups[0].tally.total, 3u);
+  EXPECT_EQ(view.popups[1].tally.hit, 1u);
+  EXPECT_EQ(view.popups[1].tally.total, 2u);
+  EXPECT_EQ(view.popups[2].tally.State(), HitState::kCovered);
+  EXPECT_EQ(view.popups[0].decision, nullptr);
+  // The loop's text is not its popup's; a condition inside keeps its own.
+  for (const ListedLine& line : view.lines) {
+    for (const ListedPiece& piece : line.pieces) {
+      if (piece.text.empty()) continue;
+      EXPECT_EQ(piece.popup, piece.text == "n < 3" ? 2 : -1) << piece.text;
+    }
+  }
+  EXPECT_EQ(BodyOf(view, view.popups[0]), "[loop branches:\n]  0 loop-  1 loop-  2 loops or more+");
+  EXPECT_EQ(BodyOf(view, view.popups[1]), "[loop branches:\n]  1 loop-  2 loops or more+");
+  EXPECT_EQ(BodyOf(view, view.popups[2]), "[basic boolean conditions:\n  ]True+[ ]False+");
+  // The body names the marked branches themselves, not copies.
+  EXPECT_EQ(view.popups[0].body[3].branch, view.lines[2].pieces[3].mark);
+}
+
+TEST_F(ReportTest, HtmlPageLabelsTheLoopBranchesInTheLoopsPopup) {
+  std::ofstream(dir + "count.c.fdc") << kLoopFdc;
+  std::ofstream(dir + "count.qbr") << kLoopResults;
+  const RunOutput run = Run({QString::fromStdString(dir + "count.c.fdc"), "-r", QString::fromStdString(dir + "count.qbr"),
+                             "--html", QString::fromStdString(dir + "html")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  // The summary counts the 5 loop branches, of which "2 loops or more" ran for both loops.
+  EXPECT_NE(run.out.find("  loops                         2         5    40.0%\n"), std::string::npos) << run.out;
+  const std::string page = ReadAll(dir + "html/file-1.html");
+  EXPECT_NE(page.find("<tr class=\"line partly\" id=\"L3\"><td class=\"number\">3</td><td class=\"tally\">1/3</td>"
+                      "<td class=\"code\">  <span class=\"mark never\" data-sum=\"22\" data-id=\"1\" data-pop=\"0\" "
+                      "title=\"loop /while run 0 times: never run\">L</span>"),
+            std::string::npos)
+      << page;
+  EXPECT_NE(page.find("<span class=\"mark covered\" data-sum=\"22\" data-id=\"6\" data-pop=\"1\" "
+                      "title=\"loop /do run 2+ times: run once\">L</span>"),
+            std::string::npos);
+  EXPECT_NE(page.find("<div class=\"popup\" id=\"pop-0\" hidden><pre>loop branches:\n"
+                      "<span class=\"br never\" title=\"loop /while run 0 times: never run\">  0 loop</span>"
+                      "<span class=\"br never\" title=\"loop /while run 1 times: never run\">  1 loop</span>"
+                      "<span class=\"br covered\" title=\"loop /while run 2+ times: run once\">  2 loops or more</span>"
+                      "</pre></div>"),
+            std::string::npos);
+  EXPECT_EQ(page.find("class=\"cond never\" data-pop=\"0\""), std::string::npos);  // no underlined loop text
+  EXPECT_EQ(page.find("data-pop=\"0\">while"), std::string::npos);
+}
+
+// A block instrumented without function coverage: the listing's closing
+// tags name no branch, so there being no function branch is no fault.
+TEST(LoopListingTest, ListingWithoutFunctionBranchesIsRead) {
+  const std::string fdc =
+      "VE 3.0e CCOV #i6 8.2.0.1\nFC \"w.c\" \"/src/demo/\"\nFD 1700000000\nTC BS BL\n"
+      "BL 0 simple \"w\" /while 1 1\nBL 1 logical \"w\" /while/0 1 1\nBL 2 logical \"w\" /while/1 1 1\n"
+      "BL 3 logical \"w\" /while/2+ 1 1\nDC 5 6\n"
+      "@RIK\nNODE TYPE=FILE NAME=\"w.c\"@void w(int x) { @POPUP@while (x) @BRANCH MARK=TB ID=0 SUM=20@x--;@/BRANCH@"
+      "@-POPUP@loop branches:\n@BRANCH MARK=TB ID=1 SUM=22@  0 loop@/BRANCH@@BRANCH MARK=TB ID=2 SUM=22@  1 loop@/BRANCH@"
+      "@BRANCH MARK=TB ID=3 SUM=22@  2 loops or more@/BRANCH@@/POPUP@ }\n@/NODE /RIK@\n";
+  const FdcReadOutcome read = ParseFdcUnits("w.c.fdc", fdc);
+  EXPECT_EQ(read.error, "");
+  ASSERT_EQ(read.units.size(), 1u);
+  EXPECT_FALSE(read.units[0].listing.empty());
+}
+
 // Each listing is broken in one way; the FDC file is then refused whole
 // with the line of the fault.
 TEST_F(ReportTest, MalformedListingsAreRefusedWithTheirLine) {
