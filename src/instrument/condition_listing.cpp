@@ -28,15 +28,6 @@ output::RikAlternative Branch(std::string text, std::uint32_t id, std::int8_t su
 
 }  // namespace
 
-bool ShowsIndependence(std::string_view trueRow, std::string_view falseRow, std::uint32_t k) {
-  if (trueRow[k] == falseRow[k] || trueRow[k] == 'X' || falseRow[k] == 'X') return false;
-  for (std::size_t i = 0; i < trueRow.size(); ++i) {
-    if (i == k) continue;
-    if (trueRow[i] != falseRow[i] && trueRow[i] != 'X' && falseRow[i] != 'X') return false;
-  }
-  return true;
-}
-
 void RegisterBasicCondition(const Span& span, std::uint32_t branch, std::uint32_t priority) {
   std::vector<output::RikAlternative> alternatives;
   alternatives.push_back(Text("basic boolean conditions:\n  "));
@@ -67,7 +58,7 @@ void RegisterModifiedDecision(const DecisionContext& decision, const Composition
     for (std::uint32_t i = 0; i < composition.trueRows; ++i) {
       for (std::uint32_t j = composition.trueRows; j < table.rows; ++j) {
         if (++comparisons > kMaxPairComparisons) break;
-        if (!ShowsIndependence(table.Row(i), table.Row(j), k)) continue;
+        if (!output::ShowsIndependence(table.Row(i), table.Row(j), k)) continue;
         alternatives.push_back(Text(CoverageText(firstPair ? " needs\n      " : "\n   or ")));
         firstPair = false;
         alternatives.push_back(rowAlternative(i));

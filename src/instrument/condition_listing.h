@@ -5,6 +5,7 @@
 #pragma once
 
 #include "instrument/tree_extent.h"
+#include "output/independence.h"
 
 #include <cstdint>
 #include <string>
@@ -25,10 +26,5 @@ void RegisterModifiedDecision(const DecisionContext& decision, const Composition
 
 void RegisterForcedDecision(const DecisionContext& decision, const std::string& prefix, std::uint32_t slot,
                             std::uint32_t priority);
-
-/// Whether rows i (true) and j (false) show the independence of condition k:
-/// they differ at k, neither is "X" there, and elsewhere each position is
-/// equal or "X" in one of them.
-bool ShowsIndependence(std::string_view trueRow, std::string_view falseRow, std::uint32_t k);
 
 }  // namespace instrument

@@ -58,7 +58,7 @@ QString DecisionTable(const DecisionItem& decision) {
     if (condition.shownBy) {
       pairs = RowName(decision, condition.shownBy->trueRow) + " and " + RowName(decision, condition.shownBy->falseRow);
     } else {
-      for (const RowPair& pair : condition.pairs) {
+      for (const output::RowPair& pair : condition.pairs) {
         pairs += (pairs.isEmpty() ? "needs " : " or ") + RowName(decision, pair.trueRow) + " and " +
                  RowName(decision, pair.falseRow);
       }

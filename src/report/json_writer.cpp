@@ -85,7 +85,7 @@ QJsonArray LoopsJson(const std::vector<LoopItem>& loops) {
   return array;
 }
 
-QJsonValue PairJson(const std::optional<RowPair>& pair) {
+QJsonValue PairJson(const std::optional<output::RowPair>& pair) {
   if (!pair) return QJsonValue();
   return QJsonArray{static_cast<double>(pair->trueRow), static_cast<double>(pair->falseRow)};
 }
@@ -105,7 +105,7 @@ QJsonObject DecisionJson(const DecisionItem& decision) {
                        {"pair", PairJson(condition.shownBy)}};
     if (!decision.forced) {
       QJsonArray pairs;
-      for (const RowPair& pair : condition.pairs) pairs.append(PairJson(pair));
+      for (const output::RowPair& pair : condition.pairs) pairs.append(PairJson(pair));
       object["pairs"] = pairs;
     }
     conditions.append(object);

@@ -116,11 +116,11 @@ void AddCases(const CountedUnit& counted, FunctionTable& table) {
 // a case table can have thousands of rows.
 constexpr std::size_t kListedPairs = 16;
 
-std::optional<RowPair> FirstSeenPair(const std::vector<RowItem>& rows, const std::vector<std::uint32_t>& seenTrue,
+std::optional<output::RowPair> FirstSeenPair(const std::vector<RowItem>& rows, const std::vector<std::uint32_t>& seenTrue,
                                      const std::vector<std::uint32_t>& seenFalse, std::size_t k) {
   for (const std::uint32_t i : seenTrue) {
     for (const std::uint32_t j : seenFalse) {
-      if (ShowsIndependence(rows[i].text, rows[j].text, k)) return RowPair{i, j};
+      if (output::ShowsIndependence(rows[i].text, rows[j].text, k)) return output::RowPair{i, j};
     }
   }
   return std::nullopt;
@@ -139,7 +139,7 @@ void FillCaseTable(const DecisionRecord& record, const BranchCounts& counts, Dec
   for (std::size_t k = 0; k < item.conditions.size(); ++k) {
     IndependenceItem& condition = item.conditions[k];
     condition.shownBy = FirstSeenPair(item.rows, seenTrue, seenFalse, k);
-    condition.pairs = IndependencePairs(record.text, width, *record.trueRows, k, kListedPairs);
+    condition.pairs = output::IndependencePairs(record.text, width, *record.trueRows, k, kListedPairs);
   }
 }
 
@@ -165,7 +165,7 @@ void FillForcedTable(const DecisionRecord& record, const SortedHits& hits, const
       if (!(values & bit) || !seenSet.count(values ^ bit)) continue;
       const bool outcome = EvaluatePrefix(record.text, values);
       if (outcome == EvaluatePrefix(record.text, values ^ bit)) continue;
-      condition.shownBy = outcome ? RowPair{values, values ^ bit} : RowPair{values ^ bit, values};
+      condition.shownBy = outcome ? output::RowPair{values, values ^ bit} : output::RowPair{values ^ bit, values};
       break;
     }
   }

@@ -59,8 +59,8 @@ struct RowItem {
 
 struct IndependenceItem {
   std::string condition;             // the basic condition's text
-  std::vector<RowPair> pairs;        // the first 16 pairs that would show it (case tables)
-  std::optional<RowPair> shownBy;    // the first observed pair
+  std::vector<output::RowPair> pairs;        // the first 16 pairs that would show it (case tables)
+  std::optional<output::RowPair> shownBy;    // the first observed pair
 };
 
 struct DecisionItem {

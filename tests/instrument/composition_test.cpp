@@ -46,15 +46,5 @@ TEST_F(CompositionTest, RowsAreCountedWithoutBuildingTheTable) {
   EXPECT_EQ(large.trueRows, kMaxCaseRows + 1);
 }
 
-TEST_F(CompositionTest, IndependencePairs) {
-  // Rows of a && (b || c): TTX TFT | TFF FXX.
-  EXPECT_TRUE(ShowsIndependence("TTX", "FXX", 0));
-  EXPECT_TRUE(ShowsIndependence("TFT", "FXX", 0));
-  EXPECT_TRUE(ShowsIndependence("TTX", "TFF", 1));
-  EXPECT_FALSE(ShowsIndependence("TTX", "TFF", 2));  // X at the condition itself
-  EXPECT_TRUE(ShowsIndependence("TFT", "TFF", 2));
-  EXPECT_FALSE(ShowsIndependence("TFT", "FXX", 1));
-}
-
 }  // namespace
 }  // namespace instrument

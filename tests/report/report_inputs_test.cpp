@@ -109,7 +109,7 @@ TEST(ConditionTables, PairsFollowTheIndependenceRule) {
   const std::string_view rows = "TTXTFTTFFFXX";
   auto pairs = [&](std::size_t k) {
     std::string text;
-    for (const RowPair& pair : IndependencePairs(rows, 3, 2, k)) {
+    for (const output::RowPair& pair : output::IndependencePairs(rows, 3, 2, k)) {
       text += std::to_string(pair.trueRow) + "-" + std::to_string(pair.falseRow) + " ";
     }
     return text;
@@ -117,10 +117,10 @@ TEST(ConditionTables, PairsFollowTheIndependenceRule) {
   EXPECT_EQ(pairs(0), "0-3 1-3 ");
   EXPECT_EQ(pairs(1), "0-2 ");
   EXPECT_EQ(pairs(2), "1-2 ");
-  EXPECT_EQ(IndependencePairs(rows, 3, 2, 0, 1).size(), 1u);
+  EXPECT_EQ(output::IndependencePairs(rows, 3, 2, 0, 1).size(), 1u);
   // a || b: TX FT | FF.
-  EXPECT_EQ(IndependencePairs("TXFTFF", 2, 2, 0).size(), 1u);
-  EXPECT_EQ(IndependencePairs("TXFTFF", 2, 2, 1)[0].trueRow, 1u);
+  EXPECT_EQ(output::IndependencePairs("TXFTFF", 2, 2, 0).size(), 1u);
+  EXPECT_EQ(output::IndependencePairs("TXFTFF", 2, 2, 1)[0].trueRow, 1u);
 }
 
 TEST(ConditionTables, PrefixFormsEvaluateAndCheckTheirShape) {
