@@ -572,6 +572,10 @@ Vérifiez que cette directive manquante est en début de ligne source, éventuel
         <translation>conditions modifiées et multiples forcées :</translation>
     </message>
     <message>
+        <source>loop branches:</source>
+        <translation>branches de boucle :</translation>
+    </message>
+    <message>
         <source> needs
       </source>
         <translation> nécessite
