@@ -26,42 +26,13 @@
 # skip for CTest) when a needed tool is missing.
 set -u
 ulimit -c 0
+. "$(cd "$(dirname "$0")" && pwd)/../program_runs.sh"
 
-# The same csmith limits as the instrumented-program suite: small, quick
-# programs with every construct enabled.
-csmith_options="--max-funcs 3 --max-block-depth 3 --max-expr-complexity 6 --concise"
-csmith_headers=/usr/include/csmith
 # The coverage build runs with a CPU-time limit, which does not depend on
 # the machine's load, so the choice of seeds is the same on every run.
 reference_cpu=1 reference_wall=60
 instrumented_cpu=20 instrumented_wall=300
 coverage_options=(-PROC -CALL -BLOCK -COUNT)
-
-require() {
-  local tool
-  for tool in "$@"; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-      echo "$tool is not installed"
-      exit 77
-    fi
-  done
-}
-
-# Runs program $1 in its own directory with results file $2 (or none when
-# empty), CPU limit $3 and wall limit $4 seconds; leaves $1.out, $1.err and
-# $1.status.
-run_program() {
-  local program=$1 results=$2 cpu=$3 wall=$4
-  (
-    cd "${program%/*}" || exit 99
-    ulimit -t "$cpu"
-    ulimit -f 20480  # 20 MB: a program that prints without end must not fill the disk
-    if [ -n "$results" ]; then export QBC_RESULTS=$results; fi
-    exec timeout "$wall" "./${program##*/}" </dev/null >"$program.out" 2>"$program.err"
-  ) &
-  wait $! 2>/dev/null  # no "Killed" notice for a program out of time
-  echo $? >"$program.status"
-}
 
 # True when status file $1 says the process ran out of time or was killed
 # by a signal (gcc's coverage data is then not written).

@@ -27,27 +27,13 @@ set -u
 ulimit -c 0
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/coverage_sets.sh"
+. "$here/../program_runs.sh"
 
-# csmith's programs stay small and quick to build with these limits; every
-# construct (volatile, static initialisers, jumps, bit fields, packed
-# structures) stays enabled.
-csmith_options="--max-funcs 3 --max-block-depth 3 --max-expr-complexity 6 --concise"
-csmith_headers=/usr/include/csmith
 # The reference runs with a CPU-time limit, which does not depend on the
 # machine's load, so the choice of seeds is the same on every run; the wall
 # limits only stop hung processes.
 reference_cpu=1 reference_wall=60
 instrumented_cpu=20 instrumented_wall=300
-
-require() {
-  local tool
-  for tool in "$@"; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-      echo "$tool is not installed"
-      exit 77
-    fi
-  done
-}
 
 # Compiler of seed $1: clang-14 for one seed in four when it is installed.
 seed_compiler() {
@@ -56,22 +42,6 @@ seed_compiler() {
   else
     echo gcc
   fi
-}
-
-# Runs program $1 in its own directory with results file $2 (or none when
-# empty), CPU limit $3 and wall limit $4 seconds; leaves $1.out, $1.err and
-# $1.status.
-run_program() {
-  local program=$1 results=$2 cpu=$3 wall=$4
-  (
-    cd "${program%/*}" || exit 99
-    ulimit -t "$cpu"
-    ulimit -f 20480  # 20 MB: a program that prints without end must not fill the disk
-    if [ -n "$results" ]; then export QBC_RESULTS=$results; fi
-    exec timeout "$wall" "./${program##*/}" </dev/null >"$program.out" 2>"$program.err"
-  ) &
-  wait $! 2>/dev/null  # no "Killed" notice for a program out of time
-  echo $? >"$program.status"
 }
 
 # True when status file $1 says the process ran out of time.

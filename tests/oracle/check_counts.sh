@@ -32,18 +32,9 @@ usage() {
   exit 2
 }
 
-require() {
-  local tool
-  for tool in "$@"; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-      echo "$tool is not installed"
-      exit 77
-    fi
-  done
-}
-
 [ $# -ge 4 ] || usage
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../program_runs.sh"
 build=$(cd "$1" && pwd) || exit 2
 work=$2 first=$3 count=$4
 shift 4
@@ -92,21 +83,6 @@ fail() {
   failures=$((failures + 1))
 }
 
-# Runs program $1 (in its directory) with results file $2 (none when empty);
-# leaves $1.out and $1.status.
-run_program() {
-  local program=$1 results=$2
-  (
-    cd "${program%/*}" || exit 99
-    ulimit -t 20
-    ulimit -f 20480
-    if [ -n "$results" ]; then export QBC_RESULTS=$results; fi
-    exec timeout 60 "./${program##*/}" </dev/null >"$program.out" 2>"$program.err"
-  ) &
-  wait $! 2>/dev/null
-  echo $? >"$program.status"
-}
-
 # Checks seed $1 in $dir. Status 0 passed, 1 failed.
 check_seed() {
   local seed=$1 set options build_kind compiler level program forced builds before=$failures
@@ -116,7 +92,7 @@ check_seed() {
     head -n 20 "$dir/reference.log"
     return 1
   fi
-  run_program "$dir/reference" ""
+  run_program "$dir/reference" "" 20 60
   case $(cat "$dir/reference.status") in
     0 | 3) ;;
     *) fail "the generated program ends with status $(cat "$dir/reference.status")"; return 1 ;;
@@ -145,7 +121,7 @@ check_seed() {
         continue
       fi
       rm -f "$program.qbr"
-      run_program "$program" "$program.qbr"
+      run_program "$program" "$program.qbr" 20 60
       if ! cmp -s "$dir/reference.status" "$program.status" || ! cmp -s "$dir/reference.out" "$program.out"; then
         fail "$set ($options), $compiler -$level: output or exit status differs from the reference's:"
         echo "  status $(cat "$dir/reference.status") -> $(cat "$program.status")"
