@@ -34,3 +34,9 @@ run_program() {
   wait $! 2>/dev/null  # no "Killed" notice for a program out of time
   echo $? >"$program.status"
 }
+
+# Writes csmith's program of seed $1 as $2/$3.c (csmith writes platform.info
+# into the current directory, hence the cd).
+generate_csmith() {
+  (cd "$2" && csmith --seed "$1" $csmith_options --output "$3.c" >/dev/null)
+}

@@ -150,8 +150,7 @@ check_seed() {
   dir=$work/seed_$seed name=random_$seed
   label="csmith seed $seed"
   rm -rf "$dir" && mkdir -p "$dir"
-  # csmith writes platform.info into the current directory.
-  if ! (cd "$dir" && csmith --seed "$seed" $csmith_options --output "$name.c" >/dev/null); then
+  if ! generate_csmith "$seed" "$dir" "$name"; then
     fail "csmith failed"
     return 1
   fi
