@@ -2,10 +2,12 @@
 # Compares the counts of instrumented programs with gcc's own coverage: each
 # program is preprocessed once; the preprocessed text is built with gcc
 # --coverage -O0 and run (gcov's JSON report gives function, line and
-# branch counts), and instrumented by quorbcc1 with -PROC -CALL -BLOCK
-# -COUNT, built with gcc -O0 and run. Both builds must print the same output
-# and end with the same status, and gcov_compare must find every count it
-# compares equal (the rules are in count_rules.h).
+# branch counts), and instrumented by quorbcc1 with every coverage type and
+# -COUNT, built and run: with gcc at -O0 or -O2, or (one program in four,
+# preprocessed by it) with clang-14 at either level, the choice turning with
+# the program's number. Both builds must print the same output and end with
+# the same status, and gcov_compare must find every count it compares equal
+# (the rules are in count_rules.h).
 #
 #   check_gcov.sh <build dir> <work dir> csmith <first seed> <count>
 #       csmith programs from <first seed> on until <count> of them were
@@ -32,7 +34,9 @@ ulimit -c 0
 # the machine's load, so the choice of seeds is the same on every run.
 reference_cpu=1 reference_wall=60
 instrumented_cpu=20 instrumented_wall=300
-coverage_options=(-PROC -CALL -BLOCK -COUNT)
+coverage_options=(-PROC=RET -CALL -BLOCK=LOGICAL -COND=MODIFIED -COUNT)
+# The instrumented builds, one per program in turn: "compiler level".
+instrumented_builds=("gcc -O0" "gcc -O2" "gcc -O0" "clang-14 -O2" "gcc -O2" "gcc -O0" "gcc -O2" "clang-14 -O0")
 
 # True when status file $1 says the process ran out of time or was killed
 # by a signal (gcc's coverage data is then not written).
@@ -41,6 +45,7 @@ cut_short() {
 }
 
 label=
+number=0  # chooses the instrumented build
 failures=0
 fail() {
   echo "FAIL [$label]: $*"
@@ -72,15 +77,26 @@ build_coverage() {
 # Instruments $dir/$name.i, builds and runs it, compares its behaviour with
 # the coverage build's and its counts with gcov's.
 check_instrumented() {
-  local program=$dir/instr/$name reference=$dir/gcov/$name part
+  local program=$dir/instr/$name reference=$dir/gcov/$name part source=$name.i compiler level
+  read -r compiler level <<<"${instrumented_builds[number % ${#instrumented_builds[@]}]}"
+  command -v "$compiler" >/dev/null 2>&1 || compiler=gcc
+  label="$label, $compiler $level"
   mkdir -p "$dir/instr"
   rm -f "$dir"/*.fdc
-  if ! (cd "$dir" && "$quorbcc1" "$name.i" "${name}_instr.c" gcc.def "${coverage_options[@]}") >"$dir/quorbcc1.log" 2>&1; then
+  # gcc's expansion of the C library headers is not valid for clang.
+  if [ "$compiler" != gcc ] && ! (cd "$dir" && "$compiler" "${flags[@]}" -E "$name.c" -o "${name}_clang.i") \
+      2>"$dir/preprocess.log"; then
+    fail "preprocessing failed:"
+    head -n 20 "$dir/preprocess.log"
+    return 1
+  fi
+  [ "$compiler" != gcc ] && source=${name}_clang.i
+  if ! (cd "$dir" && "$quorbcc1" "$source" "${name}_instr.c" gcc.def "${coverage_options[@]}") >"$dir/quorbcc1.log" 2>&1; then
     fail "quorbcc1 ${coverage_options[*]} failed:"
     head -n 20 "$dir/quorbcc1.log"
     return 1
   fi
-  if ! gcc -O0 -w "$dir/${name}_instr.c" "${support[@]}" -o "$program" -lm -pthread >"$program.log" 2>&1; then
+  if ! "$compiler" "$level" -w "$dir/${name}_instr.c" "${support[@]}" -o "$program" -lm -pthread >"$program.log" 2>&1; then
     fail "the instrumented file does not compile:"
     head -n 20 "$program.log"
     return 1
@@ -146,6 +162,7 @@ finish_program() {
 # Generates csmith seed $1 into $dir and checks it.
 check_seed() {
   local seed=$1 status
+  number=$seed
   flags=(-I"$csmith_headers")
   dir=$work/seed_$seed name=random_$seed
   label="csmith seed $seed"
@@ -165,6 +182,7 @@ check_seed() {
 # the program's own object).
 check_generated() {
   local seed=$1 status
+  number=$seed
   flags=(-I"$oracle_dir")
   support=("$oracle_dir/truth_support.c")
   dir=$work/generated_$seed name=generated_$seed

@@ -46,10 +46,17 @@ LineIndex IndexLines(const report::FdcUnit& unit) {
     index.callsOver[line] = static_cast<std::uint32_t>(open);
   }
   for (const auto& block : unit.blocks) {
-    MarkEnds(index.blockEnds, block.first, block.last);
+    // An implicit block or a loop's iteration branch spans its if or loop
+    // statement and is counted apart from the lines it spans.
+    const bool spansStatement = block.kind == report::BlockKind::kImplicit || block.kind == report::BlockKind::kLogical;
+    if (!spansStatement) MarkEnds(index.blockEnds, block.first, block.last);
     if (IsSequence(block)) ++index.sequenceStarts[block.first];
   }
-  for (const auto& proc : unit.procs) MarkEnds(index.procEnds, proc.first, proc.last);
+  // Functions only: a return or exit record inside a block does not change
+  // the count of the block's line.
+  for (const auto& proc : unit.procs) {
+    if (proc.kind == report::ProcKind::kProc) MarkEnds(index.procEnds, proc.first, proc.last);
+  }
   return index;
 }
 
