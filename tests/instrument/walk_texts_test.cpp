@@ -238,6 +238,20 @@ TEST_F(WalkTextsTest, SizeofOfVariableLengthArrayIsNotForced) {
       << run.messages;
 }
 
+// A switch's own break ends the switch, not the if whose part the switch is:
+// control always reaches the statement after the if, which therefore gets
+// no sequence block; a return in the switch does leave the if.
+TEST_F(WalkTextsTest, BreakOfASwitchThatIsAnIfPartDoesNotLeaveTheIf) {
+  const Instrumented run = Run(
+      "int g;\n"
+      "void f(int c, int v) { if (c) switch (v) { case 1: g++; break; } g += 2; }\n"
+      "void h(int c, int v) { if (c) switch (v) { case 1: return; } g += 2; }\n",
+      "-BLOCK");
+  ASSERT_EQ(run.status, 0) << run.messages;
+  EXPECT_EQ(CountOf(run.fdc, "\"f\" /seq"), 0u) << run.fdc;
+  EXPECT_EQ(CountOf(run.fdc, "\"h\" /seq"), 1u) << run.fdc;
+}
+
 // Switches with -BLOCK=IMPLICIT and -COND: case conditions and blocks after
 // each label's colon (the condition first), "break;default:" with the
 // implicit block and case condition before the closing brace of a switch
