@@ -5,12 +5,12 @@
 #   check_counts.sh <build dir> <work dir> <first seed> <count> [--long] [--all-builds] [--disable=family,...]
 #
 # For each seed: program_generator writes the program and its manifest; the
-# program is built with gcc -O0 and run (the reference); its preprocessed
-# form is instrumented with two option sets (modified and forced conditions,
-# both with -COUNT); each instrumented file is built with gcc and clang-14 at
-# -O0 and -O2 and run: standard output and exit status must equal the
-# reference's, and count_oracle must find every count the program printed in
-# the results file. A failing seed keeps its files in the work dir and prints
+# program is built with gcc -O0 and clang-14 -O0 and run (the references);
+# its preprocessed form is instrumented with two option sets (modified and
+# forced conditions, both with -COUNT); each instrumented file is built with
+# gcc and clang-14 at -O0 and -O2 and run: standard output and exit status
+# must equal the reference's of the same compiler, and count_oracle must
+# find every count the program printed in the results file. A failing seed keeps its files in the work dir and prints
 # the command that reruns it alone.
 #
 # To keep the suite cheap, each option set of a seed is built once, the
@@ -85,20 +85,29 @@ fail() {
   failures=$((failures + 1))
 }
 
-# Checks seed $1 in $dir. Status 0 passed, 1 failed.
-check_seed() {
-  local seed=$1 set options build_kind compiler level program forced builds before=$failures
-  "$generator" "${generator_options[@]}" "$seed" "$dir/prog.c" "$dir/prog.truth" || { fail "program_generator failed"; return 1; }
-  if ! gcc -O0 -w "$dir/prog.c" "$support/gcc.O0.o" -o "$dir/reference" 2>"$dir/reference.log"; then
-    fail "the generated program does not compile:"
-    head -n 20 "$dir/reference.log"
+# Builds the generated program with compiler $1 at -O0 and runs it: the
+# reference of that compiler's builds (the order in which a call's arguments
+# are evaluated is the compiler's choice, and the program's counts may
+# follow it). False when it fails.
+build_reference() {
+  local reference=$dir/reference.$1
+  if ! "$1" -O0 -w "$dir/prog.c" "$support/$1.O0.o" -o "$reference" 2>"$reference.log"; then
+    fail "the generated program does not compile with $1:"
+    head -n 20 "$reference.log"
     return 1
   fi
-  run_program "$dir/reference" "" 20 60
-  case $(cat "$dir/reference.status") in
+  run_program "$reference" "" 20 60
+  case $(cat "$reference.status") in
     0 | 3) ;;
-    *) fail "the generated program ends with status $(cat "$dir/reference.status")"; return 1 ;;
+    *) fail "the generated program ends with status $(cat "$reference.status") ($1)"; return 1 ;;
   esac
+}
+
+# Checks seed $1 in $dir. Status 0 passed, 1 failed.
+check_seed() {
+  local seed=$1 set options build_kind compiler level program reference forced builds before=$failures
+  "$generator" "${generator_options[@]}" "$seed" "$dir/prog.c" "$dir/prog.truth" || { fail "program_generator failed"; return 1; }
+  build_reference gcc || return 1
   (cd "$dir" && gcc -E prog.c -o prog.i) || { fail "preprocessing failed"; return 1; }
   local sets=(modified forced)
   # Long mode instruments each program once, the option set turning with
@@ -130,10 +139,12 @@ check_seed() {
       fi
       rm -f "$program.qbr"
       run_program "$program" "$program.qbr" 20 60
-      if ! cmp -s "$dir/reference.status" "$program.status" || ! cmp -s "$dir/reference.out" "$program.out"; then
+      reference=$dir/reference.$compiler
+      [ -f "$reference" ] || build_reference "$compiler" || continue
+      if ! cmp -s "$reference.status" "$program.status" || ! cmp -s "$reference.out" "$program.out"; then
         fail "$set ($options), $compiler -$level: output or exit status differs from the reference's:"
-        echo "  status $(cat "$dir/reference.status") -> $(cat "$program.status")"
-        diff "$dir/reference.out" "$program.out" | head -n 10
+        echo "  status $(cat "$reference.status") -> $(cat "$program.status")"
+        diff "$reference.out" "$program.out" | head -n 10
         continue
       fi
       if ! "$oracle" "${forced[@]}" "$dir/$set.fdc" "$dir/prog.truth" "$program.out" "$program.qbr" >"$program.oracle" 2>&1; then
