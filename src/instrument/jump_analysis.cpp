@@ -98,7 +98,7 @@ void FindLoopsEnteredFromOutside(const TreeNode* body) {
   std::vector<std::pair<const support::NameEntry*, std::uint32_t>> gotos;
   std::vector<Jump> jumps;
   std::vector<std::uint32_t> computedGotos;
-  std::vector<std::uint32_t> takenAddresses;
+  std::vector<const support::NameEntry*> takenAddresses;  // labels a computed goto may reach
   // Each entry: a node with the innermost switch and loop numbers above it
   // (0: none), or the end of the loop loops[innerLoop] (done).
   struct Visit {
@@ -135,7 +135,7 @@ void FindLoopsEnteredFromOutside(const TreeNode* body) {
         else computedGotos.push_back(number);
         break;
       case NodeKind::AND_OP:
-        if (node->sons && !node->sons->next && node->sons->alpha) takenAddresses.push_back(0);
+        if (node->sons && !node->sons->next && node->sons->alpha) takenAddresses.push_back(node->sons->alpha);
         break;
       default:
         break;
@@ -153,17 +153,27 @@ void FindLoopsEnteredFromOutside(const TreeNode* body) {
   for (const auto& [name, from] : gotos) {
     if (const auto label = labels.find(name); label != labels.end()) jumps.push_back({from, label->second});
   }
-  const bool anyLabelReachable = !computedGotos.empty() && !takenAddresses.empty();
+  std::vector<std::uint32_t> reachableLabels;
+  if (!computedGotos.empty()) {
+    for (const support::NameEntry* name : takenAddresses) {
+      if (const auto label = labels.find(name); label != labels.end()) reachableLabels.push_back(label->second);
+    }
+  }
   for (const LoopRange& loop : loops) {
     const auto inside = [&loop](std::uint32_t n) { return n >= loop.first && n <= loop.last; };
     bool entered = false;
     for (const Jump& jump : jumps) entered = entered || (inside(jump.to) && !inside(jump.from));
-    if (!entered && anyLabelReachable) {
-      for (const auto& label : labels) entered = entered || inside(label.second);
+    bool leftByComputedGoto = false;
+    bool computedGotoOutside = false;
+    for (const std::uint32_t from : computedGotos) {
+      leftByComputedGoto = leftByComputedGoto || inside(from);
+      computedGotoOutside = computedGotoOutside || !inside(from);
+    }
+    // A computed goto reaches only labels whose address is taken.
+    if (!entered && computedGotoOutside) {
+      for (const std::uint32_t label : reachableLabels) entered = entered || inside(label);
     }
     if (entered) state.loopsEnteredFromOutside.insert(loop.node);
-    bool leftByComputedGoto = false;
-    for (const std::uint32_t from : computedGotos) leftByComputedGoto = leftByComputedGoto || inside(from);
     if (leftByComputedGoto) state.loopsLeftByComputedGoto.insert(loop.node);
   }
 }

@@ -252,6 +252,27 @@ TEST_F(WalkTextsTest, BreakOfASwitchThatIsAnIfPartDoesNotLeaveTheIf) {
   EXPECT_EQ(CountOf(run.fdc, "\"h\" /seq"), 1u) << run.fdc;
 }
 
+// A computed goto reaches only labels whose address is taken: a loop holding
+// another label keeps its iteration branches (line 1); a loop holding such a
+// label that a computed goto outside it may reach loses them (line 2); a loop
+// holding the computed goto loses them as left by it (line 3).
+TEST_F(WalkTextsTest, ComputedGotosReachOnlyLabelsWhoseAddressIsTaken) {
+  const Instrumented run = Run(
+      "int f(int i) { void *q[] = {&&a}; int w = 0; while (w < 2) { w++; b: ; } goto *q[i]; a: return w; }\n"
+      "int g(int i) { void *q[] = {&&a}; int w = 0; goto *q[i]; while (w < 2) { w++; a: ; } return w; }\n"
+      "int h(int i) { void *q[] = {&&a}; int w = 0; while (w < 2) { w++; goto *q[i]; } a: return w; }\n",
+      "-BLOCK=LOGICAL");
+  ASSERT_EQ(run.status, 0) << run.messages;
+  EXPECT_EQ(CountOf(run.fdc, "logical \"f\""), 3u) << run.fdc;
+  EXPECT_EQ(CountOf(run.fdc, "logical \"g\""), 0u) << run.fdc;
+  EXPECT_EQ(CountOf(run.fdc, "logical \"h\""), 0u) << run.fdc;
+  EXPECT_EQ(WarnedLines(run.messages, "Loop entered by a jump from outside, no iteration branches"),
+            std::vector<int>{2})
+      << run.messages;
+  EXPECT_EQ(WarnedLines(run.messages, "Loop left by a computed goto, no iteration branches"), std::vector<int>{3})
+      << run.messages;
+}
+
 // Switches with -BLOCK=IMPLICIT and -COND: case conditions and blocks after
 // each label's colon (the condition first), "break;default:" with the
 // implicit block and case condition before the closing brace of a switch
