@@ -172,6 +172,9 @@ bool WalkJump(const TreeNode* statement) {
     WalkExpression(statement->sons);
     InstrReturn(statement);
   }
+  // A computed goto's target is an expression like any other (goto *t[f(i)]).
+  const TreeNode* target = statement->sons;
+  if (statement->kind == NodeKind::GOTO && target && target->kind != NodeKind::IDENTIFIER) WalkExpression(target);
   return true;
 }
 

@@ -273,6 +273,16 @@ TEST_F(WalkTextsTest, ComputedGotosReachOnlyLabelsWhoseAddressIsTaken) {
       << run.messages;
 }
 
+// The target of a computed goto is an expression like any other: its call
+// and its condition are marked.
+TEST_F(WalkTextsTest, ComputedGotoTargetIsWalked) {
+  const Instrumented run = Run("int f(int);\nvoid g(int i) { static void *t[] = {&&a}; goto *t[f(i) ? 0 : i]; a: ; }\n",
+                               "-CALL -COND");
+  ASSERT_EQ(run.status, 0) << run.messages;
+  EXPECT_EQ(CountOf(run.fdc, "AP 0 \"g\" \"f\" 2 2"), 1u) << run.fdc;
+  EXPECT_EQ(CountOf(run.fdc, "CE 0 \"g\" \"f (i)\" 2 2"), 1u) << run.fdc;
+}
+
 // Switches with -BLOCK=IMPLICIT and -COND: case conditions and blocks after
 // each label's colon (the condition first), "break;default:" with the
 // implicit block and case condition before the closing brace of a switch
