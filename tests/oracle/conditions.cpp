@@ -30,13 +30,19 @@ std::string Unparen(const std::string& text) {
 }  // namespace
 
 std::string Generator::PureRelation() {
+  static const char* const names[] = {"a", "b", "x"};
+  if (features_.On("gnu") && rng_.Chance(8)) {
+    // short enough for the record's text (32 characters)
+    std::string name = names[rng_.Below(3)];
+    return "_Generic(" + name + ", unsigned: " + name + ")" + kRelations[rng_.Below(6)] + Constant();
+  }
   switch (rng_.Below(3)) {
     case 0:
-      return Var() + kRelations[rng_.Below(6)] + Constant();
+      return Var(true) + kRelations[rng_.Below(6)] + Constant();
     case 1:
-      return "(" + Var() + " & " + Constant() + ") != 0u";
+      return "(" + Var(true) + " & " + Constant() + ") != 0u";
     default:
-      return Var() + kRelations[rng_.Below(6)] + Var();
+      return Var(true) + kRelations[rng_.Below(6)] + Var(true);
   }
 }
 
@@ -52,6 +58,10 @@ std::string Generator::Relation(const Place& place) {
     case 2:
       if (place.depth < 3)
         return ValueDecision(place);
+      break;
+    case 3:
+      if (features_.On("gnu") && rng_.Chance(40))
+        return ComplexRelation();
       break;
     default:
       break;
@@ -162,6 +172,11 @@ std::string Generator::PureKey(const Tree& tree) {
   for (const std::string& leaf : tree.leaves) {
     if (!key.empty())
       key += ';';
+    // the record's text abbreviates a _Generic selection
+    if (leaf.rfind("_Generic", 0) == 0) {
+      key += '*';
+      continue;
+    }
     for (char c : leaf)
       if (c != ' ')
         key += c;
@@ -212,7 +227,11 @@ void Generator::PureDecision(const Tree& tree, bool atStatementStart, bool contr
     if (control)
       Add("CE", "tv(" + std::to_string(index) + ",", T(out) + " " + T(out + 1));
   }
-  Add("CC", std::to_string(index) + " pure " + tree.prefix + " " + PureKey(tree), "0");
+  // a _Generic after the first condition keeps quorbcc1 from forcing it
+  bool unforced = false;
+  for (std::size_t i = 1; i < tree.leaves.size(); i++)
+    unforced |= tree.leaves[i].rfind("_Generic", 0) == 0;
+  Add("CC", std::to_string(index) + (unforced ? " unforced " : " pure ") + tree.prefix + " " + PureKey(tree), "0");
   for (unsigned i = 0; i < width; i++) {
     unsigned k = base + 4 * i;
     Add("CP", std::to_string(index) + " " + std::to_string(i),

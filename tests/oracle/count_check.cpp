@@ -6,6 +6,8 @@
 #include <map>
 #include <set>
 
+#include "case_table.h"
+
 namespace oracle {
 
 namespace {
@@ -222,7 +224,7 @@ class Checker {
       if (!key.empty() && callDecisions.count(key))
         entry = callDecisions[key];
       else if (key.empty())
-        entry = pureDecisions[first->function + " " + std::to_string(first->first) + " " + OperandTexts(d, byId)];
+        entry = FindPure(pureDecisions, first->function + " " + std::to_string(first->first) + " ", OperandTexts(d, byId));
       std::string where = " in " + first->function + " at line " + std::to_string(first->first);
       if (!entry) {
         Problem("unexplained record: CC " + std::to_string(d.id) + " \"" + d.text + "\" whose first condition is \"" +
@@ -245,6 +247,8 @@ class Checker {
         if (!expectRecord && seen)
           Problem("unexpected forced decision " + entry->fields[0] + " (its conditions call functions) in " +
                   entry->function + " at line " + std::to_string(entry->line));
+        if (!expectRecord && !seen && entry->fields[1] == "unforced")
+          MatchUnforced(*entry, byId, pureConditions, unmatched);
       }
     for (std::uint32_t id : unmatched)
       Problem("unexplained record: CE \"" + byId[id]->text + "\" in " + byId[id]->function + " at line " +
@@ -265,7 +269,7 @@ class Checker {
               std::to_string(width) + " (" + prefix + ")");
       return;
     }
-    if (in_.forced && entry.fields[1] == "tc") {
+    if (in_.forced && entry.fields[1] != "pure") {
       Problem("unexpected forced decision " + entry.fields[0] + " (its conditions call functions)" + where);
       return;
     }
@@ -290,6 +294,7 @@ class Checker {
       if (d.Forced() || d.text.size() != width * d.branchCount)
         Problem("CC" + where + ": case table \"" + d.text + "\" does not have " + std::to_string(d.branchCount) +
                 " rows of " + std::to_string(width));
+      CheckTable(d, prefix, where);
       for (std::uint32_t r = 0; (r + 1) * width <= d.text.size(); r++)
         rows[d.text.substr(r * width, width)] = r;
     }
@@ -304,7 +309,7 @@ class Checker {
       if (!rows.count(row))
         Problem("CC" + where + ": row " + row + " ran " + std::to_string(count) + " times but is not in the table \"" +
                 d.text + "\"");
-    if (entry.fields[1] != "pure")
+    if (entry.fields[1] == "tc")
       return;
     for (const ManifestEntry* condition : pureConditions[entry.fields[0]]) {
       std::size_t i = std::stoul(condition->fields[1]);
@@ -316,6 +321,95 @@ class Checker {
       CheckCondition(r, Value(*condition, base), Value(*condition, base + 1),
                      "condition " + std::to_string(i) + " of " + prefix);
     }
+  }
+
+  // The pure decision at `where` ("function line ") whose condition texts are
+  // `texts`; a "*" of the manifest's key stands for any one text (a
+  // condition the printer abbreviates, such as a _Generic selection).
+  static const ManifestEntry* FindPure(const std::map<std::string, const ManifestEntry*>& pure,
+                                       const std::string& where, const std::string& texts) {
+    auto exact = pure.find(where + texts);
+    if (exact != pure.end())
+      return exact->second;
+    for (auto it = pure.lower_bound(where); it != pure.end() && it->first.rfind(where, 0) == 0; ++it)
+      if (KeyMatches(it->first.substr(where.size()), texts))
+        return it->second;
+    return nullptr;
+  }
+
+  static bool KeyMatches(const std::string& key, const std::string& texts) {
+    std::size_t k = 0, t = 0;
+    while (k <= key.size() && t <= texts.size()) {
+      std::size_t keyEnd = std::min(key.find(';', k), key.size());
+      std::size_t textEnd = std::min(texts.find(';', t), texts.size());
+      std::string part = key.substr(k, keyEnd - k);
+      if (part != "*" && part != texts.substr(t, textEnd - t))
+        return false;
+      if ((keyEnd == key.size()) != (textEnd == texts.size()))
+        return false;
+      if (keyEnd == key.size())
+        return true;
+      k = keyEnd + 1;
+      t = textEnd + 1;
+    }
+    return false;
+  }
+
+  // A pure decision quorbcc1 may not force keeps its short-circuit
+  // evaluation and no CC record: its conditions are the CE records on its
+  // line, in a row, whose texts are its conditions'.
+  void MatchUnforced(const ManifestEntry& entry, std::map<std::uint32_t, const report::CaseRecord*>& byId,
+                     std::map<std::string, std::vector<const ManifestEntry*>>& pureConditions,
+                     std::set<std::uint32_t>& unmatched) {
+    std::vector<std::string> texts;
+    std::string key = entry.fields[3];
+    for (std::size_t at = 0, end; at <= key.size(); at = end + 1) {
+      end = std::min(key.find(';', at), key.size());
+      texts.push_back(key.substr(at, end - at));
+    }
+    for (std::uint32_t first : unmatched) {
+      const report::CaseRecord& r = *byId[first];
+      if (r.function != entry.function || r.first != entry.line)
+        continue;
+      bool all = true;
+      for (std::size_t i = 0; i < texts.size() && all; i++) {
+        auto found = byId.find(first + 2 * static_cast<std::uint32_t>(i));
+        all = found != byId.end() && unmatched.count(found->first) &&
+              (texts[i] == "*" || Squeeze(found->second->text) == texts[i]);
+      }
+      if (!all)
+        continue;
+      for (const ManifestEntry* condition : pureConditions[entry.fields[0]]) {
+        std::uint32_t id = first + 2 * static_cast<std::uint32_t>(std::stoul(condition->fields[1]));
+        if (!byId.count(id))
+          continue;
+        unmatched.erase(id);
+        CheckCondition(*byId[id], Value(*condition, 0), Value(*condition, 1), "condition of unforced " + entry.fields[2]);
+      }
+      return;
+    }
+    Problem("missing record: the CE records of unforced decision " + entry.fields[0] + " (" + entry.fields[2] +
+            ") in " + entry.function + " at line " + std::to_string(entry.line));
+  }
+
+  // The whole case table against one built from the definition.
+  void CheckTable(const report::DecisionRecord& d, const std::string& prefix, const std::string& where) {
+    CaseTable table;
+    if (!BuildCaseTable(prefix, table)) {
+      Problem("manifest: malformed prefix form " + prefix + where);
+      return;
+    }
+    std::string rows;
+    for (const auto* part : {&table.trueRows, &table.falseRows})
+      for (const std::string& row : *part)
+        rows += row;
+    std::size_t trueRows = table.trueRows.size();
+    std::size_t count = trueRows + table.falseRows.size();
+    if (d.text == rows && d.trueRows == trueRows && d.branchCount == count)
+      return;
+    Problem("CC" + where + ": case table \"" + d.text + "\" with " + std::to_string(d.trueRows.value_or(0)) +
+            " true rows of " + std::to_string(d.branchCount) + ", expected \"" + rows + "\" with " +
+            std::to_string(trueRows) + " of " + std::to_string(count) + " (" + prefix + ")");
   }
 
   const CheckInput& in_;

@@ -6,11 +6,14 @@ namespace oracle {
 
 std::string Generator::Constant() { return std::to_string(rng_.Below(12)) + "u"; }
 
-std::string Generator::Var() {
+std::string Generator::Var(bool plain) {
   static const char* const fixed[] = {"a", "b", "g0", "g1", "g2", "g3"};
   unsigned n = static_cast<unsigned>(vars_.size());
   unsigned pick = rng_.Below(n + 6);
-  return pick < n ? vars_[pick] : fixed[pick - n];
+  if (pick >= n)
+    return fixed[pick - n];
+  // an array element may fault: a decision reading one is not forced
+  return plain && vars_[pick].find('[') != std::string::npos ? fixed[rng_.Below(6)] : vars_[pick];
 }
 
 // Only functions without a value write globals: they are called as
@@ -77,6 +80,17 @@ std::string Generator::GenExpr(const Place& place, int depth) {
     case 4:
       if (place.depth < 3)
         return ValueDecision(place);
+      break;
+    case 5:
+      if (place.depth < 3 && features_.On("statement-expressions") && rng_.Chance(40))
+        return GenStatementExpr(place);
+      if (place.depth < 4 && features_.On("pointer-ternary") && rng_.Chance(40))
+        return GenPointerTernary(place);
+      if (place.depth < 3 && features_.On("compound-literals") && rng_.Chance(30))
+        return "((unsigned[2]){ " + ValueDecision(place) + ", " + GenExpr(place, depth - 1) + " })[" + Var(true) +
+               " & 1u]";
+      if (features_.On("gnu") && rng_.Chance(30))
+        return "(__extension__ " + GenExpr(place, depth - 1) + ")";
       break;
     default:
       break;

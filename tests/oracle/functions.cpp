@@ -16,7 +16,7 @@ void Generator::GenFunction(unsigned index) {
   Place place;
   lists_.push_back(ListFrame{});
   lists_.back().varMarks.push_back(vars_.size());
-  ListPut(place, "unsigned x = a ^ 5u, y = b + 1u, z = 3u, fuel = 0u;", Flow{});
+  ListPut(place, "unsigned x = a ^ 5u, y = b + 1u, z = 3u, fuel = 0u, jw = 0u;", Flow{});
   ListPut(place, "T[" + std::to_string(entry) + "]++, T[s]++;", Flow{});
   int count = 2 + static_cast<int>(rng_.Below(5));
   for (int i = 0; i < count; i++)

@@ -9,6 +9,8 @@ unsigned Generator::Take(unsigned n) {
 }
 
 void Generator::Add(const std::string& tag, const std::string& fields, const std::string& value) {
+  if (quiet_)
+    return;
   out_.AddRecord({tag, current_.name, fields, value, 0});
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -26,7 +27,11 @@ struct Flow {
   bool leaves = false;          // holds a return, a goto or a terminating call
   bool freeBreak = false;       // holds a break of an enclosing loop or switch
   bool freeContinue = false;    // holds a continue of an enclosing loop
+  bool neverNext = false;       // a jump: control never reaches the next statement from it
 };
+
+/// A jump: break, continue, goto, return, exit; `fallsThrough` as Flow's.
+Flow JumpFlow(bool fallsThrough);
 
 /// A condition ready to be written: its text and the counters of its outcomes.
 struct Control {
@@ -48,6 +53,9 @@ struct Tree {
 struct ListFrame {
   std::vector<std::string> labels;
   std::vector<std::string> pending;
+  std::vector<std::string> into;  // forward gotos a nested list may take
+  std::size_t floor = 0;          // lists from this index on may jump into this one
+  bool declarations = true;       // no jump (case label) may skip a declaration in it
   std::vector<std::size_t> varMarks;
   Flow last;       // of the latest statement
   Flow gathered;   // leaves, freeBreak, freeContinue of all statements
@@ -61,6 +69,7 @@ struct Place {
   int breakable = 0;  // enclosing loops and switches: break allowed
   int depth = 0;      // statement nesting, bounds recursion
   bool inLoop = false;
+  std::size_t intoFloor = 0;  // no goto from a list below this index enters here
 };
 
 struct FunctionInfo {
@@ -100,9 +109,17 @@ class Generator {
   // expressions (expressions.cpp)
   std::string GenExpr(const Place& place, int depth);
   std::string GenCall(const Place& place, bool wantValue);
-  std::string Var();
+  /// A variable to read; `plain`: no array element.
+  std::string Var(bool plain = false);
   std::string Lvalue();
   std::string Constant();
+  std::string GenStatementExpr(const Place& place);
+  std::string GenPointerTernary(const Place& place);
+
+  // GNU forms (gnu_forms.cpp)
+  std::string ComplexRelation();
+  std::string TypeofName(const Place& place);
+  Flow GenComputedGotoLoop(const Place& place);
 
   // statements (statements.cpp)
   Flow GenStatement(const Place& place, bool braceless, const std::string& prefix, const std::string& entry,
@@ -112,6 +129,7 @@ class Generator {
                bool allowIf = true);
   void OpenList(const Place& place, bool allowDeclaration = true);
   void ListStep(const Place& place);
+  bool GenMidDeclaration(const Place& place);
   void ListPut(const Place& place, const std::string& text, const Flow& flow);
   void SequenceBlock(const Place& place);
   void Note(const Flow& flow);
@@ -127,6 +145,14 @@ class Generator {
   Flow GenBackwardGoto(const Place& place);
   Flow GenExit();
 
+  // constructs entered by jumps from outside (entered.cpp)
+  Flow GenEnteredLoop(const Place& place, const std::function<void(const Place&)>& fill);
+  Flow GenGotoLoop(const Place& place, const std::string& label);
+  Flow GenDuffSwitch(const Place& place);
+  void CaseLabel(const Place& place, const std::string& label, const std::string& count, const std::string& text);
+  std::string TakeIntoLabel(std::size_t floor, std::size_t end);
+  std::size_t ChildFloor(const Place& place) const;
+
   // functions (functions.cpp)
   void GenFunction(unsigned index);
   void GenMain();
@@ -137,6 +163,7 @@ class Generator {
   unsigned next_ = 0;
   std::vector<std::string> tables_;
   unsigned decisions_ = 0;
+  unsigned quiet_ = 0;  // inside a statement expression: no records
   std::vector<FunctionInfo> functions_;
   // the function being written
   FunctionInfo current_;

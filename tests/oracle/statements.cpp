@@ -5,17 +5,14 @@
 
 namespace oracle {
 
-namespace {
-
 Flow JumpFlow(bool fallsThrough) {
   Flow flow;
   flow.mayNotContinue = true;
+  flow.neverNext = true;
   flow.fallsThrough = fallsThrough;
   flow.leaves = !fallsThrough;
   return flow;
 }
-
-}  // namespace
 
 Flow Generator::GenStatement(const Place& place, bool braceless, const std::string& prefix,
                              const std::string& entry, bool allowIf) {
@@ -24,8 +21,14 @@ Flow Generator::GenStatement(const Place& place, bool braceless, const std::stri
   statements_++;
   bool deep = place.depth >= 3 || statements_ > 25;
   unsigned roll = rng_.Below(100);
-  if (roll < 30 || (deep && roll < 60))
+  if (roll < 30 || (deep && roll < 60)) {
+    if (features_.On("labels") && rng_.Chance(5)) {
+      out_.Put(";");
+      out_.EndLine();
+      return Flow{};
+    }
     return GenAssign(place, "");
+  }
   if (roll < 38 && current_.isVoid) {
     std::string call = GenCall(place, false);
     if (!call.empty()) {
@@ -38,7 +41,8 @@ Flow Generator::GenStatement(const Place& place, bool braceless, const std::stri
     return GenReturn(place, braceless, entry);
   if (roll < 55)
     return GenJump(place);
-  if (roll < 58 && features_.On("goto"))
+  // the guard is an if: not before the else of an enclosing if
+  if (roll < 58 && features_.On("goto") && allowIf)
     return GenBackwardGoto(place);
   // only functions without a value exit: they are called as statements, so
   // exit() never cuts an expression (a call marked but not entered) short
@@ -48,10 +52,16 @@ Flow Generator::GenStatement(const Place& place, bool braceless, const std::stri
     return GenAssign(place, "");
   if (roll < 78)
     return GenIf(place, !braceless);
-  if (roll < 90)
+  if (roll < 90) {
+    std::string label = features_.On("goto-into") && rng_.Chance(50) ? TakeIntoLabel(ChildFloor(place), lists_.size()) : "";
+    if (!label.empty())
+      return GenGotoLoop(place, label);
+    if (place.loops == 0 && features_.On("computed-goto") && rng_.Chance(15))
+      return GenComputedGotoLoop(place);
     return GenLoop(place);
+  }
   if (roll < 97)
-    return GenSwitch(place);
+    return features_.On("duff") && rng_.Chance(25) ? GenDuffSwitch(place) : GenSwitch(place);
   return GenCompound(place, "", 1 + static_cast<int>(rng_.Below(3)));
 }
 
@@ -147,6 +157,7 @@ Flow Generator::GenLoop(const Place& place) {
   inner.depth++;
   inner.loops++;
   inner.breakable++;
+  inner.intoFloor = lists_.size();
   if (isDo) {
     Add("BL", "logical " + inner.path + "/1", T(branches));
     Add("BL", "logical " + inner.path + "/2+", T(branches + 1));
@@ -160,12 +171,22 @@ Flow Generator::GenLoop(const Place& place) {
   if (kind != 1 || constant)
     counter += ", " + w + "++";
   std::string term = w + " < " + limit;
+  // the clauses are walked under the loop's segment
+  Place head = place;
+  head.path = inner.path;
   if (kind == 0)
-    out_.Put(constant ? "while (1) " : "while (" + GenControl(place, false, false, term).text + ") ");
-  else if (kind == 1)
-    out_.Put(constant ? "for (;;) " : "for (" + w + " = 0u; " + GenControl(place, false, false, term).text + "; " + w + "++) ");
-  else
+    out_.Put(constant ? "while (1) " : "while (" + GenControl(head, false, false, term).text + ") ");
+  else if (isDo)
     out_.Put("do ");
+  else if (constant)
+    out_.Put("for (;;) ");
+  else if (features_.On("clause-decisions") && rng_.Chance(40))
+    // decisions in the first and third clauses: plain expressions
+    out_.Put("for (" + w + " = 0u, " + Lvalue() + " = " + ValueDecision(head) + "; " +
+             GenControl(head, false, false, term).text + "; " + w + "++, " + Lvalue() + " ^= " +
+             ValueDecision(head) + ") ");
+  else
+    out_.Put("for (" + w + " = 0u; " + GenControl(head, false, false, term).text + "; " + w + "++) ");
   Add("BL", "simple " + inner.path, T(body));
   Flow bodyFlow;
   if (constant && !isDo) {
@@ -185,7 +206,7 @@ Flow Generator::GenLoop(const Place& place) {
     bodyFlow = GenBody(inner, counter, "", true);
   }
   if (isDo)
-    out_.Put(constant ? "while (0);" : "while (" + GenControl(place, false, false, term).text + ");");
+    out_.Put(constant ? "while (0);" : "while (" + GenControl(head, false, false, term).text + ");");
   if (isDo)
     out_.EndLine();
   out_.Put("}");
@@ -336,7 +357,10 @@ Flow Generator::GenJump(const Place& place) {
   if (!features_.On("goto") || lists_.empty())
     return GenAssign(place, "");
   std::string label = "L" + std::to_string(labels_++);
-  lists_[rng_.Below(static_cast<unsigned>(lists_.size()))].pending.push_back(label);
+  if (features_.On("goto-into") && rng_.Chance(40))
+    lists_.back().into.push_back(label);
+  else
+    lists_[rng_.Below(static_cast<unsigned>(lists_.size()))].pending.push_back(label);
   out_.Put("goto " + label + ";");
   out_.EndLine();
   return JumpFlow(false);
