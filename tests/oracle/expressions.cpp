@@ -89,8 +89,11 @@ std::string Generator::GenExpr(const Place& place, int depth) {
       if (place.depth < 3 && features_.On("compound-literals") && rng_.Chance(30))
         return "((unsigned[2]){ " + ValueDecision(place) + ", " + GenExpr(place, depth - 1) + " })[" + Var(true) +
                " & 1u]";
+      // quorbcc1 copies "__extension__ (" ... ")" as it stands (the form of
+      // the C library's statement expressions), so the operand starts with
+      // a word here and stays instrumented.
       if (features_.On("gnu") && rng_.Chance(30))
-        return "(__extension__ " + GenExpr(place, depth - 1) + ")";
+        return "(__extension__ 0u + " + GenExpr(place, depth - 1) + ")";
       break;
     default:
       break;
