@@ -188,7 +188,11 @@ check_generated() {
   dir=$work/generated_$seed name=generated_$seed
   label="generated program $seed"
   rm -rf "$dir" && mkdir -p "$dir"
-  if ! "$generator" "$seed" "$dir/$name.c" "$dir/$name.truth" >"$dir/generator.log" 2>&1; then
+  # gcc's coverage does not count through computed gotos exactly (their
+  # abnormal edges carry no counter: a function entered once was reported
+  # entered five times, against its own count of 1); such programs stay with
+  # the count oracle.
+  if ! "$generator" --disable=computed-goto "$seed" "$dir/$name.c" "$dir/$name.truth" >"$dir/generator.log" 2>&1; then
     fail "the generator failed:"
     head -n 20 "$dir/generator.log"
     return 1
