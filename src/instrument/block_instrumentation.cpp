@@ -189,16 +189,6 @@ BlockNumber InstrSequenceBlock(const TreeNode* first) {
   return block;
 }
 
-void InstrTernaryBlock(const TreeNode* arm) {
-  if (!arm || arm->kind == NodeKind::EMPTY || !Covers(driver::kCoverTernary) || IsInstrStopped(arm)) return;
-  const Span& span = ConstructExtent(arm);
-  if (span.first.physical.line == 0 || !IsCoverageLocation(span.first)) return;
-  const std::uint32_t priority = DepthPriority(Instr());
-  const std::uint32_t block = RecordBlock(arm, 0, priority);
-  AddText(span.first.physical, priority, Where::Before, "(_QBC_BLOC_exp" + BranchArguments(block) + ",");
-  AddText(span.last.physical, priority, Where::After, ")");
-}
-
 BlockNumber InstrImplicitElse(const TreeNode* ifStatement) {
   if (!Covers(driver::kCoverImplicitDecision)) return std::nullopt;
   const Span& span = ConstructExtent(ifStatement);

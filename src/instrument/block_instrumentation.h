@@ -21,8 +21,6 @@ BlockNumber InstrStatementBlock(const frontend::TreeNode* statement);
 /// may not continue; empties the pending decisions either way.
 BlockNumber InstrSequenceBlock(const frontend::TreeNode* first);
 
-/// Marks one arm of a conditional expression.
-void InstrTernaryBlock(const frontend::TreeNode* arm);
 
 /// The implicit block of an if without else; texts after the if statement.
 BlockNumber InstrImplicitElse(const frontend::TreeNode* ifStatement);

@@ -104,25 +104,6 @@ TEST(ResultsFile, RejectsBadLinesWithTheirNumber) {
   EXPECT_EQ(ParseResults("q", "R\nF 0x1 0x2\nP 1\n").error, "q:3: bad branch line");
 }
 
-TEST(ConditionTables, PairsFollowTheIndependenceRule) {
-  // a && (b || c): TTX TFT | TFF FXX.
-  const std::string_view rows = "TTXTFTTFFFXX";
-  auto pairs = [&](std::size_t k) {
-    std::string text;
-    for (const output::RowPair& pair : output::IndependencePairs(rows, 3, 2, k)) {
-      text += std::to_string(pair.trueRow) + "-" + std::to_string(pair.falseRow) + " ";
-    }
-    return text;
-  };
-  EXPECT_EQ(pairs(0), "0-3 1-3 ");
-  EXPECT_EQ(pairs(1), "0-2 ");
-  EXPECT_EQ(pairs(2), "1-2 ");
-  EXPECT_EQ(output::IndependencePairs(rows, 3, 2, 0, 1).size(), 1u);
-  // a || b: TX FT | FF.
-  EXPECT_EQ(output::IndependencePairs("TXFTFF", 2, 2, 0).size(), 1u);
-  EXPECT_EQ(output::IndependencePairs("TXFTFF", 2, 2, 1)[0].trueRow, 1u);
-}
-
 TEST(ConditionTables, PrefixFormsEvaluateAndCheckTheirShape) {
   EXPECT_EQ(PrefixWidth("AO..N."), 3u);
   EXPECT_EQ(PrefixWidth("."), 1u);
