@@ -9,6 +9,7 @@ std::optional<Category> FindCategory(std::string_view name) {
   std::string key(name);
   for (char& c : key) {
     if (c == ' ' || c == '-') c = '_';
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   for (std::size_t i = 0; i < kCategoryCount; ++i) {
     if (kCategoryKeys[i] == key) return static_cast<Category>(i);

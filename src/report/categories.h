@@ -41,7 +41,8 @@ inline constexpr std::string_view CategoryName(Category category) {
   return kCategoryNames[static_cast<std::size_t>(category)];
 }
 
-/// The category named by a summary name or a key name (also with "-").
+/// The category named by a summary name or a key name (also with "-"), in
+/// any case.
 std::optional<Category> FindCategory(std::string_view name);
 
 /// The categories a block selects through its coverage word.

@@ -1,6 +1,8 @@
 // Cobertura XML in the coverage-04 layout: one package per source directory,
 // one class per source file, one method per function; lines and branches as
-// line_table.h derives them. The rates are fractions from 0 to 1.
+// line_table.h derives them. The rates are fractions from 0 to 1. The one
+// source is the report's root: file names and package names are relative to
+// it (readers join the two), except for sources outside it.
 #include "report/line_table.h"
 #include "report/save_file.h"
 #include "report/writers.h"
@@ -10,6 +12,7 @@
 #include <QString>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <map>
 
 namespace report {
@@ -106,9 +109,9 @@ void WriteClass(QXmlStreamWriter& xml, const FileView& view) {
 
 using Packages = std::map<std::string, std::vector<FileView>>;  // by source directory
 
-void WritePackages(QXmlStreamWriter& xml, const Packages& packages) {
+void WritePackages(QXmlStreamWriter& xml, const std::string& root, const Packages& packages) {
   xml.writeStartElement("sources");
-  for (const auto& [directory, files] : packages) xml.writeTextElement("source", Text(directory));
+  if (!root.empty()) xml.writeTextElement("source", Text(root));
   xml.writeEndElement();
   xml.writeStartElement("packages");
   for (const auto& [directory, files] : packages) {
@@ -133,7 +136,9 @@ bool WriteCobertura(const Report& report, const std::string& path, std::string& 
   Totals all;
   for (const FileReport& file : report.files) {
     const std::size_t slash = file.sourcePath.rfind('/');
-    const std::string directory = slash == std::string::npos ? "." : file.sourcePath.substr(0, slash);
+    // A source in the root is in package "."; "/x.c", outside it, in "/".
+    const std::string directory =
+        slash == std::string::npos ? "." : file.sourcePath.substr(0, std::max<std::size_t>(slash, 1));
     FileView view{&file, DeriveLines(file), {}};
     view.totals = Count(view.table);
     all += view.totals;
@@ -153,7 +158,7 @@ bool WriteCobertura(const Report& report, const std::string& path, std::string& 
   xml.writeAttribute("complexity", "0");
   xml.writeAttribute("version", "quorbreport 1");
   xml.writeAttribute("timestamp", QString::number(QDateTime::currentSecsSinceEpoch()));
-  WritePackages(xml, packages);
+  WritePackages(xml, report.root, packages);
   xml.writeEndElement();
   xml.writeEndDocument();
   return SaveFile(path, text, error);

@@ -1,6 +1,5 @@
 #include "report/coverage_data.h"
 
-
 namespace report {
 namespace {
 
@@ -60,8 +59,13 @@ bool AddResults(CoverageData& data, const ResultsFile& file, std::string& error)
   data.sections += file.sections;
   for (const ResultsGroup& group : file.groups) {
     CountedUnit* counted = FindBlock(data, group.key, group.checksum);
+    const auto sameKey = data.byKey.find(group.key);
+    const bool keyLeftOut = sameKey != data.byKey.end() && !data.units[sameKey->second].chosen;
+    if (counted ? !counted->chosen : keyLeftOut) {
+      ++data.leftOutGroups;
+      continue;
+    }
     if (!counted) {
-      const auto sameKey = data.byKey.find(group.key);
       data.stale.push_back({file.path, group.line, group.key, group.checksum,
                             sameKey == data.byKey.end() ? std::string() : data.units[sameKey->second].unit.SourcePath()});
       continue;

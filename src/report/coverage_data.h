@@ -3,7 +3,9 @@
 // Blocks are matched to results groups by key and checksum. Per source file
 // only the first block read counts (an FDC file holds the newest block of a
 // source first); a later block of the same source is an older build. A group
-// that matches no counted block is stale: it is listed, never added.
+// that matches no counted block is stale: it is listed, never added. A block
+// left out of the report (not chosen) takes its groups, and those of its
+// older builds, out of the count without making them stale.
 #pragma once
 
 #include "report/fdc_units.h"
@@ -30,6 +32,7 @@ struct CountedUnit {
   FdcUnit unit;
   BranchCounts counts;
   std::size_t groups = 0;  // results groups added
+  bool chosen = true;      // reported; else its groups are left out
 };
 
 struct StaleGroup {
@@ -45,6 +48,7 @@ struct CoverageData {
   std::vector<StaleGroup> stale;
   std::vector<std::string> fdcFiles, resultsFiles;
   std::size_t sections = 0;
+  std::size_t leftOutGroups = 0;  // groups of blocks not chosen
   // Indexes into `units`: by key and checksum, by key, by source path.
   std::unordered_map<std::uint64_t, std::size_t> byIdentity;
   std::unordered_map<std::uint32_t, std::size_t> byKey;

@@ -62,11 +62,14 @@ QString FiguresTable(const Figures& figures, const QString& id) {
 QString FileName(std::size_t index) { return QStringLiteral("file-%1.html").arg(index + 1); }
 
 QString IndexPage(const Report& report, const AnalysisReport& analyses) {
-  QString body = QStringLiteral("<h1>Coverage report</h1>\n<p class=\"inputs\">%1 files, %2 results sections, "
-                                "%3 stale groups not counted</p>\n")
-                     .arg(report.files.size())
-                     .arg(report.sections)
-                     .arg(report.stale.size());
+  QString body = QStringLiteral("<h1>Coverage report</h1>\n<p class=\"inputs\">%1 files under <span class=\"root\">%2"
+                                "</span>, %3 results sections, %4 stale groups not counted</p>\n")
+                     .arg(N(report.files.size()), Text(report.root), N(report.sections), N(report.stale.size()));
+  if (report.leftOutSources > 0) {
+    body += QStringLiteral("<p class=\"left-out\">%1 source files and %2 results groups left out by --filter and "
+                           "--exclude</p>\n")
+                .arg(N(report.leftOutSources), N(report.leftOutGroups));
+  }
   body += FiguresTable(report.total, "totals");
   body += "<h2>Files</h2>\n<table class=\"files\" id=\"files\">\n<tr><th>file</th>";
   for (std::size_t i = 0; i < kCategoryCount; ++i) {

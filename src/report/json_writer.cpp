@@ -171,6 +171,9 @@ bool WriteJson(const Report& report, const AnalysisReport& analyses, const std::
   QJsonArray files;
   for (const FileReport& file : report.files) files.append(FileJson(file));
   const QJsonObject root{{"format", "quorbreport-1"},
+                         {"root", Text(report.root)},
+                         {"left_out", QJsonObject{{"sources", static_cast<double>(report.leftOutSources)},
+                                                  {"groups", static_cast<double>(report.leftOutGroups)}}},
                          {"fdc_files", Strings(report.fdcFiles)},
                          {"results_files", Strings(report.resultsFiles)},
                          {"sections", static_cast<double>(report.sections)},

@@ -6,6 +6,8 @@
 // "2+"; a "0" or a "1" not directly after a "0" starts a new loop.
 #include "report/report_model.h"
 
+#include "report/source_paths.h"
+
 #include <algorithm>
 #include <map>
 #include <unordered_map>
@@ -228,7 +230,7 @@ std::array<bool, kCategoryCount> CarriedBy(const FdcUnit& unit, const Figures& f
   return carried;
 }
 
-FileReport BuildFile(const CountedUnit& counted) {
+FileReport BuildFile(const CountedUnit& counted, const std::string& root) {
   FunctionTable table;
   AddProcs(counted, table);
   AddCalls(counted, table);
@@ -236,7 +238,7 @@ FileReport BuildFile(const CountedUnit& counted) {
   AddCases(counted, table);
   AddDecisions(counted, table);
   FileReport file;
-  file.sourcePath = counted.unit.SourcePath();
+  file.sourcePath = ShownPath(root, counted.unit.SourcePath());
   file.fdcPath = counted.unit.fdcPath;
   file.key = counted.unit.key;
   file.checksum = counted.unit.checksum;
@@ -273,15 +275,24 @@ HitState DecisionItem::State() const {
   return all ? HitState::kCovered : HitState::kPartly;
 }
 
-Report BuildReport(const CoverageData& data) {
+Report BuildReport(const CoverageData& data, const std::string& root) {
   Report report;
+  report.root = root;
   for (const CountedUnit& counted : data.units) {
-    report.files.push_back(BuildFile(counted));
+    if (!counted.chosen) {
+      ++report.leftOutSources;
+      continue;
+    }
+    report.files.push_back(BuildFile(counted, root));
     report.total += report.files.back().figures;
   }
   std::stable_sort(report.files.begin(), report.files.end(),
                    [](const FileReport& a, const FileReport& b) { return a.sourcePath < b.sourcePath; });
   report.stale = data.stale;
+  for (StaleGroup& group : report.stale) {
+    if (!group.olderBuildOf.empty()) group.olderBuildOf = ShownPath(root, group.olderBuildOf);
+  }
+  report.leftOutGroups = data.leftOutGroups;
   report.fdcFiles = data.fdcFiles;
   report.resultsFiles = data.resultsFiles;
   report.sections = data.sections;

@@ -88,7 +88,7 @@ struct FunctionReport {
 };
 
 struct FileReport {
-  std::string sourcePath;
+  std::string sourcePath;  // relative to the report's root when under it
   std::string fdcPath;
   std::uint32_t key = 0, checksum = 0;
   std::size_t groups = 0;  // results groups counted
@@ -98,13 +98,16 @@ struct FileReport {
 };
 
 struct Report {
-  std::vector<FileReport> files;  // by source path
+  std::string root;               // absolute; empty when paths are shown as read
+  std::vector<FileReport> files;  // chosen sources, by shown path
   Figures total;
-  std::vector<StaleGroup> stale;
+  std::vector<StaleGroup> stale;  // olderBuildOf shown like the files' paths
+  std::size_t leftOutSources = 0, leftOutGroups = 0;
   std::vector<std::string> fdcFiles, resultsFiles;
   std::size_t sections = 0;
 };
 
-Report BuildReport(const CoverageData& data);
+/// The chosen blocks, their source paths shown relative to `root`.
+Report BuildReport(const CoverageData& data, const std::string& root = {});
 
 }  // namespace report

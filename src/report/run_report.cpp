@@ -4,15 +4,14 @@
 #include "report/analysis_writers.h"
 #include "report/coverage_data.h"
 #include "report/report_model.h"
+#include "report/report_options.h"
 #include "report/tsf_catalog.h"
-#include "report/writers.h"
 
-#include <QCommandLineParser>
+#include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 
 #include <algorithm>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,40 +19,9 @@
 namespace report {
 namespace {
 
-constexpr const char* kDefaultResults = "quorb.qbr";
-constexpr std::uint64_t kDefaultTraceEvents = 200;
-
-enum class AnalysisKind : std::uint8_t { kTrace, kProfile, kMemory };
-
-struct AnalysisFiles {
-  AnalysisKind kind;
-  const char* defaultName;
-  std::vector<std::string> files;
-};
-
-struct Threshold {
-  Category category;
-  double percent;
-};
-
-struct ReportRequest {
-  std::vector<std::string> inputs;
-  std::vector<std::string> results;
-  bool defaultResults = false;
-  std::string html, lcov, cobertura, json;
-  std::vector<Threshold> thresholds;
-  bool functions = false;
-  bool helpOnly = false;
-  std::vector<std::string> tsf;  // --tsf: files or directories
-  std::vector<AnalysisFiles> analysisFiles{{AnalysisKind::kTrace, "quorb.qbt", {}},
-                                           {AnalysisKind::kProfile, "quorb.qbq", {}},
-                                           {AnalysisKind::kMemory, "quorb.qbp", {}}};
-  bool showAnalyses = false;
-  std::uint64_t traceEvents = kDefaultTraceEvents;
-};
-
 struct InputFiles {
-  std::vector<std::string> fdc, tsf;
+  std::vector<std::string> fdc, tsf, results;
+  std::vector<std::string> searched;  // directories searched recursively
 };
 
 std::string Local(const QString& text) { return text.toLocal8Bit().toStdString(); }
@@ -66,91 +34,21 @@ void Warning(Terminal& terminal, const std::string& message) {
   terminal.err << "quorbreport: warning: " << message << "\n";
 }
 
-std::optional<Threshold> ParseThreshold(const QString& text) {
-  const qsizetype equals = text.lastIndexOf('=');
-  if (equals < 0) return std::nullopt;
-  const std::optional<Category> category = FindCategory(Local(text.left(equals)));
-  bool isNumber = false;
-  const double percent = text.mid(equals + 1).toDouble(&isNumber);
-  if (!category || !isNumber || percent < 0 || percent > 100) return std::nullopt;
-  return Threshold{*category, percent};
-}
-
-std::optional<ReportRequest> ParseArguments(const QStringList& arguments, Terminal& terminal) {
-  QCommandLineParser parser;
-  parser.setApplicationDescription("Coverage reports from FDC files and results files.");
-  const QCommandLineOption results({"r", "results"}, "Results file (repeatable; default quorb.qbr).", "file");
-  const QCommandLineOption html("html", "Write the HTML report into this directory.", "dir");
-  const QCommandLineOption lcov("lcov", "Write an lcov tracefile.", "file");
-  const QCommandLineOption cobertura("cobertura", "Write a Cobertura XML file.", "file");
-  const QCommandLineOption json("json", "Write the JSON report.", "file");
-  const QCommandLineOption failUnder("fail-under", "Exit with status 2 when CATEGORY is under PERCENT (repeatable).",
-                                     "category=percent");
-  const QCommandLineOption functions("functions", "Show each file's functions in the summary.");
-  const QCommandLineOption tsf("tsf", "TSF file, or directory searched for *.tsf (repeatable).", "file-or-dir");
-  const QCommandLineOption trace("trace", "Trace file (repeatable; default quorb.qbt when present).", "file");
-  const QCommandLineOption profile("profile", "Performance file (repeatable; default quorb.qbq when present).",
-                                   "file");
-  const QCommandLineOption memory("memory", "Memory file (repeatable; default quorb.qbp when present).", "file");
-  const QCommandLineOption analyses("analyses", "Show the profile, memory and trace views in the terminal.");
-  const QCommandLineOption traceEvents("trace-events", "Events per thread the call trees show (default 200).", "n");
-  const QCommandLineOption help({"h", "help"}, "Show this help.");
-  parser.addOptions({results, html, lcov, cobertura, json, failUnder, functions, tsf, trace, profile, memory,
-                     analyses, traceEvents, help});
-  parser.addPositionalArgument("inputs", "FDC and TSF files, or directories searched for them (default: .).",
-                               "[fdc-tsf-or-dir...]");
-  if (!parser.parse(QStringList{"quorbreport"} + arguments)) {
-    Error(terminal, Local(parser.errorText()));
-    return std::nullopt;
-  }
-  if (parser.isSet(help)) {
-    terminal.out << Local(parser.helpText());
-    ReportRequest helpOnly;
-    helpOnly.helpOnly = true;
-    return helpOnly;
-  }
-  ReportRequest request;
-  for (const QString& input : parser.positionalArguments()) request.inputs.push_back(Local(input));
-  if (request.inputs.empty()) request.inputs.push_back(".");
-  for (const QString& file : parser.values(results)) request.results.push_back(Local(file));
-  request.defaultResults = request.results.empty();
-  if (request.defaultResults) request.results.push_back(kDefaultResults);
-  request.html = Local(parser.value(html));
-  request.lcov = Local(parser.value(lcov));
-  request.cobertura = Local(parser.value(cobertura));
-  request.json = Local(parser.value(json));
-  request.functions = parser.isSet(functions);
-  for (const QString& file : parser.values(tsf)) request.tsf.push_back(Local(file));
-  const QCommandLineOption* analysisOptions[] = {&trace, &profile, &memory};
-  for (std::size_t i = 0; i < request.analysisFiles.size(); ++i) {
-    for (const QString& file : parser.values(*analysisOptions[i])) request.analysisFiles[i].files.push_back(Local(file));
-  }
-  request.showAnalyses = parser.isSet(analyses);
-  if (parser.isSet(traceEvents)) {
-    bool isNumber = false;
-    request.traceEvents = parser.value(traceEvents).toULongLong(&isNumber);
-    if (!isNumber) {
-      Error(terminal, "bad --trace-events value \"" + Local(parser.value(traceEvents)) + "\": expected a number");
-      return std::nullopt;
-    }
-  }
-  for (const QString& text : parser.values(failUnder)) {
-    const std::optional<Threshold> threshold = ParseThreshold(text);
-    if (!threshold) {
-      Error(terminal, "bad --fail-under value \"" + Local(text) + "\": expected CATEGORY=PERCENT");
-      return std::nullopt;
-    }
-    request.thresholds.push_back(*threshold);
-  }
-  return request;
+std::string Joined(const std::vector<std::string>& texts) {
+  std::string joined;
+  for (const std::string& text : texts) joined += (joined.empty() ? "" : ", ") + text;
+  return joined;
 }
 
 // Directories are searched recursively; the files of one directory are read
 // in name order, each file once. A named file is a TSF file when its name
-// ends in ".tsf" or it was named by --tsf (`tsfOnly`), else an FDC file.
-bool CollectFiles(const std::vector<std::string>& inputs, bool tsfOnly, InputFiles& files, std::set<QString>& seen,
-                  Terminal& terminal) {
-  const QStringList patterns = tsfOnly ? QStringList{"*.tsf"} : QStringList{"*.fdc", "*.tsf"};
+// ends in ".tsf" or it was named by --tsf (`tsfOnly`), else an FDC file. A
+// results file found in a directory is one named quorb.qbr, looked for only
+// when no results file was named (`findResults`).
+bool CollectFiles(const std::vector<std::string>& inputs, bool tsfOnly, bool findResults, InputFiles& files,
+                  std::set<QString>& seen, Terminal& terminal) {
+  QStringList patterns = tsfOnly ? QStringList{"*.tsf"} : QStringList{"*.fdc", "*.tsf"};
+  if (findResults) patterns.push_back(kDefaultResults);
   for (const std::string& input : inputs) {
     const QFileInfo info(QString::fromLocal8Bit(input.c_str()));
     if (!info.exists()) {
@@ -159,6 +57,7 @@ bool CollectFiles(const std::vector<std::string>& inputs, bool tsfOnly, InputFil
     }
     std::vector<QString> found;
     if (info.isDir()) {
+      files.searched.push_back(input);
       QDirIterator it(info.filePath(), patterns, QDir::Files, QDirIterator::Subdirectories);
       while (it.hasNext()) found.push_back(it.next());
       std::sort(found.begin(), found.end());
@@ -167,7 +66,8 @@ bool CollectFiles(const std::vector<std::string>& inputs, bool tsfOnly, InputFil
     }
     for (const QString& file : found) {
       if (!seen.insert(QFileInfo(file).canonicalFilePath()).second) continue;
-      (tsfOnly || file.endsWith(".tsf") ? files.tsf : files.fdc).push_back(Local(file));
+      if (info.isDir() && QFileInfo(file).fileName() == kDefaultResults) files.results.push_back(Local(file));
+      else (tsfOnly || file.endsWith(".tsf") ? files.tsf : files.fdc).push_back(Local(file));
     }
   }
   return true;
@@ -185,22 +85,54 @@ bool AnyAnalysisFile(const ReportRequest& request) {
                      [](const AnalysisFiles& kind) { return !kind.files.empty(); });
 }
 
+std::string WhereSearched(const InputFiles& files) {
+  return files.searched.empty() ? "among the files named"
+                                : "under " + Joined(files.searched) + " (searched recursively)";
+}
+
 // Without FDC files the report holds the analyses alone, when it has any:
-// then only the outputs of coverage cannot be made.
-bool CollectInputs(const ReportRequest& request, InputFiles& files, Terminal& terminal) {
+// then only the outputs of coverage cannot be made. Without a results file
+// named, every quorb.qbr found counts, and ./quorb.qbr when present.
+bool CollectInputs(ReportRequest& request, InputFiles& files, Terminal& terminal) {
   std::set<QString> seen;
-  if (!CollectFiles(request.inputs, false, files, seen, terminal) ||
-      !CollectFiles(request.tsf, true, files, seen, terminal)) {
+  const bool findResults = request.results.empty();
+  if (!CollectFiles(request.inputs, false, findResults, files, seen, terminal) ||
+      !CollectFiles(request.tsf, true, false, files, seen, terminal)) {
     return false;
+  }
+  if (findResults) {
+    request.results = files.results;
+    if (QFileInfo::exists(kDefaultResults)) request.results.push_back(kDefaultResults);
   }
   const bool analysesOnly = files.fdc.empty() && (!files.tsf.empty() || AnyAnalysisFile(request));
   const bool needsCoverage = !request.lcov.empty() || !request.cobertura.empty() || !request.thresholds.empty();
   if (!files.fdc.empty() || (analysesOnly && !needsCoverage)) return true;
-  Error(terminal, "no FDC file found");
+  Error(terminal, "no FDC file found " + WhereSearched(files) +
+                      ": build with quorbcc, or name FDC files or directories as arguments");
   return false;
 }
 
-bool LoadCoverage(const ReportRequest& request, const InputFiles& files, CoverageData& data, Terminal& terminal) {
+std::vector<std::string> SourcePaths(const CoverageData& data) {
+  std::vector<std::string> paths;
+  for (const CountedUnit& counted : data.units) paths.push_back(counted.unit.SourcePath());
+  return paths;
+}
+
+// The root and the choice of sources are settled before results are added:
+// the groups of a source left out are then not counted, nor stale.
+std::string ChooseSources(const ReportRequest& request, CoverageData& data, Terminal& terminal) {
+  const std::string root =
+      request.root.empty() ? DefaultRoot(SourcePaths(data), Local(QDir::currentPath())) : request.root;
+  for (CountedUnit& counted : data.units) {
+    counted.chosen = request.choice.Chooses(ShownPath(root, counted.unit.SourcePath()));
+  }
+  const bool none = std::none_of(data.units.begin(), data.units.end(), [](const CountedUnit& c) { return c.chosen; });
+  if (none && request.choice.Active()) Warning(terminal, "no source file matches --filter and --exclude");
+  return root;
+}
+
+bool LoadCoverage(const ReportRequest& request, const InputFiles& files, CoverageData& data, std::string& root,
+                  Terminal& terminal) {
   data.fdcFiles = files.fdc;
   for (const std::string& path : data.fdcFiles) {
     FdcReadOutcome outcome = ReadFdcUnits(path);
@@ -210,16 +142,21 @@ bool LoadCoverage(const ReportRequest& request, const InputFiles& files, Coverag
     }
     AddUnits(data, std::move(outcome.units));
   }
+  root = ChooseSources(request, data, terminal);
+  if (request.results.empty()) {
+    const std::string where = files.searched.empty() ? "in the current directory (no directory searched)"
+                                                     : WhereSearched(files) + " nor in the current directory";
+    Warning(terminal, "no results file: no " + std::string(kDefaultResults) + " " + where +
+                          "; programs write their results to " + kDefaultResults +
+                          " in the build's top directory, or to the file QBC_RESULTS names (read it with -r); "
+                          "every branch counts as never run");
+  }
   std::set<QString> seen;
   for (const std::string& path : request.results) {
     const QString canonical = QFileInfo(QString::fromLocal8Bit(path.c_str())).canonicalFilePath();
     if (!canonical.isEmpty() && !seen.insert(canonical).second) continue;  // named twice: counted once
     bool missing = false;
     const ResultsReadOutcome outcome = ReadResults(path, missing);
-    if (missing && request.defaultResults) {
-      Warning(terminal, path + ": no results file; every branch counts as never run");
-      continue;
-    }
     std::string error = outcome.error;
     if (error.empty() && AddResults(data, outcome.file, error)) {
       data.resultsFiles.push_back(path);
@@ -305,28 +242,19 @@ bool WriteOutputs(const ReportRequest& request, const Report& report, const Anal
   return written;
 }
 
-bool MeetsThresholds(const std::vector<Threshold>& thresholds, const Report& report, Terminal& terminal) {
-  bool met = true;
-  for (const Threshold& threshold : thresholds) {
-    const Figure& figure = report.total[threshold.category];
-    const std::string name(CategoryName(threshold.category));
-    if (figure.total == 0) {
-      Warning(terminal, "no branch of " + name + " in the report; its threshold is not checked");
-      continue;
-    }
-    if (static_cast<double>(figure.covered) * 100.0 >= threshold.percent * static_cast<double>(figure.total)) continue;
-    char percent[16];
-    terminal.err << "quorbreport: " << name << " coverage " << FormatPercent(figure, percent) << "% is under "
-                 << threshold.percent << "%\n";
-    met = false;
+int ExitStatus(ThresholdVerdict verdict) {
+  switch (verdict) {
+    case ThresholdVerdict::kMet: return kExitDone;
+    case ThresholdVerdict::kMissed: return kExitUnderThreshold;
+    case ThresholdVerdict::kMissing: return kExitBadInput;
   }
-  return met;
+  return kExitBadInput;
 }
 
 }  // namespace
 
 int RunReport(const QStringList& arguments, Terminal terminal) {
-  std::optional<ReportRequest> request = ParseArguments(arguments, terminal);
+  std::optional<ReportRequest> request = ParseArguments(arguments, terminal.out, terminal.err);
   if (!request) return kExitBadInput;
   if (request->helpOnly) return kExitDone;
   ChooseAnalysisFiles(*request);
@@ -334,18 +262,21 @@ int RunReport(const QStringList& arguments, Terminal terminal) {
   if (!CollectInputs(*request, files, terminal)) return kExitBadInput;
   const bool coverage = !files.fdc.empty();
   CoverageData data;
-  if (coverage && !LoadCoverage(*request, files, data, terminal)) return kExitBadInput;
+  std::string root;
+  if (coverage && !LoadCoverage(*request, files, data, root, terminal)) return kExitBadInput;
   TsfCatalog catalog;
   AnalysisData analysisData;
   if (!LoadAnalyses(*request, files, catalog, analysisData, terminal)) return kExitBadInput;
-  WarnStale(data.stale, terminal);
-  const Report report = BuildReport(data);
+  const Report report = BuildReport(data, root);
+  WarnStale(report.stale, terminal);
   const AnalysisReport analyses = BuildAnalysisReport(analysisData, catalog, request->traceEvents);
-  if (coverage) WriteSummary(report, {terminal.colour, request->functions}, terminal.out);
+  SummaryStyle summary = request->summary;
+  summary.colour = terminal.colour;
+  if (coverage) WriteSummary(report, summary, terminal.out);
   if (request->showAnalyses) WriteAnalyses(analyses, terminal.out);
   else WriteAnalysesNote(analyses, terminal.out);
   if (!WriteOutputs(*request, report, analyses, terminal)) return kExitBadInput;
-  return MeetsThresholds(request->thresholds, report, terminal) ? kExitDone : kExitUnderThreshold;
+  return ExitStatus(CheckThresholds(request->thresholds, request->allowMissing, report, terminal.err));
 }
 
 }  // namespace report

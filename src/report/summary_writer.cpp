@@ -1,22 +1,20 @@
-// The terminal summary: one line per carried category, per file and in
-// total, with covered and total branch counts and the percentage. A
-// function's figures are indented under their file, with the name column
-// narrowed by the indent so that the numbers stay in their columns.
-#include "report/writers.h"
+// The terminal summary: a header line, then the compact table
+// (summary_table.cpp) or the detailed view: one line per carried category,
+// per file and in total, with covered and total branch counts and the
+// percentage. In the detailed view a function's figures are indented under
+// their file, with the name column narrowed by the indent so that the
+// numbers stay in their columns.
+#include "report/summary_parts.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
-#include <string_view>
+#include <tuple>
 
 namespace report {
 namespace {
 
 constexpr int kNameWidth = 23;
-
-std::string_view ColourOf(const Figure& figure) {
-  if (figure.covered == figure.total) return "\033[32m";
-  return figure.covered * 2 >= figure.total ? "\033[33m" : "\033[31m";
-}
 
 void WriteFigure(std::string_view name, int indent, const Figure& figure, bool colour, std::ostream& out) {
   char percent[16];
@@ -28,7 +26,7 @@ void WriteFigure(std::string_view name, int indent, const Figure& figure, bool c
   out << line;
   const std::string cell = figure.total == 0 ? std::string(shown) : std::string(shown) + "%";
   std::snprintf(line, sizeof line, "%9s", cell.c_str());
-  if (colour && figure.total > 0) out << ColourOf(figure) << line << "\033[0m\n";
+  if (colour && figure.total > 0) out << summary::ColourOf(figure) << line << "\033[0m\n";
   else out << line << "\n";
 }
 
@@ -45,27 +43,78 @@ void WriteFunctions(const FileReport& file, bool colour, std::ostream& out) {
   }
 }
 
+void WriteDetails(const Report& report, const std::vector<const FileReport*>& files, SummaryStyle style,
+                  std::ostream& out) {
+  char header[128];
+  std::snprintf(header, sizeof header, "%-*s%10s%10s%9s\n", kNameWidth, "", "covered", "total", "percent");
+  out << header;
+  for (const FileReport* file : files) {
+    out << file->sourcePath << "\n";
+    WriteFigures(file->figures, 2, style.colour, out);
+    if (style.functions) WriteFunctions(*file, style.colour, out);
+  }
+  out << "TOTAL\n";
+  WriteFigures(report.total, 2, style.colour, out);
+}
+
 std::string Plural(std::size_t count, std::string_view word) {
   return std::to_string(count) + " " + std::string(word) + (count == 1 ? "" : "s");
 }
 
+// Covered and total branches of a file over the categories the report shows.
+Figure Overall(const FileReport& file, const Figures& shown) {
+  Figure overall;
+  for (std::size_t i = 0; i < kCategoryCount; ++i) {
+    if (shown.carried[i]) overall += file.figures.figures[i];
+  }
+  return overall;
+}
+
 }  // namespace
 
+namespace summary {
+
+std::string_view ColourOf(const Figure& figure) {
+  if (figure.covered == figure.total) return "\033[32m";
+  return figure.covered * 2 >= figure.total ? "\033[33m" : "\033[31m";
+}
+
+std::vector<const FileReport*> SortedFiles(const Report& report, SortOrder order) {
+  std::vector<const FileReport*> files;
+  for (const FileReport& file : report.files) files.push_back(&file);
+  if (order == SortOrder::kName) return files;  // the report's own order
+  std::vector<Figure> overall(report.files.size());
+  for (std::size_t i = 0; i < files.size(); ++i) overall[i] = Overall(report.files[i], report.total);
+  const auto figureOf = [&](const FileReport* file) {
+    return overall[static_cast<std::size_t>(file - report.files.data())];
+  };
+  std::stable_sort(files.begin(), files.end(), [&](const FileReport* a, const FileReport* b) {
+    const Figure fa = figureOf(a), fb = figureOf(b);
+    if (order == SortOrder::kMissed) return fa.total - fa.covered > fb.total - fb.covered;
+    // A file without branches misses nothing: it counts as complete.
+    const std::uint64_t totalA = std::max<std::uint64_t>(fa.total, 1), coveredA = fa.total == 0 ? 1 : fa.covered;
+    const std::uint64_t totalB = std::max<std::uint64_t>(fb.total, 1), coveredB = fb.total == 0 ? 1 : fb.covered;
+    return coveredA * totalB < coveredB * totalA;
+  });
+  return files;
+}
+
+}  // namespace summary
+
 void WriteSummary(const Report& report, SummaryStyle style, std::ostream& out) {
-  out << "Coverage of " << Plural(report.files.size(), "file") << " from "
-      << Plural(report.sections, "results section");
+  out << "Coverage of " << Plural(report.files.size(), "file");
+  if (!report.root.empty()) out << " under " << report.root;
+  out << " from " << Plural(report.sections, "results section");
   if (!report.stale.empty()) out << ", " << Plural(report.stale.size(), "stale group") << " not counted";
-  out << "\n\n";
-  char header[128];
-  std::snprintf(header, sizeof header, "%-*s%10s%10s%9s\n", kNameWidth, "", "covered", "total", "percent");
-  out << header;
-  for (const FileReport& file : report.files) {
-    out << file.sourcePath << "\n";
-    WriteFigures(file.figures, 2, style.colour, out);
-    if (style.functions) WriteFunctions(file, style.colour, out);
+  out << "\n";
+  if (report.leftOutSources > 0) {
+    out << "Left out by --filter and --exclude: " << Plural(report.leftOutSources, "source file") << ", "
+        << Plural(report.leftOutGroups, "results group") << "\n";
   }
-  out << "TOTAL\n";
-  WriteFigures(report.total, 2, style.colour, out);
+  out << "\n";
+  const std::vector<const FileReport*> files = summary::SortedFiles(report, style.sort);
+  if (style.details) WriteDetails(report, files, style, out);
+  else summary::WriteTable(report, files, style, out);
 }
 
 }  // namespace report

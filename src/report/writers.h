@@ -6,18 +6,29 @@
 #include "report/analysis_report.h"
 #include "report/report_model.h"
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 
 namespace report {
 
-struct SummaryStyle {
-  bool colour = false;     // ANSI colours on the percentages
-  bool functions = false;  // each file's functions under the file, by first line
+enum class SortOrder : std::uint8_t {
+  kName,      // by shown path
+  kMissed,    // most branches not covered first, added up over the categories shown
+  kCoverage,  // lowest share of branches covered first, over the categories shown
 };
 
-/// The terminal table: per file (and per function when asked) and in total,
-/// every carried category.
+struct SummaryStyle {
+  bool colour = false;     // ANSI colours on the percentages
+  bool details = false;    // every category of a file on a line of its own
+  bool functions = false;  // each file's functions under the file, by first line
+  SortOrder sort = SortOrder::kName;
+};
+
+/// The terminal summary: a table with a row per file (and per function when
+/// asked) and a column per category the report carries, and a total row; or,
+/// with `details`, per file and in total a line per carried category with
+/// covered, total and percent.
 void WriteSummary(const Report& report, SummaryStyle style, std::ostream& out);
 
 /// The coverage report and, under "analyses", the runtime analyses.

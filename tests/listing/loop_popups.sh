@@ -142,7 +142,7 @@ for ((seed = 1; seed <= programs; seed++)); do
   "$quorbcc1" prog.i prog_instr.c gcc.def -BLOCK=LOGICAL -COUNT -NOWARNINGS -FDCNAME=prog.fdc >run.out 2>&1 ||
     { cat run.out; fail "quorbcc1 on program $seed"; break; }
   gcc -w prog_instr.c -o prog_instr && ./prog_instr || { fail "program $seed does not run instrumented"; break; }
-  "$quorbreport" prog.fdc -r quorb.qbr --html html >summary.txt 2>report.err ||
+  "$quorbreport" prog.fdc -r quorb.qbr --details --html html >summary.txt 2>report.err ||
     { cat report.err; fail "quorbreport on program $seed"; break; }
   while read -r line kind entries runs path; do check_loop "$line" "$kind" "$entries" "$runs" "$path"; done <prog.expected
   # Every loop branch counts in the "loops" figures: covered are those of

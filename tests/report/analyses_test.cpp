@@ -246,7 +246,8 @@ TEST_F(AnalysesTest, BadInputStopsWithFileAndLine) {
   // Coverage outputs need FDC files.
   run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--lcov", QString::fromStdString(dir + "x.info")});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "quorbreport: error: no FDC file found\n");
+  EXPECT_EQ(run.err, "quorbreport: error: no FDC file found under " + empty.toStdString() +
+                         " (searched recursively): build with quorbcc, or name FDC files or directories as arguments\n");
   run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--trace-events", "many"});
   EXPECT_EQ(run.status, 1);
 }

@@ -15,9 +15,10 @@ gcc -E hello.c -o hello.i || fail "preprocessing"
 "$build/bin/quorbcc1" hello.i hello_instr.c gcc.def -PROC=RET -BLOCK=DECISION >/dev/null || fail "quorbcc1"
 gcc -w hello_instr.c -o hello_instr || fail "compiling the instrumented file"
 ./hello_instr two words >/dev/null || fail "running"
-"$build/bin/quorbreport" hello.c.fdc >summary.txt 2>errors.txt || { cat summary.txt errors.txt; fail "quorbreport"; }
+"$build/bin/quorbreport" hello.c.fdc --details >summary.txt 2>errors.txt || { cat summary.txt errors.txt; fail "quorbreport"; }
 [ ! -s errors.txt ] || { cat errors.txt; fail "warnings: the results do not match the block"; }
-grep -qx "Coverage of 1 file from 1 results section" summary.txt || { cat summary.txt; fail "header"; }
+grep -qx "Coverage of 1 file under $PWD from 1 results section" summary.txt || { cat summary.txt; fail "header"; }
+grep -qx "hello.c" summary.txt || { cat summary.txt; fail "the source's path relative to the current directory"; }
 grep -qx "  functions                     2         2   100.0%" summary.txt || { cat summary.txt; fail "functions"; }
 grep -qx "  exits                         2         2   100.0%" summary.txt || { cat summary.txt; fail "exits"; }
 echo "ok"

@@ -327,7 +327,7 @@ TEST_F(ReportTest, HtmlPageLabelsTheLoopBranchesInTheLoopsPopup) {
   std::ofstream(dir + "count.c.fdc") << kLoopFdc;
   std::ofstream(dir + "count.qbr") << kLoopResults;
   const RunOutput run = Run({QString::fromStdString(dir + "count.c.fdc"), "-r", QString::fromStdString(dir + "count.qbr"),
-                             "--html", QString::fromStdString(dir + "html")});
+                             "--html", QString::fromStdString(dir + "html"), "--details"});
   ASSERT_EQ(run.status, 0) << run.err;
   // The summary counts the 5 loop branches, of which "2 loops or more" ran for both loops.
   EXPECT_NE(run.out.find("  loops                         2         5    40.0%\n"), std::string::npos) << run.out;
@@ -410,14 +410,14 @@ TEST_F(ReportTest, MalformedListingEndsTheCommandWithStatusOne) {
 
 TEST_F(ReportTest, FunctionsOptionListsEachFunctionUnderItsFile) {
   const RunOutput run = Run({QString::fromStdString(FixturePath("listing.c.fdc")), "-r",
-                             QString::fromStdString(FixturePath("listing.qbr")), "--functions"});
+                             QString::fromStdString(FixturePath("listing.qbr")), "--functions", "--details"});
   ASSERT_EQ(run.status, 0) << run.err;
   // One function: its figures are the file's, indented by two more columns.
   EXPECT_EQ(run.out,
-            "Coverage of 1 file from 1 results section\n"
+            "Coverage of 1 file under /src/demo from 1 results section\n"
             "\n"
             "                          covered     total  percent\n"
-            "/src/demo/listing.c\n"
+            "listing.c\n"
             "  functions                     1         1   100.0%\n"
             "  exits                         2         3    66.6%\n"
             "  statement blocks              1         2    50.0%\n"

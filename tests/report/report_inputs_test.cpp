@@ -138,21 +138,24 @@ TEST_F(ReportTest, BadInputEndsWithStatusOne) {
   EXPECT_EQ(run.err, "quorbreport: error: " + FixturePath("run1.qbr") + " is not a valid FDC file\n");
   run = Run({QString::fromStdString(dir)});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "quorbreport: error: no FDC file found\n");
+  EXPECT_EQ(run.err, "quorbreport: error: no FDC file found under " + dir +
+                         " (searched recursively): build with quorbcc, or name FDC files or directories as arguments\n");
   EXPECT_EQ(Run({"--bogus"}).status, 1);
 }
 
-TEST_F(ReportTest, DirectoriesAreSearchedAndTheDefaultResultsFileMayBeMissing) {
+TEST_F(ReportTest, DirectoriesAreSearchedAndResultsMayBeMissing) {
   std::filesystem::create_directories(dir + "tree/sub");
   std::filesystem::copy_file(FixturePath("util.c.fdc"), dir + "tree/sub/util.c.fdc");
   std::filesystem::copy_file(FixturePath("prog.c"), dir + "tree/prog.c");
   const auto cwd = std::filesystem::current_path();
   std::filesystem::current_path(dir);
-  const RunOutput run = Run({"tree", "--json", "r.json"});
+  const RunOutput run = Run({"tree", "--json", "r.json", "--details"});
   std::filesystem::current_path(cwd);
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err, "quorbreport: warning: quorb.qbr: no results file; every branch counts as never run\n");
-  EXPECT_NE(run.out.find("/src/demo/util.c\n  functions                     0         1     0.0%\n"), std::string::npos)
+  EXPECT_EQ(run.err, "quorbreport: warning: no results file: no quorb.qbr under tree (searched recursively) nor in "
+                     "the current directory; programs write their results to quorb.qbr in the build's top directory, "
+                     "or to the file QBC_RESULTS names (read it with -r); every branch counts as never run\n");
+  EXPECT_NE(run.out.find("\nutil.c\n  functions                     0         1     0.0%\n"), std::string::npos)
       << run.out;
 }
 

@@ -1,0 +1,117 @@
+// --fail-under, --fail-under-file and --fail-under-allow-missing on the
+// fixtures. Totals: functions 5/6 (83.3%), statement blocks 3/4, loops 1/3;
+// per file: prog.c functions 3/4, exits 4/5, basic conditions 8/10;
+// forced.c functions 1/1, basic conditions 3/4, no exits; util.c functions
+// 1/1, exits 1/1, no conditions.
+#include "report/thresholds.h"
+#include "report_fixture.h"
+
+namespace report::testing_support {
+namespace {
+
+const std::string kCategories =
+    "; categories: functions, exits, calls, statement_blocks, implicit_blocks, decisions, loops, basic_conditions, "
+    "modified_conditions, multiple_conditions, forced_conditions";
+
+// The threshold messages come last, after the warnings about stale results.
+::testing::AssertionResult EndsWith(const std::string& text, const std::string& end) {
+  if (text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "\"" << text << "\" does not end with \"" << end << "\"";
+}
+
+TEST(Thresholds, ParseNamesInAnyCaseAndPercentsWithOrWithoutTheSign) {
+  std::string error;
+  const struct {
+    const char* text;
+    Category category;
+    double percent;
+  } good[] = {{"functions=50", Category::kFunctions, 50},
+              {"functions=50%", Category::kFunctions, 50},
+              {"Functions=30", Category::kFunctions, 30},
+              {"STATEMENT-BLOCKS=12.5%", Category::kStatementBlocks, 12.5},
+              {"statement blocks=0", Category::kStatementBlocks, 0},
+              {"Modified_Conditions=100", Category::kModifiedConditions, 100}};
+  for (const auto& expected : good) {
+    const std::optional<Threshold> threshold = ParseThreshold(expected.text, error);
+    ASSERT_TRUE(threshold) << expected.text << ": " << error;
+    EXPECT_EQ(threshold->category, expected.category) << expected.text;
+    EXPECT_EQ(threshold->percent, expected.percent) << expected.text;
+  }
+  for (const char* bad : {"functions=101", "functions=-1", "functions=", "functions=%", "functions=abc",
+                          "functions=nan", "functions=inf", "functions=50%%", "functions"}) {
+    error.clear();
+    EXPECT_FALSE(ParseThreshold(bad, error)) << bad;
+    EXPECT_NE(error.find(kCategories.substr(2)), std::string::npos) << bad << ": " << error;
+  }
+}
+
+TEST_F(ReportTest, ABadThresholdIsAnErrorThatListsTheCategories) {
+  RunOutput run = RunFixtures({"--fail-under", "lines=50"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, std::string("quorbreport: error: bad --fail-under value \"lines=50\": unknown category \"lines\"") +
+                         kCategories + "\n");
+  run = RunFixtures({"--fail-under-file", "functions=1O"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, std::string("quorbreport: error: bad --fail-under-file value \"functions=1O\": expected a percent "
+                                 "from 0 to 100 after \"=\"") +
+                         kCategories + "\n");
+  run = RunFixtures({"--fail-under", "functions"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, std::string("quorbreport: error: bad --fail-under value \"functions\": expected CATEGORY=PERCENT") +
+                         kCategories + "\n");
+}
+
+TEST_F(ReportTest, TotalThresholdsTakeEveryFormOfTheirValue) {
+  EXPECT_EQ(RunFixtures({"--fail-under", "Functions=83%"}).status, 0);
+  EXPECT_EQ(RunFixtures({"--fail-under", "FUNCTIONS=84"}).status, 2);
+  EXPECT_EQ(RunFixtures({"--fail-under", "statement-blocks=75%"}).status, 0);
+  EXPECT_EQ(RunFixtures({"--fail-under", "statement_blocks=75.1"}).status, 2);
+  const RunOutput run = RunFixtures({"--fail-under", "loops=33.4%"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_TRUE(EndsWith(run.err, "quorbreport: loops coverage 33.3% is under 33.4%\n"));
+}
+
+TEST_F(ReportTest, AThresholdOnACategoryWithoutBranchesFailsUnlessAllowed) {
+  // util.c carries functions and exits only.
+  const QStringList util{QString::fromStdString(FixturePath("util.c.fdc")), "-r",
+                         QString::fromStdString(FixturePath("run1.qbr"))};
+  RunOutput run = Run(util + QStringList{"--fail-under", "loops=10"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(EndsWith(run.err, "0x1B58\nquorbreport: error: no branch of loops in the report, so its threshold "
+                                "cannot be met (--fail-under-allow-missing lets it pass)\n"));
+  run = Run(util + QStringList{"--fail-under-file", "loops=10"});
+  EXPECT_EQ(run.status, 1);
+  run = Run(util + QStringList{"--fail-under", "loops=10", "--fail-under-allow-missing"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(EndsWith(run.err, "0x1B58\nquorbreport: warning: no branch of loops in the report; its threshold is "
+                                "not checked\n"));
+  // A missing category outweighs a missed threshold.
+  run = Run(util + QStringList{"--fail-under", "functions=100", "--fail-under", "calls=1"});
+  EXPECT_EQ(run.status, 1);
+  run = Run(util + QStringList{"--fail-under", "exits=100", "--fail-under", "functions=100"});
+  EXPECT_EQ(run.status, 0);
+}
+
+TEST_F(ReportTest, PerFileThresholdsNameEveryFileUnderThem) {
+  RunOutput run = RunFixtures({"--fail-under-file", "functions=80"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_TRUE(EndsWith(run.err, "quorbreport: prog.c: functions coverage 75.0% is under 80%\n"));
+  // forced.c (75%) and prog.c (80%) under 85%; util.c has no condition.
+  run = RunFixtures({"--fail-under-file", "basic_conditions=85%"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_TRUE(EndsWith(run.err, "stale results, not counted: no FDC block has key 0xBEEF, checksum 0x2328\n"
+                                "quorbreport: forced.c: basic conditions coverage 75.0% is under 85%\n"
+                                "quorbreport: prog.c: basic conditions coverage 80.0% is under 85%\n"));
+  run = RunFixtures({"--fail-under-file", "basic_conditions=78"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_TRUE(EndsWith(run.err, "checksum 0x2328\nquorbreport: forced.c: basic conditions coverage 75.0% is under 78%\n"));
+  // The total (83.3%) meets 80%; forced.c, without exits, has nothing to check.
+  EXPECT_EQ(RunFixtures({"--fail-under", "functions=80"}).status, 0);
+  EXPECT_EQ(RunFixtures({"--fail-under-file", "exits=80"}).status, 0);
+  EXPECT_EQ(RunFixtures({"--fail-under-file", "exits=81"}).status, 2);
+}
+
+}  // namespace
+}  // namespace report::testing_support
