@@ -1,6 +1,7 @@
 #include "driver/driver.h"
 
 #include "driver/identification.h"
+#include "driver/option_table.h"
 #include "driver/options.h"
 #include "frontend/insert_records.h"
 #include "frontend/line_validity.h"
@@ -67,15 +68,29 @@ void InstallTranslators(std::array<QTranslator, 4>& translators, const std::stri
   }
 }
 
-// A lone -v, -Ver, ... -VERSION in any case; not "-", "--version" or "-VERSIONS".
-bool IsIdentificationRequest(int argc, char** argv) {
+// A lone "-" and an abbreviation of `word` in any case: -v, -Ver, ...
+// -VERSION; not "-", "--version" or "-VERSIONS".
+bool IsLoneRequest(int argc, char** argv, const std::string& word) {
   if (argc != 2) return false;
   const std::string argument = argv[1];
-  const std::string word = "VERSION";
   if (argument.size() < 2 || argument.size() > word.size() + 1 || argument[0] != '-') return false;
   for (std::size_t i = 1; i < argument.size(); ++i) {
     if (std::toupper(static_cast<unsigned char>(argument[i])) != word[i - 1]) return false;
   }
+  return true;
+}
+
+// -HELP (any abbreviation) or --help alone answers before the environment
+// is checked: it is what a user without one tries first.
+bool AnswerHelpRequest(int argc, char** argv) {
+  if (!IsLoneRequest(argc, argv, "HELP") && !(argc == 2 && std::string(argv[1]) == "--help")) return false;
+  std::printf("%s\n", kUsageText);
+  std::fputs("Environment:\n"
+             "\tNIVRAKDIR  installation root (message catalogues in lib/locale, set-options file in lib)\n"
+             "\tQBLTGT     target deployment port (definition files in ana, TP.h in lib)\n"
+             "\tQUORB_SUPPRESS_COPYRIGHT  leaves out the copyright line\n"
+             "The compiler launcher quorbcc sets both for its installation: quorbcc --help.\n",
+             stdout);
   return true;
 }
 
@@ -121,10 +136,11 @@ int RunDriver(int argc, char** argv) {
   auto application = std::make_unique<QCoreApplication>(argc, argv);
   auto translators = std::make_unique<std::array<QTranslator, 4>>();
   PrintStartupLines();
+  if (AnswerHelpRequest(argc, argv)) return 0;
   InstallTranslators(*translators, TranslationDirectory());
   support::SetToolIdentity(Translate("KVRXIdent", "Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
 
-  if (IsIdentificationRequest(argc, argv)) {
+  if (IsLoneRequest(argc, argv, "VERSION")) {
     PrintIdentification();
     return 0;
   }

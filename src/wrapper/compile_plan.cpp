@@ -2,6 +2,8 @@
 
 #include "wrapper/compiler_args.h"
 
+#include <cctype>
+
 namespace wrapper {
 namespace {
 
@@ -60,6 +62,73 @@ Command DependencyNames(const CompilerCommand& command, const std::string& sourc
   return names;
 }
 
+bool IsPedanticWord(const std::string& word) {
+  return word == "-pedantic" || word == "-pedantic-errors" || word == "--pedantic" || word == "--pedantic-errors" ||
+         word == "-Wpedantic" || word == "-Werror=pedantic";
+}
+
+bool IsPedantic(const CompilerCommand& command) {
+  for (const CompilerArg& arg : command.args) {
+    if (!arg.words.empty() && IsPedanticWord(arg.words[0])) return true;
+  }
+  return false;
+}
+
+// Expanding the instrumented file reads only text that was preprocessed
+// already, and the runtime header, which compiles without warnings: what
+// the pedantic and error options would say there is about line markers.
+Command WithoutPedanticOrErrors(const Command& options) {
+  Command kept;
+  for (const std::string& word : options) {
+    if (!IsPedanticWord(word) && !word.starts_with("-Werror")) kept.push_back(word);
+  }
+  return kept;
+}
+
+// The default results file as a C string literal in a definition.
+std::string ResultsDefinition(const std::string& path) {
+  std::string literal = "-DQBC_RESULTS_DEFAULT=\"";
+  for (const char c : path) {
+    if (c == '"' || c == '\\') literal += '\\';
+    literal += c;
+  }
+  return literal + '"';
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return "";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string Absolute(const std::string& directory, const std::string& from) {
+  if (directory.starts_with("/")) return directory;
+  return directory.empty() ? from : from + "/" + directory;
+}
+
+// An option the user gave for where FDC (or TSF) files go wins: -FDCNAME,
+// -FDCDIR and their abbreviations (-TSF... alike).
+bool ChoosesPlace(const std::vector<std::string>& options, const std::string& prefix) {
+  for (const std::string& option : options) {
+    std::string upper = option.substr(0, prefix.size());
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (upper == prefix) return true;
+  }
+  return false;
+}
+
+// -FDCDIR and -TSFDIR naming the directory of the object (of the program
+// when the object is only an intermediate file).
+Command DefinitionPlaces(const CompilerCommand& command, const SourceSteps& steps, const PlanSettings& settings) {
+  if (settings.definitionsBesideObjectsFrom.empty()) return {};
+  const std::string made = command.mode == CompilerMode::kCompile ? steps.object : command.output;
+  const std::string directory = Absolute(DirectoryOf(made), settings.definitionsBesideObjectsFrom);
+  Command places;
+  if (!ChoosesPlace(settings.instrumentOptions, "-FDC")) places.push_back("-FDCDIR=" + directory);
+  if (!ChoosesPlace(settings.instrumentOptions, "-TSF")) places.push_back("-TSFDIR=" + directory);
+  return places;
+}
+
 Command SourceInput(const CompilerArg& source) {
   if (!source.explicitLanguage) return {source.value};
   return {"-x", source.language, source.value};
@@ -85,11 +154,22 @@ SourceSteps PlanSource(const CompilerCommand& command, const CompilerArg& source
   Append(steps.preprocess, {"-o", preprocessed});
 
   steps.instrument = {settings.quorbcc1, preprocessed, instrumented, settings.definitionFile};
+  Append(steps.instrument, DefinitionPlaces(command, steps, settings));
   Append(steps.instrument, settings.instrumentOptions);
 
+  const Command results = settings.resultsFile.empty() ? Command{} : Command{ResultsDefinition(settings.resultsFile)};
+  std::string compiled = instrumented;
+  if (IsPedantic(command)) {
+    compiled = directory + "/" + stem + ".expanded.i";
+    steps.expand = {command.compiler};
+    Append(steps.expand, WithoutPedanticOrErrors(CommonOptions(command, kRoleDependency | kRoleSaveTemps)));
+    Append(steps.expand, results);
+    Append(steps.expand, {"-E", instrumented, "-o", compiled});
+  }
   steps.compile = {command.compiler};
   Append(steps.compile, CommonOptions(command, kRolePreprocessorOnly | kRoleDependency));
-  Append(steps.compile, {"-c", instrumented, "-o", steps.object});
+  if (steps.expand.empty()) Append(steps.compile, results);
+  Append(steps.compile, {"-c", compiled, "-o", steps.object});
 
   for (Command* original : {&steps.original, &steps.diagnose}) {
     const bool diagnose = original == &steps.diagnose;
@@ -149,7 +229,24 @@ std::string JoinWords(const Command& command) {
   return line;
 }
 
+// ccache, distcc and the like go before the compiler where it makes objects
+// or links; preprocessing and the diagnosing compile run the compiler alone.
+Command Prefixed(const Command& prefix, const Command& command) {
+  if (command.empty() || prefix.empty()) return command;
+  Command prefixed = prefix;
+  Append(prefixed, command);
+  return prefixed;
+}
+
 }  // namespace
+
+std::vector<std::string> CSources(const std::vector<std::string>& argv) {
+  std::vector<std::string> sources;
+  for (const CompilerArg& arg : ClassifyArguments(argv).args) {
+    if (IsCSource(arg)) sources.push_back(arg.value);
+  }
+  return sources;
+}
 
 CompilePlan PlanCompile(const std::vector<std::string>& argv, const PlanSettings& settings) {
   const CompilerCommand command = ClassifyArguments(argv);
@@ -157,9 +254,14 @@ CompilePlan PlanCompile(const std::vector<std::string>& argv, const PlanSettings
   if (!CanInstrument(command)) return plan;
   plan.passThrough = false;
   for (const CompilerArg& arg : command.args) {
-    if (IsCSource(arg)) plan.sources.push_back(PlanSource(command, arg, plan.sources.size() + 1, settings));
+    if (!IsCSource(arg)) continue;
+    SourceSteps steps = PlanSource(command, arg, plan.sources.size() + 1, settings);
+    steps.compile = Prefixed(settings.compilerPrefix, steps.compile);
+    steps.original = Prefixed(settings.compilerPrefix, steps.original);
+    plan.sources.push_back(std::move(steps));
   }
   plan.rest = RewriteInputs(command, command.mode == CompilerMode::kLink ? plan.sources : std::vector<SourceSteps>{});
+  plan.rest = Prefixed(settings.compilerPrefix, plan.rest);
   return plan;
 }
 
@@ -169,6 +271,7 @@ std::vector<std::string> DescribePlan(const CompilePlan& plan, const std::vector
   for (const SourceSteps& steps : plan.sources) {
     lines.push_back(JoinWords(steps.preprocess));
     lines.push_back(JoinWords(steps.instrument));
+    if (!steps.expand.empty()) lines.push_back(JoinWords(steps.expand));
     lines.push_back(JoinWords(steps.compile));
   }
   if (!plan.rest.empty()) lines.push_back(JoinWords(plan.rest));

@@ -8,6 +8,12 @@
 // command also links or has other sources, the original command with each C
 // source replaced by its object. Every other command runs unchanged.
 //
+// Under -pedantic GCC warns about every line marker of a preprocessed text
+// it reads as C (and -pedantic-errors makes that an error), so the
+// instrumented file is then expanded first, without the pedantic and
+// -Werror options, and the compile reads the expansion as preprocessed
+// text, where line markers are at home and every option applies.
+//
 // Planning is a pure function of the command line and the private
 // directory's name; running the plan is another module's job.
 #pragma once
@@ -26,7 +32,8 @@ struct SourceSteps {
   std::string object;  // where the object goes ("-" for standard output)
   Command preprocess;
   Command instrument;
-  Command compile;   // the instrumented file
+  Command expand;    // empty unless pedantic: the instrumented file preprocessed
+  Command compile;   // the instrumented file (or its expansion)
   Command original;  // the original source into `object`: the fallback
   Command diagnose;  // the original source into the private directory: the compiler's own messages
 };
@@ -42,7 +49,15 @@ struct PlanSettings {
   std::string quorbcc1;
   std::string definitionFile;
   std::vector<std::string> instrumentOptions;
+  Command compilerPrefix;  // ccache, distcc, ...: before the compiler where it compiles or links
+  std::string resultsFile;  // the programs' default results file; empty: the runtime's own
+  // Not empty: FDC and TSF files go beside the object (this is the current
+  // directory, absolute), unless the options name their place.
+  std::string definitionsBesideObjectsFrom;
 };
+
+/// The C sources that a compile of `argv` would instrument, as written.
+std::vector<std::string> CSources(const std::vector<std::string>& argv);
 
 /// The plan for `argv` (argv[0] the compiler, response files expanded).
 CompilePlan PlanCompile(const std::vector<std::string>& argv, const PlanSettings& settings);

@@ -2,7 +2,9 @@
 //
 // A compiler launcher: compiles of C sources are instrumented by quorbcc1 on
 // the way, every other command runs unchanged.
+#include "wrapper/build_places.h"
 #include "wrapper/compile_plan.h"
+#include "wrapper/launcher_help.h"
 #include "wrapper/private_directory.h"
 #include "wrapper/processes.h"
 #include "wrapper/response_files.h"
@@ -21,12 +23,25 @@ bool EnvironmentFlag(const char* name) {
   return value && std::string(value) == "1";
 }
 
+std::string EnvironmentText(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
 std::string LauncherPath(const char* argv0) {
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   if (!error) return self.string();
   return std::filesystem::absolute(argv0, error).string();
 }
+
+std::string CurrentDirectory() {
+  std::error_code error;
+  const std::filesystem::path directory = std::filesystem::current_path(error);
+  return error ? "." : directory.string();
+}
+
+bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
 // An explicit NIVRAKDIR or QBLTGT (another target deployment port) wins.
 void ExportInstallation(const wrapper::Installation& installation) {
@@ -35,10 +50,22 @@ void ExportInstallation(const wrapper::Installation& installation) {
   setenv("QUORB_SUPPRESS_COPYRIGHT", "", 1);
 }
 
-int Instrument(const std::vector<std::string>& argv, wrapper::PlanSettings settings, const std::string& root) {
-  wrapper::PrivateDirectory directory(root);
+// The results file instrumented programs default to: in the build's top
+// directory, so that tests run anywhere in the build add to one file.
+std::string ResultsFile(const std::string& directory) {
+  const std::string chosen = EnvironmentText("QUORB_RESULTS_DIR");
+  const std::string top =
+      chosen.empty() ? wrapper::BuildTopDirectory(directory, Exists) : wrapper::AbsolutePath(chosen, directory);
+  return (top == "/" ? "" : top) + "/quorb.qbr";
+}
+
+int Instrument(const std::vector<std::string>& argv, wrapper::PlanSettings settings, const std::string& root,
+               const std::string& current) {
+  std::vector<std::string> identity{current};
+  identity.insert(identity.end(), argv.begin(), argv.end());
+  wrapper::PrivateDirectory directory(root, wrapper::StableName(identity));
   if (directory.path().empty()) {
-    std::perror(("quorbcc: cannot create a directory in " + root).c_str());
+    std::perror(("quorbcc: cannot create a directory in " + root + " (set TMPDIR to a writable directory)").c_str());
     return 1;
   }
   settings.privateDirectory = directory.path();
@@ -48,36 +75,65 @@ int Instrument(const std::vector<std::string>& argv, wrapper::PlanSettings setti
   return wrapper::RunPlan(wrapper::PlanCompile(argv, settings), run);
 }
 
+// --help and --version before any compiler; true when one was answered.
+bool AnswerLauncherQuestion(int argc, char** argv, int& status) {
+  if (argc != 2) return false;
+  const std::string word = argv[1];
+  if (word == "--help" || word == "-h") {
+    std::fputs(wrapper::LauncherHelp().c_str(), stdout);
+  } else if (word == "--version") {
+    std::fputs(wrapper::LauncherVersion(wrapper::InstallationOf(LauncherPath(argv[0]))).c_str(), stdout);
+  } else {
+    return false;
+  }
+  status = 0;
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* options = std::getenv("QUORB_OPTIONS");
+  if (int status = 0; AnswerLauncherQuestion(argc, argv, status)) return status;
   const wrapper::WrapperArgs args =
-      wrapper::SplitWrapperArgs(std::vector<std::string>(argv + 1, argv + argc), options ? options : "");
+      wrapper::SplitWrapperArgs(std::vector<std::string>(argv + 1, argv + argc), EnvironmentText("QUORB_OPTIONS"));
   if (args.compilerArgv.empty()) {
-    std::fputs("usage: quorbcc [--qb=OPTION]... COMPILER ARGS...\n", stderr);
+    std::fputs("usage: quorbcc [--qb=OPTION]... COMPILER ARGS...  (quorbcc --help tells more)\n", stderr);
     return 2;
   }
-  const std::vector<std::string> expanded = wrapper::ExpandResponseFiles(args.compilerArgv, wrapper::ReadWholeFile);
+  const std::size_t wrappers = wrapper::CompilerWrapperWords(args.compilerArgv);
+  const std::vector<std::string> compilerArgv(args.compilerArgv.begin() + static_cast<std::ptrdiff_t>(wrappers),
+                                              args.compilerArgv.end());
+  const std::vector<std::string> expanded = wrapper::ExpandResponseFiles(compilerArgv, wrapper::ReadWholeFile);
   wrapper::PlanSettings settings;
-  if (wrapper::PlanCompile(expanded, settings).passThrough) return wrapper::ExecCommand(args.compilerArgv);
+  const std::string directory = CurrentDirectory();
+  if (wrapper::PlanCompile(expanded, settings).passThrough ||
+      wrapper::IsConfigurationProbe(wrapper::CSources(expanded), directory, EnvironmentText("QUORB_PLAIN"))) {
+    return wrapper::ExecCommand(args.compilerArgv);
+  }
 
   const std::optional<std::string> definition = wrapper::DefinitionFileFor(expanded[0]);
   if (!definition) {
-    std::fprintf(stderr, "quorbcc: no definition file is known for the compiler %s\n", expanded[0].c_str());
+    std::fprintf(stderr,
+                 "quorbcc: no definition file is known for the compiler %s: name gcc, clang or cc (possibly "
+                 "cross or versioned, e.g. arm-none-eabi-gcc, clang-14) right after quorbcc and its --qb= options\n",
+                 expanded[0].c_str());
     return 1;
   }
   const wrapper::Installation installation = wrapper::InstallationOf(LauncherPath(argv[0]));
   if (access(installation.quorbcc1.c_str(), X_OK) != 0) {
-    std::fprintf(stderr, "quorbcc: installation not found: %s\n", installation.quorbcc1.c_str());
+    std::fprintf(stderr, "quorbcc: installation not found: %s (quorbcc must stay in the bin directory beside "
+                         "quorbcc1)\n", installation.quorbcc1.c_str());
     return 1;
   }
   ExportInstallation(installation);
   settings.quorbcc1 = installation.quorbcc1;
   settings.definitionFile = *definition;
   settings.instrumentOptions = args.instrumentOptions;
+  settings.compilerPrefix.assign(args.compilerArgv.begin(), args.compilerArgv.begin() + static_cast<std::ptrdiff_t>(wrappers));
+  settings.resultsFile = ResultsFile(directory);
+  if (!EnvironmentFlag("QUORB_FDC_BESIDE_SOURCES")) settings.definitionsBesideObjectsFrom = directory;
   wrapper::CatchInterrupts();
-  const int status = Instrument(expanded, settings, wrapper::TemporaryRoot());
+  const int status = Instrument(expanded, settings, wrapper::TemporaryRoot(), directory);
   if (wrapper::PendingInterrupt()) wrapper::RaisePendingInterrupt();
   return status;
 }

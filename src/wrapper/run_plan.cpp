@@ -71,6 +71,13 @@ int RunSource(const SourceSteps& steps, const RunSettings& settings) {
   if (status != 0) return HandleRefusal(steps, settings, status, instrumentErrors, "quorbcc1 refused it");
   CopyToStandardError(instrumentErrors);
 
+  if (!steps.expand.empty()) {
+    const std::string expandErrors = steps.directory + "/expand.err";
+    status = Run(steps.expand, settings, {"", expandErrors});
+    if (status != 0) {
+      return HandleRefusal(steps, settings, status, expandErrors, "its instrumented file does not compile");
+    }
+  }
   const std::string compileErrors = steps.directory + "/compile.err";
   status = Run(steps.compile, settings, {"", compileErrors});
   if (status != 0) return HandleRefusal(steps, settings, status, compileErrors, "its instrumented file does not compile");

@@ -48,6 +48,16 @@ WrapperArgs SplitWrapperArgs(const std::vector<std::string>& args, const std::st
   return result;
 }
 
+std::size_t CompilerWrapperWords(const std::vector<std::string>& compilerArgv) {
+  std::size_t count = 0;
+  while (count + 1 < compilerArgv.size()) {
+    const std::string name = WithoutVersion(BaseName(compilerArgv[count]));
+    if (name != "ccache" && name != "sccache" && name != "distcc" && name != "icecc" && name != "buildcache") break;
+    ++count;
+  }
+  return count;
+}
+
 std::optional<std::string> DefinitionFileFor(const std::string& compiler) {
   const std::string name = WithoutVersion(BaseName(compiler));
   for (const char* known : {"cc", "c89", "c99", "gcc", "clang"}) {

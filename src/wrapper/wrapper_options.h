@@ -18,6 +18,11 @@ struct WrapperArgs {
 /// then the --qb= values; an option written without its leading "-" gets one.
 WrapperArgs SplitWrapperArgs(const std::vector<std::string>& args, const std::string& environmentOptions);
 
+/// How many of the first words of `compilerArgv` are a compiler cache or
+/// distributor that runs the compiler named after it (ccache, sccache,
+/// distcc, icecc, buildcache): the words before the compiler itself.
+std::size_t CompilerWrapperWords(const std::vector<std::string>& compilerArgv);
+
 /// The definition file for a compiler named `compiler` (a path or a name):
 /// gcc.def for cc, c89, c99, gcc, clang and their versioned or
 /// target-prefixed forms (gcc-12, clang-14, arm-none-eabi-gcc); none for

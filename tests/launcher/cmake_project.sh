@@ -1,8 +1,11 @@
 #!/bin/bash
 # A CMake project (the example's sources as a library and a program) built
-# with quorbcc as CMAKE_C_COMPILER_LAUNCHER: the program runs as usual,
-# FDC files land beside the sources, and CMake's dependency files name the
-# original sources, so a header change rebuilds exactly its users.
+# out of tree with quorbcc as CMAKE_C_COMPILER_LAUNCHER: the program runs as
+# usual; FDC files land beside the objects and the results in the build
+# directory, wherever the program runs, so the source tree gets no file and
+# quorbreport run in the build directory finds both; CMake's own probes
+# compile uninstrumented; CMake's dependency files name the original
+# sources, so a header change rebuilds exactly its users.
 #
 #   cmake_project.sh <quorbcc> <source tree>
 set -u
@@ -29,11 +32,17 @@ cmake -S src -B build -G "Unix Makefiles" -DCMAKE_C_COMPILER=gcc -DCMAKE_C_COMPI
 cmake --build build -j2 >build.log 2>&1 || { fail "build"; cat build.log; exit 1; }
 grep -q "quorbcc" build.log && fail "the launcher complained: $(grep quorbcc build.log)"
 
-QBC_RESULTS=run.qbr build/wordfreq -n 2 src/sample.txt >out.txt || fail "wordfreq status $?"
+(cd src && ../build/wordfreq -n 2 sample.txt) >out.txt || fail "wordfreq status $?"
 printf '      3 the\n      2 dog\n' | cmp -s - out.txt || fail "output: $(cat out.txt)"
-[ "$(cd src && ls ./*.fdc | tr '\n' ' ')" = "./main.c.fdc ./table.c.fdc ./words.c.fdc " ] ||
-  fail "FDC files: $(ls src)"
-[ "$(grep -c '^F ' run.qbr)" = 3 ] || fail "results: $(cat run.qbr)"
+[ "$(ls src | tr '\n' ' ')" = "CMakeLists.txt main.c sample.txt table.c table.h words.c words.h " ] ||
+  fail "the source tree changed: $(ls src)"
+fdcs=$(cd build && find . -name '*.fdc' | sort | tr '\n' ' ')
+[ "$fdcs" = "./CMakeFiles/wordcount.dir/table.c.fdc ./CMakeFiles/wordcount.dir/words.c.fdc ./CMakeFiles/wordfreq.dir/main.c.fdc " ] ||
+  fail "FDC files: $fdcs"
+[ "$(grep -c '^F ' build/quorb.qbr)" = 3 ] || fail "results: $(cat build/quorb.qbr)"
+report=$(cd build && "$(dirname "$quorbcc")/quorbreport" --details 2>&1) || fail "quorbreport: $report"
+for source in main.c table.c words.c; do grep -q "^$source" <<<"$report" || fail "report: $report"; done
+grep -q "warning" <<<"$report" && fail "report: $report"
 
 touch src/words.h
 cmake --build build -j2 >rebuild.log 2>&1 || fail "rebuild"

@@ -65,13 +65,31 @@ rebuilt=$(make -j2 CC="$quorbcc gcc" | grep -o ' -c [a-z]*\.c' | sort | tr -d '\
 # them without the launcher.
 mkdir saved
 "$quorbcc" gcc -save-temps -c words.c -o saved/words.o || fail "-save-temps"
-[ "$(ls saved | tr '\n' ' ')" = "words.i words.o words.s " ] || fail "-save-temps: $(ls saved)"
+[ "$(ls saved | tr '\n' ' ')" = "words.c.fdc words.i words.o words.s " ] || fail "-save-temps: $(ls saved)"
 grep -q _QBC_PROC_IN saved/words.i && fail "-save-temps: the .i file is not preprocessed"
 grep -q _qbc_ saved/words.i || fail "-save-temps: the .i file is not instrumented"
 
 printf -- '-O2 -c\n"table.c" -o "from response.o"\n' >args
 "$quorbcc" gcc @args || fail "response file"
 nm "from response.o" | grep -q _qbc_ || fail "response file: the object is not instrumented"
+
+# Under -pedantic GCC warns about every line marker of a preprocessed text
+# read as C: a clean source compiles silently, instrumented, even with
+# -pedantic-errors -Werror, and a source that is not ISO C fails as it does
+# with gcc alone, with gcc's message.
+for compiler in gcc clang; do
+  for pedantic in -pedantic -Wpedantic -pedantic-errors; do
+    "$quorbcc" $compiler -std=c99 $pedantic -Werror -Wall -c words.c -o pedantic.o 2>pedantic.err ||
+      fail "$compiler $pedantic: status $? ($(cat pedantic.err))"
+    [ -s pedantic.err ] && fail "$compiler $pedantic printed: $(cat pedantic.err)"
+    nm pedantic.o | grep -q _qbc_ || fail "$compiler $pedantic: not instrumented"
+  done
+  printf 'int empty[0];\nint main (void) { return 0; }\n' >not_iso.c
+  $compiler -std=c99 -pedantic-errors -c not_iso.c -o not_iso.o 2>plain.err && fail "$compiler accepts not_iso.c"
+  "$quorbcc" $compiler -std=c99 -pedantic-errors -c not_iso.c -o not_iso.o 2>launcher.err &&
+    fail "$compiler -pedantic-errors: not_iso.c compiled"
+  cmp -s plain.err launcher.err || fail "$compiler: messages differ: $(cat launcher.err)"
+done
 
 leftover=$(ls -A "$TMPDIR")
 [ -z "$leftover" ] || fail "left in TMPDIR: $leftover"

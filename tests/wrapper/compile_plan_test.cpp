@@ -18,7 +18,14 @@ std::vector<std::string> Words(const std::string& line) {
   return words;
 }
 
-PlanSettings Settings() { return {"/q", "/i/bin/quorbcc1", "gcc.def", {"-PROC=RET", "-BLOCK"}}; }
+PlanSettings Settings() {
+  PlanSettings settings;
+  settings.privateDirectory = "/q";
+  settings.quorbcc1 = "/i/bin/quorbcc1";
+  settings.definitionFile = "gcc.def";
+  settings.instrumentOptions = {"-PROC=RET", "-BLOCK"};
+  return settings;
+}
 
 const std::string kInstrument1 = "/i/bin/quorbcc1 /q/1/a.i /q/1/a.c gcc.def -PROC=RET -BLOCK";
 
