@@ -67,6 +67,20 @@ bool IsPedanticWord(const std::string& word) {
          word == "-Wpedantic" || word == "-Werror=pedantic";
 }
 
+// GCC takes a "fall through" comment before a case label as the
+// programmer's word; preprocessing drops comments unless asked to keep them.
+bool WarnsOfFallthrough(const CompilerCommand& command) {
+  for (const CompilerArg& arg : command.args) {
+    if (arg.words.empty()) continue;
+    const std::string& word = arg.words[0];
+    if (word == "-W" || word == "-Wextra" || word.starts_with("-Wimplicit-fallthrough") ||
+        word.starts_with("-Werror=implicit-fallthrough")) {
+      return true;
+    }
+  }
+  return false;
+}
+
 bool IsPedantic(const CompilerCommand& command) {
   for (const CompilerArg& arg : command.args) {
     if (!arg.words.empty() && IsPedanticWord(arg.words[0])) return true;
@@ -149,6 +163,7 @@ SourceSteps PlanSource(const CompilerCommand& command, const CompilerArg& source
   steps.preprocess = {command.compiler};
   Append(steps.preprocess, CommonOptions(command, kRoleSaveTemps));
   Append(steps.preprocess, DependencyNames(command, source.value));
+  if (WarnsOfFallthrough(command)) steps.preprocess.push_back("-C");
   steps.preprocess.push_back("-E");
   Append(steps.preprocess, SourceInput(source));
   Append(steps.preprocess, {"-o", preprocessed});
@@ -164,6 +179,7 @@ SourceSteps PlanSource(const CompilerCommand& command, const CompilerArg& source
     steps.expand = {command.compiler};
     Append(steps.expand, WithoutPedanticOrErrors(CommonOptions(command, kRoleDependency | kRoleSaveTemps)));
     Append(steps.expand, results);
+    if (WarnsOfFallthrough(command)) steps.expand.push_back("-C");
     Append(steps.expand, {"-E", instrumented, "-o", compiled});
   }
   steps.compile = {command.compiler};

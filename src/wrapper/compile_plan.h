@@ -8,6 +8,9 @@
 // command also links or has other sources, the original command with each C
 // source replaced by its object. Every other command runs unchanged.
 //
+// With fall-through warnings on, the preprocessor keeps comments: GCC reads
+// "fall through" comments before case labels.
+//
 // Under -pedantic GCC warns about every line marker of a preprocessed text
 // it reads as C (and -pedantic-errors makes that an error), so the
 // instrumented file is then expanded first, without the pedantic and
