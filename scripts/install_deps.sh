@@ -5,8 +5,10 @@ set -e
 # clang-14, csmith and libcsmith-dev feed the parse suite with real compiler
 # output and random programs. lcov (genhtml), libxml2-utils (xmllint) and
 # chromium read quorbreport's lcov, Cobertura and HTML outputs in its tests.
+# ninja-build, meson, ccache and distcc are the build tools the launcher's
+# tests put it beside.
 packages="cmake g++ make qt6-base-dev qt6-l10n-tools bison flex googletest libgtest-dev libgmock-dev
-  clang-14 csmith libcsmith-dev lcov libxml2-utils chromium"
+  clang-14 csmith libcsmith-dev lcov libxml2-utils chromium ninja-build meson ccache distcc"
 # npm fetches the lz4 sources that the launcher's build test instruments.
 command -v npm >/dev/null 2>&1 || packages="$packages npm"
 missing=""
