@@ -37,7 +37,8 @@ std::vector<char*> ArgumentPointers(const Command& command) {
 }
 
 void ReportStartFailure(const Command& command, int error) {
-  std::fprintf(stderr, "quorbcc: cannot run %s: %s\n", command[0].c_str(), std::strerror(error));
+  const char* hint = error == ENOENT ? " (name an installed compiler, or put it on PATH; quorbcc --help)" : "";
+  std::fprintf(stderr, "quorbcc: cannot run %s: %s%s\n", command[0].c_str(), std::strerror(error), hint);
 }
 
 int WaitFor(pid_t child) {

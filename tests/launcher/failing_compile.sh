@@ -59,7 +59,7 @@ QUORB_FALLBACK=1 "$quorbcc" --qb=-NOSUCHOPTION gcc -c good.c 2>fallback.err; sta
 [ $status = 1 ] && grep -q "^quorbcc: no definition file is known for the compiler tcc: name gcc, clang or cc" unknown.err ||
   fail "unknown compiler: status $status, '$(cat unknown.err)'"
 "$quorbcc" no-such-gcc -c good.c 2>missing.err; status=$?
-[ $status = 127 ] && [ "$(cat missing.err)" = "quorbcc: cannot run no-such-gcc: No such file or directory" ] ||
+[ $status = 127 ] && [ "$(cat missing.err)" = "quorbcc: cannot run no-such-gcc: No such file or directory (name an installed compiler, or put it on PATH; quorbcc --help)" ] ||
   fail "missing compiler: status $status, '$(cat missing.err)'"
 "$quorbcc" 2>usage.err; status=$?
 [ $status = 2 ] && grep -q "^usage: quorbcc \[--qb=OPTION\]... COMPILER ARGS...  (quorbcc --help" usage.err ||

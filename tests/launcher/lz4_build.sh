@@ -34,12 +34,14 @@ run_sources="lib/lz4.c lib/lz4hc.c lib/lz4frame.c lib/xxhash.c programs/lz4cli.c
 # The lines of a tester's output that do not depend on timing.
 stable() { tr '\r' '\n' | grep -E 'Seed|completed|ratio'; }
 
-# Runs the three programs of build $1, results in $work/$1.qbr, outputs in
+# Runs the three programs of build $1, results in $work/$1.qbr (the
+# modified build's where the launcher put them: the quorb.qbr files of the
+# directories that compiled them, gathered afterwards), outputs in
 # $work/$1.out/.
 exercise() {
   local tree=$work/$1 out=$work/$1.out f name
   mkdir "$out"
-  export QBC_RESULTS=$work/$1.qbr
+  [ "$1" != modified ] && export QBC_RESULTS=$work/$1.qbr
   printf '' >"$out/empty"
   head -c 200000 "$work/plain/programs/lz4" >"$out/binary"
   for f in "$out/empty" "$out/binary" "$tree/lib/lz4.c" "$tree/NEWS"; do
@@ -103,6 +105,16 @@ check_coverage() {
   done
 }
 
+# quorbreport with no arguments at the top of build $1's tree finds its FDC
+# and results files and reports the runs.
+report_from_tree() {
+  local report
+  find "$work/$1" -name quorb.qbr -exec cat {} + >"$work/$1.qbr"
+  report=$(cd "$work/$1" && "$(dirname "$quorbcc")/quorbreport" 2>&1) || fail "quorbreport: $report"
+  grep -q "warning" <<<"$report" && fail "quorbreport warned: $report"
+  grep -Eq "^lib/lz4.c +[1-9]" <<<"$report" || fail "lib/lz4.c not reported as run: $report"
+}
+
 for build in $builds; do
   cp -r "$sources" "$work/$build"
   if [ $build = plain ]; then
@@ -114,6 +126,7 @@ for build in $builds; do
   fi
   [ $failed = 0 ] || exit 1
   exercise $build
+  [ $build = modified ] && report_from_tree $build
   if [ $build != plain ]; then
     diff -r "$work/plain.out" "$work/$build.out" || fail "the programs behave differently from the plain build"
     check_coverage $build

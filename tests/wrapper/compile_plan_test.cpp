@@ -174,3 +174,89 @@ TEST(CompilePlanTest, ResponseTextQuotingAndEscapes) {
 
 }  // namespace
 }  // namespace wrapper
+
+namespace wrapper {
+namespace {
+
+// Settings the launcher uses in a build: a compiler cache before the
+// compiler, the build's results file and FDC files beside the objects.
+PlanSettings BuildSettings() {
+  PlanSettings settings = Settings();
+  settings.compilerPrefix = {"ccache"};
+  settings.resultsFile = "/b/quorb.qbr";
+  settings.definitionsBesideObjectsFrom = "/b/sub";
+  return settings;
+}
+
+const PlanCase kBuildCases[] = {
+    {"compile: FDC and TSF files beside the object, the cache before the compile only",
+     "gcc -O2 -c ../src/a.c -o obj/a.o",
+     {"gcc -O2 -E ../src/a.c -o /q/1/a.i",
+      "/i/bin/quorbcc1 /q/1/a.i /q/1/a.c gcc.def -FDCDIR=/b/sub/obj -TSFDIR=/b/sub/obj -PROC=RET -BLOCK",
+      "ccache gcc -O2 -DQBC_RESULTS_DEFAULT=\"/b/quorb.qbr\" -c /q/1/a.c -o obj/a.o"}},
+    {"object in the current directory, absolute object elsewhere",
+     "gcc -c a.c -o /out/a.o",
+     {"gcc -E a.c -o /q/1/a.i",
+      "/i/bin/quorbcc1 /q/1/a.i /q/1/a.c gcc.def -FDCDIR=/out -TSFDIR=/out -PROC=RET -BLOCK",
+      "ccache gcc -DQBC_RESULTS_DEFAULT=\"/b/quorb.qbr\" -c /q/1/a.c -o /out/a.o"}},
+    {"compile and link: beside the program; the link through the cache too",
+     "gcc a.c -o bin/prog",
+     {"gcc -E a.c -o /q/1/a.i",
+      "/i/bin/quorbcc1 /q/1/a.i /q/1/a.c gcc.def -FDCDIR=/b/sub/bin -TSFDIR=/b/sub/bin -PROC=RET -BLOCK",
+      "ccache gcc -DQBC_RESULTS_DEFAULT=\"/b/quorb.qbr\" -c /q/1/a.c -o /q/1/a.o", "ccache gcc /q/1/a.o -o bin/prog"}},
+    {"compile and link without -o: the current directory",
+     "gcc a.c",
+     {"gcc -E a.c -o /q/1/a.i",
+      "/i/bin/quorbcc1 /q/1/a.i /q/1/a.c gcc.def -FDCDIR=/b/sub -TSFDIR=/b/sub -PROC=RET -BLOCK",
+      "ccache gcc -DQBC_RESULTS_DEFAULT=\"/b/quorb.qbr\" -c /q/1/a.c -o /q/1/a.o", "ccache gcc /q/1/a.o"}},
+    {"pedantic: expanded without the pedantic and error options, then compiled with all",
+     "gcc -std=c99 -pedantic-errors -Werror -Werror=vla -Wall -DX -c a.c",
+     {"gcc -std=c99 -pedantic-errors -Werror -Werror=vla -Wall -DX -E a.c -o /q/1/a.i",
+      "/i/bin/quorbcc1 /q/1/a.i /q/1/a.c gcc.def -FDCDIR=/b/sub -TSFDIR=/b/sub -PROC=RET -BLOCK",
+      "gcc -std=c99 -Wall -DX -DQBC_RESULTS_DEFAULT=\"/b/quorb.qbr\" -E /q/1/a.c -o /q/1/a.expanded.i",
+      "ccache gcc -std=c99 -pedantic-errors -Werror -Werror=vla -Wall -DX -c /q/1/a.expanded.i -o a.o"}},
+    {"fall-through warnings: comments kept through both preprocessings",
+     "gcc -Wextra -Wpedantic -c a.c",
+     {"gcc -Wextra -Wpedantic -C -E a.c -o /q/1/a.i",
+      "/i/bin/quorbcc1 /q/1/a.i /q/1/a.c gcc.def -FDCDIR=/b/sub -TSFDIR=/b/sub -PROC=RET -BLOCK",
+      "gcc -Wextra -DQBC_RESULTS_DEFAULT=\"/b/quorb.qbr\" -C -E /q/1/a.c -o /q/1/a.expanded.i",
+      "ccache gcc -Wextra -Wpedantic -c /q/1/a.expanded.i -o a.o"}},
+    {"a pass-through command stays as it is", "gcc -E a.c", {"gcc -E a.c"}},
+};
+
+TEST(CompilePlanTest, CommandsOfABuild) {
+  for (const PlanCase& c : kBuildCases) {
+    const std::vector<std::string> argv = Words(c.command);
+    EXPECT_EQ(DescribePlan(PlanCompile(argv, BuildSettings()), argv), c.expected) << c.name;
+  }
+}
+
+TEST(CompilePlanTest, PlacesNamedInTheOptionsWin) {
+  PlanSettings settings = BuildSettings();
+  settings.instrumentOptions = {"-fdcn=all.fdc", "-TSFDIR=/t"};
+  const CompilePlan plan = PlanCompile(Words("gcc -c a.c"), settings);
+  ASSERT_EQ(plan.sources.size(), 1u);
+  EXPECT_EQ(plan.sources[0].instrument, Words("/i/bin/quorbcc1 /q/1/a.i /q/1/a.c gcc.def -fdcn=all.fdc -TSFDIR=/t"));
+  settings.instrumentOptions = {"-TSFNAME=x.tsf"};
+  EXPECT_EQ(PlanCompile(Words("gcc -c a.c"), settings).sources[0].instrument,
+            Words("/i/bin/quorbcc1 /q/1/a.i /q/1/a.c gcc.def -FDCDIR=/b/sub -TSFNAME=x.tsf"));
+}
+
+// A path with a quote or a backslash stays one C string literal.
+TEST(CompilePlanTest, ResultsFileAsACString) {
+  PlanSettings settings = Settings();
+  settings.resultsFile = "/b \"q\"\\r/quorb.qbr";
+  const CompilePlan plan = PlanCompile(Words("gcc -c a.c"), settings);
+  ASSERT_EQ(plan.sources.size(), 1u);
+  EXPECT_EQ(plan.sources[0].compile,
+            (Command{"gcc", "-DQBC_RESULTS_DEFAULT=\"/b \\\"q\\\"\\\\r/quorb.qbr\"", "-c", "/q/1/a.c", "-o", "a.o"}));
+}
+
+TEST(CompilePlanTest, SourcesOfACommand) {
+  // -x c holds for every input after it, up to -x none.
+  EXPECT_EQ(CSources(Words("gcc -c a.c c.S -x c b.txt -x none d.cpp -o x")), (std::vector<std::string>{"a.c", "b.txt"}));
+  EXPECT_TRUE(CSources(Words("gcc -E a.c -I c.c")).size() == 1u);
+}
+
+}  // namespace
+}  // namespace wrapper
