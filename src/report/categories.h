@@ -48,16 +48,21 @@ std::optional<Category> FindCategory(std::string_view name);
 /// The categories a block selects through its coverage word.
 std::array<bool, kCategoryCount> SelectedCategories(std::uint16_t coverage);
 
+/// Branches counted (`total`, of which `covered`) and, apart, branches an
+/// exclusion marker took out of the count: a percentage is covered / total.
 struct Figure {
   std::uint64_t covered = 0;
   std::uint64_t total = 0;
+  std::uint64_t excluded = 0;
   void Add(bool hit) {
     ++total;
     covered += hit ? 1 : 0;
   }
+  std::uint64_t Missed() const { return total - covered; }
   Figure& operator+=(const Figure& other) {
     covered += other.covered;
     total += other.total;
+    excluded += other.excluded;
     return *this;
   }
 };

@@ -1,11 +1,15 @@
-// The HTML report: static pages that open from disk.
+// The HTML report: static pages that open from disk, sharing style.css and
+// report.js.
 //
-// index.html holds the totals and a row per file with a bar per category;
-// file-N.html lists the file's functions and, per function, its branches by
-// line (covered, partly or never), its loops, and each decision's case table
-// with the rows seen and the pairs of rows that show each basic condition's
-// independence. Every text from the inputs goes through toHtmlEscaped.
+// index.html holds the totals and a sortable row per file with a bar per
+// category; file-N.html leads with the file's functions (each linked to its
+// line) and its missed branches, then its annotated source. A file without a
+// listing shows, per function, its branches by line (covered, partly or
+// never), its loops, and each decision's case table with the rows seen and
+// the pairs of rows that show each basic condition's independence. Every
+// text from the inputs goes through toHtmlEscaped.
 #include "report/analysis_writers.h"
+#include "report/html_assets.h"
 #include "report/html_parts.h"
 #include "report/save_file.h"
 #include "report/writers.h"
@@ -14,12 +18,18 @@
 #include <QString>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
 namespace report {
 namespace {
 
+using html::CountUnit;
+using html::CountUnitOf;
+using html::LineAnchor;
+using html::ListingSection;
+using html::MissesSection;
 using html::N;
 using html::Page;
 using html::StateClass;
@@ -29,6 +39,12 @@ QString Percent(const Figure& figure) {
   char buffer[16];
   const std::string_view shown = FormatPercent(figure, buffer);
   return figure.total == 0 ? QStringLiteral("-") : Text(shown) + "%";
+}
+
+// A percentage to sort by; -1 when there is nothing to cover.
+QString SortKey(const Figure& figure) {
+  if (figure.total == 0) return QStringLiteral("-1");
+  return QString::number(100.0 * static_cast<double>(figure.covered) / static_cast<double>(figure.total), 'f', 3);
 }
 
 QString Level(const Figure& figure) {
@@ -71,24 +87,25 @@ QString IndexPage(const Report& report, const AnalysisReport& analyses) {
                 .arg(N(report.leftOutSources), N(report.leftOutGroups));
   }
   body += FiguresTable(report.total, "totals");
-  body += "<h2>Files</h2>\n<table class=\"files\" id=\"files\">\n<tr><th>file</th>";
+  body += "<h2>Files</h2>\n<table class=\"files sortable\" id=\"files\">\n<thead><tr><th>file</th>";
   for (std::size_t i = 0; i < kCategoryCount; ++i) {
     if (report.total.carried[i]) body += "<th>" + Text(kCategoryNames[i]) + "</th>";
   }
-  body += "</tr>\n";
+  body += "</tr></thead>\n<tbody>\n";
   for (std::size_t f = 0; f < report.files.size(); ++f) {
     const FileReport& file = report.files[f];
     body += QStringLiteral("<tr class=\"file\"><td><a href=\"%1\">%2</a></td>").arg(FileName(f), Text(file.sourcePath));
     for (std::size_t i = 0; i < kCategoryCount; ++i) {
       if (!report.total.carried[i]) continue;
       const Figure& figure = file.figures.figures[i];
-      body += QStringLiteral("<td class=\"cell\" data-category=\"%1\">%2 %3</td>")
-                  .arg(Text(kCategoryKeys[i]), file.figures.carried[i] ? Bar(figure) : QString(),
-                       file.figures.carried[i] ? Percent(figure) : QStringLiteral("-"));
+      const bool carried = file.figures.carried[i] && figure.total > 0;
+      body += QStringLiteral("<td class=\"cell\" data-category=\"%1\" data-v=\"%2\">%3 %4</td>")
+                  .arg(Text(kCategoryKeys[i]), SortKey(figure), carried ? Bar(figure) : QString(),
+                       carried ? Percent(figure) : QStringLiteral("-"));
     }
     body += "</tr>\n";
   }
-  body += "</table>\n";
+  body += "</tbody>\n</table>\n";
   if (!report.stale.empty()) {
     body += "<h2>Stale results</h2>\n<ul class=\"stale\">\n";
     for (const StaleGroup& group : report.stale) {
@@ -134,50 +151,63 @@ QString BranchesTable(const FunctionReport& function) {
   return html + "</table>\n";
 }
 
-QString FunctionSection(const FunctionReport& function) {
-  QString html = QStringLiteral("<section class=\"function\">\n<h3>%1 <span class=\"lines\">lines %2-%3</span></h3>\n")
-                     .arg(Text(function.name), N(function.first), N(function.last));
+QString FunctionSection(const FunctionReport& function, std::size_t index) {
+  QString html = QStringLiteral("<section class=\"function\" id=\"f-%4\">\n<h3>%1 <span class=\"lines\">lines %2-%3</span>"
+                                "</h3>\n")
+                     .arg(Text(function.name), N(function.first), N(function.last), N(index + 1));
   html += BranchesTable(function);
   for (const DecisionItem& decision : function.decisions) html += html::DecisionTable(decision);
   return html + "</section>\n";
 }
 
-QString FilePage(const FileReport& file) {
-  QString body = QStringLiteral("<p><a href=\"index.html\">All files</a></p>\n<h1>%1</h1>\n"
-                                "<p class=\"inputs\">FDC file %2, key 0x%3, checksum 0x%4, %5 results groups</p>\n")
-                     .arg(Text(file.sourcePath), Text(file.fdcPath), QString::number(file.key, 16).toUpper(),
-                          QString::number(file.checksum, 16).toUpper(), N(file.groups));
-  body += FiguresTable(file.figures, "file-totals");
-  body += html::ListingSection(file);
-  body += "<h2>Functions</h2>\n<table class=\"functions\">\n<tr><th>function</th><th>lines</th>";
-  for (std::size_t i = 0; i < kCategoryCount; ++i) {
-    if (file.figures.carried[i]) body += "<th>" + Text(kCategoryNames[i]) + "</th>";
-  }
-  body += "</tr>\n";
-  for (const FunctionReport& function : file.functions) {
-    body += QStringLiteral("<tr><td>%1</td><td>%2-%3</td>").arg(Text(function.name), N(function.first), N(function.last));
-    for (std::size_t i = 0; i < kCategoryCount; ++i) {
-      if (file.figures.carried[i]) body += "<td>" + Percent(function.figures.figures[i]) + "</td>";
-    }
-    body += "</tr>\n";
-  }
-  body += "</table>\n";
-  for (const FunctionReport& function : file.functions) body += FunctionSection(function);
-  return Page(Text(file.sourcePath), body);
+QString CountNote(CountUnit unit) {
+  return unit == CountUnit::kExecutions
+             ? QStringLiteral("counts are executions (built with -COUNT)")
+             : QStringLiteral("counts are runs: the results groups (a process run of a unit) in which a branch ran");
 }
 
-constexpr const char* kStyle =
-    "body{font-family:sans-serif;margin:1.5em;color:#222}\n"
-    "table{border-collapse:collapse;margin:0.8em 0}\n"
-    "th,td{border:1px solid #ccc;padding:0.2em 0.6em;text-align:left}\n"
-    "th{background:#eee}\n"
-    ".bar{display:inline-block;width:8em;height:0.8em;background:#f3c4c4;vertical-align:middle}\n"
-    ".fill{display:block;height:100%}\n"
-    ".fill.high{background:#4caf50}.fill.medium{background:#e0b000}.fill.low{background:#d9534f}\n"
-    "tr.covered td{background:#dff0d8}tr.partly td{background:#fcf3cf}tr.never td{background:#f8d7da}\n"
-    ".cell .bar{width:4em}.cell{white-space:nowrap;font-size:90%}\n"
-    "caption{text-align:left;font-weight:bold}\n"
-    ".lines{font-weight:normal;color:#666;font-size:80%}\n";
+// A function's name links to its first line in the source, or without a
+// listing to its section below.
+QString FunctionsTable(const FileReport& file, const ListingView* view) {
+  QString html = "<h2>Functions</h2>\n<table class=\"functions sortable\" id=\"functions\">\n<thead><tr>"
+                 "<th>function</th><th>lines</th>";
+  for (std::size_t i = 0; i < kCategoryCount; ++i) {
+    if (file.figures.carried[i]) html += "<th>" + Text(kCategoryNames[i]) + "</th>";
+  }
+  html += "</tr></thead>\n<tbody>\n";
+  for (std::size_t f = 0; f < file.functions.size(); ++f) {
+    const FunctionReport& function = file.functions[f];
+    const QString target = view ? LineAnchor(*view, function.first) : QStringLiteral("f-%1").arg(f + 1);
+    const QString name = target.isEmpty() ? Text(function.name)
+                                          : QStringLiteral("<a href=\"#%1\">%2</a>").arg(target, Text(function.name));
+    html += QStringLiteral("<tr><td>%1</td><td data-v=\"%2\">%2-%3</td>").arg(name, N(function.first), N(function.last));
+    for (std::size_t i = 0; i < kCategoryCount; ++i) {
+      if (!file.figures.carried[i]) continue;
+      const Figure& figure = function.figures.figures[i];
+      html += QStringLiteral("<td data-v=\"%1\">%2</td>").arg(SortKey(figure), Percent(figure));
+    }
+    html += "</tr>\n";
+  }
+  return html + "</tbody>\n</table>\n";
+}
+
+// The functions, then the missed branches, then the annotated source; a
+// file without a listing shows each function's branches instead.
+QString FilePage(const FileReport& file, const std::string& root) {
+  const CountUnit unit = CountUnitOf(file);
+  const std::optional<ListingView> view = html::ViewOfListing(file, root);
+  const ListingView* shown = view ? &*view : nullptr;
+  QString body = QStringLiteral("<p><a href=\"index.html\">All files</a></p>\n<h1>%1</h1>\n"
+                                "<p class=\"inputs\">FDC file %2, key 0x%3, checksum 0x%4, %5 results groups; %6</p>\n")
+                     .arg(Text(file.sourcePath), Text(file.fdcPath), QString::number(file.key, 16).toUpper(),
+                          QString::number(file.checksum, 16).toUpper(), N(file.groups), CountNote(unit));
+  body += FiguresTable(file.figures, "file-totals");
+  body += FunctionsTable(file, shown);
+  body += MissesSection(file, shown);
+  if (view) return Page(Text(file.sourcePath), body + ListingSection(*view, unit));
+  for (std::size_t f = 0; f < file.functions.size(); ++f) body += FunctionSection(file.functions[f], f);
+  return Page(Text(file.sourcePath), body);
+}
 
 bool SaveText(const QDir& dir, const QString& name, const QString& text, std::string& error) {
   return SaveFile(dir.filePath(name).toLocal8Bit().toStdString(), text.toUtf8(), error);
@@ -192,9 +222,9 @@ bool WriteHtml(const Report& report, const AnalysisReport& analyses, const std::
     error = directory + ": cannot create the directory";
     return false;
   }
-  if (!SaveText(dir, "style.css", QString(kStyle) + html::kListingStyle + html::kAnalysisStyle, error)) return false;
+  if (!html::WriteAssets(directory, error)) return false;
   for (std::size_t f = 0; f < report.files.size(); ++f) {
-    if (!SaveText(dir, FileName(f), FilePage(report.files[f]), error)) return false;
+    if (!SaveText(dir, FileName(f), FilePage(report.files[f], report.root), error)) return false;
   }
   if (!html::WriteAnalysisPages(analyses, directory, error)) return false;
   return SaveText(dir, "index.html", IndexPage(report, analyses), error);

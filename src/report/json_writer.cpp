@@ -32,11 +32,18 @@ QJsonObject FiguresJson(const Figures& figures) {
   for (std::size_t i = 0; i < kCategoryCount; ++i) {
     if (!figures.carried[i]) continue;
     const Figure& figure = figures.figures[i];
-    QJsonObject entry{{"covered", Count(figure.covered)}, {"total", Count(figure.total)}};
+    QJsonObject entry{{"covered", Count(figure.covered)},
+                      {"missed", Count(figure.Missed())},
+                      {"excluded", Count(figure.excluded)},
+                      {"total", Count(figure.total)}};
     entry["percent"] = figure.total == 0 ? QJsonValue() : QJsonValue(100.0 * figure.covered / figure.total);
     object[Text(std::string(kCategoryKeys[i]))] = entry;
   }
   return object;
+}
+
+QJsonValue ExclusionJson(std::int32_t exclusion) {
+  return exclusion < 0 ? QJsonValue() : QJsonValue(static_cast<double>(exclusion));
 }
 
 QJsonArray BranchesJson(const std::vector<BranchItem>& branches) {
@@ -47,7 +54,8 @@ QJsonArray BranchesJson(const std::vector<BranchItem>& branches) {
                              {"label", Text(item.label)},
                              {"first_line", static_cast<double>(item.first)},
                              {"last_line", static_cast<double>(item.last)},
-                             {"count", Count(item.count)}});
+                             {"count", Count(item.count)},
+                             {"exclusion", ExclusionJson(item.exclusion)}});
   }
   return array;
 }
@@ -60,7 +68,8 @@ QJsonArray ConditionsJson(const std::vector<ConditionItem>& conditions) {
                        {"text", Text(item.text)},
                        {"first_line", static_cast<double>(item.first)},
                        {"last_line", static_cast<double>(item.last)},
-                       {"state", StateName(item.State())}};
+                       {"state", StateName(item.State())},
+                       {"exclusion", ExclusionJson(item.exclusion)}};
     if (item.isCase) object["count"] = Count(item.trueCount);
     else object["true_count"] = Count(item.trueCount), object["false_count"] = Count(item.falseCount);
     array.append(object);
@@ -80,6 +89,7 @@ QJsonArray LoopsJson(const std::vector<LoopItem>& loops) {
                              {"first_line", static_cast<double>(loop.first)},
                              {"last_line", static_cast<double>(loop.last)},
                              {"state", StateName(loop.State())},
+                             {"exclusion", ExclusionJson(loop.exclusion)},
                              {"branches", branches}});
   }
   return array;
@@ -118,6 +128,7 @@ QJsonObject DecisionJson(const DecisionItem& decision) {
                      {"combinations", Count(decision.combinations)},
                      {"observed", Count(decision.observed)},
                      {"state", StateName(decision.State())},
+                     {"exclusion", ExclusionJson(decision.exclusion)},
                      {"rows", rows},
                      {"conditions", conditions}};
   if (decision.forced) object["prefix"] = Text(decision.prefix);
@@ -137,13 +148,54 @@ QJsonObject FunctionJson(const FunctionReport& function) {
                      {"decisions", decisions}};
 }
 
-QJsonObject FileJson(const FileReport& file) {
+QJsonArray ExclusionsJson(const std::vector<ExclusionItem>& exclusions) {
+  QJsonArray array;
+  for (const ExclusionItem& exclusion : exclusions) {
+    array.append(QJsonObject{{"first_line", static_cast<double>(exclusion.first)},
+                             {"last_line", static_cast<double>(exclusion.last)},
+                             {"region", exclusion.region},
+                             {"reason", Text(exclusion.reason)},
+                             {"branches", Count(exclusion.branches)}});
+  }
+  return array;
+}
+
+QJsonArray MarkerWarningsJson(const std::vector<MarkerWarning>& warnings) {
+  QJsonArray array;
+  for (const MarkerWarning& warning : warnings) {
+    array.append(QJsonObject{{"line", static_cast<double>(warning.line)}, {"message", Text(warning.message)}});
+  }
+  return array;
+}
+
+QJsonValue ChangedLinesJson(const Report& report, const FileReport& file) {
+  if (!report.changes.Active()) return QJsonValue();
+  QJsonArray lines;
+  for (const std::uint32_t line : file.changedLines) lines.append(static_cast<double>(line));
+  return lines;
+}
+
+QJsonObject FileJson(const Report& report, const FileReport& file) {
   QJsonArray functions;
   for (const FunctionReport& function : file.functions) functions.append(FunctionJson(function));
-  return QJsonObject{{"source", Text(file.sourcePath)},  {"fdc", Text(file.fdcPath)},
-                     {"key", Hex(file.key)},              {"checksum", Hex(file.checksum)},
-                     {"groups", static_cast<double>(file.groups)}, {"coverage", FiguresJson(file.figures)},
+  return QJsonObject{{"source", Text(file.sourcePath)},
+                     {"fdc", Text(file.fdcPath)},
+                     {"key", Hex(file.key)},
+                     {"checksum", Hex(file.checksum)},
+                     {"groups", static_cast<double>(file.groups)},
+                     {"coverage", FiguresJson(file.figures)},
+                     {"exclusions", ExclusionsJson(file.exclusions)},
+                     {"marker_warnings", MarkerWarningsJson(file.markerWarnings)},
+                     {"changed_lines", ChangedLinesJson(report, file)},
                      {"functions", functions}};
+}
+
+QJsonValue ChangesJson(const ChangesOrigin& changes, std::size_t unchangedSources) {
+  if (!changes.Active()) return QJsonValue();
+  const auto textOrNull = [](const std::string& text) { return text.empty() ? QJsonValue() : QJsonValue(Text(text)); };
+  return QJsonObject{{"diff", textOrNull(changes.diffFile)},
+                     {"git_ref", textOrNull(changes.gitRef)},
+                     {"unchanged_sources", static_cast<double>(unchangedSources)}};
 }
 
 QJsonArray StaleJson(const std::vector<StaleGroup>& stale) {
@@ -169,7 +221,7 @@ QJsonArray Strings(const std::vector<std::string>& texts) {
 
 bool WriteJson(const Report& report, const AnalysisReport& analyses, const std::string& path, std::string& error) {
   QJsonArray files;
-  for (const FileReport& file : report.files) files.append(FileJson(file));
+  for (const FileReport& file : report.files) files.append(FileJson(report, file));
   const QJsonObject root{{"format", "quorbreport-1"},
                          {"root", Text(report.root)},
                          {"left_out", QJsonObject{{"sources", static_cast<double>(report.leftOutSources)},
@@ -177,6 +229,8 @@ bool WriteJson(const Report& report, const AnalysisReport& analyses, const std::
                          {"fdc_files", Strings(report.fdcFiles)},
                          {"results_files", Strings(report.resultsFiles)},
                          {"sections", static_cast<double>(report.sections)},
+                         {"mode", report.changes.Active() ? "changed_lines" : "all"},
+                         {"changes", ChangesJson(report.changes, report.unchangedSources)},
                          {"stale", StaleJson(report.stale)},
                          {"total", FiguresJson(report.total)},
                          {"files", files},

@@ -22,13 +22,13 @@ void AppendFile(QByteArray& text, const FileReport& file) {
   std::uint64_t functionsHit = 0, functions = 0;
   for (const FunctionReport& function : file.functions) {
     for (const BranchItem& item : function.branches) {
-      if (item.category != Category::kFunctions) continue;
+      if (item.category != Category::kFunctions || item.Excluded()) continue;
       Append(text, "FN:" + Number(item.first) + "," + function.name);
     }
   }
   for (const FunctionReport& function : file.functions) {
     for (const BranchItem& item : function.branches) {
-      if (item.category != Category::kFunctions) continue;
+      if (item.category != Category::kFunctions || item.Excluded()) continue;
       Append(text, "FNDA:" + Number(item.count) + "," + function.name);
       ++functions;
       functionsHit += item.count > 0 ? 1 : 0;

@@ -29,6 +29,7 @@ LineTable DeriveLines(const FileReport& file) {
   std::uint32_t group = 0;
   for (const FunctionReport& function : file.functions) {
     for (const BranchItem& item : function.branches) {
+      if (item.Excluded()) continue;
       if (item.category == Category::kFunctions) CountLine(table, item.first, item.count);
       if (item.category == Category::kStatementBlocks) CountLine(table, item.first, item.count);
       if (item.category == Category::kStatementBlocks || item.category == Category::kImplicitBlocks) {
@@ -36,10 +37,12 @@ LineTable DeriveLines(const FileReport& file) {
       }
     }
     for (const LoopItem& loop : function.loops) {
+      if (loop.Excluded()) continue;
       for (std::uint32_t i = 0; i < loop.branches.size(); ++i) AddBranch(table, loop.first, group, i, loop.branches[i].count);
       ++group;
     }
     for (const ConditionItem& condition : function.conditions) {
+      if (condition.Excluded()) continue;
       AddBranch(table, condition.first, group, 0, condition.trueCount);
       if (!condition.isCase) AddBranch(table, condition.first, group, 1, condition.falseCount);
       ++group;

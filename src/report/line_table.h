@@ -8,6 +8,7 @@
 // its construct's first line.
 // Lines: the first line of every function entry, statement block and branch
 // group; a line's count is the largest count of anything starting on it.
+// Branches an exclusion marker took out of the count are left out.
 #pragma once
 
 #include "report/report_model.h"

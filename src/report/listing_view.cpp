@@ -55,7 +55,8 @@ void AddFunction(const FunctionReport& function, BranchCatalogue& catalogue) {
   }
   for (const LoopItem& loop : function.loops) {
     for (const LoopBranch& branch : loop.branches) {
-      catalogue.blocks[branch.id] = {branch.count, "loop " + loop.path + " run " + branch.label + " times"};
+      catalogue.blocks[branch.id] = {branch.count, "loop " + loop.path + ", " + branch.label +
+                                                       (branch.label == "1" ? " iteration" : " iterations")};
     }
   }
   for (const ConditionItem& item : function.conditions) {
@@ -232,6 +233,7 @@ int ViewBuilder::AddBranch(const RikBranchRef& ref, bool isMark, int opens) {
     branch.hit = branch.count > 0;
   }
   if (kind == 'K' && InBody() && !popups_.back().decision) popups_.back().decision = catalogue_.DecisionOf(ref.id);
+  if (kind == 'K' && expansion_) view_.conditionAlternatives.emplace(ref.id, alternative_);
   if (ref.sum == 30 && InBody()) {
     for (Popup& open : popups_) {
       if (!open.inBody && !open.firstCondition) open.firstCondition = ref.id;
@@ -359,6 +361,20 @@ std::optional<HitState> Tally::State() const {
   if (total == 0) return std::nullopt;
   if (hit == 0) return HitState::kNever;
   return hit == total ? HitState::kCovered : HitState::kPartly;
+}
+
+std::string LineText(const ListedLine& line) {
+  std::string text;
+  for (const ListedPiece& piece : line.pieces) text += piece.text;
+  return text;
+}
+
+std::string AlternativeText(const ListedLine& line, int alternative) {
+  std::string text;
+  for (const ListedPiece& piece : line.pieces) {
+    if (piece.alternative == alternative) text += piece.text;
+  }
+  return text;
 }
 
 ListingView BuildListingView(const RikListing& listing, const FileReport& file) {

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace report {
@@ -77,7 +78,18 @@ struct ListingView {
   std::vector<ListedPopup> popups;
   std::vector<ListedAlternative> alternatives;
   std::vector<ListedBranch> branches;
+  // A basic condition's (or case's) first branch to the macro alternative
+  // whose expansion holds it.
+  std::unordered_map<std::uint32_t, int> conditionAlternatives;
+  std::string unplaced;  // what of the listing could not be placed on source lines
+  bool listedByLine = false;  // the lines are a list of branches, not the source's
 };
+
+/// The text of a line as written, macros as invoked.
+std::string LineText(const ListedLine& line);
+
+/// The source text of a macro alternative of `line`: the invocation.
+std::string AlternativeText(const ListedLine& line, int alternative);
 
 /// The view of a listing that ParseRikListing read whole, with the counts
 /// of `file`.

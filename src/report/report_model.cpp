@@ -6,6 +6,7 @@
 // "2+"; a "0" or a "1" not directly after a "0" starts a new loop.
 #include "report/report_model.h"
 
+#include "report/report_scope.h"
 #include "report/source_paths.h"
 
 #include <algorithm>
@@ -204,21 +205,31 @@ void AddDecisions(const CountedUnit& counted, FunctionTable& table) {
   }
 }
 
+// An excluded branch counts apart: in `excluded`, not in `total`.
+void Count(Figure& figure, bool excluded, bool hit) {
+  if (excluded) ++figure.excluded;
+  else figure.Add(hit);
+}
+
 void CountFigures(FunctionReport& function) {
   Figures& figures = function.figures;
-  for (const BranchItem& item : function.branches) figures[item.category].Add(item.count > 0);
+  for (const BranchItem& item : function.branches) Count(figures[item.category], item.Excluded(), item.count > 0);
   for (const ConditionItem& item : function.conditions) {
-    figures[Category::kBasicConditions].Add(item.trueCount > 0);
-    if (!item.isCase) figures[Category::kBasicConditions].Add(item.falseCount > 0);
+    Count(figures[Category::kBasicConditions], item.Excluded(), item.trueCount > 0);
+    if (!item.isCase) Count(figures[Category::kBasicConditions], item.Excluded(), item.falseCount > 0);
   }
   for (const LoopItem& loop : function.loops) {
-    for (const LoopBranch& branch : loop.branches) figures[Category::kLoops].Add(branch.count > 0);
+    for (const LoopBranch& branch : loop.branches) Count(figures[Category::kLoops], loop.Excluded(), branch.count > 0);
   }
   for (const DecisionItem& decision : function.decisions) {
     const Category category = decision.forced ? Category::kForcedConditions : Category::kModifiedConditions;
-    for (const IndependenceItem& condition : decision.conditions) figures[category].Add(condition.shownBy.has_value());
+    for (const IndependenceItem& condition : decision.conditions) {
+      Count(figures[category], decision.Excluded(), condition.shownBy.has_value());
+    }
     if (decision.forced) continue;
-    for (const RowItem& row : decision.rows) figures[Category::kMultipleConditions].Add(row.count > 0);
+    for (const RowItem& row : decision.rows) {
+      Count(figures[Category::kMultipleConditions], decision.Excluded(), row.count > 0);
+    }
   }
   figures[Category::kDecisions] = figures[Category::kStatementBlocks];
   figures[Category::kDecisions] += figures[Category::kImplicitBlocks];
@@ -226,11 +237,16 @@ void CountFigures(FunctionReport& function) {
 
 std::array<bool, kCategoryCount> CarriedBy(const FdcUnit& unit, const Figures& figures) {
   std::array<bool, kCategoryCount> carried = SelectedCategories(unit.coverage);
-  for (std::size_t i = 0; i < kCategoryCount; ++i) carried[i] = carried[i] || figures.figures[i].total > 0;
+  for (std::size_t i = 0; i < kCategoryCount; ++i) {
+    carried[i] = carried[i] || figures.figures[i].total > 0 || figures.figures[i].excluded > 0;
+  }
   return carried;
 }
 
-FileReport BuildFile(const CountedUnit& counted, const std::string& root) {
+// Only the changed lines count when the scope has a map; `changed` is then
+// the file's entry in it.
+FileReport BuildFile(const CountedUnit& counted, const std::string& root, const ReportScope& scope,
+                     const std::vector<std::uint32_t>* changed) {
   FunctionTable table;
   AddProcs(counted, table);
   AddCalls(counted, table);
@@ -244,13 +260,17 @@ FileReport BuildFile(const CountedUnit& counted, const std::string& root) {
   file.checksum = counted.unit.checksum;
   file.groups = counted.groups;
   file.listing = counted.unit.listing;
-  for (FunctionReport& function : table.functions) {
+  file.functions = std::move(table.functions);
+  if (scope.readMarkers) {
+    ApplyExclusions(file, ScanExclusionMarkers(MarkerSourceText(file.listing, counted.unit.SourcePath())));
+  }
+  if (changed) KeepChangedLines(file, *changed);
+  for (FunctionReport& function : file.functions) {
     CountFigures(function);
     file.figures += function.figures;
   }
   file.figures.carried = CarriedBy(counted.unit, file.figures);
-  for (FunctionReport& function : table.functions) function.figures.carried = file.figures.carried;
-  file.functions = std::move(table.functions);
+  for (FunctionReport& function : file.functions) function.figures.carried = file.figures.carried;
   std::stable_sort(file.functions.begin(), file.functions.end(),
                    [](const FunctionReport& a, const FunctionReport& b) { return a.first < b.first; });
   return file;
@@ -275,15 +295,26 @@ HitState DecisionItem::State() const {
   return all ? HitState::kCovered : HitState::kPartly;
 }
 
-Report BuildReport(const CoverageData& data, const std::string& root) {
+Report BuildReport(const CoverageData& data, const std::string& root, const ReportScope& scope) {
   Report report;
   report.root = root;
+  report.changes = scope.changes;
+  const bool changesOnly = scope.changedLines != nullptr;
   for (const CountedUnit& counted : data.units) {
     if (!counted.chosen) {
       ++report.leftOutSources;
       continue;
     }
-    report.files.push_back(BuildFile(counted, root));
+    const std::vector<std::uint32_t>* changed = nullptr;
+    if (changesOnly) {
+      const auto found = scope.changedLines->find(ShownPath(root, counted.unit.SourcePath()));
+      if (found == scope.changedLines->end() || found->second.empty()) {
+        ++report.unchangedSources;
+        continue;
+      }
+      changed = &found->second;
+    }
+    report.files.push_back(BuildFile(counted, root, scope, changed));
     report.total += report.files.back().figures;
   }
   std::stable_sort(report.files.begin(), report.files.end(),

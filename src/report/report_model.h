@@ -10,6 +10,7 @@
 #include "report/coverage_data.h"
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,8 @@ struct BranchItem {
   std::uint32_t id = 0;
   std::uint32_t first = 0, last = 0;
   std::uint64_t count = 0;
+  std::int32_t exclusion = -1;  // index into FileReport::exclusions; -1 when counted
+  bool Excluded() const { return exclusion >= 0; }
 };
 
 /// A basic condition (true and false) or a case (one branch).
@@ -34,7 +37,9 @@ struct ConditionItem {
   std::string text;
   std::uint32_t first = 0, last = 0;
   std::uint64_t trueCount = 0, falseCount = 0;  // a case has only trueCount
+  std::int32_t exclusion = -1;  // index into FileReport::exclusions; -1 when counted
   HitState State() const;
+  bool Excluded() const { return exclusion >= 0; }
 };
 
 struct LoopBranch {
@@ -47,7 +52,9 @@ struct LoopItem {
   std::string path;  // of the loop statement
   std::uint32_t first = 0, last = 0;
   std::vector<LoopBranch> branches;
+  std::int32_t exclusion = -1;  // its branches' exclusion: index into FileReport::exclusions, or -1
   HitState State() const;
+  bool Excluded() const { return exclusion >= 0; }
 };
 
 struct RowItem {
@@ -74,7 +81,9 @@ struct DecisionItem {
   std::vector<IndependenceItem> conditions;
   std::uint64_t combinations = 0;  // rows of the table, 2 to the width when forced
   std::uint64_t observed = 0;      // rows or combinations seen
+  std::int32_t exclusion = -1;     // of its rows and conditions: index into FileReport::exclusions, or -1
   HitState State() const;
+  bool Excluded() const { return exclusion >= 0; }
 };
 
 struct FunctionReport {
@@ -87,6 +96,22 @@ struct FunctionReport {
   std::vector<DecisionItem> decisions;
 };
 
+/// An exclusion marker's reach in the source: a line marker's line, or a
+/// region from its start marker's line to its stop marker's line.
+struct ExclusionItem {
+  std::uint32_t first = 0, last = 0;
+  bool region = false;
+  std::string reason;
+  std::uint64_t branches = 0;  // branches beginning in it, over the whole file
+};
+
+/// A problem with the markers of a file: one without a reason, a region
+/// never closed, a marker that excludes no branch...
+struct MarkerWarning {
+  std::uint32_t line = 0;
+  std::string message;
+};
+
 struct FileReport {
   std::string sourcePath;  // relative to the report's root when under it
   std::string fdcPath;
@@ -95,6 +120,18 @@ struct FileReport {
   Figures figures;
   std::vector<FunctionReport> functions;  // by first line
   std::string listing;                    // the block's annotated listing, or empty
+  std::vector<ExclusionItem> exclusions;      // by first line
+  std::vector<MarkerWarning> markerWarnings;  // by line
+  // Changed-lines mode: the lines of the new side the diff changes or adds,
+  // ascending; only branches beginning on them are in `functions`.
+  std::vector<std::uint32_t> changedLines;
+};
+
+/// What limits the report to changed lines: a diff file or a git revision.
+struct ChangesOrigin {
+  std::string diffFile;  // --diff
+  std::string gitRef;    // --diff-from
+  bool Active() const { return !diffFile.empty() || !gitRef.empty(); }
 };
 
 struct Report {
@@ -105,9 +142,23 @@ struct Report {
   std::size_t leftOutSources = 0, leftOutGroups = 0;
   std::vector<std::string> fdcFiles, resultsFiles;
   std::size_t sections = 0;
+  ChangesOrigin changes;            // active: only branches on changed lines count
+  std::size_t unchangedSources = 0; // chosen sources without a changed line, left out
 };
 
-/// The chosen blocks, their source paths shown relative to `root`.
-Report BuildReport(const CoverageData& data, const std::string& root = {});
+/// The changed lines of the new side of a diff, by root-relative path,
+/// ascending.
+using ChangedLineMap = std::map<std::string, std::vector<std::uint32_t>>;
+
+struct ReportScope {
+  bool readMarkers = true;              // exclusion markers in the sources' comments
+  ChangesOrigin changes;                // active: `changedLines` limits the report
+  const ChangedLineMap* changedLines = nullptr;
+};
+
+/// The chosen blocks, their source paths shown relative to `root`; their
+/// branches excluded by the sources' markers, and only those on changed
+/// lines when the scope says so.
+Report BuildReport(const CoverageData& data, const std::string& root = {}, const ReportScope& scope = {});
 
 }  // namespace report

@@ -22,6 +22,14 @@ struct Options {
   QCommandLineOption lcov{"lcov", "Write an lcov tracefile.", "file"};
   QCommandLineOption cobertura{"cobertura", "Write a Cobertura XML file.", "file"};
   QCommandLineOption json{"json", "Write the JSON report.", "file"};
+  QCommandLineOption markdown{"markdown", "Write a Markdown summary (for pull-request comments).", "file"};
+  QCommandLineOption sonarqube{"sonarqube", "Write SonarQube generic test coverage XML.", "file"};
+  QCommandLineOption diff{"diff", "Count only the branches on lines this unified diff (git diff, paths relative to "
+                                  "the root) changes or adds.",
+                          "file"};
+  QCommandLineOption diffFrom{"diff-from", "Count only the branches on lines changed since REF (git diff REF, run in "
+                                           "the root).",
+                              "ref"};
   QCommandLineOption failUnder{"fail-under", "Exit with status 2 when the total of CATEGORY is under PERCENT "
                                              "(repeatable).",
                                "category=percent"};
@@ -43,9 +51,9 @@ struct Options {
   QCommandLineOption help{{"h", "help"}, "Show this help."};
 
   void AddTo(QCommandLineParser& parser) const {
-    parser.addOptions({results, root, filter, exclude, html, lcov, cobertura, json, failUnder, failUnderFile,
-                       allowMissing, details, functions, sort, tsf, trace, profile, memory, analyses, traceEvents,
-                       help});
+    parser.addOptions({results, root, filter, exclude, html, lcov, cobertura, json, markdown, sonarqube, diff,
+                       diffFrom, failUnder, failUnderFile, allowMissing, details, functions, sort, tsf, trace, profile,
+                       memory, analyses, traceEvents, help});
   }
 };
 
@@ -135,6 +143,19 @@ std::optional<ReportRequest> ParseArguments(const QStringList& arguments, std::o
   request.lcov = Local(parser.value(options.lcov));
   request.cobertura = Local(parser.value(options.cobertura));
   request.json = Local(parser.value(options.json));
+  request.markdown = Local(parser.value(options.markdown));
+  request.sonarqube = Local(parser.value(options.sonarqube));
+  request.diff = Local(parser.value(options.diff));
+  request.diffFrom = Local(parser.value(options.diffFrom));
+  if (parser.isSet(options.diff) && parser.isSet(options.diffFrom)) {
+    Fail(err, "--diff and --diff-from exclude each other");
+    return std::nullopt;
+  }
+  if ((parser.isSet(options.diff) && request.diff.empty()) ||
+      (parser.isSet(options.diffFrom) && request.diffFrom.empty())) {
+    Fail(err, "--diff and --diff-from need a value");
+    return std::nullopt;
+  }
   request.allowMissing = parser.isSet(options.allowMissing);
   request.summary.details = parser.isSet(options.details);
   request.summary.functions = parser.isSet(options.functions);

@@ -31,7 +31,8 @@ struct ReportRequest {
   std::vector<std::string> results;  // -r; empty: every quorb.qbr found, and ./quorb.qbr
   std::string root;                  // --root made absolute; empty: chosen from the sources
   SourceChoice choice;
-  std::string html, lcov, cobertura, json;
+  std::string html, lcov, cobertura, json, markdown, sonarqube;
+  std::string diff, diffFrom;  // --diff FILE, --diff-from REF: only changed lines count
   std::vector<Threshold> thresholds;
   bool allowMissing = false;
   SummaryStyle summary;

@@ -2,6 +2,7 @@
 
 #include "report/analysis_records.h"
 #include "report/analysis_writers.h"
+#include "report/changed_lines.h"
 #include "report/coverage_data.h"
 #include "report/report_model.h"
 #include "report/report_options.h"
@@ -105,7 +106,9 @@ bool CollectInputs(ReportRequest& request, InputFiles& files, Terminal& terminal
     if (QFileInfo::exists(kDefaultResults)) request.results.push_back(kDefaultResults);
   }
   const bool analysesOnly = files.fdc.empty() && (!files.tsf.empty() || AnyAnalysisFile(request));
-  const bool needsCoverage = !request.lcov.empty() || !request.cobertura.empty() || !request.thresholds.empty();
+  const bool needsCoverage = !request.lcov.empty() || !request.cobertura.empty() || !request.thresholds.empty() ||
+                             !request.markdown.empty() || !request.sonarqube.empty() || !request.diff.empty() ||
+                             !request.diffFrom.empty();
   if (!files.fdc.empty() || (analysesOnly && !needsCoverage)) return true;
   Error(terminal, "no FDC file found " + WhereSearched(files) +
                       ": build with quorbcc, or name FDC files or directories as arguments");
@@ -218,6 +221,27 @@ std::string Hex(std::uint32_t value) {
   return text;
 }
 
+// --diff reads a file, --diff-from runs git in the root.
+bool LoadChangedLines(const ReportRequest& request, const std::string& root, ChangedLineMap& changed,
+                      Terminal& terminal) {
+  std::string diff, error;
+  const std::string origin = request.diff.empty() ? GitDiffCommand(request.diffFrom) : request.diff;
+  if (!request.diff.empty() && !ReadWholeFile(request.diff, diff)) error = request.diff + ": cannot be read";
+  else if (!request.diffFrom.empty()) RunGitDiff(root, request.diffFrom, diff, error);
+  if (error.empty() && !ParseUnifiedDiff(diff, changed, error)) error = origin + ": " + error;
+  if (error.empty()) return true;
+  Error(terminal, error);
+  return false;
+}
+
+void WarnMarkers(const Report& report, Terminal& terminal) {
+  for (const FileReport& file : report.files) {
+    for (const MarkerWarning& warning : file.markerWarnings) {
+      Warning(terminal, file.sourcePath + ":" + std::to_string(warning.line) + ": " + warning.message);
+    }
+  }
+}
+
 void WarnStale(const std::vector<StaleGroup>& stale, Terminal& terminal) {
   for (const StaleGroup& group : stale) {
     const std::string where = group.resultsPath + ":" + std::to_string(group.line) + ": ";
@@ -237,6 +261,8 @@ bool WriteOutputs(const ReportRequest& request, const Report& report, const Anal
   const bool written = (request.json.empty() || WriteJson(report, analyses, request.json, error)) &&
                        (request.lcov.empty() || WriteLcov(report, request.lcov, error)) &&
                        (request.cobertura.empty() || WriteCobertura(report, request.cobertura, error)) &&
+                       (request.markdown.empty() || WriteMarkdown(report, request.markdown, error)) &&
+                       (request.sonarqube.empty() || WriteSonarQube(report, request.sonarqube, error)) &&
                        (request.html.empty() || WriteHtml(report, analyses, request.html, error));
   if (!written) Error(terminal, error);
   return written;
@@ -267,7 +293,15 @@ int RunReport(const QStringList& arguments, Terminal terminal) {
   TsfCatalog catalog;
   AnalysisData analysisData;
   if (!LoadAnalyses(*request, files, catalog, analysisData, terminal)) return kExitBadInput;
-  const Report report = BuildReport(data, root);
+  ReportScope scope;
+  ChangedLineMap changed;
+  scope.changes = {request->diff, request->diffFrom};
+  if (coverage && scope.changes.Active()) {
+    if (!LoadChangedLines(*request, root, changed, terminal)) return kExitBadInput;
+    scope.changedLines = &changed;
+  }
+  const Report report = BuildReport(data, root, scope);
+  WarnMarkers(report, terminal);
   WarnStale(report.stale, terminal);
   const AnalysisReport analyses = BuildAnalysisReport(analysisData, catalog, request->traceEvents);
   SummaryStyle summary = request->summary;

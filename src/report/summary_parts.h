@@ -4,6 +4,7 @@
 #include "report/writers.h"
 
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +13,9 @@ namespace report::summary {
 /// The ANSI colour of a percentage: green complete, yellow at least half,
 /// red under half.
 std::string_view ColourOf(const Figure& figure);
+
+/// Where changed lines come from: "since REF (git diff)" or "in FILE".
+std::string ChangesText(const ChangesOrigin& changes);
 
 /// The files in the order asked for.
 std::vector<const FileReport*> SortedFiles(const Report& report, SortOrder order);

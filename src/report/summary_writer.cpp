@@ -16,7 +16,9 @@ namespace {
 
 constexpr int kNameWidth = 23;
 
-void WriteFigure(std::string_view name, int indent, const Figure& figure, bool colour, std::ostream& out) {
+// With exclusions the lines get an "excluded" column after the percent.
+void WriteFigure(std::string_view name, int indent, const Figure& figure, bool colour, bool excluded,
+                 std::ostream& out) {
   char percent[16];
   const std::string_view shown = FormatPercent(figure, percent);
   char line[128];
@@ -26,39 +28,64 @@ void WriteFigure(std::string_view name, int indent, const Figure& figure, bool c
   out << line;
   const std::string cell = figure.total == 0 ? std::string(shown) : std::string(shown) + "%";
   std::snprintf(line, sizeof line, "%9s", cell.c_str());
-  if (colour && figure.total > 0) out << summary::ColourOf(figure) << line << "\033[0m\n";
-  else out << line << "\n";
+  if (colour && figure.total > 0) out << summary::ColourOf(figure) << line << "\033[0m";
+  else out << line;
+  if (excluded) {
+    std::snprintf(line, sizeof line, "%10llu", static_cast<unsigned long long>(figure.excluded));
+    out << line;
+  }
+  out << "\n";
 }
 
-void WriteFigures(const Figures& figures, int indent, bool colour, std::ostream& out) {
+void WriteFigures(const Figures& figures, int indent, bool colour, bool excluded, std::ostream& out) {
   for (std::size_t i = 0; i < kCategoryCount; ++i) {
-    if (figures.carried[i]) WriteFigure(kCategoryNames[i], indent, figures.figures[i], colour, out);
+    if (figures.carried[i]) WriteFigure(kCategoryNames[i], indent, figures.figures[i], colour, excluded, out);
   }
 }
 
-void WriteFunctions(const FileReport& file, bool colour, std::ostream& out) {
+void WriteFunctions(const FileReport& file, bool colour, bool excluded, std::ostream& out) {
   for (const FunctionReport& function : file.functions) {
     out << "  " << function.name << " (lines " << function.first << "-" << function.last << ")\n";
-    WriteFigures(function.figures, 4, colour, out);
+    WriteFigures(function.figures, 4, colour, excluded, out);
   }
+}
+
+std::string Plural(std::size_t count, std::string_view word, std::string_view plural = {}) {
+  if (count != 1 && !plural.empty()) return std::to_string(count) + " " + std::string(plural);
+  return std::to_string(count) + " " + std::string(word) + (count == 1 ? "" : "s");
+}
+
+void WriteExclusions(const FileReport& file, std::ostream& out) {
+  for (const ExclusionItem& exclusion : file.exclusions) {
+    out << "  excluded: " << (exclusion.region ? "lines " : "line ") << exclusion.first;
+    if (exclusion.region) out << "-" << exclusion.last;
+    out << " \"" << exclusion.reason << "\" (" << Plural(exclusion.branches, "branch", "branches") << ")\n";
+  }
+}
+
+std::uint64_t ExcludedBranches(const Figures& figures) {
+  std::uint64_t excluded = 0;
+  for (std::size_t i = 0; i < kCategoryCount; ++i) {
+    if (static_cast<Category>(i) != Category::kDecisions) excluded += figures.figures[i].excluded;
+  }
+  return excluded;
 }
 
 void WriteDetails(const Report& report, const std::vector<const FileReport*>& files, SummaryStyle style,
                   std::ostream& out) {
+  const bool excluded = ExcludedBranches(report.total) > 0;
   char header[128];
-  std::snprintf(header, sizeof header, "%-*s%10s%10s%9s\n", kNameWidth, "", "covered", "total", "percent");
+  std::snprintf(header, sizeof header, "%-*s%10s%10s%9s%s\n", kNameWidth, "", "covered", "total", "percent",
+                excluded ? "  excluded" : "");
   out << header;
   for (const FileReport* file : files) {
     out << file->sourcePath << "\n";
-    WriteFigures(file->figures, 2, style.colour, out);
-    if (style.functions) WriteFunctions(*file, style.colour, out);
+    WriteFigures(file->figures, 2, style.colour, excluded, out);
+    WriteExclusions(*file, out);
+    if (style.functions) WriteFunctions(*file, style.colour, excluded, out);
   }
   out << "TOTAL\n";
-  WriteFigures(report.total, 2, style.colour, out);
-}
-
-std::string Plural(std::size_t count, std::string_view word) {
-  return std::to_string(count) + " " + std::string(word) + (count == 1 ? "" : "s");
+  WriteFigures(report.total, 2, style.colour, excluded, out);
 }
 
 // Covered and total branches of a file over the categories the report shows.
@@ -73,6 +100,10 @@ Figure Overall(const FileReport& file, const Figures& shown) {
 }  // namespace
 
 namespace summary {
+
+std::string ChangesText(const ChangesOrigin& changes) {
+  return changes.diffFile.empty() ? "since " + changes.gitRef + " (git diff)" : "in " + changes.diffFile;
+}
 
 std::string_view ColourOf(const Figure& figure) {
   if (figure.covered == figure.total) return "\033[32m";
@@ -102,7 +133,7 @@ std::vector<const FileReport*> SortedFiles(const Report& report, SortOrder order
 }  // namespace summary
 
 void WriteSummary(const Report& report, SummaryStyle style, std::ostream& out) {
-  out << "Coverage of " << Plural(report.files.size(), "file");
+  out << "Coverage of " << (report.changes.Active() ? "changed lines of " : "") << Plural(report.files.size(), "file");
   if (!report.root.empty()) out << " under " << report.root;
   out << " from " << Plural(report.sections, "results section");
   if (!report.stale.empty()) out << ", " << Plural(report.stale.size(), "stale group") << " not counted";
@@ -111,10 +142,20 @@ void WriteSummary(const Report& report, SummaryStyle style, std::ostream& out) {
     out << "Left out by --filter and --exclude: " << Plural(report.leftOutSources, "source file") << ", "
         << Plural(report.leftOutGroups, "results group") << "\n";
   }
+  if (report.changes.Active()) {
+    out << "Only branches on lines changed " << summary::ChangesText(report.changes) << " count; "
+        << Plural(report.unchangedSources, "source file") << " without a changed line left out\n";
+  }
   out << "\n";
   const std::vector<const FileReport*> files = summary::SortedFiles(report, style.sort);
   if (style.details) WriteDetails(report, files, style, out);
   else summary::WriteTable(report, files, style, out);
+  const std::uint64_t excluded = ExcludedBranches(report.total);
+  if (style.details || excluded == 0) return;
+  std::size_t markers = 0;
+  for (const FileReport& file : report.files) markers += file.exclusions.size();
+  out << "Excluded by markers: " << Plural(excluded, "branch", "branches") << " (" << Plural(markers, "marker")
+      << "; --details lists the reasons)\n";
 }
 
 }  // namespace report

@@ -63,7 +63,15 @@ ThresholdVerdict CheckThresholds(const std::vector<Threshold>& thresholds, bool 
   const auto worsen = [&](ThresholdVerdict to) { verdict = std::max(verdict, to); };
   for (const Threshold& threshold : thresholds) {
     const std::string name(CategoryName(threshold.category));
-    if (report.total[threshold.category].total == 0) {
+    const Figure& total = report.total[threshold.category];
+    const bool carried = report.total.carried[static_cast<std::size_t>(threshold.category)];
+    if (total.total == 0 && (total.excluded > 0 || (report.changes.Active() && carried))) {
+      // The build has the category: none of its branches is left to count.
+      err << "quorbreport: note: no " << name << " branch counts"
+          << (report.changes.Active() ? " on the changed lines" : "") << "; its threshold has nothing to check\n";
+      continue;
+    }
+    if (total.total == 0) {
       if (allowMissing) {
         err << "quorbreport: warning: no branch of " << name << " in the report; its threshold is not checked\n";
         continue;

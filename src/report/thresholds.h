@@ -32,7 +32,10 @@ enum class ThresholdVerdict : std::uint8_t {
 /// Checks every threshold, writing one line per figure missed (naming the
 /// source for a per-file threshold) to `err`. A category with no branch in
 /// the report is an error, or only a warning when `allowMissing`; a source
-/// with no branch of the category has nothing to check. The worst verdict.
+/// with no branch of the category has nothing to check, and so has a
+/// category whose every branch is excluded or, in changed-lines mode, a
+/// category the build has without a branch on a changed line. The worst
+/// verdict.
 ThresholdVerdict CheckThresholds(const std::vector<Threshold>& thresholds, bool allowMissing, const Report& report,
                                  std::ostream& err);
 

@@ -40,6 +40,14 @@ bool WriteLcov(const Report& report, const std::string& path, std::string& error
 /// Cobertura XML (coverage-04 layout).
 bool WriteCobertura(const Report& report, const std::string& path, std::string& error);
 
+/// A Markdown summary for pull-request comments: a table of files and
+/// categories, the total, the excluded branches and their reasons.
+bool WriteMarkdown(const Report& report, const std::string& path, std::string& error);
+
+/// SonarQube's generic test coverage XML: per file the lines of
+/// line_table.h, with their branches.
+bool WriteSonarQube(const Report& report, const std::string& path, std::string& error);
+
 /// index.html, one page per file, the analyses' pages and style.css in
 /// `directory`.
 bool WriteHtml(const Report& report, const AnalysisReport& analyses, const std::string& directory,

@@ -98,28 +98,38 @@ listing while.fdc | grep -q 'for (int i = 0; i < n; i++) @BRANCH MARK=TB ID=4 SU
   fail "-WHILEONLY: the for loop is not listed bare"
 
 # --- Generated programs, run and reported ------------------------------------
+# ran_text <count>: how the page words a count. One process ran, so the
+# counts are executions when one of them exceeds 1 ($executions), else the
+# page cannot tell them from runs and words them as runs.
+ran_text() {
+  if [ "$1" = 0 ]; then echo "never ran"
+  elif [ "$executions" = 1 ]; then [ "$1" = 1 ] && echo "ran once" || echo "ran $1 times"
+  else [ "$1" = 1 ] && echo "ran in 1 run" || echo "ran in $1 runs"
+  fi
+}
+
 # check_loop <line> <kind> <entries> <iterations> <path>: the loop's block
 # records, and the marks on its line of the page and the popup they open.
 check_loop() {
   local line=$1 kind=$2 entries=$3 runs=$4 path=$5
-  local bucket=$((runs >= 2 ? 2 : runs)) label=0 id count state text segment name records marks pop
+  local bucket=$((runs >= 2 ? 2 : runs)) label=0 id count state text segment name iterations records marks pop
   local expected_records="" expected_marks="" expected_popup=""
   [ "$kind" = do ] && label=1
   records=$(awk -v line="$line" '$1 == "BL" && $3 == "logical" && $6 == line { print $2, $5 }' prog.fdc)
-  marks=$(grep -o "<tr class=\"[a-z ]*\" id=\"L$line\">.*</tr>" html/file-1.html |
-    grep -o '<span class="mark [a-z]*" data-sum="22" [^>]*>L</span>')
+  marks=$(grep -o "<tr id=\"L$line\" class=\"[a-z ]*\">.*</tr>" html/file-1.html |
+    grep -o '<span class="mark [a-z]*" [^>]*title="loop [^>]*>L</span>')
   pop=$(printf '%s\n' "$marks" | sed -n '1s/.* data-pop="\([0-9]*\)".*/\1/p')
   id=$(printf '%s\n' "$records" | sed -n '1s/ .*//p')
   for (( ; label <= 2; label++)); do
-    segment=$label name="$label loop"
-    [ $label = 2 ] && segment=2+ name="2 loops or more"
+    segment=$label name="$label loop" iterations="$label iterations"
+    [ $label = 1 ] && iterations="1 iteration"
+    [ $label = 2 ] && segment=2+ name="2 loops or more" iterations="2+ iterations"
     count=$((label == bucket ? entries : 0))
-    state=covered text="run $count times"
-    [ $count = 1 ] && text="run once"
-    [ $count = 0 ] && state=never text="never run"
+    state=covered text=$(ran_text "$count")
+    [ $count = 0 ] && state=never
     expected_records+="$id /$path/$segment"$'\n'
-    expected_marks+="<span class=\"mark $state\" data-sum=\"22\" data-id=\"$id\" data-pop=\"$pop\" title=\"loop /$path run $segment times: $text\">L</span>"$'\n'
-    expected_popup+="<span class=\"br $state\" title=\"loop /$path run $segment times: $text\">  $name</span>"
+    expected_marks+="<span class=\"mark $state\" data-pop=\"$pop\" title=\"loop /$path, $iterations: $text\">L</span>"$'\n'
+    expected_popup+="<span class=\"br $state\" title=\"loop /$path, $iterations: $text\">  $name</span>"
     id=$((id + 1))
   done
   [ "$records"$'\n' = "$expected_records" ] || fail "program $seed line $line: records
@@ -144,6 +154,7 @@ for ((seed = 1; seed <= programs; seed++)); do
   gcc -w prog_instr.c -o prog_instr && ./prog_instr || { fail "program $seed does not run instrumented"; break; }
   "$quorbreport" prog.fdc -r quorb.qbr --details --html html >summary.txt 2>report.err ||
     { cat report.err; fail "quorbreport on program $seed"; break; }
+  executions=$(awk '$1 ~ /^[PCBK]$/ && $3 > 1 { found = 1 } END { print found + 0 }' quorb.qbr)
   while read -r line kind entries runs path; do check_loop "$line" "$kind" "$entries" "$runs" "$path"; done <prog.expected
   # Every loop branch counts in the "loops" figures: covered are those of
   # the loops entered, one branch each.

@@ -150,8 +150,8 @@ TEST_F(ListingViewTest, HtmlPageShowsTheEscapedSourceWithStates) {
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string page = ReadAll(dir + "html/file-1.html");
   EXPECT_NE(page.find("((x) &gt; 0) /* a@b */"), std::string::npos);
-  EXPECT_NE(page.find("<tr class=\"line never\" id=\"L7\">"), std::string::npos);
-  EXPECT_NE(page.find("<tr class=\"line partly\" id=\"L4\">"), std::string::npos);
+  EXPECT_NE(page.find("<tr id=\"L7\" class=\"never\">"), std::string::npos);
+  EXPECT_NE(page.find("<tr id=\"L4\" class=\"partly\">"), std::string::npos);
   EXPECT_NE(page.find("<tr class=\"expansion\" id=\"alt-0\" hidden>"), std::string::npos);
   EXPECT_NE(page.find("<span class=\"cond partly\" data-pop=\"2\">b</span>"), std::string::npos);
 }
@@ -332,18 +332,17 @@ TEST_F(ReportTest, HtmlPageLabelsTheLoopBranchesInTheLoopsPopup) {
   // The summary counts the 5 loop branches, of which "2 loops or more" ran for both loops.
   EXPECT_NE(run.out.find("  loops                         2         5    40.0%\n"), std::string::npos) << run.out;
   const std::string page = ReadAll(dir + "html/file-1.html");
-  EXPECT_NE(page.find("<tr class=\"line partly\" id=\"L3\"><td class=\"number\">3</td><td class=\"tally\">1/3</td>"
-                      "<td class=\"code\">  <span class=\"mark never\" data-sum=\"22\" data-id=\"1\" data-pop=\"0\" "
-                      "title=\"loop /while run 0 times: never run\">L</span>"),
+  // One results group, and B 0 counts 5: the counts are executions.
+  EXPECT_NE(page.find("<tr id=\"L3\" class=\"partly\"><td>3</td><td>1/3</td><td>  <span class=\"mark never\" "
+                      "data-pop=\"0\" title=\"loop /while, 0 iterations: never ran\">L</span>"),
             std::string::npos)
       << page;
-  EXPECT_NE(page.find("<span class=\"mark covered\" data-sum=\"22\" data-id=\"6\" data-pop=\"1\" "
-                      "title=\"loop /do run 2+ times: run once\">L</span>"),
+  EXPECT_NE(page.find("<span class=\"mark covered\" data-pop=\"1\" title=\"loop /do, 2+ iterations: ran once\">L</span>"),
             std::string::npos);
   EXPECT_NE(page.find("<div class=\"popup\" id=\"pop-0\" hidden><pre>loop branches:\n"
-                      "<span class=\"br never\" title=\"loop /while run 0 times: never run\">  0 loop</span>"
-                      "<span class=\"br never\" title=\"loop /while run 1 times: never run\">  1 loop</span>"
-                      "<span class=\"br covered\" title=\"loop /while run 2+ times: run once\">  2 loops or more</span>"
+                      "<span class=\"br never\" title=\"loop /while, 0 iterations: never ran\">  0 loop</span>"
+                      "<span class=\"br never\" title=\"loop /while, 1 iteration: never ran\">  1 loop</span>"
+                      "<span class=\"br covered\" title=\"loop /while, 2+ iterations: ran once\">  2 loops or more</span>"
                       "</pre></div>"),
             std::string::npos);
   EXPECT_EQ(page.find("class=\"cond never\" data-pop=\"0\""), std::string::npos);  // no underlined loop text
