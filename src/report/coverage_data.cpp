@@ -39,7 +39,8 @@ bool AddHit(CountedUnit& counted, const BranchHit& hit) {
 void AddUnits(CoverageData& data, std::vector<FdcUnit> units) {
   for (FdcUnit& unit : units) {
     if (FindBlock(data, unit.key, unit.checksum)) continue;  // the same block read twice
-    if (data.bySource.count(unit.SourcePath())) {
+    const auto sameSource = data.bySource.find(unit.SourcePath());
+    if (sameSource != data.bySource.end() && data.units[sameSource->second].unit.date != unit.date) {
       data.olderBuilds.push_back(std::move(unit));
       continue;
     }

@@ -55,7 +55,11 @@ struct CoverageData {
   std::unordered_map<std::string, std::size_t> bySource;
 };
 
-/// Adds the blocks of one FDC file.
+/// Adds the blocks of one FDC file. A block of a source that a block read
+/// before describes is an older build of it when the source's date differs;
+/// with the same date it is another variant of the same text (compiled
+/// with other macros, or included by another source, as lz4hc.c includes
+/// lz4.c) and counts as a unit of its own.
 void AddUnits(CoverageData& data, std::vector<FdcUnit> units);
 
 /// Adds the groups of one results file; false, with `error` naming the line,

@@ -185,7 +185,10 @@ std::string ListingSourceText(const std::string& listing) {
 }
 
 std::string MarkerSourceText(const std::string& listing, const std::string& path) {
-  if (!listing.empty()) return ListingSourceText(listing);
+  if (!listing.empty()) {
+    std::string text = ListingSourceText(listing);
+    if (!text.starts_with(kBranchesByLineComment)) return text;
+  }
   QFile file(QString::fromLocal8Bit(path.c_str()));
   if (!file.open(QIODevice::ReadOnly)) return {};
   return file.readAll().toStdString();

@@ -26,8 +26,10 @@ struct MarkerScan {
 
 MarkerScan ScanExclusionMarkers(std::string_view source);
 
-/// The text markers are read from: the listing's when it has one, else the
-/// file at `path` on disk (empty when it cannot be read).
+/// The text markers are read from: the listing's when it carries the
+/// source's text, else (no listing, or the list of branches by line of a
+/// source that includes itself) the file at `path` on disk (empty when it
+/// cannot be read).
 std::string MarkerSourceText(const std::string& listing, const std::string& path);
 
 /// The source text an annotated listing carries: its text outside macro

@@ -10,7 +10,6 @@
 namespace report::html {
 namespace {
 
-constexpr std::string_view kByLineComment = "/* This document presents all functions and branches per source line. */";
 constexpr std::string_view kLineSuffix = ", line ";
 constexpr std::uint32_t kNameWindow = 200;  // lines searched for a function's name before its first line
 
@@ -101,7 +100,7 @@ std::string Note(const std::vector<std::string>& notAligned, std::size_t pastEnd
 }  // namespace
 
 bool ListsBranchesByLine(const ListingView& view) {
-  return !view.lines.empty() && LineText(view.lines.front()) == kByLineComment;
+  return !view.lines.empty() && LineText(view.lines.front()) == kBranchesByLineComment;
 }
 
 ListingView PlaceOnSource(ListingView listed, const std::optional<std::string>& source, const FileReport& file,

@@ -19,10 +19,17 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace report {
+
+/// The first line of the listing of a source whose line markers go
+/// backwards (it includes itself): branches listed by line, not its text.
+inline constexpr std::string_view kBranchesByLineComment =
+    "/* This document presents all functions and branches per source line. */";
+
 
 struct Tally {
   std::size_t hit = 0, total = 0;

@@ -276,6 +276,34 @@ FileReport BuildFile(const CountedUnit& counted, const std::string& root, const 
   return file;
 }
 
+bool ExcludesBranchesAt(const FileReport& file, std::uint32_t line) {
+  return std::any_of(file.exclusions.begin(), file.exclusions.end(),
+                     [&](const ExclusionItem& exclusion) { return exclusion.first == line && exclusion.branches > 0; });
+}
+
+// The variants of one source (files sorted by path, so side by side) share
+// its markers: a marker that excludes nothing in one variant but branches
+// of another is no mistake of the source's.
+void KeepMarkerWarningsOfEveryVariant(std::vector<FileReport>& files) {
+  for (std::size_t first = 0, end = 0; first < files.size(); first = end) {
+    end = first + 1;
+    while (end < files.size() && files[end].sourcePath == files[first].sourcePath) ++end;
+    if (end - first == 1) continue;
+    for (std::size_t i = first; i < end; ++i) {
+      std::erase_if(files[i].markerWarnings, [&](const MarkerWarning& warning) {
+        if (!warning.message.ends_with("excludes no branch") &&
+            !warning.message.starts_with("exclusion marker excludes no branch")) {
+          return false;
+        }
+        for (std::size_t j = first; j < end; ++j) {
+          if (j != i && ExcludesBranchesAt(files[j], warning.line)) return true;
+        }
+        return false;
+      });
+    }
+  }
+}
+
 }  // namespace
 
 HitState ConditionItem::State() const {
@@ -319,6 +347,7 @@ Report BuildReport(const CoverageData& data, const std::string& root, const Repo
   }
   std::stable_sort(report.files.begin(), report.files.end(),
                    [](const FileReport& a, const FileReport& b) { return a.sourcePath < b.sourcePath; });
+  KeepMarkerWarningsOfEveryVariant(report.files);
   report.stale = data.stale;
   for (StaleGroup& group : report.stale) {
     if (!group.olderBuildOf.empty()) group.olderBuildOf = ShownPath(root, group.olderBuildOf);

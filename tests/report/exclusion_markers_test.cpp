@@ -88,6 +88,13 @@ TEST(ExclusionMarkers, TheListingCarriesTheSourceText) {
   EXPECT_EQ(ListingSourceText(""), "");
   EXPECT_EQ(MarkerSourceText("", FixturePath("listing.c")), ReadAll(FixturePath("listing.c")));
   EXPECT_EQ(MarkerSourceText("", FixturePath("no-such-file.c")), "");
+  // A source that includes itself has a listing of branches by line, not its
+  // text: its markers are in the file.
+  const std::string byLine =
+      "@RIK\n  TOKEN=\"CCOV\"\nNODE TYPE=FILE NAME=\"listing.c\"@@COMMENT@/* This document presents all functions "
+      "and branches per source line. */@/COMMENT@\n\n  @NODE TYPE=FUNCTION NAME=\"f\"@Function f ()\n"
+      "    @BRANCH MARK=TP ID=0 SUM=0@Incoming@/BRANCH@, line 3\n@/NODE@\n@/NODE /RIK@\n";
+  EXPECT_EQ(MarkerSourceText(byLine, FixturePath("listing.c")), ReadAll(FixturePath("listing.c")));
 }
 
 }  // namespace

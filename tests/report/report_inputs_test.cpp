@@ -4,6 +4,8 @@
 #include "report/results_file.h"
 #include "report_fixture.h"
 
+#include <cstdio>
+
 namespace report::testing_support {
 namespace {
 
@@ -157,6 +159,28 @@ TEST_F(ReportTest, DirectoriesAreSearchedAndResultsMayBeMissing) {
                      "or to the file QBC_RESULTS names (read it with -r); every branch counts as never run\n");
   EXPECT_NE(run.out.find("\nutil.c\n  functions                     0         1     0.0%\n"), std::string::npos)
       << run.out;
+}
+
+// One source compiled twice with other macros (as lz4hc.c includes lz4.c):
+// two blocks with the source's date and other checksums are both current,
+// each counted with its own results; a block with another date is an older
+// build, whose results are stale. v.c's variants: f ran of {f}, h of {g, h}.
+TEST_F(ReportTest, VariantsOfOneSourceCountEachOlderBuildsNot) {
+  const std::string block = "VE 3.0e CCOV #i6 8.2.0.1\nFC \"v.c\" \"/src/\"\nFD %s\nTC PR\n%sDC %s 4660\n";
+  auto fdcBlock = [&](const char* date, const char* records, const char* checksum) {
+    char text[512];
+    std::snprintf(text, sizeof text, block.c_str(), date, records, checksum);
+    return std::string(text);
+  };
+  std::ofstream(dir + "v.c.fdc") << fdcBlock("1700000100", "PR 0 proc \"f\" 1 2\n", "100")
+                                 << fdcBlock("1700000100", "PR 0 proc \"g\" 4 5\nPR 1 proc \"h\" 7 8\n", "200")
+                                 << fdcBlock("1600000000", "PR 0 proc \"old\" 1 2\n", "300");
+  std::ofstream(dir + "v.qbr") << "R 1 2\nF 0x1234 0x64\nP 0 1\nF 0x1234 0xC8\nP 1 1\nF 0x1234 0x12C\nP 0 1\n";
+  const RunOutput run = Run({QString::fromStdString(dir + "v.c.fdc"), "-r", QString::fromStdString(dir + "v.qbr")});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "quorbreport: warning: " + dir + "v.qbr:6: stale results, not counted: key 0x1234, checksum "
+                     "0x12C is an older build of v.c\n");
+  EXPECT_NE(run.out.find("\nv.c       100.0%\nv.c        50.0%\nTOTAL      66.6%\n"), std::string::npos) << run.out;
 }
 
 TEST_F(ReportTest, AnOutputThatCannotBeWrittenIsAnErrorAndDamagesNothing) {
