@@ -19,6 +19,7 @@ th{background:#eee}
 .fill{display:block;height:100%}
 .fill.high{background:#4caf50}.fill.medium{background:#e0b000}.fill.low{background:#d9534f}
 tr.covered td{background:#dff0d8}tr.partly td{background:#fcf3cf}tr.never td{background:#f8d7da}
+tr.excluded td{background:#eeeeee;color:#666}tr.changed td:first-child{border-left:4px solid #1e62d0}
 .cell .bar{width:4em}.cell{white-space:nowrap;font-size:90%}
 caption{text-align:left;font-weight:bold}
 .lines{font-weight:normal;color:#666;font-size:80%}
@@ -97,7 +98,7 @@ function highlight(row,scroll){
   if(scroll){row.scrollIntoView({block:'center'});history.replaceState(null,'','#'+row.id);}
 }
 function jump(step){
-  var misses=document.querySelectorAll('#source tr.partly[id^="L"],#source tr.never[id^="L"]');
+  var misses=document.querySelectorAll('#source tr.partly[id^="L"]:not(.excluded),#source tr.never[id^="L"]:not(.excluded)');
   if(!misses.length)return;
   var at=current?lineOf(current):(step>0?0:Infinity),pick=null,i;
   if(step>0){for(i=0;i<misses.length&&!pick;i++)if(lineOf(misses[i])>at)pick=misses[i];}

@@ -50,8 +50,9 @@ QString DecisionTable(const DecisionItem& decision, const std::vector<QString>& 
 
 /// The annotated source of a file's listing: the note on lines that could
 /// not be placed, buttons to the previous and next line with a missed
-/// branch, a table of source lines, the macro expansions and the popups.
-QString ListingSection(const ListingView& view, CountUnit unit);
+/// branch, a table of source lines (those a change touches and those a
+/// marker excludes marked), the macro expansions and the popups.
+QString ListingSection(const ListingView& view, CountUnit unit, const FileReport& file);
 
 /// The view of a file's listing; none when the file has none. A listing of
 /// branches by line is laid on the source's lines, read from disk (its path

@@ -191,6 +191,21 @@ QString FunctionsTable(const FileReport& file, const ListingView* view) {
   return html + "</tbody>\n</table>\n";
 }
 
+// The exclusion markers of the file: lines (linked), reason, branches.
+QString ExclusionsSection(const FileReport& file, const ListingView* view) {
+  if (file.exclusions.empty()) return {};
+  QString html = "<h2>Exclusions</h2>\n<table id=\"exclusions\">\n<tr><th>lines</th><th>reason</th><th>branches</th></tr>\n";
+  for (const ExclusionItem& exclusion : file.exclusions) {
+    const QString lines = exclusion.first == exclusion.last ? N(exclusion.first)
+                                                            : N(exclusion.first) + "-" + N(exclusion.last);
+    const QString anchor = view ? html::LineAnchor(*view, exclusion.first) : QString();
+    html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>\n")
+                .arg(anchor.isEmpty() ? lines : "<a href=\"#" + anchor + "\">" + lines + "</a>", Text(exclusion.reason),
+                     N(exclusion.branches));
+  }
+  return html + "</table>\n";
+}
+
 // The functions, then the missed branches, then the annotated source; a
 // file without a listing shows each function's branches instead.
 QString FilePage(const FileReport& file, const std::string& root) {
@@ -204,7 +219,12 @@ QString FilePage(const FileReport& file, const std::string& root) {
   body += FiguresTable(file.figures, "file-totals");
   body += FunctionsTable(file, shown);
   body += MissesSection(file, shown);
-  if (view) return Page(Text(file.sourcePath), body + ListingSection(*view, unit));
+  body += ExclusionsSection(file, shown);
+  if (!file.changedLines.empty()) {
+    body += QStringLiteral("<p class=\"note\">%1 changed lines count; they are marked in the source.</p>\n")
+                .arg(N(file.changedLines.size()));
+  }
+  if (view) return Page(Text(file.sourcePath), body + ListingSection(*view, unit, file));
   for (std::size_t f = 0; f < file.functions.size(); ++f) body += FunctionSection(file.functions[f], f);
   return Page(Text(file.sourcePath), body);
 }

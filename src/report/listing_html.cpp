@@ -20,6 +20,8 @@
 #include <QFile>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace report::html {
 namespace {
 
@@ -38,7 +40,33 @@ QString MarkLetter(const ListedBranch& branch) {
 struct Shown {
   const ListingView& view;
   CountUnit unit;
+  const FileReport& file;
 };
+
+bool IsChanged(const FileReport& file, std::uint32_t line) {
+  return std::binary_search(file.changedLines.begin(), file.changedLines.end(), line);
+}
+
+const ExclusionItem* ExclusionOf(const FileReport& file, std::uint32_t line) {
+  for (const ExclusionItem& exclusion : file.exclusions) {
+    if (line >= exclusion.first && line <= exclusion.last && exclusion.branches > 0) return &exclusion;
+  }
+  return nullptr;
+}
+
+// The row's classes: its state, "changed" on a line the change touches,
+// "excluded" in a marker's lines (the reason is the row's tooltip).
+QString RowAttributes(const ListedLine& line, const FileReport& file) {
+  QStringList classes;
+  if (const auto state = line.tally.State()) classes << StateClass(*state);
+  if (IsChanged(file, line.number)) classes << "changed";
+  const ExclusionItem* exclusion = ExclusionOf(file, line.number);
+  if (exclusion) classes << "excluded";
+  QString attributes;
+  if (!classes.isEmpty()) attributes += " class=\"" + classes.join(' ') + "\"";
+  if (exclusion) attributes += " title=\"excluded: " + Text(exclusion->reason) + "\"";
+  return attributes;
+}
 
 QString Classes(const ListedPiece& piece, const ListingView& view) {
   QStringList classes;
@@ -88,9 +116,8 @@ QString PiecesHtml(const std::vector<ListedPiece>& pieces, const Shown& shown) {
 
 QString LineRow(const ListedLine& line, const Shown& shown) {
   const ListingView& view = shown.view;
-  const auto state = line.tally.State();
   QString row = QStringLiteral("<tr id=\"L%2\"%1%3><td>%2</td><td>%4</td><td>%5</td></tr>\n")
-                    .arg(state ? " class=\"" + StateClass(*state) + "\"" : QString(), N(line.number),
+                    .arg(view.listedByLine ? QString() : RowAttributes(line, shown.file), N(line.number),
                          line.function.empty() ? QString() : " data-function=\"" + Text(line.function) + "\"",
                          line.tally.total == 0 ? QString() : N(line.tally.hit) + "/" + N(line.tally.total),
                          PiecesHtml(line.pieces, shown));
@@ -132,8 +159,8 @@ QString LineAnchor(const ListingView& view, std::uint32_t line) {
   return QStringLiteral("L%1").arg(line);
 }
 
-QString ListingSection(const ListingView& view, CountUnit unit) {
-  const Shown shown{view, unit};
+QString ListingSection(const ListingView& view, CountUnit unit, const FileReport& file) {
+  const Shown shown{view, unit, file};
   QString html = "<h2>Source</h2>\n";
   if (!view.unplaced.empty()) html += "<p class=\"note\">" + Text(view.unplaced) + "</p>\n";
   html += "<p class=\"nav\"><button type=\"button\" id=\"previous-miss\" title=\"key p\">previous miss</button> "
