@@ -6,9 +6,12 @@ set -e
 # output and random programs. lcov (genhtml), libxml2-utils (xmllint) and
 # chromium read quorbreport's lcov, Cobertura and HTML outputs in its tests.
 # ninja-build, meson, ccache and distcc are the build tools the launcher's
-# tests put it beside.
+# tests put it beside. The cross compilers, newlib and QEMU build and run the
+# bare-metal firmware example and a cross-compiled Linux program.
 packages="cmake g++ make qt6-base-dev qt6-l10n-tools bison flex googletest libgtest-dev libgmock-dev
-  clang-14 csmith libcsmith-dev lcov libxml2-utils chromium ninja-build meson ccache distcc"
+  clang-14 csmith libcsmith-dev lcov libxml2-utils chromium ninja-build meson ccache distcc
+  gcc-arm-none-eabi libnewlib-arm-none-eabi qemu-system-arm qemu-user gcc-aarch64-linux-gnu
+  libc6-dev-arm64-cross"
 # npm fetches the lz4 sources that the launcher's build test instruments.
 command -v npm >/dev/null 2>&1 || packages="$packages npm"
 missing=""

@@ -9,6 +9,7 @@
 #include "wrapper/processes.h"
 #include "wrapper/response_files.h"
 #include "wrapper/run_plan.h"
+#include "wrapper/system_includes.h"
 #include "wrapper/wrapper_options.h"
 
 #include <cstdio>
@@ -50,6 +51,19 @@ void ExportInstallation(const wrapper::Installation& installation) {
   setenv("QUORB_SUPPRESS_COPYRIGHT", "", 1);
 }
 
+// The bare-metal port records coverage only; QBLTGT, when set, is the port.
+bool RefuseBareMetalAnalyses(const wrapper::Installation& installation, const std::vector<std::string>& options) {
+  const std::string port = EnvironmentText("QBLTGT").empty() ? installation.target : EnvironmentText("QBLTGT");
+  if (!port.ends_with("/gcc-bare") && !port.ends_with("/gcc-bare/")) return true;
+  const std::optional<std::string> refused = wrapper::RefusedOnBareMetal(options);
+  if (!refused) return true;
+  std::fprintf(stderr,
+               "quorbcc: %s: tracing and profiling need an operating system, and the bare-metal port (%s) "
+               "records coverage only; build without it, or for a hosted target\n",
+               refused->c_str(), port.c_str());
+  return false;
+}
+
 // The results file instrumented programs default to: in the build's top
 // directory, so that tests run anywhere in the build add to one file.
 std::string ResultsFile(const std::string& directory) {
@@ -57,6 +71,26 @@ std::string ResultsFile(const std::string& directory) {
   const std::string top =
       chosen.empty() ? wrapper::BuildTopDirectory(directory, Exists) : wrapper::AbsolutePath(chosen, directory);
   return (top == "/" ? "" : top) + "/quorb.qbr";
+}
+
+// $XDG_CACHE_HOME/quorbcc or ~/.cache/quorbcc: what the launcher keeps from
+// one compile to the next, out of the build tree and of TMPDIR.
+std::string CacheDirectory() {
+  const std::string xdg = EnvironmentText("XDG_CACHE_HOME");
+  if (xdg.starts_with("/")) return xdg + "/quorbcc";
+  const std::string home = EnvironmentText("HOME");
+  return (home.empty() ? wrapper::TemporaryRoot() : home + "/.cache") + "/quorbcc";
+}
+
+// The compiler's own header directories are not instrumented: asked of
+// the compiler once per toolchain (and PATH, which finds it), then cached.
+void LeaveSystemHeadersAlone(const std::vector<std::string>& argv, wrapper::PlanSettings& settings) {
+  std::vector<std::string> toolchain{"includes", argv[0], EnvironmentText("PATH")};
+  for (const std::string& word : wrapper::ToolchainArguments(argv)) toolchain.push_back(word);
+  const std::string cache = CacheDirectory() + "/includes-" + wrapper::StableName(toolchain);
+  const std::optional<std::string> option = wrapper::NoInstrumentOption(
+      wrapper::SystemIncludeDirectories(argv, cache, settings.privateDirectory));
+  if (option) settings.instrumentOptions.insert(settings.instrumentOptions.begin(), *option);
 }
 
 int Instrument(const std::vector<std::string>& argv, wrapper::PlanSettings settings, const std::string& root,
@@ -69,6 +103,7 @@ int Instrument(const std::vector<std::string>& argv, wrapper::PlanSettings setti
     return 1;
   }
   settings.privateDirectory = directory.path();
+  LeaveSystemHeadersAlone(argv, settings);
   wrapper::RunSettings run;
   run.fallback = EnvironmentFlag("QUORB_FALLBACK");
   run.verbose = EnvironmentFlag("QUORB_VERBOSE");
@@ -119,7 +154,9 @@ int main(int argc, char** argv) {
                  expanded[0].c_str());
     return 1;
   }
-  const wrapper::Installation installation = wrapper::InstallationOf(LauncherPath(argv[0]));
+  const wrapper::Installation installation =
+      wrapper::InstallationOf(LauncherPath(argv[0]), wrapper::TargetPortFor(expanded));
+  if (!RefuseBareMetalAnalyses(installation, args.instrumentOptions)) return 1;
   if (access(installation.quorbcc1.c_str(), X_OK) != 0) {
     std::fprintf(stderr, "quorbcc: installation not found: %s (quorbcc must stay in the bin directory beside "
                          "quorbcc1)\n", installation.quorbcc1.c_str());

@@ -3,6 +3,8 @@
 #include "wrapper/response_files.h"
 
 #include <cctype>
+#include <string_view>
+#include <utility>
 
 namespace wrapper {
 namespace {
@@ -66,10 +68,38 @@ std::optional<std::string> DefinitionFileFor(const std::string& compiler) {
   return std::nullopt;
 }
 
-Installation InstallationOf(const std::string& launcherPath) {
+std::string TargetPortFor(const std::vector<std::string>& compilerArgv) {
+  if (compilerArgv.empty()) return "gcc";
+  std::string triple = BaseName(compilerArgv[0]);
+  for (std::size_t i = 1; i < compilerArgv.size(); ++i) {
+    if (compilerArgv[i].starts_with("--target=")) triple = compilerArgv[i].substr(9);
+    if (compilerArgv[i] == "-target" && i + 1 < compilerArgv.size()) triple = compilerArgv[i + 1];
+  }
+  const std::string words = "-" + triple + "-";
+  if (words.find("-linux-") != std::string::npos) return "gcc";
+  const bool bare = words.find("-none-") != std::string::npos || words.find("-elf-") != std::string::npos ||
+                    words.find("-eabi-") != std::string::npos || words.find("-eabihf-") != std::string::npos;
+  return bare ? "gcc-bare" : "gcc";
+}
+
+std::optional<std::string> RefusedOnBareMetal(const std::vector<std::string>& options) {
+  // The shortest abbreviations that name these options and no other.
+  static const std::pair<std::string_view, std::string_view> kRefused[] = {
+      {"TR", "TRACE"}, {"MEM", "MEMPRO"}, {"PE", "PERFPRO"}};
+  for (const std::string& option : options) {
+    std::string name = option.substr(1, option.find('=') == std::string::npos ? std::string::npos : option.find('=') - 1);
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (const auto& [shortest, full] : kRefused) {
+      if (name.starts_with(shortest) && full.starts_with(name)) return option;
+    }
+  }
+  return std::nullopt;
+}
+
+Installation InstallationOf(const std::string& launcherPath, const std::string& port) {
   Installation installation;
   installation.root = ParentDirectory(ParentDirectory(launcherPath));
-  installation.target = installation.root + "/tdp/gcc";
+  installation.target = installation.root + "/tdp/" + port;
   installation.quorbcc1 = installation.root + "/bin/quorbcc1";
   return installation;
 }

@@ -29,13 +29,23 @@ std::size_t CompilerWrapperWords(const std::vector<std::string>& compilerArgv);
 /// compilers it does not know.
 std::optional<std::string> DefinitionFileFor(const std::string& compiler);
 
+/// The target deployment port for a compile: "gcc-bare" when the compiler
+/// builds for a bare-metal target, by its name (arm-none-eabi-gcc,
+/// riscv64-unknown-elf-gcc, ...) or by clang's --target (thumbv7m-none-eabi),
+/// "gcc" otherwise.
+std::string TargetPortFor(const std::vector<std::string>& compilerArgv);
+
+/// The first of `options` that the bare-metal port cannot honour (tracing
+/// and profiling: -TRACE, -MEMPRO, -PERFPRO and their abbreviations).
+std::optional<std::string> RefusedOnBareMetal(const std::vector<std::string>& options);
+
 /// Where quorbcc1 and its data are, derived from the launcher's own path
 /// (<root>/bin/quorbcc): the build tree and an installation share the layout.
 struct Installation {
   std::string root;     // NIVRAKDIR
-  std::string target;   // QBLTGT: <root>/tdp/gcc
+  std::string target;   // QBLTGT: <root>/tdp/<port>
   std::string quorbcc1; // <root>/bin/quorbcc1
 };
-Installation InstallationOf(const std::string& launcherPath);
+Installation InstallationOf(const std::string& launcherPath, const std::string& port = "gcc");
 
 }  // namespace wrapper

@@ -32,5 +32,30 @@ TEST(WrapperOptionsTest, InstallationBesideTheLauncher) {
   EXPECT_EQ(installation.quorbcc1, "/opt/q/bin/quorbcc1");
 }
 
+TEST(WrapperOptionsTest, BareMetalCompilersTakeTheBarePort) {
+  using Argv = std::vector<std::string>;
+  for (const Argv& argv : {Argv{"arm-none-eabi-gcc", "-c", "a.c"}, Argv{"/opt/arm/bin/arm-none-eabi-gcc-12.2"},
+                           Argv{"riscv64-unknown-elf-gcc"}, Argv{"aarch64-none-elf-gcc"}, Argv{"msp430-elf-gcc"},
+                           Argv{"clang", "--target=thumbv7m-none-eabi", "-c", "a.c"},
+                           Argv{"clang-14", "-target", "armv6m-none-eabi"}}) {
+    EXPECT_EQ(TargetPortFor(argv), "gcc-bare") << argv[0] << " " << argv.back();
+  }
+  for (const Argv& argv : {Argv{"gcc"}, Argv{"aarch64-linux-gnu-gcc"}, Argv{"arm-linux-gnueabihf-gcc"},
+                           Argv{"arm-none-linux-gnueabihf-gcc"}, Argv{"clang", "--target=aarch64-linux-gnu"},
+                           Argv{"x86_64-w64-mingw32-gcc"}}) {
+    EXPECT_EQ(TargetPortFor(argv), "gcc") << argv[0] << " " << argv.back();
+  }
+  EXPECT_EQ(InstallationOf("/opt/q/bin/quorbcc", "gcc-bare").target, "/opt/q/tdp/gcc-bare");
+}
+
+TEST(WrapperOptionsTest, TracingAndProfilingRefusedOnBareMetal) {
+  for (const char* option : {"-TRACE", "-trace", "-TR", "-MEMPRO", "-MEM", "-PERFPRO=OS", "-PERF", "-PE=PROCESS"}) {
+    EXPECT_EQ(RefusedOnBareMetal({"-COND=MODIFIED", option}), option);
+  }
+  for (const char* option : {"-NOTRACE", "-METRICS", "-ME", "-PROC", "-P", "-T", "-TSFDIR=x", "-COUNT"}) {
+    EXPECT_EQ(RefusedOnBareMetal({option}), std::nullopt) << option;
+  }
+}
+
 }  // namespace
 }  // namespace wrapper
