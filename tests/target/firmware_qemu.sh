@@ -57,6 +57,10 @@ for i in "${!sets[@]}"; do
     fail "set $i (${sets[$i]}, ${cpus[$i]}): the board's coverage differs from the host's"
     head -20 "$work/diff$i"
   }
+  # The figures per source, function and category, less the header that names the directory.
+  diff <(cd "$work/host$i" && quorbreport --details --functions --exclude board_ | tail -n +3) \
+    <(cd "$work/board$i" && quorbreport --details --functions --exclude board_ | tail -n +3) >/dev/null ||
+    fail "set $i: the board's figures differ from the host's"
   ticks=$(grep -m1 '^FNDA:[0-9]*,clock_tick$' "$work/board$i/lcov.info" | sed 's/FNDA:\([0-9]*\),.*/\1/')
   expected=1
   [[ ${sets[$i]} == *-COUNT* ]] && expected=3
