@@ -2,8 +2,11 @@
 # Builds one dialect case as written and as instrumented, with each compiler
 # and language level the case names, runs both and compares them.
 #
-#   run_dialect.sh <quorbcc1> <build dir> <target dir> <case.c> [instrumentation option...]
+#   run_dialect.sh <quorbcc1> <build dir> <target dir> all|<turn> <case.c> [instrumentation option...]
 #
+# "all" builds every compiler at every level; a number <turn> builds each
+# compiler and each level at least once, the pairs turning with <turn> (the
+# suite gives each case its own turn).
 # The case's first comment holds its settings, each on a line of its own:
 #   compilers: gcc clang      (the compilers that accept it; missing ones skip)
 #   standards: gnu89 c2x ...  (the -std= levels to build at)
@@ -24,8 +27,8 @@
 # Exit status 77 (a skip for CTest) when none of the compilers is installed.
 set -u
 ulimit -c 0
-quorbcc1=$1 build=$2 target=$3 case=$4
-shift 4
+quorbcc1=$1 build=$2 target=$3 selection=$4 case=$5
+shift 5
 options=("$@")
 name=$(basename "$case" .c)
 work=$(mktemp -d)
@@ -100,19 +103,35 @@ check_set() {
   [ -s "$work/run/results.qbr" ] || fail "the instrumented program wrote no results"
 }
 
-for cc in $compilers; do
+# The builds, one "compiler level" line each.
+pairs() {
+  local ccs=($compilers) stds=($standards) cc std i count
+  if [ "$selection" = all ]; then
+    for cc in "${ccs[@]}"; do
+      for std in "${stds[@]}"; do echo "$cc $std"; done
+    done
+    return
+  fi
+  count=${#stds[@]}
+  ((${#ccs[@]} > count)) && count=${#ccs[@]}
+  for ((i = 0; i < count; i++)); do
+    echo "${ccs[(selection + i) % ${#ccs[@]}]} ${stds[i % ${#stds[@]}]}"
+  done
+}
+
+mapfile -t plan < <(pairs)
+for pair in "${plan[@]}"; do
+  read -r cc std <<<"$pair"
   [ "$cc" = clang ] && cc=$(command -v clang-14 || command -v clang || echo clang)
   command -v "$cc" >/dev/null 2>&1 || { echo "$cc is not installed"; continue; }
-  for std in $standards; do
-    built=1
-    compile=("$cc" "-std=$std" -Wall -Wextra "${flags[@]}")
-    if ! "${compile[@]}" "$source" "${libs[@]}" -o "$work/original" 2>"$work/original.warnings"; then
-      fail "the case itself does not compile:"; cat "$work/original.warnings"; continue
-    fi
-    "$cc" "-std=$std" "${flags[@]}" -E "$source" -o "$work/$name.i" || { fail "preprocessing"; continue; }
-    for set in "${sets[@]}"; do
-      check_set
-    done
+  built=1
+  compile=("$cc" "-std=$std" -Wall -Wextra "${flags[@]}")
+  if ! "${compile[@]}" "$source" "${libs[@]}" -o "$work/original" 2>"$work/original.warnings"; then
+    fail "the case itself does not compile:"; cat "$work/original.warnings"; continue
+  fi
+  "$cc" "-std=$std" "${flags[@]}" -E "$source" -o "$work/$name.i" || { fail "preprocessing"; continue; }
+  for set in "${sets[@]}"; do
+    check_set
   done
 done
 [ $built = 1 ] || exit 77

@@ -1,10 +1,15 @@
 #!/bin/bash
-# Builds one runtime case against TP.h with one compiler, under several C
-# dialects and every coverage cell mode the case allows, runs the program and
-# compares its output, exit status and results file with the case's
-# expected files.
+# Builds one runtime case against TP.h with the given compilers, under
+# several C dialects and every coverage cell mode the case allows, runs the
+# program and compares its output, exit status and results file with the
+# case's expected files.
 #
-#   run_case.sh <TP.h directory> <case dir> <compiler>
+#   run_case.sh <TP.h directory> <case dir> all|<turn> <compiler>...
+#
+# "all" builds every compiler, dialect and mode. A number <turn> builds each
+# mode once (and at least once per compiler), the compiler and dialect
+# turning with <turn>: the suite gives each case its own turn, so that the
+# cases together reach every combination while each builds a few.
 #
 # A case directory holds, per translation unit u, the instrumented file as
 # quorbcc1 writes it, in parts: `u.pro` the prologue (its "@TPDIR@" is the
@@ -40,7 +45,9 @@
 # The results file is seeded with one line that must survive (append mode).
 set -u
 ulimit -c 0
-tpdir=$1 case=$(cd "$2" && pwd) cc=$3
+tpdir=$1 case=$(cd "$2" && pwd) selection=$3
+shift 3
+compilers=("$@")
 here=$(cd "$(dirname "$0")" && pwd)
 name=$(basename "$case")
 work=$(mktemp -d)
@@ -131,26 +138,47 @@ check_patterns() {
   fi
 }
 
-units=$(cd "$case" && ls *.src | sed 's/\.src$//')
-for std in "${STDS[@]}"; do
-  for mode in $MODES; do
-    objects=
-    for unit in $units; do
-      instrument "$unit" || { fail "preprocessing $unit"; continue; }
-      pic=
-      [ "$unit" = "$LIBRARY" ] && pic=-fPIC
-      if ! $cc $std $pic -Wall -Wextra -Werror -c "$work/$unit.c" -o "$work/$unit.o" 2>"$work/cc.err"; then
-        fail "compiling $unit:"; cat "$work/cc.err"; continue
-      fi
-      if [ "$unit" = "$LIBRARY" ]; then
-        $cc -shared "$work/$unit.o" -o "$work/lib$unit.so" || fail "linking lib$unit.so"
-      else
-        objects="$objects $work/$unit.o"
-      fi
+# The builds, one "compiler dialect-index mode" line each.
+builds() {
+  local modes=($MODES) cc i k count
+  if [ "$selection" = all ]; then
+    for cc in "${compilers[@]}"; do
+      for i in "${!STDS[@]}"; do
+        for mode in "${modes[@]}"; do echo "$cc $i $mode"; done
+      done
     done
-    [ $failed = 0 ] || break 2
-    $cc $objects $LDFLAGS -o "$work/prog" || { fail "linking"; break 2; }
-    for ((run = 0; run < REPEAT; run++)); do
+    return
+  fi
+  count=${#modes[@]}
+  ((${#compilers[@]} > count)) && count=${#compilers[@]}
+  for ((i = 0; i < count; i++)); do
+    k=$((selection + i))
+    echo "${compilers[k % ${#compilers[@]}]} $((k / ${#compilers[@]} % ${#STDS[@]})) ${modes[i % ${#modes[@]}]}"
+  done
+}
+
+units=$(cd "$case" && ls *.src | sed 's/\.src$//')
+mapfile -t plan < <(builds)
+for build in "${plan[@]}"; do
+  read -r cc std_index mode <<<"$build"
+  std=${STDS[std_index]}
+  objects=
+  for unit in $units; do
+    instrument "$unit" || { fail "preprocessing $unit"; continue; }
+    pic=
+    [ "$unit" = "$LIBRARY" ] && pic=-fPIC
+    if ! $cc $std $pic -Wall -Wextra -Werror -c "$work/$unit.c" -o "$work/$unit.o" 2>"$work/cc.err"; then
+      fail "compiling $unit:"; cat "$work/cc.err"; continue
+    fi
+    if [ "$unit" = "$LIBRARY" ]; then
+      $cc -shared "$work/$unit.o" -o "$work/lib$unit.so" || fail "linking lib$unit.so"
+    else
+      objects="$objects $work/$unit.o"
+    fi
+  done
+  [ $failed = 0 ] || break
+  $cc $objects $LDFLAGS -o "$work/prog" || { fail "linking"; break; }
+  for ((run = 0; run < REPEAT; run++)); do
     rm -rf "$work/run" && mkdir "$work/run"
     [ "$RESULTS_FILE" != none ] && mkdir -p "$(dirname "$work/run/$RESULTS_FILE")" &&
       printf '%s\n' "$SEED" >"$work/run/$RESULTS_FILE"
@@ -185,9 +213,8 @@ for std in "${STDS[@]}"; do
     [ $failed = 0 ] || {
       echo "--- results files (run $((run + 1))):"
       for f in "$work/run/$RESULTS_FILE" "$work"/run/quorb.qb[tqp]; do [ -f "$f" ] && cat "$f"; done
-      break 3
+      break 2
     }
-    done
   done
 done
 exit $failed
