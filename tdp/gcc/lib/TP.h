@@ -29,7 +29,7 @@
  *   with them (_QBC_DECLARE) appends the unit's descriptor of FDC file f to
  *   a process-wide list when the unit is loaded, so that marks cost no test
  *   of whether the unit is known (_QBC_LINK is empty).  The list head lives
- *   in one weak global object (_qbc_runtime_state_v2) that the linker merges
+ *   in one weak global object (_qbc_runtime_state_v3) that the linker merges
  *   across the instrumented units of a program (a library loaded with
  *   dlopen() may keep a list of its own, which works the same way); every
  *   unit carries its own static copy of the functions below.  Descriptors
@@ -62,8 +62,10 @@
  *   errno is preserved.
  *
  * Threads and fork()
- *   Marks are indivisible updates of their cell; the list changes under a spin
- *   lock, taken only to link a descriptor, to build a section and across
+ *   Bit and count marks are indivisible updates of their cell, flag marks
+ *   plain stores that the compiler may delay to the next call it cannot see
+ *   into; the list changes under a spin lock, taken only to link a
+ *   descriptor, to build a section and by every thread that forks, across
  *   fork().  The child of fork() starts with empty tables, so parent and
  *   child each report what they ran.
  *
@@ -119,10 +121,11 @@
 #endif
 
 /* ---- Cells: one flag, one bit or one saturating 32-bit count per branch.
- * Every update is a single indivisible store or read-modify-write (relaxed:
- * only the cell itself matters), so threads that mark at once lose no count
- * and no neighbouring bit, and a section can take a cell's value and reset
- * it in one exchange.  Two marks in one expression name different cells. */
+ * A bit or a count is an indivisible read-modify-write (relaxed: only the
+ * cell itself matters), so threads that mark at once lose no count and no
+ * neighbouring bit; a flag is a plain byte store, which no thread can undo.
+ * A section takes a cell's value and resets it in one exchange.  Two marks
+ * in one expression name different cells. */
 #if QBC_INFORMATION == 1
 #define _QBCRT_CELL unsigned char
 #define _QBCRT_CELLS(n) (((n) + 7) / 8)
@@ -147,10 +150,15 @@
 #else
 #define _QBCRT_CELL unsigned char
 #define _QBCRT_CELLS(n) (n)
-/* A flag is one volatile byte store: single-copy atomic on every processor
- * this port targets, and unlike an atomic built-in it leaves the compiler
- * free to keep the program's own values in registers around it. */
-#define _QBCRT_MARK_CELL(tab, n) ((void)(*(volatile unsigned char *)&(tab)[n] = 1))
+/* A flag is a plain byte store, which the compiler may merge with the
+ * other marks of a path, hoist out of a loop or sink to its exit: it costs
+ * fewer instructions than a volatile or atomic store, which must stay where
+ * they are.  The tables' addresses escape into the registry, so every store
+ * is done before a call the compiler cannot see into (exit(), a section of
+ * this unit), and a section the program writes holds every mark made before
+ * it; one written asynchronously (a signal handler, another thread) may miss
+ * marks a thread still keeps in registers. */
+#define _QBCRT_MARK_CELL(tab, n) ((void)((tab)[n] = 1))
 #endif
 #define _QBCRT_MARK(tab, n) _QBCRT_MARK_CELL(tab, n)
 
@@ -190,29 +198,29 @@ extern int _qbc_libc_pthread_atfork(void (*)(void), void (*)(void), void (*)(voi
 #define _QBCRT_O_RESULTS (01 | 0100 | 02000 | 02000000) /* WRONLY CREAT APPEND CLOEXEC */
 
 /* ---- Process-wide registry.  ORDER RUNTIME LAYOUT: every unit of a program
- * must agree on these two structures; change the _v2 suffix with them. */
+ * must agree on these two structures; change the _v3 suffix with them. */
 
 enum { _QBCRT_PROC, _QBCRT_CALL, _QBCRT_BLOC, _QBCRT_COND, _QBCRT_KINDS };
 
-struct _qbc_fdc_v2 {
+struct _qbc_fdc_v3 {
   unsigned long key, checksum;        /* of the FDC file, from _QBC_DECLARE */
   int mode;                           /* QBC_INFORMATION of the owning unit */
   const char *owner;                  /* identifies the owning unit */
   unsigned long count[_QBCRT_KINDS];  /* branches per kind P, C, B, K */
   void *table[_QBCRT_KINDS];          /* their cells, 0 when count is 0 */
-  struct _qbc_fdc_v2 *next;           /* registry list, in link order */
+  struct _qbc_fdc_v3 *next;           /* registry list, in link order */
   int linked;                         /* in the list */
 };
 
-struct _qbc_runtime_v2 {
-  struct _qbc_fdc_v2 *first, *last;   /* changed only under the lock */
+struct _qbc_runtime_v3 {
+  struct _qbc_fdc_v3 *first, *last;   /* changed only under the lock */
   int lock;                           /* spin lock over the list */
-  int forking;                        /* fork prepare handlers run, pending */
+  int forkHandlers;                   /* a unit registered the fork handlers */
   int openFailureShown;               /* the results file error is out */
 };
 
-extern struct _qbc_runtime_v2 _qbc_runtime_state_v2;
-struct _qbc_runtime_v2 _qbc_runtime_state_v2 __attribute__((__weak__));
+extern struct _qbc_runtime_v3 _qbc_runtime_state_v3;
+struct _qbc_runtime_v3 _qbc_runtime_state_v3 __attribute__((__weak__));
 
 static const char _qbc_unit _QBCRT_UNUSED = 0;
 
@@ -222,13 +230,13 @@ static int _qbc_unit_flags _QBCRT_UNUSED;
 
 static _QBCRT_COLD void _qbc_lock(void)
 {
-  while (__atomic_exchange_n(&_qbc_runtime_state_v2.lock, 1, __ATOMIC_ACQUIRE))
+  while (__atomic_exchange_n(&_qbc_runtime_state_v3.lock, 1, __ATOMIC_ACQUIRE))
     _qbc_libc_sched_yield();
 }
 
 static _QBCRT_COLD void _qbc_unlock(void)
 {
-  __atomic_store_n(&_qbc_runtime_state_v2.lock, 0, __ATOMIC_RELEASE);
+  __atomic_store_n(&_qbc_runtime_state_v3.lock, 0, __ATOMIC_RELEASE);
 }
 
 /* A section under construction (see Sections below). */
@@ -239,16 +247,16 @@ struct _qbc_text {
   int fd;                             /* -1 until then */
 };
 
-#define _QBCRT_FDC struct _qbc_fdc_v2
+#define _QBCRT_FDC struct _qbc_fdc_v3
 static _QBCRT_COLD void _qbc_put(struct _qbc_text *text, const char *s, unsigned long n);
 #include "TP_results.h"
 
 static _QBCRT_COLD void _qbc_clear_tables(void)
 {
-  struct _qbc_fdc_v2 *fdc;
+  struct _qbc_fdc_v3 *fdc;
   unsigned long bytes, i;
   int kind;
-  for (fdc = _qbc_runtime_state_v2.first; fdc; fdc = fdc->next) {
+  for (fdc = _qbc_runtime_state_v3.first; fdc; fdc = fdc->next) {
     for (kind = 0; kind < _QBCRT_KINDS; kind++) {
       if (!fdc->table[kind])
         continue;
@@ -259,30 +267,30 @@ static _QBCRT_COLD void _qbc_clear_tables(void)
   }
 }
 
-/* ---- fork(): the lock is held across it, so the child gets a whole list;
- * the child then starts with empty tables.  Every unit registers the three
- * handlers; the counter makes the first prepare lock and the last parent
- * handler unlock, and only the first child handler clear. */
+/* ---- fork(): every thread that forks holds the lock across it, so its
+ * child gets a whole list (no unit half linked or half written by another
+ * thread); the child then starts with empty tables.  One set of handlers
+ * serves the registry, registered by its first unit: that unit is never
+ * unloaded before the others (the program's units come first, and a library
+ * that binds to another's registry keeps it loaded), whereas the C library
+ * may still call the handler of a library that another thread is unloading
+ * (it runs each handler outside its own lock).  Two threads that fork at
+ * once take the lock in turn. */
 
 static _QBCRT_COLD void _qbc_fork_prepare(void)
 {
-  if (__atomic_fetch_add(&_qbc_runtime_state_v2.forking, 1, __ATOMIC_ACQ_REL) == 0)
-    _qbc_lock();
+  _qbc_lock();
 }
 
 static _QBCRT_COLD void _qbc_fork_parent(void)
 {
-  if (__atomic_sub_fetch(&_qbc_runtime_state_v2.forking, 1, __ATOMIC_ACQ_REL) == 0)
-    _qbc_unlock();
+  _qbc_unlock();
 }
 
 static _QBCRT_COLD void _qbc_fork_child(void)
 {
-  if (!_qbc_runtime_state_v2.forking)
-    return;
-  _qbc_runtime_state_v2.forking = 0;
   _qbc_clear_tables();
-  _qbc_runtime_state_v2.lock = 0;
+  _qbc_runtime_state_v3.lock = 0;
 }
 
 /* ---- Sections.  One is built in memory and appended with one write() on a
@@ -352,8 +360,8 @@ static _QBCRT_COLD void _qbc_put(struct _qbc_text *text, const char *s, unsigned
 static _QBCRT_COLD unsigned long _qbc_put_groups(struct _qbc_text *text, const char *only,
                                                    int take, const char *drop)
 {
-  struct _qbc_runtime_v2 *rt = &_qbc_runtime_state_v2;
-  struct _qbc_fdc_v2 **link = &rt->first, *fdc;
+  struct _qbc_runtime_v3 *rt = &_qbc_runtime_state_v3;
+  struct _qbc_fdc_v3 **link = &rt->first, *fdc;
   unsigned long start, lines, total = 0;
   int kind;
   rt->last = 0;
@@ -382,7 +390,7 @@ static _QBCRT_COLD unsigned long _qbc_put_groups(struct _qbc_text *text, const c
 static _QBCRT_COLD void _qbc_show_open_failure(const char *path, int error)
 {
   struct _qbc_text text = { 0, 0, 0, 0, 2 };
-  if (__atomic_exchange_n(&_qbc_runtime_state_v2.openFailureShown, 1, __ATOMIC_RELAXED))
+  if (__atomic_exchange_n(&_qbc_runtime_state_v3.openFailureShown, 1, __ATOMIC_RELAXED))
     return;
   _qbc_put_string(&text, "quorb runtime: cannot open the results file ");
   _qbc_put_string(&text, path);
@@ -481,15 +489,16 @@ static _QBCRT_COLD void _qbc_register_unit(void)
   if (__atomic_fetch_or(&_qbc_unit_flags, _QBCRT_REGISTERED, __ATOMIC_ACQ_REL) & _QBCRT_REGISTERED)
     return;
   _qbc_libc_atexit(_qbc_unit_exit);
-  _qbc_libc_pthread_atfork(_qbc_fork_prepare, _qbc_fork_parent, _qbc_fork_child);
+  if (!__atomic_exchange_n(&_qbc_runtime_state_v3.forkHandlers, 1, __ATOMIC_ACQ_REL))
+    _qbc_libc_pthread_atfork(_qbc_fork_prepare, _qbc_fork_parent, _qbc_fork_child);
 }
 
 /* Load of the unit holding FDC file f (a constructor).  The handlers are
  * registered outside the lock: fork() runs the prepare handlers, which take
  * it, while holding the C library's own lock of the handler list. */
-static _QBCRT_COLD void _qbc_link(struct _qbc_fdc_v2 *fdc)
+static _QBCRT_COLD void _qbc_link(struct _qbc_fdc_v3 *fdc)
 {
-  struct _qbc_runtime_v2 *rt = &_qbc_runtime_state_v2;
+  struct _qbc_runtime_v3 *rt = &_qbc_runtime_state_v3;
   _qbc_register_unit();
   _qbc_lock();
   if (!fdc->linked) {
@@ -508,7 +517,7 @@ static _QBCRT_COLD void _qbc_link(struct _qbc_fdc_v2 *fdc)
  * descriptor links itself when the unit is loaded. */
 
 #define _QBC_DECLARE(f, key, sum, np, tp, nc, tc, nb, tb, nk, tk)                 \
-  static struct _qbc_fdc_v2 _qbc_fdc_##f _QBCRT_UNUSED = {                        \
+  static struct _qbc_fdc_v3 _qbc_fdc_##f _QBCRT_UNUSED = {                        \
     (key), (sum), QBC_INFORMATION, &_qbc_unit, { (np), (nc), (nb), (nk) },        \
     { (tp), (tc), (tb), (tk) }, 0, 0 };                                           \
   static __attribute__((__constructor__)) void _qbc_load_##f(void)                \
