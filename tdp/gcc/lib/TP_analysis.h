@@ -29,41 +29,40 @@ enum { _QBCRT_ANALYSIS = 8 };
 #define _qbl_unlink_heap_roots()
 #endif
 
+/* fork(): as for coverage (TP.h), one set of handlers serves the analysis
+ * state, registered by its first unit, and every forking thread holds both
+ * locks across fork(): the C library may still call a handler of a library
+ * that another thread is unloading, and a second thread forking at once
+ * must not skip the locks. */
 static _QBCRT_UNUSED void _qbl_fork_prepare(void)
 {
-  if (__atomic_fetch_add(&_QBL_STATE.forking, 1, __ATOMIC_ACQ_REL) == 0) {
-    _qbl_take(&_QBL_STATE.lock);
-    _qbl_take(&_QBL_STATE.heapLock);
-  }
+  _qbl_take(&_QBL_STATE.lock);
+  _qbl_take(&_QBL_STATE.heapLock);
 }
 
 static _QBCRT_UNUSED void _qbl_fork_parent(void)
 {
-  if (__atomic_sub_fetch(&_QBL_STATE.forking, 1, __ATOMIC_ACQ_REL) == 0) {
-    _qbl_give(&_QBL_STATE.heapLock);
-    _qbl_give(&_QBL_STATE.lock);
-  }
+  _qbl_give(&_QBL_STATE.heapLock);
+  _qbl_give(&_QBL_STATE.lock);
 }
 
 static _QBCRT_UNUSED void _qbl_fork_child(void)
 {
-  if (!_QBL_STATE.forking)
-    return;
-  _QBL_STATE.forking = 0;
   _qbl_fork_child_stack();
   _qbl_heap_fork_child();
   _QBL_STATE.heapLock = 0;
   _QBL_STATE.lock = 0;
 }
 
-/* Once per unit: the exit handler (shared with coverage) and the fork
- * handlers of the analyses. */
+/* Once per unit: the exit handler (shared with coverage); once per analysis
+ * state: the fork handlers. */
 static _QBCRT_UNUSED void _qbl_register_unit(void)
 {
   _qbc_register_unit();
   if (__atomic_fetch_or(&_qbc_unit_flags, _QBCRT_ANALYSIS, __ATOMIC_ACQ_REL) & _QBCRT_ANALYSIS)
     return;
-  _qbc_libc_pthread_atfork(_qbl_fork_prepare, _qbl_fork_parent, _qbl_fork_child);
+  if (!__atomic_exchange_n(&_QBL_STATE.forkHandlers, 1, __ATOMIC_ACQ_REL))
+    _qbc_libc_pthread_atfork(_qbl_fork_prepare, _qbl_fork_parent, _qbl_fork_child);
 }
 
 static _QBCRT_UNUSED char _qbl_enter_unit(unsigned long *local, const void *frame,

@@ -104,7 +104,7 @@ struct _qbp_bad;
 struct _qbp_roots_v1;
 struct _qbp_range;
 
-struct _qbl_runtime_v1 {
+struct _qbl_runtime_v2 {
   int lock;                           /* threads and statistics lists */
   struct _qbl_thread_v1 *threads;
   unsigned long threadCount;
@@ -113,7 +113,7 @@ struct _qbl_runtime_v1 {
   int keyState;                       /* 0 none, 1 being made, 2 made, 3 failed */
   unsigned int key;
   const char *keyOwner;
-  int forking;
+  int forkHandlers;                   /* a unit registered the fork handlers */
   int exited;                         /* the process's final sections are out */
   /* Memory profiling (TP_heap.h). */
   int heapLock;
@@ -129,8 +129,8 @@ struct _qbl_runtime_v1 {
   unsigned long rangeUsed, rangeRoom;
 };
 
-extern struct _qbl_runtime_v1 _qbl_runtime_state_v1;
-struct _qbl_runtime_v1 _qbl_runtime_state_v1 __attribute__((__weak__));
+extern struct _qbl_runtime_v2 _qbl_runtime_state_v2;
+struct _qbl_runtime_v2 _qbl_runtime_state_v2 __attribute__((__weak__));
 extern __thread struct _qbl_thread_v1 *_qbl_self_v1;
 __thread struct _qbl_thread_v1 *_qbl_self_v1 __attribute__((__weak__));
 /* Line offset last set in the thread (memory profiling).  Volatile: the
@@ -139,7 +139,7 @@ __thread struct _qbl_thread_v1 *_qbl_self_v1 __attribute__((__weak__));
 extern __thread volatile unsigned int _qbl_line_v1;
 __thread volatile unsigned int _qbl_line_v1 __attribute__((__weak__));
 
-#define _QBL_STATE _qbl_runtime_state_v1
+#define _QBL_STATE _qbl_runtime_state_v2
 
 /* The ring's lock is held with 1 by its own thread and 2 by another one.
  * Its own thread finding it held with 1 was interrupted by a signal whose
