@@ -1,15 +1,17 @@
 // Build constants and the five-line identification block.
 #pragma once
 
+#include "support/product_version.h"
+
 #include <cstdio>
 
 namespace driver {
 
 inline constexpr const char* kModuleTitle = "Deprecated Code Coverage C Instrumentor";
 inline constexpr const char* kModuleName = "C Instrumentor";
-inline constexpr const char* kFullVersion = "8.2.0.1.070.020";
-inline constexpr const char* kBuildNumber = "070.020";
-inline constexpr const char* kShortVersion = "8.2.0.1";
+using support::kBuildNumber;
+using support::kFullVersion;
+using support::kShortVersion;
 inline constexpr const char* kBannerName = "Nivrak";
 inline constexpr const char* kCopyrightNotice = "Copyright 2020 Quorb. All rights reserved.";
 

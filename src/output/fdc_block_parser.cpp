@@ -15,7 +15,7 @@
 #include "output/fdc_blocks.h"
 
 #include "output/fdc_coverage_types.h"
-#include "output/fdc_file.h"
+#include "output/fdc_format.h"
 #include "support/chunked_input.h"
 
 #include <algorithm>
@@ -137,25 +137,12 @@ bool ReadToken(FdcReader& reader, std::string& token) {
   return true;
 }
 
-// A quoted field: a backslash takes the next character literally, except
-// that "\n" stands for the line feed the writer escaped.
+// A quoted field, read as the writer writes it (fdc_format.h).
 bool ReadQuoted(FdcReader& reader, std::string& text) {
-  text.clear();
-  int c = ReadChar(reader);
-  while (c == ' ') c = ReadChar(reader);
-  if (c != '"') return Fail(reader, FdcReadError::kNotValid);
-  for (c = ReadChar(reader); c != '"'; c = ReadChar(reader)) {
-    if (c == '\\') {
-      c = ReadChar(reader);
-      if (c == 'n') c = '\n';
-      else if (c == '\n' || c == '\r') return Fail(reader, FdcReadError::kNotValid);
-    } else if (c == '\n' || c == '\r') {
-      return Fail(reader, FdcReadError::kNotValid);
-    }
-    if (c == EOF || text.size() == kMaxFdcFieldLength) return Fail(reader, FdcReadError::kNotValid);
-    text += static_cast<char>(c);
-  }
-  return true;
+  QuotedFieldReader field(text, kMaxFdcFieldLength);
+  QuotedFieldReader::State state = QuotedFieldReader::State::kReading;
+  while (state == QuotedFieldReader::State::kReading) state = field.Take(ReadChar(reader));
+  return state == QuotedFieldReader::State::kDone || Fail(reader, FdcReadError::kNotValid);
 }
 
 // An unsigned 32-bit decimal followed by a space or the end of the line.

@@ -1,7 +1,6 @@
 // Reading an existing FDC file, with the messages for an invalid one.
 #include "output/fdc_blocks.h"
 
-#include "output/fdc_file.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
 #include "support/translate.h"
@@ -10,8 +9,8 @@
 
 namespace output {
 
-std::vector<FdcBlock> ReadFdcBlocks(const std::string& path) {
-  FdcStream stream(std::fopen(path.c_str(), "rb"));
+std::vector<FdcBlock> ReadFdcBlocks(const std::string& path, std::string_view formatMark) {
+  support::UniqueFile stream(std::fopen(path.c_str(), "rb"));
   if (!stream) {
     if (errno == ENOENT) {
       errno = 0;
@@ -19,7 +18,7 @@ std::vector<FdcBlock> ReadFdcBlocks(const std::string& path) {
     }
     support::DisplayReadError(path);
   }
-  FdcReadResult result = ParseFdcBlocks(stream.get(), Fdc().settings.formatMark);
+  FdcReadResult result = ParseFdcBlocks(stream.get(), formatMark);
   if (std::ferror(stream.get())) support::DisplayReadError(path);
   stream.reset();
   const QString file = support::FromLocal(path);

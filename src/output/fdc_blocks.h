@@ -13,6 +13,8 @@
 // produce makes the file invalid.
 #pragma once
 
+#include "output/fdc_format.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -20,10 +22,6 @@
 #include <vector>
 
 namespace output {
-
-/// Longest token or quoted field accepted, well above any path the system can
-/// open.
-inline constexpr std::size_t kMaxFdcFieldLength = 65536;
 
 struct FdcBlock {
   bool foreign = false;  // another format version or format mark
@@ -53,7 +51,8 @@ struct FdcReadResult {
 FdcReadResult ParseFdcBlocks(std::FILE* stream, std::string_view formatMark);
 
 /// The blocks of the FDC file at `path` (none when it does not exist); an
-/// invalid file is fatal with the matching message.
-std::vector<FdcBlock> ReadFdcBlocks(const std::string& path);
+/// invalid file is fatal with the matching message. Blocks of another format
+/// mark are foreign.
+std::vector<FdcBlock> ReadFdcBlocks(const std::string& path, std::string_view formatMark);
 
 }  // namespace output

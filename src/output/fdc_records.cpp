@@ -45,34 +45,15 @@ FdcFile& RequireFile(FdcFile* file) {
 // Folds the finished line into the checksum, writes it and advances the
 // counter by the IDs the record takes.
 std::uint32_t WriteRecord(FdcFile& file, const std::string& line, std::uint32_t& counter, std::uint32_t ids) {
-  std::FILE* stream = OpenFdcStream(file);
-  support::StringChecksum(file.checksum, line);
+  std::FILE* stream = file.writer->Open(file);
+  file.writer->Fold(file, line);
   std::fwrite(line.data(), 1, line.size(), stream);
   const std::uint32_t first = counter;
   counter += ids;
   return first;
 }
 
-// Bytes before the first one a quoted field escapes.
-std::size_t PlainLength(std::string_view text) {
-  std::size_t length = 0;
-  while (length < text.size() && text[length] != '\n' && text[length] != '\\' && text[length] != '"') ++length;
-  return length;
-}
-
 }  // namespace
-
-void AppendQuotedField(std::string& line, std::string_view text) {
-  line += " \"";
-  for (std::size_t plain = PlainLength(text); plain < text.size(); plain = PlainLength(text)) {
-    line.append(text.substr(0, plain));
-    const char c = text[plain];
-    line += c == '\n' ? std::string_view("\\n") : c == '\\' ? std::string_view("\\\\") : std::string_view("\\\"");
-    text.remove_prefix(plain + 1);
-  }
-  line.append(text);
-  line += '"';
-}
 
 std::uint32_t WriteFdcProc(FdcFile* file, FdcProcKind kind, std::string_view function, std::uint32_t firstLine,
                            std::uint32_t lastLine) {

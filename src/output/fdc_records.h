@@ -4,10 +4,10 @@
 // line into the file's checksum in the current checksum mode, writes it and
 // returns the first branch ID it took. IDs are counted per FdcFile and per
 // counter from 0: procedures (PR), calls (AP), blocks (BL) and conditions
-// (CA, CE, CC). A quoted field is written as a space and the text between
-// double quotes, with backslash and double quote escaped by a backslash and a
-// line feed written as "\n".
+// (CA, CE, CC). Texts are written as quoted fields (fdc_format.h).
 #pragma once
+
+#include "output/fdc_format.h"
 
 #include <cstdint>
 #include <span>
@@ -34,9 +34,6 @@ enum class FdcBlockKind : std::uint8_t {
 
 /// Leaves the last field of a CC record out.
 inline constexpr std::uint32_t kNoExtraValue = 0xFFFFFFFF;
-
-/// Appends a quoted field, its leading space included.
-void AppendQuotedField(std::string& line, std::string_view text);
 
 std::uint32_t WriteFdcProc(FdcFile* file, FdcProcKind kind, std::string_view function, std::uint32_t firstLine,
                            std::uint32_t lastLine);

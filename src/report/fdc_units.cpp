@@ -15,7 +15,7 @@
 
 #include "output/fdc_blocks.h"
 #include "output/fdc_coverage_types.h"
-#include "output/fdc_file.h"
+#include "output/fdc_format.h"
 #include "report/condition_tables.h"
 #include "report/record_line.h"
 #include "report/rik_markup.h"

@@ -1,5 +1,7 @@
 #include "report/record_line.h"
 
+#include "output/fdc_format.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -65,22 +67,14 @@ bool RecordLine::HexNumber64(std::uint64_t& value) {
   return true;
 }
 
+// The line is in memory whole, so the field needs no bound of its own: the
+// writer bounds no text (a function name may be as long as the compiler
+// takes it).
 bool RecordLine::Quoted(std::string& text) {
-  text.clear();
-  if (!Space() || position_ >= text_.size() || text_[position_] != '"') return false;
-  for (++position_; position_ < text_.size(); ++position_) {
-    char c = text_[position_];
-    if (c == '"') {
-      ++position_;
-      return true;
-    }
-    if (c == '\\') {
-      if (++position_ >= text_.size()) return false;
-      c = text_[position_] == 'n' ? '\n' : text_[position_];
-    }
-    text += c;
-  }
-  return false;
+  const std::string_view rest = text_.substr(std::min(position_, text_.size()));
+  const std::size_t taken = output::ReadQuotedField(rest, text, rest.size());
+  position_ += taken;
+  return taken > 0;
 }
 
 bool LineSplitter::Next(std::string_view& line) {

@@ -27,7 +27,7 @@ class RecordLine {
   bool HexNumber(std::uint32_t& value);
   /// "0x" and up to sixteen hexadecimal digits (an address).
   bool HexNumber64(std::uint64_t& value);
-  /// A quoted field: backslash escapes, "\n" for a line feed.
+  /// A quoted field as the FDC and TSF writers write it (output/fdc_format.h).
   bool Quoted(std::string& text);
   bool AtEnd() const { return position_ >= text_.size(); }
 

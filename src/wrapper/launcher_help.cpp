@@ -1,6 +1,6 @@
 #include "wrapper/launcher_help.h"
 
-#include "driver/identification.h"
+#include "support/product_version.h"
 
 namespace wrapper {
 
@@ -49,7 +49,7 @@ Then: run the build's tests, and quorbreport in the build directory.
 }
 
 std::string LauncherVersion(const Installation& installation) {
-  return std::string("quorbcc ") + driver::kFullVersion + "\n" + "quorbcc1: " + installation.quorbcc1 + "\n" +
+  return std::string("quorbcc ") + support::kFullVersion + "\n" + "quorbcc1: " + installation.quorbcc1 + "\n" +
          "target deployment port: " + installation.target + "\n";
 }
 

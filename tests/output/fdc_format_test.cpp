@@ -1,0 +1,145 @@
+// Quoted fields of FDC files: what the writer writes, checked against the
+// format's definition, and what the one reader accepts.
+#include "output/fdc_format.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+
+namespace output {
+namespace {
+
+// The format's definition spelled out byte by byte: a space, a double quote,
+// the text with backslash and double quote preceded by a backslash and a
+// line feed written as backslash "n", a double quote.
+std::string DefinedField(const std::string& text) {
+  std::string field = " \"";
+  for (const char c : text) {
+    if (c == '\n') {
+      field += "\\n";
+      continue;
+    }
+    if (c == '\\' || c == '"') field += '\\';
+    field += c;
+  }
+  return field + '"';
+}
+
+// Texts drawn mostly from the bytes the quoting treats specially.
+std::string RandomText(std::mt19937& random) {
+  static const std::string kSpecial = "\"\\\n\r n";
+  std::string text(random() % 24, ' ');
+  for (char& c : text) {
+    c = random() % 2 ? kSpecial[random() % kSpecial.size()] : static_cast<char>(random() % 256);
+  }
+  return text;
+}
+
+// The stream form of the reader, fed one byte at a time as the block reader
+// feeds it, with EOF after the input.
+bool ReadByBytes(const std::string& input, std::string& text, std::size_t& taken) {
+  QuotedFieldReader reader(text, kMaxFdcFieldLength);
+  for (taken = 0; taken <= input.size(); ++taken) {
+    const int c = taken < input.size() ? static_cast<unsigned char>(input[taken]) : EOF;
+    const QuotedFieldReader::State state = reader.Take(c);
+    if (state == QuotedFieldReader::State::kDone) {
+      ++taken;
+      return true;
+    }
+    if (state == QuotedFieldReader::State::kBroken) return false;
+  }
+  return false;
+}
+
+TEST(FdcFormatTest, WrittenFieldsFollowTheDefinitionAndReadBackWhole) {
+  std::mt19937 random(20240611);
+  for (int round = 0; round < 5000; ++round) {
+    const std::string text = RandomText(random);
+    std::string line = "PR";
+    AppendQuotedField(line, text);
+    ASSERT_EQ(line, "PR" + DefinedField(text));
+    ASSERT_EQ(line.find('\n'), std::string::npos) << "a field never ends a line";
+
+    std::string quoted;
+    AppendQuotedText(quoted, text);
+    ASSERT_EQ(" " + quoted, DefinedField(text));
+
+    // Read back with a field following, as on a record line.
+    const std::string input = line.substr(2) + " 17 4";
+    std::string read;
+    ASSERT_EQ(ReadQuotedField(input, read, kMaxFdcFieldLength), line.size() - 2);
+    ASSERT_EQ(read, text);
+    std::size_t taken = 0;
+    ASSERT_TRUE(ReadByBytes(input, read, taken));
+    ASSERT_EQ(read, text);
+    ASSERT_EQ(taken, line.size() - 2);
+  }
+}
+
+TEST(FdcFormatTest, FieldsTheWriterCannotWriteAreBroken) {
+  const struct {
+    const char* input;
+    const char* why;
+  } cases[] = {
+      {"", "empty input"},
+      {"\"a\"", "no leading space"},
+      {"  \"a\"", "two leading spaces"},
+      {" a\"", "no opening quote"},
+      {" \"abc", "no closing quote before the end"},
+      {" \"ab\ncd\"", "a line feed inside"},
+      {" \"ab\\", "the end right after a backslash"},
+      {" \"ab\\\ncd\"", "an escaped line feed"},
+      {" \"ab\\\rcd\"", "an escaped carriage return"},
+      {" \"ab\\tcd\"", "an escape the writer never writes"},
+      {" \"ab\\'cd\"", "an escaped apostrophe"},
+      {" \"ab\\0\"", "an escaped digit"},
+  };
+  for (const auto& [input, why] : cases) {
+    std::string text;
+    std::size_t taken = 0;
+    EXPECT_EQ(ReadQuotedField(input, text, kMaxFdcFieldLength), 0u) << why;
+    EXPECT_FALSE(ReadByBytes(input, text, taken)) << why;
+  }
+}
+
+// Only "\\", "\"" and "\n" are escapes; every other byte after a backslash
+// breaks the field.
+TEST(FdcFormatTest, EveryOtherEscapeIsBroken) {
+  for (int c = 0; c < 256; ++c) {
+    const std::string input = std::string(" \"x\\") + static_cast<char>(c) + "\"";
+    std::string text;
+    const bool written = c == '\\' || c == '"' || c == 'n';
+    EXPECT_EQ(ReadQuotedField(input, text, kMaxFdcFieldLength) != 0, written) << "byte " << c;
+  }
+}
+
+// The writer leaves a carriage return as it is, so the reader takes it.
+TEST(FdcFormatTest, CarriageReturnStandsAsItIs) {
+  std::string line;
+  AppendQuotedField(line, "a\rb\r");
+  EXPECT_EQ(line, " \"a\rb\r\"");
+  std::string text;
+  EXPECT_EQ(ReadQuotedField(line, text, kMaxFdcFieldLength), line.size());
+  EXPECT_EQ(text, "a\rb\r");
+}
+
+TEST(FdcFormatTest, TextsUpToTheBoundAreRead) {
+  for (const std::size_t bound : {std::size_t{0}, std::size_t{1}, std::size_t{5}, kMaxFdcFieldLength}) {
+    for (const char filler : {'a', '\n'}) {
+      std::string field;
+      AppendQuotedField(field, std::string(bound, filler));
+      std::string text;
+      EXPECT_EQ(ReadQuotedField(field, text, bound), field.size()) << bound;
+      EXPECT_EQ(text.size(), bound);
+
+      field.clear();
+      AppendQuotedField(field, std::string(bound + 1, filler));
+      EXPECT_EQ(ReadQuotedField(field, text, bound), 0u) << "one byte over " << bound;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace output
