@@ -9,9 +9,9 @@
  * symbol_tables.h; the typedef feedback to the lexer goes through the name
  * flags that DeclareName, OpenScope and CloseScope set and clear.
  *
- * ORDER NODE-KIND: the token numbers below are the node kinds of
- * node_kind.h, which are also the lexer's codes and the codes users write in
- * accept and reduce pragmas.
+ * The token numbers below are the node kinds of node_kind.h, which are also
+ * the lexer's codes and the codes users write in accept and reduce pragmas;
+ * node_kind_check.cpp fails the build when the two disagree.
  */
 %code requires {
 #include "frontend/syntax_tree.h"

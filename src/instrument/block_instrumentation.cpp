@@ -5,6 +5,7 @@
 #include "instrument/block_instrumentation.h"
 
 #include "driver/options.h"
+#include "frontend/node_children.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/authorization.h"
 #include "instrument/instr_state.h"
@@ -33,13 +34,13 @@ std::int8_t SumOf(std::uint8_t kind) {
 // The statement a label leads to, past any further labels: a jump to the
 // label enters there, so a block opened before the label would be skipped.
 const TreeNode* PastLabels(const TreeNode* statement) {
-  while (statement && statement->kind == NodeKind::LABEL) statement = ChildAt(statement, 1);
+  while (statement && statement->kind == NodeKind::LABEL) statement = frontend::LabelStatement(statement);
   return statement;
 }
 
 bool IsSwitchLabel(const TreeNode* statement) {
   const TreeNode* inner = statement;
-  while (inner && inner->kind == NodeKind::LABEL) inner = ChildAt(inner, 1);
+  while (inner && inner->kind == NodeKind::LABEL) inner = frontend::LabelStatement(inner);
   return inner && (inner->kind == NodeKind::CASE || inner->kind == NodeKind::DEFAULT);
 }
 
@@ -48,7 +49,7 @@ bool IsSwitchLabel(const TreeNode* statement) {
 // (its elements may have to stay constant), not a string literal (it may
 // initialize a character array).
 const TreeNode* WrappableInitializer(const TreeNode* declarator) {
-  const TreeNode* value = ChildAt(declarator, 1);
+  const TreeNode* value = frontend::DeclaratorValue(declarator);
   if (!value || value->kind != NodeKind::INIT_VALUE) return nullptr;
   const TreeNode* initializer = value->sons;
   while (initializer && initializer->kind == NodeKind::LEFT_PAREN) initializer = initializer->sons;
@@ -86,9 +87,9 @@ const TreeNode* SequenceEnd(const TreeNode* first) {
 void ClosePendingDecisions(BlockNumber block) {
   InstrState& state = Instr();
   if (block) {
-    for (output::RikItem* item : state.pendingDecisions) std::get<output::RikDecision>(item->payload).extra = *block;
+    for (output::RikItem* item : state.walk->pendingDecisions) std::get<output::RikDecision>(item->payload).extra = *block;
   }
-  state.pendingDecisions.clear();
+  state.walk->pendingDecisions.clear();
 }
 
 BlockNumber ExpressionSequence(const TreeNode* expression) {
@@ -114,7 +115,9 @@ BlockNumber StatementSequence(const TreeNode* first) {
   if (entry) {
     // After the last label's colon: a jump to the label enters the block.
     const TreeNode* innermost = entry;
-    while (ChildAt(innermost, 1) && ChildAt(innermost, 1)->kind == NodeKind::LABEL) innermost = ChildAt(innermost, 1);
+    while (frontend::LabelStatement(innermost) && frontend::LabelStatement(innermost)->kind == NodeKind::LABEL) {
+      innermost = frontend::LabelStatement(innermost);
+    }
     opening = innermost->end.physical;
     openingSide = Where::After;
     if (!PastLabels(first) || PastLabels(first)->kind == NodeKind::EMPTY) return std::nullopt;
@@ -122,10 +125,10 @@ BlockNumber StatementSequence(const TreeNode* first) {
   if ((!entry && FollowsPragma(span)) || !IsCoverageLocation(span.first)) return std::nullopt;
   PathSegment segment("seq");
   const std::uint32_t priority = OuterPriority(state);
-  const std::uint32_t block = output::WriteFdcBlock(state.currentFdc, output::FdcBlockKind::kSimple,
-                                                    state.functionName->text, RecordedBranchPath(), span.first.line,
+  const std::uint32_t block = output::WriteFdcBlock(state.walk->currentFdc, output::FdcBlockKind::kSimple,
+                                                    state.walk->functionName->text, RecordedBranchPath(), span.first.line,
                                                     span.last.line);
-  output::AddRikItem(*state.currentFdc, output::RikKind::kBranch, output::MakeRikBranch(block, output::kSumBlock),
+  output::AddRikItem(*state.walk->currentFdc, output::RikKind::kBranch, output::MakeRikBranch(block, output::kSumBlock),
                      static_cast<std::int32_t>(priority), PlaceOf(span));
   AddText(opening, priority, openingSide, "{_QBC_BLOC" + BranchArguments(block) + ";");
   AddText(span.last.physical, priority, Where::After, "}");
@@ -136,7 +139,7 @@ BlockNumber StatementSequence(const TreeNode* first) {
 // of the loop's branches in one popup.
 std::uint32_t WriteLoopBlock(const Span& span) {
   InstrState& state = Instr();
-  return output::WriteFdcBlock(state.currentFdc, output::FdcBlockKind::kLogical, state.functionName->text,
+  return output::WriteFdcBlock(state.walk->currentFdc, output::FdcBlockKind::kLogical, state.walk->functionName->text,
                                RecordedBranchPath(), span.first.line, span.last.line);
 }
 
@@ -146,9 +149,9 @@ std::uint32_t RecordBlock(const TreeNode* construct, std::uint8_t kind, std::uin
   InstrState& state = Instr();
   const Span& span = ConstructExtent(construct);
   const std::uint32_t block =
-      output::WriteFdcBlock(state.currentFdc, static_cast<output::FdcBlockKind>(kind), state.functionName->text,
+      output::WriteFdcBlock(state.walk->currentFdc, static_cast<output::FdcBlockKind>(kind), state.walk->functionName->text,
                             RecordedBranchPath(), span.first.line, span.last.line);
-  output::AddRikItem(*state.currentFdc, output::RikKind::kBranch, output::MakeRikBranch(block, SumOf(kind)),
+  output::AddRikItem(*state.walk->currentFdc, output::RikKind::kBranch, output::MakeRikBranch(block, SumOf(kind)),
                      static_cast<std::int32_t>(priority), PlaceOf(span));
   return block;
 }
@@ -207,9 +210,9 @@ void InstrLoopBranches(const TreeNode* loop, const TreeNode* body) {
   if (loop->kind == NodeKind::FOR && Covers(driver::kCoverWhileOnly)) return;
   const Span& span = ConstructExtent(loop);
   if (FollowsPragma(span) || !IsCoverageLocation(span.first)) return;
-  const char* refusal = state.loopsEnteredFromOutside.count(loop)
+  const char* refusal = state.walk->loopsEnteredFromOutside.count(loop)
                             ? "Loop entered by a jump from outside, no iteration branches : %1"
-                        : state.loopsLeftByComputedGoto.count(loop)
+                        : state.walk->loopsLeftByComputedGoto.count(loop)
                             ? "Loop left by a computed goto, no iteration branches : %1"
                             : nullptr;
   if (refusal) {

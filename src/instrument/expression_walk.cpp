@@ -1,5 +1,6 @@
 #include "instrument/expression_walk.h"
 
+#include "frontend/node_children.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/block_instrumentation.h"
 #include "instrument/call_instrumentation.h"
@@ -61,8 +62,8 @@ bool WalkCall(const TreeNode* call) {
 }
 
 bool WalkConditional(const TreeNode* conditional) {
-  const TreeNode* middle = ChildAt(conditional, 1);
-  const TreeNode* colon = ChildAt(conditional, 2);
+  const TreeNode* middle = frontend::ConditionalMiddle(conditional);
+  const TreeNode* colon = frontend::ConditionalColon(conditional);
   // Without a middle operand the condition's value is the result (x ?: y):
   // it is not turned into a truth value.
   const bool middleOmitted = !middle || middle->kind == NodeKind::EMPTY;
@@ -140,7 +141,7 @@ bool InstrInitializer(const TreeNode* initializer) {
   for (const TreeNode* element = initializer->sons; element; element = element->next) {
     // "designator = value": only the value is an expression to walk.
     const TreeNode* value = element;
-    if (element->kind == NodeKind::ASSIGN && element->sons) value = ChildAt(element, 1);
+    if (element->kind == NodeKind::ASSIGN && element->sons) value = frontend::AssignedValue(element);
     terminates = InstrInitializer(value) || terminates;
   }
   return terminates;

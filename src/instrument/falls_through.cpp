@@ -1,5 +1,6 @@
 #include "instrument/falls_through.h"
 
+#include "frontend/node_children.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/jump_analysis.h"
 #include "instrument/walk_support.h"
@@ -47,7 +48,7 @@ bool HasDefaultLabel(const TreeNode* body) {
 }
 
 bool SwitchFallsThrough(const TreeNode* statement) {
-  const TreeNode* body = ChildAt(statement, 1);
+  const TreeNode* body = frontend::SwitchBody(statement);
   if (!body || !HasDefaultLabel(body) || HasOwnBreak(body)) return true;
   return body->kind == NodeKind::LEFT_BRACE ? FallsThrough(LastChildAt(body)) : FallsThrough(body);
 }
@@ -67,8 +68,10 @@ bool FallsThrough(const TreeNode* statement) {
       case NodeKind::EXPRESSION_STATEMENT:
         return !IsTerminatingCall(statement->sons);
       case NodeKind::LABEL:
+        statement = frontend::LabelStatement(statement);
+        break;
       case NodeKind::CASE:
-        statement = ChildAt(statement, 1);
+        statement = frontend::CaseStatement(statement);
         break;
       case NodeKind::DEFAULT:
         statement = statement->sons;
@@ -77,9 +80,9 @@ bool FallsThrough(const TreeNode* statement) {
         statement = LastChildAt(statement);
         break;
       case NodeKind::IF: {
-        const TreeNode* elsePart = ChildAt(statement, 2);
+        const TreeNode* elsePart = frontend::IfElse(statement);
         if (!elsePart) return true;
-        if (FallsThrough(ChildAt(statement, 1))) return true;
+        if (FallsThrough(frontend::IfThen(statement))) return true;
         statement = elsePart->sons;
         break;
       }

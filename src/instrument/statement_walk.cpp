@@ -3,6 +3,7 @@
 #include "instrument/statement_walk.h"
 
 #include "driver/options.h"
+#include "frontend/node_children.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/authorization.h"
 #include "instrument/block_instrumentation.h"
@@ -47,7 +48,7 @@ output::RikItem* BeginDecision(const TreeNode* decision) {
   InstrState& state = Instr();
   const Span& span = ConstructExtent(decision);
   if (!(state.options->coverage & driver::kCoverStatementBlock) || !IsCoverageLocation(span.first)) return nullptr;
-  return &output::AddRikItem(*state.currentFdc, output::RikKind::kDecision, output::RikDecision{},
+  return &output::AddRikItem(*state.walk->currentFdc, output::RikKind::kDecision, output::RikDecision{},
                              static_cast<std::int32_t>(OuterPriority(state)), PlaceOf(span));
 }
 
@@ -57,7 +58,7 @@ void EndDecision(output::RikItem* item, std::vector<std::uint32_t> blocks, bool 
   auto& decision = std::get<output::RikDecision>(item->payload);
   decision.count = static_cast<std::int16_t>(blocks.size());
   decision.ids = std::move(blocks);
-  if (leaving) Instr().pendingDecisions.push_back(item);
+  if (leaving) Instr().walk->pendingDecisions.push_back(item);
 }
 
 void Collect(std::vector<std::uint32_t>& blocks, BlockNumber block) {
@@ -65,8 +66,8 @@ void Collect(std::vector<std::uint32_t>& blocks, BlockNumber block) {
 }
 
 bool WalkIf(const TreeNode* statement) {
-  const TreeNode* thenPart = ChildAt(statement, 1);
-  const TreeNode* elsePart = ChildAt(statement, 2);
+  const TreeNode* thenPart = frontend::IfThen(statement);
+  const TreeNode* elsePart = frontend::IfElse(statement);
   if (elsePart && elsePart->kind != NodeKind::ELSE) {
     support::DisplayInternalError(support::Translate("Internal Error", "Third son in an if node is not an else"));
   }
@@ -117,8 +118,8 @@ bool LoopLeaves(const TreeNode* body) { return (LeavingWays(body) & (kLeavesByJu
 bool WalkLoop(const TreeNode* loop) {
   const bool isFor = loop->kind == NodeKind::FOR;
   const bool isDo = loop->kind == NodeKind::DO;
-  const TreeNode* body = isFor ? ChildAt(loop, 3) : isDo ? ChildAt(loop, 1) : ChildAt(loop, 1);
-  const TreeNode* condition = isFor ? ChildAt(loop, 1) : loop->sons;
+  const TreeNode* body = isFor ? frontend::ForBody(loop) : isDo ? frontend::DoBody(loop) : frontend::WhileBody(loop);
+  const TreeNode* condition = isFor ? frontend::ForCondition(loop) : loop->sons;
   PathSegment segment(isFor ? "for" : isDo ? "do" : "while");
   output::RikItem* decision = BeginDecision(loop);
   std::vector<std::uint32_t> blocks;
@@ -130,7 +131,7 @@ bool WalkLoop(const TreeNode* loop) {
   InstrLoopBranches(loop, body);
   WalkPart(body);
   if (isDo) WalkCondition(condition);
-  if (isFor && !bound) WalkExpression(ChildAt(loop, 2));
+  if (isFor && !bound) WalkExpression(frontend::ForStep(loop));
   const bool leaves = LoopLeaves(body);
   EndDecision(decision, std::move(blocks), leaves);
   return leaves;
@@ -162,7 +163,7 @@ bool WalkInitDeclarator(const TreeNode* declarator) {
   if (declarator->kind != NodeKind::INIT_DECLARATOR) return false;
   DeeperLevel level;
   // A static initializer must stay constant: it is not walked.
-  const TreeNode* value = ChildAt(declarator, 1);
+  const TreeNode* value = frontend::DeclaratorValue(declarator);
   if (!value || value->kind != NodeKind::INIT_VALUE) return false;
   return InstrInitializer(value->sons);
 }
@@ -213,20 +214,20 @@ void ReportUnreachable(const TreeNode* statement) {
   if (span.first.physical.line == 0 || !IsCoverageLocation(span.first)) return;
   support::DisplayWarning(support::Translate("User Warning", "Code never reached : %1", "%1 : file and line reference")
                               .arg(support::FromLocal(ShortLocation(span.first))));
-  output::AddRikItem(*Instr().currentFdc, output::RikKind::kUnreachable, {},
+  output::AddRikItem(*Instr().walk->currentFdc, output::RikKind::kUnreachable, {},
                      static_cast<std::int32_t>(OuterPriority(Instr())),
                      output::RikPlace{span.first.line, span.first.physical, 0, std::nullopt});
 }
 
 bool TooDeep() {
   InstrState& state = Instr();
-  if (state.depth < kMaxWalkDepth) return false;
+  if (state.walk->depth < kMaxWalkDepth) return false;
   if (!state.nestingLimitReported) {
     state.nestingLimitReported = true;
     support::DisplayWarning(support::Translate("User Warning", "Nesting deeper than %1 levels is not instrumented in %2",
                                                "%1 : the number of levels, %2 : function name")
                                 .arg(kMaxWalkDepth)
-                                .arg(support::FromLocal(state.functionName ? state.functionName->text : "")));
+                                .arg(support::FromLocal(state.walk->functionName ? state.walk->functionName->text : "")));
   }
   return true;
 }
@@ -245,7 +246,7 @@ bool InstrStatement(const TreeNode* statement) {
     case NodeKind::INIT_DECLARATOR:
       return WalkInitDeclarator(statement);
     case NodeKind::LABEL:
-      return WalkPart(ChildAt(statement, 1));
+      return WalkPart(frontend::LabelStatement(statement));
     case NodeKind::IF:
       return WalkIf(statement);
     case NodeKind::WHILE:
@@ -285,18 +286,10 @@ bool InstrStatementList(const TreeNode* first) {
 }
 
 void InstrBody(const TreeNode* body) {
-  InstrState& state = Instr();
-  state.depth = 0;
-  state.extents.clear();
-  state.leavingWays.clear();
-  state.pendingDecisions.clear();
-  state.switches.clear();
   FindLoopsEnteredFromOutside(body);
   const TreeNode* first = body->sons;
   if (first && first->kind == frontend::BLOCK_STATICS) first = first->next;
   InstrStatementList(first);
-  state.pendingDecisions.clear();
-  state.depth = 0;
 }
 
 }  // namespace instrument

@@ -5,6 +5,7 @@
 #include "instrument/switch_instrumentation.h"
 
 #include "driver/options.h"
+#include "frontend/node_children.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/authorization.h"
 #include "instrument/block_instrumentation.h"
@@ -30,17 +31,17 @@ using frontend::NodeKind;
 using frontend::TreeNode;
 
 const TreeNode* LabelledStatement(const TreeNode* label) {
-  return label->kind == NodeKind::CASE ? ChildAt(label, 1) : label->sons;
+  return label->kind == NodeKind::CASE ? frontend::CaseStatement(label) : label->sons;
 }
 
 std::uint32_t WriteCase(const std::string& text, const Span& span) {
   InstrState& state = Instr();
-  return output::WriteFdcCase(state.currentFdc, state.functionName->text, text, true, span.first.line,
+  return output::WriteFdcCase(state.walk->currentFdc, state.walk->functionName->text, text, true, span.first.line,
                               span.last.line);
 }
 
 void RegisterCaseCondition(std::uint32_t branch, const Span& span, std::uint32_t priority) {
-  output::AddRikItem(*Instr().currentFdc, output::RikKind::kBranch,
+  output::AddRikItem(*Instr().walk->currentFdc, output::RikKind::kBranch,
                      output::MakeRikBranch(branch, output::kSumBasicCondition), static_cast<std::int32_t>(priority),
                      PlaceOf(span));
 }
@@ -147,7 +148,7 @@ output::RikItem* BeginSwitchDecision(const TreeNode* statement) {
   InstrState& state = Instr();
   const Span& span = ConstructExtent(statement);
   if (!Covers(driver::kCoverStatementBlock) || !IsCoverageLocation(span.first)) return nullptr;
-  return &output::AddRikItem(*state.currentFdc, output::RikKind::kDecision, output::RikDecision{},
+  return &output::AddRikItem(*state.walk->currentFdc, output::RikKind::kDecision, output::RikDecision{},
                              static_cast<std::int32_t>(OuterPriority(state)), PlaceOf(span));
 }
 
@@ -162,14 +163,14 @@ void EndSwitchDecision(output::RikItem* item, const SwitchContext& context, bool
     decision.count = static_cast<std::int16_t>(blocks.size());
     decision.ids = std::move(blocks);
   }
-  if (leaving) Instr().pendingDecisions.push_back(item);
+  if (leaving) Instr().walk->pendingDecisions.push_back(item);
 }
 
 }  // namespace
 
 bool InstrSwitch(const TreeNode* statement) {
   InstrState& state = Instr();
-  const TreeNode* body = ChildAt(statement, 1);
+  const TreeNode* body = frontend::SwitchBody(statement);
   if (!body) return false;
   SwitchContext context{statement, false, {}};
   output::RikItem* decision = BeginSwitchDecision(statement);
@@ -177,11 +178,11 @@ bool InstrSwitch(const TreeNode* statement) {
     DeeperLevel level;
     InstrExpr(statement->sons, false, nullptr);
     ReportCodeBeforeFirstLabel(body);
-    state.switches.push_back(std::move(context));
+    state.walk->switches.push_back(std::move(context));
     InstrStatement(body);
-    AddImplicitDefault(body, state.switches.back());
-    context = std::move(state.switches.back());
-    state.switches.pop_back();
+    AddImplicitDefault(body, state.walk->switches.back());
+    context = std::move(state.walk->switches.back());
+    state.walk->switches.pop_back();
   }
   const std::uint32_t priority = DepthPriority(state);
   const Span& span = ConstructExtent(statement);
@@ -204,7 +205,7 @@ bool InstrCaseLabel(const TreeNode* label) {
   InstrState& state = Instr();
   const bool isCase = label->kind == NodeKind::CASE;
   PathSegment segment(isCase ? "case" : "default");
-  if (state.switches.empty()) {
+  if (state.walk->switches.empty()) {
     const frontend::TokenPosition& at = label->start;
     support::DisplayError(
         support::Translate("User Error", "case or default outside of any switch statement : %1",
@@ -212,7 +213,7 @@ bool InstrCaseLabel(const TreeNode* label) {
             .arg(support::FromLocal(support::LocationText(at.Directory() ? at.Directory()->text : "",
                                                           at.File() ? at.File()->text : "", at.line))));
   } else {
-    state.switches.back().entries.push_back(InstrCase(label));
+    state.walk->switches.back().entries.push_back(InstrCase(label));
   }
   DeeperLevel level;
   return InstrStatement(LabelledStatement(label));

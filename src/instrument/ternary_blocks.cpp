@@ -1,6 +1,7 @@
 #include "instrument/ternary_blocks.h"
 
 #include "driver/options.h"
+#include "frontend/node_children.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/block_instrumentation.h"
 #include "instrument/instr_state.h"
@@ -39,7 +40,7 @@ bool MayBeConstant(const TreeNode* node) {
     case NodeKind::STAR:
     case NodeKind::AMPERSAND:
       // With one operand they dereference or take an address.
-      return ChildAt(node, 1) && AllSonsConstant(node);
+      return frontend::RightOperand(node) && AllSonsConstant(node);
     case NodeKind::PLUS:
     case NodeKind::MINUS:
     case NodeKind::SLASH:

@@ -49,18 +49,12 @@ output::RikPlace PlaceOf(const Span& span) {
   return output::RikPlace{span.first.line, span.first.physical, span.last.line, span.last.physical};
 }
 
-const TreeNode* ChildAt(const TreeNode* node, int index) {
-  const TreeNode* child = node ? node->sons : nullptr;
-  while (child && index--) child = child->next;
-  return child;
-}
-
 // A leaf and a nested block span their own positions; only the other
 // children are measured through their subtrees (and cached).
 bool SpansItself(const TreeNode* child) { return !child->sons || child->kind == NodeKind::LEFT_BRACE; }
 
 const Span& ConstructExtent(const TreeNode* root) {
-  auto& cache = Instr().extents;
+  auto& cache = Instr().walk->extents;
   if (const auto found = cache.find(root); found != cache.end()) return found->second;
   if (!root->sons) return cache.emplace(root, OwnPositions(root)).first->second;
   // Post-order without recursion: a node is measured once its children are.
@@ -86,11 +80,11 @@ const Span& ConstructExtent(const TreeNode* root) {
 }
 
 std::string BranchArguments(std::uint32_t branch) {
-  return "(" + std::to_string(Instr().currentFdc->serial) + "," + std::to_string(branch) + ")";
+  return "(" + std::to_string(Instr().walk->currentFdc->serial) + "," + std::to_string(branch) + ")";
 }
 
 std::string RecordedBranchPath() {
-  const std::string& path = Instr().branchPath;
+  const std::string& path = Instr().walk->branchPath;
   if (path.size() <= kMaxRecordedPath) return path;
   const std::size_t cut = path.find('/', path.size() - kMaxRecordedPath + 3);
   return "..." + path.substr(cut == std::string::npos ? path.size() - kMaxRecordedPath + 3 : cut);
@@ -131,15 +125,15 @@ bool FollowsPragma(const Span& span) {
   return line > 1 && Instr().pragmaLines.count(line - 1) != 0;
 }
 
-PathSegment::PathSegment(std::string_view segment) : length_(Instr().branchPath.size()) {
-  Instr().branchPath += '/';
-  Instr().branchPath += segment;
+PathSegment::PathSegment(std::string_view segment) : length_(Instr().walk->branchPath.size()) {
+  Instr().walk->branchPath += '/';
+  Instr().walk->branchPath += segment;
 }
 
-PathSegment::~PathSegment() { Instr().branchPath.resize(length_); }
+PathSegment::~PathSegment() { Instr().walk->branchPath.resize(length_); }
 
-DeeperLevel::DeeperLevel() { ++Instr().depth; }
+DeeperLevel::DeeperLevel() { ++Instr().walk->depth; }
 
-DeeperLevel::~DeeperLevel() { --Instr().depth; }
+DeeperLevel::~DeeperLevel() { --Instr().walk->depth; }
 
 }  // namespace instrument

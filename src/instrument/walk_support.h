@@ -24,9 +24,6 @@ bool Covers(std::uint16_t bit);
 /// The listing place of a construct: its first and last characters.
 output::RikPlace PlaceOf(const Span& span);
 
-/// The child at that index, or none.
-const frontend::TreeNode* ChildAt(const frontend::TreeNode* node, int index);
-
 /// The first and last characters of a construct: the earliest start and the
 /// latest end among its nodes, where a nested compound statement counts
 /// only with its braces. Measured once per node and function.
