@@ -1,5 +1,7 @@
 #include "instrument/set_options.h"
 
+#include "support/fatal_exit.h"
+
 #include <QRegularExpression>
 #include <QString>
 
@@ -16,14 +18,14 @@ constexpr std::size_t kLongestLine = 16384;
 // Installation faults are reported before any translation applies.
 [[noreturn]] void FailInstallation(const char* format, const std::string& path) {
   std::fprintf(stderr, format, path.c_str());
-  std::exit(1);
+  support::EndRun(1);
 }
 
 std::string SetOptionsPath() {
   const char* root = std::getenv("NIVRAKDIR");
   if (!root || !*root) {
     std::fputs("Fatal Error: please setup NIVRAKDIR environment variable.\n", stderr);
-    std::exit(1);
+    support::EndRun(1);
   }
   return std::string(root) + "/lib/cc1_ccp_set.opt";
 }

@@ -4,6 +4,7 @@
 #include "support/translate.h"
 
 #include <csignal>
+#include <exception>
 #include <pthread.h>
 
 namespace support {
@@ -13,15 +14,27 @@ namespace {
 // overflow is reported instead of killing the process silently.
 alignas(16) char workerSignalStack[64 * 1024];
 
+struct Work {
+  const std::function<void()>& run;
+  std::exception_ptr thrown;
+};
+
 // The thread's own signal stack (a sanitizer's runtime maps one and unmaps
-// it when the thread ends) is put back before the thread returns.
+// it when the thread ends) is put back before the thread returns. An
+// exception (a run that ends by unwinding) cannot leave a thread: it is
+// carried over to the caller.
 void* RunWork(void* argument) {
   stack_t stack{};
   stack.ss_sp = workerSignalStack;
   stack.ss_size = sizeof workerSignalStack;
   stack_t previous{};
   sigaltstack(&stack, &previous);
-  (*static_cast<const std::function<void()>*>(argument))();
+  Work& work = *static_cast<Work*>(argument);
+  try {
+    work.run();
+  } catch (...) {
+    work.thrown = std::current_exception();
+  }
   sigaltstack(&previous, nullptr);
   return nullptr;
 }
@@ -33,10 +46,12 @@ void RunOnLargeStack(const std::function<void()>& work, std::size_t stackBytes) 
   pthread_attr_init(&attributes);
   pthread_attr_setstacksize(&attributes, stackBytes);
   pthread_t thread;
-  const int failed = pthread_create(&thread, &attributes, RunWork, const_cast<std::function<void()>*>(&work));
+  Work carried{work, nullptr};
+  const int failed = pthread_create(&thread, &attributes, RunWork, &carried);
   pthread_attr_destroy(&attributes);
   if (failed) DisplayFatalError(Translate("Fatal Error", "No memory left"));
   pthread_join(thread, nullptr);
+  if (carried.thrown) std::rethrow_exception(carried.thrown);
 }
 
 }  // namespace support

@@ -1,5 +1,6 @@
 #include "support/messages.h"
 
+#include "support/fatal_exit.h"
 #include "support/translate.h"
 
 #include <csignal>
@@ -21,7 +22,10 @@ void WriteFramed(const char* format, const char* comment, const QString& message
   std::fflush(stderr);
 }
 
+// A crash leaves nothing that could be unwound: the process ends here, as
+// the tool's own would, whatever the embedding chose for fatal errors.
 void HandleInvalidAccess(int) {
+  SetFatalExitHandler(nullptr);
   DisplayInternalError(Translate("Internal Error", "Please, contact your support"));
 }
 
@@ -53,10 +57,20 @@ MessageState& Messages() { return state; }
 
 void ResetMessageState() { state = MessageState{}; }
 
-void SetToolIdentity(const QString& product, const QString& executable, const QString& feature) {
+void ResetRunMessages() {
+  state.errorCount = 0;
+  state.warningCount = 0;
+  state.quiet = false;
+}
+
+void SetToolNames(const QString& product, const QString& executable, const QString& feature) {
   state.productName = product;
   state.executableName = executable;
   state.featureString = feature;
+}
+
+void SetToolIdentity(const QString& product, const QString& executable, const QString& feature) {
+  SetToolNames(product, executable, feature);
   if (state.handlerInstalled) return;
   InstallInvalidAccessHandler();
   std::set_new_handler(HandleMemoryExhaustion);
@@ -95,7 +109,7 @@ void DisplayFatalError(const QString& message) {
   WriteFramed("%1 %2 - FATAL ERROR: %3\n",
               "Used for fatal error message\n%1: product name\n%2: executable name\n%3: message to display",
               message);
-  std::exit(kExitFatal);
+  EndRun(kExitFatal);
 }
 
 namespace {
@@ -106,7 +120,7 @@ namespace {
               message);
   std::fwrite(locationLine.data(), 1, locationLine.size(), stderr);
   std::fflush(stderr);
-  std::exit(kExitInternal);
+  EndRun(kExitInternal);
 }
 
 }  // namespace
@@ -128,7 +142,7 @@ void DisplayPanic() {
           .arg(state.productName, state.executableName);
   const std::string bytes = ToLocal(framed);
   std::fwrite(bytes.data(), 1, bytes.size(), stderr);
-  std::exit(kExitFatal);
+  EndRun(kExitFatal);
 }
 
 MessageCounts GetMessageCounts() { return {state.errorCount, state.warningCount}; }

@@ -2,9 +2,9 @@
 //
 // Every message is framed as "<product> <executable> - <KIND>: <text>" and
 // written to standard error in the local encoding. Errors and warnings are
-// counted; fatal messages and panics end the process with status 7, internal
-// errors with status 9. The caller passes the message already translated and
-// filled.
+// counted; fatal messages and panics end the run with status 7, internal
+// errors with status 9, through EndRun (support/fatal_exit.h). The caller
+// passes the message already translated and filled.
 #pragma once
 
 #include <QString>
@@ -45,9 +45,16 @@ MessageState& Messages();
 /// Back to the start-up state (tests run one case after another).
 void ResetMessageState();
 
+/// Counters and quiet mode back to their start, identity kept: one run of
+/// several in a process must not see the errors or -NOWARNINGS of the last.
+void ResetRunMessages();
+
 /// Stores the identity shown in every message; the first call also installs
 /// the handlers for invalid memory accesses and memory exhaustion.
 void SetToolIdentity(const QString& product, const QString& executable, const QString& feature);
+/// The identity alone, for an embedding whose host watches for crashes
+/// itself (a sanitizer, a fuzzer): its handlers must stay in place.
+void SetToolNames(const QString& product, const QString& executable, const QString& feature);
 void SetFeatureString(const QString& feature);
 const QString& GetProductName();
 const QString& GetFeatureString();

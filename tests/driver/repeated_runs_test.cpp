@@ -1,0 +1,208 @@
+// Many instrumentation runs in one process write what one process per run
+// writes: several inputs and option sets in sequence, twice over, with a run
+// ending on a syntax error in between, each compared file by file with the
+// quorbcc1 binary run in a child process on the same input and options; a
+// run that cannot write its instrumented file ends the same way too.
+#include "driver/instrumentation_run.h"
+#include "support/fatal_exit.h"
+#include "support/messages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace driver {
+namespace {
+
+using FileMap = std::map<std::string, QByteArray>;
+
+struct RunResult {
+  int status;
+  FileMap files;
+};
+
+struct Case {
+  std::string source;  // below the source tree
+  std::vector<std::string> options;
+};
+
+// Each input under a different option set, so that every coverage type,
+// both counting modes, the listing with and without metrics, and the
+// runtime analyses each follow a run of another kind.
+const std::vector<Case>& Cases() {
+  static const std::vector<Case> cases = {
+      {"tests/cli/cases/walk_end_to_end/e2e.c", {}},
+      {"tests/cli/cases/walk_keeps_programs/fragile.c",
+       {"-PROC=RET", "-CALL", "-BLOCK=LOGICAL", "-WHILEONLY", "-COND=MODIFIED", "-METRICS"}},
+      {"tests/instrumented/samples/faults_sample.c", {"-BLOCK=DECISION", "-COND=FORCEEVALUATION", "-COUNT", "-NOCVI"}},
+      {"tests/listing/macros.c", {"-PROC", "-COND=COMPOUND", "-COMPACT", "-NOTERNARY", "-NOINFO", "-NOWARNINGS"}},
+      {"tests/dialect/cases/gnu_statement_forms.c",
+       {"-TRACE", "-MEMPRO", "-PERFPRO=PROCESS", "-BEFORE_RETURN_EXPR", "-PROC"}},
+      {"tests/dialect/cases/nested_functions.c", {"-BLOCK", "-COND", "-CALL", "-METRICS", "-NODLINE"}},
+  };
+  return cases;
+}
+
+class RepeatedRunsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The installation of this build tree, whatever a test before set.
+    qputenv("NIVRAKDIR", QUORB_BUILD_DIR);
+    qputenv("QBLTGT", QUORB_BUILD_DIR "/tdp/gcc");
+    ASSERT_TRUE(work_.isValid());
+    ASSERT_TRUE(QDir().mkpath(SourceDirectory()));
+    ASSERT_TRUE(Copy("tests/listing/macros.h"));
+    for (const Case& each : Cases()) {
+      ASSERT_TRUE(Copy(each.source));
+      Preprocess(BaseName(each.source));
+      if (HasFatalFailure() || IsSkipped()) return;
+    }
+  }
+
+  QString SourceDirectory() const { return work_.filePath(QStringLiteral("src")); }
+  QString OutputDirectory() const { return work_.filePath(QStringLiteral("out")); }
+
+  static QString BaseName(const std::string& source) { return QFileInfo(QString::fromStdString(source)).fileName(); }
+
+  // The source goes beside its preprocessed form, so that the line
+  // directives and the listing name a file of the temporary directory.
+  bool Copy(const std::string& source) const {
+    return QFile::copy(QStringLiteral(QUORB_SOURCE_DIR "/") + QString::fromStdString(source),
+                       SourceDirectory() + "/" + BaseName(source));
+  }
+
+  void Preprocess(const QString& name) {
+    QProcess gcc;
+    const QString path = SourceDirectory() + "/" + name;
+    gcc.start(QStringLiteral("gcc"), {QStringLiteral("-std=gnu11"), QStringLiteral("-E"), path, QStringLiteral("-o"),
+                                      path + ".i"});
+    if (!gcc.waitForStarted()) GTEST_SKIP() << "gcc is not available";
+    ASSERT_TRUE(gcc.waitForFinished(60000));
+    ASSERT_EQ(gcc.exitCode(), 0) << gcc.readAllStandardError().toStdString();
+  }
+
+  std::vector<std::string> Arguments(const std::string& preprocessed, const std::vector<std::string>& options) const {
+    const std::string output = OutputDirectory().toStdString();
+    std::vector<std::string> arguments{preprocessed, output + "/instrumented.c", "gcc.def"};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    arguments.push_back("-FDCDIR=" + output);
+    arguments.push_back("-TSFDIR=" + output);
+    return arguments;
+  }
+
+  std::vector<std::string> Arguments(const Case& each) const {
+    return Arguments((SourceDirectory() + "/" + BaseName(each.source) + ".i").toStdString(), each.options);
+  }
+
+  void ClearOutput() const {
+    QDir(OutputDirectory()).removeRecursively();
+    QDir().mkpath(OutputDirectory());
+  }
+
+  FileMap CollectOutput() const {
+    FileMap files;
+    const QDir output(OutputDirectory());
+    for (const QString& name : output.entryList(QDir::Files | QDir::Hidden)) {
+      QFile file(output.filePath(name));
+      if (file.open(QIODevice::ReadOnly)) files[name.toStdString()] = file.readAll();
+    }
+    return files;
+  }
+
+  RunResult RunInProcess(const std::vector<std::string>& arguments) const {
+    ClearOutput();
+    const int status = RunInstrumentation(arguments);
+    return {status, CollectOutput()};
+  }
+
+  RunResult RunInChild(const std::vector<std::string>& arguments) const {
+    ClearOutput();
+    QStringList list;
+    for (const std::string& argument : arguments) list << QString::fromStdString(argument);
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.setStandardOutputFile(QProcess::nullDevice());
+    child.start(QStringLiteral(QUORB_BUILD_DIR "/bin/quorbcc1"), list);
+    EXPECT_TRUE(child.waitForFinished(120000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    return {child.exitCode(), CollectOutput()};
+  }
+
+  QTemporaryDir work_;
+};
+
+std::string Names(const FileMap& files) {
+  std::string names;
+  for (const auto& [name, content] : files) names += name + " ";
+  return names;
+}
+
+// The first line where two texts part, for a readable failure.
+std::string FirstDifference(const QByteArray& expected, const QByteArray& actual) {
+  const QList<QByteArray> left = expected.split('\n');
+  const QList<QByteArray> right = actual.split('\n');
+  for (qsizetype i = 0; i < std::min(left.size(), right.size()); ++i) {
+    if (left[i] != right[i]) {
+      return "line " + std::to_string(i + 1) + ":\n  child:      " + left[i].toStdString() +
+             "\n  in process: " + right[i].toStdString();
+    }
+  }
+  return "one is a prefix of the other (" + std::to_string(left.size()) + " and " + std::to_string(right.size()) +
+         " lines)";
+}
+
+void ExpectSameRun(const RunResult& child, const RunResult& inProcess, const std::string& what) {
+  EXPECT_EQ(inProcess.status, child.status) << what;
+  ASSERT_EQ(Names(inProcess.files), Names(child.files)) << what;
+  for (const auto& [name, content] : child.files) {
+    const QByteArray& other = inProcess.files.at(name);
+    EXPECT_TRUE(other == content) << what << ": " << name << " differs at " << FirstDifference(content, other);
+  }
+}
+
+TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
+  const support::UnwindingFatalExits unwinding;
+  const Translations translations;
+  const std::string broken = (SourceDirectory() + "/broken.i").toStdString();
+  {
+    QFile file(QString::fromStdString(broken));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("int first(void) { return 1; }\nint second(void) { return 2 +; }\n");
+  }
+  const std::vector<std::string> brokenArguments = Arguments(broken, {"-PROC=RET", "-BLOCK=LOGICAL"});
+
+  std::vector<RunResult> expected;
+  for (const Case& each : Cases()) {
+    expected.push_back(RunInChild(Arguments(each)));
+    // A child that failed or wrote nothing would make the comparison hollow.
+    ASSERT_EQ(expected.back().status, 0) << each.source;
+    ASSERT_TRUE(expected.back().files.count("instrumented.c")) << each.source;
+    ASSERT_GE(expected.back().files.size(), 2u) << each.source << ": no FDC or TSF file";
+  }
+  const RunResult brokenInChild = RunInChild(brokenArguments);
+  EXPECT_EQ(brokenInChild.status, support::kExitFatal);
+  // Ends while the FDC files are being written: the instrumented file's
+  // directory is missing.
+  std::vector<std::string> unwritable = Arguments(Cases()[1]);
+  unwritable[1] = OutputDirectory().toStdString() + "/missing/instrumented.c";
+  const RunResult unwritableInChild = RunInChild(unwritable);
+  EXPECT_EQ(unwritableInChild.status, support::kExitFatal);
+
+  for (int round = 1; round <= 2; ++round) {
+    for (std::size_t i = 0; i < Cases().size(); ++i) {
+      const std::string what = "round " + std::to_string(round) + ", " + Cases()[i].source;
+      ExpectSameRun(expected[i], RunInProcess(Arguments(Cases()[i])), what);
+      if (i == 2) ExpectSameRun(brokenInChild, RunInProcess(brokenArguments), what + ", then the syntax error");
+      if (i == 4) ExpectSameRun(unwritableInChild, RunInProcess(unwritable), what + ", then the missing directory");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace driver
