@@ -58,13 +58,13 @@ bool IsCoverageLocation(const frontend::TokenPosition& location) {
   if (!IsFileAuthorized(location.File(), location.Directory()) || IsExcludedDirectory(location.Directory())) {
     return false;
   }
-  output::FdcFile& fdc = output::SelectFdc(location.File(), location.Directory(), options.coverage, options.comment);
-  if (fdc.checksum == output::kFdcChecksumSeed) {
+  output::FdcFile& fdc = Instr().fdc->Select(location.File(), location.Directory(), options.coverage, options.comment);
+  if (fdc.checksum == output::kOutputChecksumSeed) {
     fdc.checksum ^= frontend::ValidLineSum(location.File(), location.Directory());
   }
-  fdc.lastFunction = state.functionName;
+  fdc.lastFunction = state.walk->functionName;
   if (!options.source) fdc.noListing = true;
-  state.currentFdc = &fdc;
+  state.walk->currentFdc = &fdc;
   return true;
 }
 

@@ -75,7 +75,7 @@ void AddDumpTexts(const Span& span, const driver::Options& options, std::uint32_
 }
 
 void RegisterCall(const Span& span, const std::string& name, std::uint32_t priority) {
-  output::AddRikItem(*Instr().currentFdc, output::RikKind::kJump, output::RikText{name},
+  output::AddRikItem(*Instr().walk->currentFdc, output::RikKind::kJump, output::RikText{name},
                      static_cast<std::int32_t>(priority),
                      output::RikPlace{span.first.line, span.first.physical, span.last.line, span.last.physical});
 }
@@ -84,10 +84,10 @@ void AddCallCoverage(const Span& span, const std::string& name, std::uint32_t pr
   InstrState& state = Instr();
   if (!IsCoverageLocation(span.first)) return;
   const std::uint32_t branch =
-      output::WriteFdcCall(state.currentFdc, state.functionName->text, name, span.first.line, span.last.line);
+      output::WriteFdcCall(state.walk->currentFdc, state.walk->functionName->text, name, span.first.line, span.last.line);
   AddText(span.first.physical, priority, Where::Before, "(_QBC_CALL" + BranchArguments(branch) + ",");
   AddText(span.last.physical, priority, Where::After, ")");
-  output::AddRikItem(*state.currentFdc, output::RikKind::kBranch, output::MakeRikBranch(branch, output::kSumCall),
+  output::AddRikItem(*state.walk->currentFdc, output::RikKind::kBranch, output::MakeRikBranch(branch, output::kSumCall),
                      static_cast<std::int32_t>(priority),
                      output::RikPlace{span.first.line, span.first.physical, span.last.line, span.last.physical});
 }
@@ -98,7 +98,7 @@ void AddCallCoverage(const Span& span, const std::string& name, std::uint32_t pr
 void AddTerminationTexts(const Span& span, const driver::Options& options, std::uint32_t priority) {
   InstrState& state = Instr();
   const bool analysis = options.trace || options.memPro || options.perfPro;
-  if (analysis && state.routineNumber != 0) {
+  if (analysis && state.walk->routineNumber != 0) {
     std::string exit = "(_QBL_STACK_OUT_VOID_EXPR_START(";
     if (options.perfPro) exit += "+_QBQ_OUT_EXPR";
     if (options.memPro) exit += LineOffsetExpression(span.last) + "+_QBP_OUT_EXPR";
@@ -111,11 +111,11 @@ void AddTerminationTexts(const Span& span, const driver::Options& options, std::
     AddText(span.last.physical, 2, Where::After, ")");
   }
   if (!(options.coverage & driver::kCoverProcExit) || !IsCoverageLocation(span.first)) return;
-  const std::uint32_t branch = output::WriteFdcProc(state.currentFdc, output::FdcProcKind::kTerm,
-                                                    state.functionName->text, span.first.line, span.last.line);
+  const std::uint32_t branch = output::WriteFdcProc(state.walk->currentFdc, output::FdcProcKind::kTerm,
+                                                    state.walk->functionName->text, span.first.line, span.last.line);
   AddText(span.first.physical, priority - 1, Where::Before, "(_QBC_PROC_exp" + BranchArguments(branch) + ",");
   AddText(span.last.physical, priority - 1, Where::After, ")");
-  output::AddRikItem(*state.currentFdc, output::RikKind::kBranch, output::MakeRikBranch(branch, output::kSumExit),
+  output::AddRikItem(*state.walk->currentFdc, output::RikKind::kBranch, output::MakeRikBranch(branch, output::kSumExit),
                      static_cast<std::int32_t>(priority - 1),
                      output::RikPlace{span.first.line, span.first.physical, span.last.line, span.last.physical});
 }
@@ -141,7 +141,7 @@ bool InstrCall(const TreeNode* call) {
   }
   if (flags.covered) AddCallCoverage(span, name, priority);
   // A built-in may stand where a constant is required: it keeps its form.
-  if (options.memPro && state.routineNumber != 0 && !(callee && IsBuiltin(callee->alpha))) {
+  if (options.memPro && state.walk->routineNumber != 0 && !(callee && IsBuiltin(callee->alpha))) {
     InstrLineOffset(&span.first, &span.last, false);
   }
   if (flags.terminating && AnySelected(options)) AddTerminationTexts(span, options, priority);

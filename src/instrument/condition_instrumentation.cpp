@@ -209,7 +209,7 @@ std::vector<std::uint32_t> BranchesOf(const DecisionContext& decision) {
 
 void AddDecisionTexts(const DecisionContext& decision, std::uint32_t priority, const std::string& syncTail,
                       const std::string& endArguments) {
-  const std::string serial = std::to_string(Instr().currentFdc->serial);
+  const std::string serial = std::to_string(Instr().walk->currentFdc->serial);
   for (std::size_t i = 0; i < decision.conditions.size(); ++i) {
     const Span& span = decision.conditions[i].span;
     AddText(span.first.physical, priority, Where::Before, "(_QBC_COND_SYNC_1()(");
@@ -223,7 +223,7 @@ void AddDecisionTexts(const DecisionContext& decision, std::uint32_t priority, c
 
 void InstrModifiedDecision(const DecisionContext& decision, std::uint32_t priority) {
   InstrState& state = Instr();
-  output::FdcFile& file = *state.currentFdc;
+  output::FdcFile& file = *state.walk->currentFdc;
   const Composition composition = ComposeCases(decision.root);
   const std::vector<std::uint32_t> branches = BranchesOf(decision);
   const std::uint32_t width = composition.table.width;
@@ -242,7 +242,7 @@ void InstrModifiedDecision(const DecisionContext& decision, std::uint32_t priori
 
 void InstrForcedDecision(const DecisionContext& decision, std::uint32_t priority) {
   InstrState& state = Instr();
-  output::FdcFile& file = *state.currentFdc;
+  output::FdcFile& file = *state.walk->currentFdc;
   const std::string prefix = PrefixForm(decision.root);
   const auto cases = std::uint32_t{1} << decision.conditions.size();
   const std::uint32_t first =
@@ -265,7 +265,7 @@ void InstrBasicCondition(const TreeNode* node, DecisionContext* decision) {
   const Span& span = ConstructExtent(node);
   if (span.first.physical.line == 0 || !IsCoverageLocation(span.first)) return;
   InstrState& state = Instr();
-  const std::uint32_t branch = output::WriteFdcCase(state.currentFdc, state.functionName->text, PrintedText(node, 32),
+  const std::uint32_t branch = output::WriteFdcCase(state.walk->currentFdc, state.walk->functionName->text, PrintedText(node, 32),
                                                     false, span.first.line, span.last.line);
   const std::uint32_t priority = DepthPriority(state);
   AddText(span.first.physical, priority, Where::Before, "(_QBC_COND_ELEM_1()(");

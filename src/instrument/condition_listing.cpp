@@ -16,7 +16,7 @@ namespace {
 std::string CoverageText(const char* text) { return support::ToLocal(support::Translate("Code Coverage", text)); }
 
 void AddPopup(const Span& span, std::vector<output::RikAlternative> alternatives, std::uint32_t priority) {
-  output::AddRikItem(*Instr().currentFdc, output::RikKind::kPopup, std::move(alternatives),
+  output::AddRikItem(*Instr().walk->currentFdc, output::RikKind::kPopup, std::move(alternatives),
                      static_cast<std::int32_t>(priority), PlaceOf(span));
 }
 
@@ -90,7 +90,7 @@ void RegisterForcedDecision(const DecisionContext& decision, const std::string& 
   popup.number = slot;
   for (const BasicCondition& condition : decision.conditions) popup.operands.push_back(PrintedText(condition.node, 128));
   const Span& span = ConstructExtent(decision.root);
-  output::AddRikItem(*Instr().currentFdc, output::RikKind::kBitCond,
+  output::AddRikItem(*Instr().walk->currentFdc, output::RikKind::kBitCond,
                      std::make_unique<output::RikBitCond>(std::move(popup)),
                      static_cast<std::int32_t>(priority), PlaceOf(span));
 }

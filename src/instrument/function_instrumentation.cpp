@@ -29,8 +29,6 @@ using frontend::TreeNode;
 // Bit of a function name's entry: a definition of that name was met.
 constexpr std::uint32_t kSeenName = 0x00040000;
 
-FunctionMetrics lastMetrics{};
-
 std::string Numbers(std::int16_t serial, std::uint32_t branch) {
   return std::to_string(serial) + "," + std::to_string(branch);
 }
@@ -40,7 +38,7 @@ output::RikPlace BodyPlace(const TreeNode* body) {
 }
 
 void RegisterBranch(const TreeNode* body, std::uint32_t branch, std::int8_t sum, std::uint32_t priority) {
-  output::AddRikItem(*Instr().currentFdc, output::RikKind::kBranch, output::MakeRikBranch(branch, sum),
+  output::AddRikItem(*Instr().walk->currentFdc, output::RikKind::kBranch, output::MakeRikBranch(branch, sum),
                      static_cast<std::int32_t>(priority), BodyPlace(body));
 }
 
@@ -80,7 +78,7 @@ void AddEntryTexts(const TreeNode* body) {
   InstrState& state = Instr();
   const driver::Options& options = *state.options;
   const std::uint32_t p = kNestingPriority;
-  const support::NameEntry* name = state.functionName;
+  const support::NameEntry* name = state.walk->functionName;
   if ((name->flags & support::kDumpIncoming) && AnySelected(options)) {
     if (DumpsCoverage(options)) {
       AddText(body->start.physical, p, Where::Before, "{_QBCPQ_DUMP(_QBCPQ_RESET);");
@@ -92,17 +90,17 @@ void AddEntryTexts(const TreeNode* body) {
     }
   }
   if ((options.coverage & driver::kCoverProcEntry) && IsCoverageLocation(body->start)) {
-    const std::uint32_t branch = output::WriteFdcProc(state.currentFdc, output::FdcProcKind::kProc, name->text,
+    const std::uint32_t branch = output::WriteFdcProc(state.walk->currentFdc, output::FdcProcKind::kProc, name->text,
                                                       body->start.line, body->end.line);
-    AddText(body->start.physical, p, Where::Before, "{_QBC_PROC_IN(" + Numbers(state.currentFdc->serial, branch) + ");");
+    AddText(body->start.physical, p, Where::Before, "{_QBC_PROC_IN(" + Numbers(state.walk->currentFdc->serial, branch) + ");");
     AddText(body->end.physical, p, Where::After, "}");
     RegisterBranch(body, branch, output::kSumEntry, p);
   }
   AddTracedEntryTexts(body);
   if ((options.coverage & driver::kCoverStatementBlock) && IsCoverageLocation(body->start)) {
-    const std::uint32_t branch = output::WriteFdcBlock(state.currentFdc, output::FdcBlockKind::kSimple, name->text,
-                                                       state.branchPath, body->start.line, body->end.line);
-    AddText(body->start.physical, p - 1, Where::Before, "{_QBC_BLOC(" + Numbers(state.currentFdc->serial, branch) + ");");
+    const std::uint32_t branch = output::WriteFdcBlock(state.walk->currentFdc, output::FdcBlockKind::kSimple, name->text,
+                                                       state.walk->branchPath, body->start.line, body->end.line);
+    AddText(body->start.physical, p - 1, Where::Before, "{_QBC_BLOC(" + Numbers(state.walk->currentFdc->serial, branch) + ");");
     AddText(body->end.physical, p - 1, Where::After, "}");
     RegisterBranch(body, branch, output::kSumBlock, p - 1);
   }
@@ -113,26 +111,26 @@ void AddExitTexts(const TreeNode* body) {
   const driver::Options& options = *state.options;
   const std::uint32_t p = kNestingPriority - 1;
   const frontend::SourcePosition& brace = body->end.physical;
-  if (state.functionName->flags & support::kDumpReturning) {
+  if (state.walk->functionName->flags & support::kDumpReturning) {
     if (DumpsCoverage(options)) AddText(brace, p, Where::Before, " _QBCPQ_DUMP(_QBCPQ_RESET);");
     if (options.trace) AddText(brace, p, Where::Before, " _QBT_START_DUMP");
   }
   if ((options.coverage & driver::kCoverProcExit) && IsCoverageLocation(body->end)) {
-    const std::uint32_t branch = output::WriteFdcProc(state.currentFdc, output::FdcProcKind::kEndProc,
-                                                      state.functionName->text, body->end.line, body->end.line);
-    AddText(brace, p, Where::Before, " _QBC_PROC(" + Numbers(state.currentFdc->serial, branch) + ");");
-    output::AddRikItem(*state.currentFdc, output::RikKind::kBranch, output::MakeRikBranch(branch, output::kSumExit),
+    const std::uint32_t branch = output::WriteFdcProc(state.walk->currentFdc, output::FdcProcKind::kEndProc,
+                                                      state.walk->functionName->text, body->end.line, body->end.line);
+    AddText(brace, p, Where::Before, " _QBC_PROC(" + Numbers(state.walk->currentFdc->serial, branch) + ");");
+    output::AddRikItem(*state.walk->currentFdc, output::RikKind::kBranch, output::MakeRikBranch(branch, output::kSumExit),
                        static_cast<std::int32_t>(p), output::RikPlace{body->end.line, brace, body->end.line, brace});
   }
   AddTracedExitTexts(body);
-  if (state.functionName == state.mainName && AnySelected(options)) AddText(brace, 2, Where::Before, " _QBL_END_EXEC;");
+  if (state.walk->functionName == state.mainName && AnySelected(options)) AddText(brace, 2, Where::Before, " _QBL_END_EXEC;");
 }
 
 // Every FDC file that received this function's branches is linked around its
 // body, so the runtime knows the file's tables when the function runs.
 void AddLinks(const TreeNode* body) {
-  for (output::FdcFile& file : output::Fdc().files) {
-    if (file.lastFunction != Instr().functionName) continue;
+  for (output::FdcFile& file : Instr().fdc->Files()) {
+    if (file.lastFunction != Instr().walk->functionName) continue;
     std::string link = "{";
     if (file.compoundConditionCount) {
       link += "_QBC_DECLARE_COND_ELT(" + Numbers(file.serial, file.compoundConditionCount) + ");";
@@ -155,13 +153,14 @@ void RegisterFunction(const TreeNode* definition, const TreeNode* body) {
         support::CodeLocation::Current());
   }
   if (!IsCoverageLocation(body->start)) return;
-  const std::string name = state.functionName->text;
+  const std::string name = state.walk->functionName->text;
   auto function = std::make_unique<output::RikFunction>(output::RikFunction{
-      name, output::RikNodeType::kFunction, lastMetrics.cyclomatic, lastMetrics.statements, lastMetrics.nesting});
+      name, output::RikNodeType::kFunction, state.walk->metrics.cyclomatic, state.walk->metrics.statements,
+      state.walk->metrics.nesting});
   const output::RikPlace place{nameNode->start.line, nameNode->start.physical, body->end.line, body->end.physical};
-  output::AddRikItem(*state.currentFdc, output::RikKind::kFunction, std::move(function),
+  output::AddRikItem(*state.walk->currentFdc, output::RikKind::kFunction, std::move(function),
                      static_cast<std::int32_t>(kMaxPriority), place);
-  output::AddRikItem(*state.currentFdc, output::RikKind::kLink, output::RikText{name},
+  output::AddRikItem(*state.walk->currentFdc, output::RikKind::kLink, output::RikText{name},
                      static_cast<std::int32_t>(kMaxPriority), output::RikPlace{nameNode->start.line, nameNode->start.physical, 0, std::nullopt});
 }
 
@@ -170,10 +169,10 @@ void InstrumentFunction(const TreeNode* definition) {
   const driver::Options& options = *state.options;
   const TreeNode* body = BodyOf(definition);
   if (!body) return;
-  state.function = definition;
-  state.functionName = definition->alpha;
-  state.branchPath.clear();
-  state.currentFdc = nullptr;
+  FunctionWalk walk;
+  walk.function = definition;
+  walk.functionName = definition->alpha;
+  const WalkScope scope(state, walk);
   if (state.kindMask != 0) {
     ApplyInsertRecords(state.modifications,
                        {body->start.physical, body->end.physical, body->start.File(), body->start.Directory(),
@@ -184,7 +183,7 @@ void InstrumentFunction(const TreeNode* definition) {
   InspectBlockStatics(body);
   InstrBody(body);
   const bool reachable = FallsThrough(LastStatement(body));
-  lastMetrics = options.metrics ? ComputeFunctionMetrics(definition) : kNoFunctionMetrics;
+  walk.metrics = options.metrics ? ComputeFunctionMetrics(definition) : kNoFunctionMetrics;
   RegisterFunction(definition, body);
   AddEntryTexts(body);
   if (reachable) AddExitTexts(body);
@@ -200,8 +199,6 @@ void MarkStartOfMain() {
 }
 
 }  // namespace
-
-const FunctionMetrics& LastFunctionMetrics() { return lastMetrics; }
 
 void InstrFunctionRename(const TreeNode* definition) {
   const support::NameEntry* name = definition->alpha;
@@ -243,9 +240,6 @@ void InstrFunctionStart(const TreeNode* root) {
     InstrumentFunction(item);
   }
   MarkStartOfMain();
-  state.function = nullptr;
-  state.currentTsf = nullptr;
-  state.routineNumber = 0;
 }
 
 }  // namespace instrument

@@ -18,7 +18,4 @@ void InstrFunctionStart(const frontend::TreeNode* root);
 /// -RENAME and -REMOVE on one function definition.
 void InstrFunctionRename(const frontend::TreeNode* definition);
 
-/// The metrics of the last function walked (for its listing entry).
-const FunctionMetrics& LastFunctionMetrics();
-
 }  // namespace instrument

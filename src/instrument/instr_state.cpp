@@ -41,11 +41,13 @@ void AddText(const frontend::SourcePosition& at, std::uint32_t priority, Where w
   AddModification(state.modifications, &at, priority, where, std::move(text));
 }
 
-void ResetInstrState(const driver::Options& options, support::NameEntry* mainFile,
-                     support::NameEntry* mainDirectory) {
+void ResetInstrState(const driver::Options& options, output::FdcWriter& fdc, output::TsfWriter& tsf,
+                     support::NameEntry* mainFile, support::NameEntry* mainDirectory) {
   FreeModifications(state.modifications);
   state = InstrState{};
   state.options = &options;
+  state.fdc = &fdc;
+  state.tsf = &tsf;
   state.kindMask = KindMaskOf(options);
   state.forcedEvaluation = (options.coverage & driver::kCoverForcedEvaluation) != 0;
   state.mainName = options.mainService ? options.mainService : support::InternName("main");

@@ -2,6 +2,7 @@
 // and read by every instrumentation step.
 #pragma once
 
+#include "instrument/function_metrics.h"
 #include "instrument/modification_buffer.h"
 #include "instrument/tree_extent.h"
 
@@ -20,8 +21,10 @@ struct TreeNode;
 }
 namespace output {
 struct FdcFile;
+class FdcWriter;
 struct RikItem;
 struct TsfFile;
+class TsfWriter;
 }
 namespace support {
 struct NameEntry;
@@ -52,8 +55,31 @@ struct CompoundTableEntry {
   std::string cells;  // rows * width characters over T, F and X
 };
 
+/// The walk of one function: created when its instrumentation starts and
+/// dropped when it ends.
+struct FunctionWalk {
+  const frontend::TreeNode* function = nullptr;
+  support::NameEntry* functionName = nullptr;
+  std::uint32_t depth = 0;              // nesting depth inside the function body
+  std::string branchPath;               // "/"-separated place inside the function
+  output::FdcFile* currentFdc = nullptr;  // FDC file of the construct's source file
+  output::TsfFile* currentTsf = nullptr;  // TSF file of the traced function's source file
+  std::uint32_t routineNumber = 0;      // 0: the function is not traced
+  FunctionMetrics metrics{};            // for its listing entry, with -METRICS
+
+  // The statement walk.
+  std::unordered_map<const frontend::TreeNode*, Span> extents;  // constructs measured so far
+  std::unordered_map<const frontend::TreeNode*, std::uint8_t> leavingWays;  // LeavingBit of measured nodes
+  std::unordered_set<const frontend::TreeNode*> loopsEnteredFromOutside;
+  std::unordered_set<const frontend::TreeNode*> loopsLeftByComputedGoto;  // no cleanup runs on such a jump
+  std::vector<SwitchContext> switches;          // innermost last
+  std::vector<output::RikItem*> pendingDecisions;  // left by a jump, waiting for a sequence block
+};
+
 struct InstrState {
   const driver::Options* options = nullptr;
+  output::FdcWriter* fdc = nullptr;  // the run's writers
+  output::TsfWriter* tsf = nullptr;
   std::uint32_t kindMask = 0;  // bits of frontend::InsertKind, as the insert pragmas use them
   bool forcedEvaluation = false;
   ModificationBuffer modifications;
@@ -65,37 +91,34 @@ struct InstrState {
   bool startOfMainSeen = false;
   std::uint32_t lineCounter = 1;  // lines of the instrumented file written so far
 
-  // The function being instrumented.
-  const frontend::TreeNode* function = nullptr;
-  support::NameEntry* functionName = nullptr;
-  std::uint32_t depth = 0;              // nesting depth inside the function body
-  std::string branchPath;               // "/"-separated place inside the function
-  output::FdcFile* currentFdc = nullptr;  // FDC file of the construct's source file
-  output::TsfFile* currentTsf = nullptr;  // TSF file of the traced function's source file
-  std::uint32_t routineNumber = 0;      // 0: the function is not traced
-
-  // The statement walk of the current function.
-  std::unordered_map<const frontend::TreeNode*, Span> extents;  // constructs measured so far
-  std::unordered_map<const frontend::TreeNode*, std::uint8_t> leavingWays;  // LeavingBit of measured nodes
-  std::unordered_set<const frontend::TreeNode*> loopsEnteredFromOutside;
-  std::unordered_set<const frontend::TreeNode*> loopsLeftByComputedGoto;  // no cleanup runs on such a jump
-  std::vector<SwitchContext> switches;          // innermost last
-  std::vector<output::RikItem*> pendingDecisions;  // left by a jump, waiting for a sequence block
+  FunctionWalk* walk = nullptr;  // the function being instrumented, none between functions
   bool nestingLimitReported = false;
 
   std::vector<CompoundTableEntry> compoundTable;  // every decision of the run, in creation order
   std::unordered_set<std::uint32_t> pragmaLines;  // lines of the input holding a #pragma the compiler reads
 };
 
+/// Makes `walk` the function walk of `state` for the scope's lifetime.
+class WalkScope {
+ public:
+  WalkScope(InstrState& state, FunctionWalk& walk) : state_(state) { state_.walk = &walk; }
+  ~WalkScope() { state_.walk = nullptr; }
+  WalkScope(const WalkScope&) = delete;
+  WalkScope& operator=(const WalkScope&) = delete;
+
+ private:
+  InstrState& state_;
+};
+
 /// Priority of a text at the current depth: outer constructs get larger ones.
-inline std::uint32_t DepthPriority(const InstrState& state) { return kNestingPriority - state.depth; }
+inline std::uint32_t DepthPriority(const InstrState& state) { return kNestingPriority - state.walk->depth; }
 
 InstrState& Instr();
 
-/// The state for a new run over the options; `mainFile` and `mainDirectory`
-/// name the main source file.
-void ResetInstrState(const driver::Options& options, support::NameEntry* mainFile,
-                     support::NameEntry* mainDirectory);
+/// The state for a new run over the options, writing through the run's
+/// writers; `mainFile` and `mainDirectory` name the main source file.
+void ResetInstrState(const driver::Options& options, output::FdcWriter& fdc, output::TsfWriter& tsf,
+                     support::NameEntry* mainFile, support::NameEntry* mainDirectory);
 
 /// The kind mask the options select.
 std::uint32_t KindMaskOf(const driver::Options& options);

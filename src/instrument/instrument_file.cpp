@@ -12,6 +12,7 @@
 #include "instrument/kept_file.h"
 #include "instrument/prologue.h"
 #include "instrument/walk_support.h"
+#include "instrument/writer_settings.h"
 #include "output/fdc_file.h"
 #include "output/fdc_merge.h"
 #include "output/tsf_file.h"
@@ -20,6 +21,8 @@
 #include "support/file_utils.h"
 #include "support/large_stack.h"
 #include "support/name_table.h"
+
+#include <optional>
 
 #include <unistd.h>
 
@@ -30,7 +33,7 @@ namespace {
 bool NeedsParseGlobals(const driver::Options& options) {
   const InstrState& state = Instr();
   if (!options.memPro || options.noInspectAll) return false;
-  if (output::Tsf().files.empty() && !state.startOfMainSeen) return false;
+  if (state.tsf->Files().empty() && !state.startOfMainSeen) return false;
   return !frontend::Symbols().fileVariables.nodes.empty() || state.deepGlobalCount != 0;
 }
 
@@ -43,29 +46,27 @@ ParseGlobalsTrailer MakeParseGlobalsTrailer(const driver::Options& options) {
   return trailer;
 }
 
-// The instrumented text, in a temporary file that CommitInstrumentedFile
-// puts in place once the listings are written too.
-std::FILE* WriteInstrumentedFile(const driver::Options& options, const frontend::TreeNode* root) {
+// The instrumented text, in a temporary file that is put in place once the
+// listings are written too.
+void WriteInstrumentedFile(const driver::Options& options, const frontend::TreeNode* root, std::FILE* output) {
   InstrState& state = Instr();
   frontend::KeepDefinedFileVariables();
-  std::FILE* output = OpenInstrumentedFile(options.instrPath);
   state.lineCounter = 1;
   if (options.info) state.lineCounter += driver::WritePlainIdentification(output, "/*", "*/");
   if (AnySelected(options)) {
     // The trailers complete the checksums first, so that the prologue
     // declares the same checksum as the FDC file holds.
-    output::WriteFdcTrailers();
-    output::WriteTsfTrailers();
+    state.fdc->WriteTrailers();
+    state.tsf->WriteTrailers();
     WritePrologue(output, root->end);
   }
   state.lineCounter += ApplyModifications(options.srcPath, output, state.modifications);
   FreeModifications(state.modifications);
   if (NeedsParseGlobals(options)) WriteParseGlobalsTrailer(output, MakeParseGlobalsTrailer(options));
-  return output;
 }
 
 void CompleteFdcFiles(const driver::Options& options, const frontend::TreeNode* root) {
-  const bool allRemoved = output::CloseEmptyFdcFiles();
+  const bool allRemoved = Instr().fdc->CloseEmpty();
   const support::NameEntry* name = root->end.File();
   if (allRemoved && options.coverage != 0 && !IsExcludedSourceFile(name, root->end.Directory())) {
     output::ShowNoFdcGenerated(name ? name->text : std::string());
@@ -73,7 +74,7 @@ void CompleteFdcFiles(const driver::Options& options, const frontend::TreeNode* 
 }
 
 void CompleteTsfFiles(const driver::Options& options, const frontend::TreeNode* root) {
-  const bool allRemoved = output::CloseEmptyTsfFiles();
+  const bool allRemoved = Instr().tsf->CloseEmpty();
   const support::NameEntry* name = root->end.File();
   if (allRemoved && (options.trace || options.memPro || options.perfPro) &&
       !IsExcludedSourceFile(name, root->end.Directory())) {
@@ -88,7 +89,7 @@ void WriteRikSections(const driver::Options& options) {
   if (!ProducesListing(options)) return;
   std::optional<std::string_view> comment;
   if (options.comment) comment = options.comment->text;
-  for (output::FdcFile& file : output::Fdc().files) {
+  for (output::FdcFile& file : Instr().fdc->Files()) {
     if (file.stage != output::FdcStage::kWriting) continue;
     const std::string source = support::JoinPath(file.sourceDirectory->text, file.sourceName->text);
     if (access(source.c_str(), R_OK) != 0) file.noListing = true;
@@ -96,29 +97,28 @@ void WriteRikSections(const driver::Options& options) {
   }
 }
 
-void ReleaseRun() {
+void ReleaseRun(output::FdcWriter& fdc, output::TsfWriter& tsf) {
   support::FreeNameList(frontend::Symbols().fileVariables);
-  output::FinishFdcFiles();
-  output::FinishTsfFiles();
+  output::FinishFdcFiles(fdc);
+  output::FinishTsfFiles(tsf);
   frontend::FreeInsertRecords();
-  output::FreeFdcFiles();
-  output::FreeTsfFiles();
 }
 
 }  // namespace
 
 void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
-  output::ConfigureFdcWriter(options);
-  output::ConfigureTsfWriter(options);
-  ResetInstrState(options, root->end.File(), root->end.Directory());
+  output::FdcWriter fdc(FdcSettingsOf(options));
+  output::TsfWriter tsf(TsfSettingsOf(options));
+  ResetInstrState(options, fdc, tsf, root->end.File(), root->end.Directory());
   ResetPrologue();
   // The walk and the listing recurse once per nesting level of the source.
   FindPragmaLines(options.srcPath);
-  std::FILE* output = nullptr;
+  std::optional<InstrumentedFile> output;
   const frontend::TokenPosition mainFile = root->end;
   support::RunOnLargeStack([root, &options, &output] {
     InstrFunctionStart(root);
-    output = WriteInstrumentedFile(options, root);
+    output.emplace(options.instrPath);
+    WriteInstrumentedFile(options, root, output->Stream());
     CompleteFdcFiles(options, root);
     CompleteTsfFiles(options, root);
     // The tree is the largest structure of a run; the listings' buffers
@@ -129,8 +129,8 @@ void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
   // After the listings, so that a source that no longer matches its
   // preprocessed text leaves the previous instrumented file as it was, like
   // the previous FDC file.
-  CommitInstrumentedFile(output, options.instrPath);
-  ReleaseRun();
+  output->Commit();
+  ReleaseRun(fdc, tsf);
   if (options.keep) WriteKeptFile(options.instrPath, mainFile.File(), mainFile.Directory());
 }
 

@@ -7,26 +7,12 @@
 #include "support/translate.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <unistd.h>
 
 namespace instrument {
 namespace {
 
 using support::Translate;
-
-struct OutputState {
-  std::string temporaryPath;  // set while the instrumented file is being written
-  bool exitHandlerRegistered = false;
-};
-
-OutputState output;
-
-void RemoveUnfinishedOutput() {
-  if (output.temporaryPath.empty()) return;
-  std::remove(output.temporaryPath.c_str());
-  output.temporaryPath.clear();
-}
 
 // "<instr>.<pid>.qbtmp", then ".<pid>-1.qbtmp" and so on: parallel runs
 // writing one instrumented file never share a temporary file.
@@ -48,31 +34,34 @@ bool NextTemporaryName(const std::string& base, unsigned& attempt, std::string& 
 
 }  // namespace
 
-std::FILE* OpenInstrumentedFile(const std::string& instrPath) {
-  if (!output.exitHandlerRegistered) {
-    std::atexit(RemoveUnfinishedOutput);
-    output.exitHandlerRegistered = true;
-  }
-  const std::string base = TemporaryBase(instrPath);
+InstrumentedFile::InstrumentedFile(std::string instrPath) : instrPath_(std::move(instrPath)) {
+  const std::string base = TemporaryBase(instrPath_);
   unsigned attempt = 0;
   std::string candidate = base + ".qbtmp";
   output::ClaimedFile claimed = output::ClaimTemporaryFile(
       candidate, [&base, &attempt](std::string& name) { return NextTemporaryName(base, attempt, name); });
-  std::FILE* file = claimed.stream.release();
-  if (file) output.temporaryPath = candidate;
-  if (!file) {
+  if (!claimed.stream) {
     support::DisplayFatalError(Translate("Fatal Error", "Cannot create instrumented file %1",
                                          "%1 : the instrumented file")
-                                   .arg(support::FromLocal(instrPath)));
+                                   .arg(support::FromLocal(instrPath_)));
   }
-  return file;
+  stream_ = std::move(claimed.stream);
+  temporaryPath_ = candidate;
 }
 
-void CommitInstrumentedFile(std::FILE* file, const std::string& instrPath) {
+void InstrumentedFile::Commit() {
+  std::FILE* file = stream_.release();
   const bool writeFailed = std::ferror(file) != 0;
-  if (std::fclose(file) != 0 || writeFailed) FailWriting(instrPath);
-  support::RenameFile(output.temporaryPath, instrPath);
-  output.temporaryPath.clear();
+  if (std::fclose(file) != 0 || writeFailed) FailWriting(instrPath_);
+  support::RenameFile(temporaryPath_, instrPath_);
+  temporaryPath_.clear();
+}
+
+void InstrumentedFile::RemoveUnfinished() {
+  stream_.reset();
+  if (temporaryPath_.empty()) return;
+  std::remove(temporaryPath_.c_str());
+  temporaryPath_.clear();
 }
 
 void WriteParseGlobalsTrailer(std::FILE* file, const ParseGlobalsTrailer& trailer) {

@@ -2,6 +2,9 @@
 // its place when complete, and is removed if the run ends before.
 #pragma once
 
+#include "output/source_output.h"
+#include "support/file_utils.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -13,11 +16,24 @@ struct NameEntry;
 
 namespace instrument {
 
-/// Opens the temporary file for <instr>; failure is fatal.
-std::FILE* OpenInstrumentedFile(const std::string& instrPath);
+class InstrumentedFile final : public output::UnfinishedOutput {
+ public:
+  /// Opens the temporary file for <instr>; failure is fatal.
+  explicit InstrumentedFile(std::string instrPath);
+  ~InstrumentedFile() override { RemoveUnfinished(); }
 
-/// Closes it (a write error is fatal) and puts it in place of <instr>.
-void CommitInstrumentedFile(std::FILE* output, const std::string& instrPath);
+  std::FILE* Stream() const { return stream_.get(); }
+
+  /// Closes it (a write error is fatal) and puts it in place of <instr>.
+  void Commit();
+
+  void RemoveUnfinished() override;
+
+ private:
+  std::string instrPath_;
+  std::string temporaryPath_;  // set while the instrumented file is being written
+  support::UniqueFile stream_;
+};
 
 /// The trailer that lists the file-scope variables for memory profiling.
 struct ParseGlobalsTrailer {

@@ -61,7 +61,7 @@ bool IsTerminatingCall(const TreeNode* call) {
 }
 
 std::uint8_t LeavingWays(const TreeNode* part) {
-  auto& cache = Instr().leavingWays;
+  auto& cache = Instr().walk->leavingWays;
   if (!part) return 0;
   // The cache keeps a node's ways before its own loop or switch takes back
   // the breaks and continues that belong to it; the part's answer after.
@@ -85,8 +85,8 @@ std::uint8_t LeavingWays(const TreeNode* part) {
 
 void FindLoopsEnteredFromOutside(const TreeNode* body) {
   InstrState& state = Instr();
-  state.loopsEnteredFromOutside.clear();
-  state.loopsLeftByComputedGoto.clear();
+  state.walk->loopsEnteredFromOutside.clear();
+  state.walk->loopsLeftByComputedGoto.clear();
   // Pre-order numbers: a loop's subtree is the range [first, last].
   struct LoopRange {
     const TreeNode* node;
@@ -173,8 +173,8 @@ void FindLoopsEnteredFromOutside(const TreeNode* body) {
     if (!entered && computedGotoOutside) {
       for (const std::uint32_t label : reachableLabels) entered = entered || inside(label);
     }
-    if (entered) state.loopsEnteredFromOutside.insert(loop.node);
-    if (leftByComputedGoto) state.loopsLeftByComputedGoto.insert(loop.node);
+    if (entered) state.walk->loopsEnteredFromOutside.insert(loop.node);
+    if (leftByComputedGoto) state.walk->loopsLeftByComputedGoto.insert(loop.node);
   }
 }
 

@@ -19,7 +19,7 @@ void RegisterLoopBranches(const Span& span, std::uint32_t first, bool isDo, std:
   for (std::size_t entry = isDo ? 1 : 0; entry < std::size(kEntries); ++entry) {
     alternatives.push_back({kEntries[entry], output::MakeRikBranch(id++, output::kSumLoop), 1});
   }
-  output::AddRikItem(*Instr().currentFdc, output::RikKind::kPopup, std::move(alternatives),
+  output::AddRikItem(*Instr().walk->currentFdc, output::RikKind::kPopup, std::move(alternatives),
                      static_cast<std::int32_t>(priority), PlaceOf(span));
 }
 

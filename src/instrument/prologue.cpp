@@ -49,11 +49,11 @@ void CheckSplicePlace(const frontend::NothingBeforeMark& mark) {
 
 void WriteNoOutputInfos(const driver::Options& options, const frontend::TokenPosition& mainFile) {
   const std::string name = mainFile.File() ? mainFile.File()->text : std::string();
-  if (output::Fdc().files.empty() && options.coverage != 0 &&
+  if (Instr().fdc->Files().empty() && options.coverage != 0 &&
       !IsExcludedSourceFile(mainFile.File(), mainFile.Directory())) {
     output::ShowNoFdcGenerated(name);
   }
-  if (output::Tsf().files.empty() && (options.trace || options.memPro || options.perfPro) &&
+  if (Instr().tsf->Files().empty() && (options.trace || options.memPro || options.perfPro) &&
       !IsExcludedSourceFile(mainFile.File(), mainFile.Directory())) {
     support::DisplayInfo(Translate("User Info", "No observable routine can be found in file %1; no TSF generated",
                                    "%1 : the main file")
@@ -73,7 +73,7 @@ void WriteCoverageDefines(std::FILE* output, const driver::Options& options) {
 
 // Memory profiling lists globals only where a traced routine or the start
 // of main will link them.
-bool LinksParseGlobals() { return !output::Tsf().files.empty() || Instr().startOfMainSeen; }
+bool LinksParseGlobals() { return !Instr().tsf->Files().empty() || Instr().startOfMainSeen; }
 
 bool HasParseGlobals(const driver::Options& options) {
   return !options.noInspectAll &&
@@ -194,11 +194,11 @@ void WriteCompoundTable(std::FILE* output) {
 
 void WriteDeclarations(std::FILE* output, const driver::Options& options) {
   if (options.coverage != 0) WriteCompoundTable(output);
-  for (const output::FdcFile& file : output::Fdc().files) {
+  for (const output::FdcFile& file : Instr().fdc->Files()) {
     if (file.stage == output::FdcStage::kRemoved) continue;
     WriteFdcDeclarations(output, file);
   }
-  for (const output::TsfFile& file : output::Tsf().files) {
+  for (const output::TsfFile& file : Instr().tsf->Files()) {
     if (file.stage == output::OutputStage::kRemoved || (file.instanceCount == 1 && file.messageCount == 0)) continue;
     std::string declare = Format("_QBL_STACK_DECLARE(%d,0x%XUL,0x%XUL)\n\n", file.serial, file.key, file.checksum);
     if (options.perfPro) declare += Format("_QBQ_DECLARE(%d,%u)\n\n", file.serial, file.messageCount);

@@ -29,7 +29,7 @@ constexpr std::uint32_t kReturnsPointerToVoid = 0x80000000;
 
 bool IsKind(const TreeNode* node, NodeKind kind) { return node && node->kind == kind; }
 
-bool IsMainFunction() { return Instr().functionName == Instr().mainName; }
+bool IsMainFunction() { return Instr().walk->functionName == Instr().mainName; }
 
 // Pre-order walk of an expression: the first call, and whether a comparison
 // or cast was met before it.
@@ -71,7 +71,7 @@ const support::NameEntry* CalleeName(const TreeNode* call) {
 }
 
 bool PointerRule(const TreeNode* expression) {
-  const support::NameEntry* name = Instr().functionName;
+  const support::NameEntry* name = Instr().walk->functionName;
   if (name && (name->flags & kReturnsPointerToVoid)) return true;
   const FirstCall first = FindFirstCall(expression);
   if (!first.call || first.comparedBefore) return false;
@@ -119,7 +119,7 @@ std::size_t FindName(const std::string& text, const std::string& name) {
 std::string PrintedReturnType(const TreeNode* header, int typeClass) {
   char buffer[2048];
   std::string text = frontend::PrintNode(header, buffer, 2047);
-  const support::NameEntry* name = Instr().functionName;
+  const support::NameEntry* name = Instr().walk->functionName;
   const std::size_t cut = typeClass == 2 ? text.rfind('*') : (name ? FindName(text, name->text) : std::string::npos);
   if (cut != std::string::npos) text.erase(typeClass == 2 ? cut + 1 : cut);
   return text;
@@ -132,7 +132,7 @@ std::string TypeText(const TreeNode* header, bool pointerRule, int typeClass, co
 }
 
 const std::string* PragmaReturnType() {
-  const support::NameEntry* name = Instr().functionName;
+  const support::NameEntry* name = Instr().walk->functionName;
   if (!name || !(name->flags & frontend::kHasReturnType)) return nullptr;
   const std::string* type = frontend::ReturnTypeOf(name->text);
   if (!type || type->empty()) {
@@ -157,7 +157,7 @@ std::string OutExpressionTexts(const driver::Options& options, const TreeNode* e
 void AddTracedExit(const TreeNode* returnStatement, std::uint32_t priority) {
   const driver::Options& options = *Instr().options;
   const TreeNode* expression = returnStatement->sons;
-  const TreeNode* header = Instr().function ? Instr().function->sons : nullptr;
+  const TreeNode* header = Instr().walk->function ? Instr().walk->function->sons : nullptr;
   const frontend::SourcePosition& start = returnStatement->start.physical;
   const frontend::SourcePosition& end = returnStatement->end.physical;
   const ReturnShape shape = header ? ChooseReturnForm(header, expression, options.beforeReturnExpr)
@@ -225,7 +225,7 @@ void InstrReturn(const TreeNode* returnStatement) {
   const std::uint32_t priority = DepthPriority(state);
   const frontend::SourcePosition& start = returnStatement->start.physical;
   const frontend::SourcePosition& end = returnStatement->end.physical;
-  const support::NameEntry* name = state.functionName;
+  const support::NameEntry* name = state.walk->functionName;
   if (name && (name->flags & support::kDumpReturning)) {
     if (DumpsCoverage(options)) {
       AddText(start, priority, Where::Before, "{_QBCPQ_DUMP(_QBCPQ_RESET);");
@@ -237,17 +237,17 @@ void InstrReturn(const TreeNode* returnStatement) {
     }
   }
   if ((options.coverage & driver::kCoverProcExit) && IsCoverageLocation(returnStatement->start)) {
-    const std::uint32_t branch = output::WriteFdcProc(state.currentFdc, output::FdcProcKind::kReturn,
+    const std::uint32_t branch = output::WriteFdcProc(state.walk->currentFdc, output::FdcProcKind::kReturn,
                                                       name ? name->text : std::string(),
                                                       returnStatement->start.line, returnStatement->end.line);
     AddText(start, priority, Where::Before,
-        "{_QBC_PROC(" + std::to_string(state.currentFdc->serial) + "," + std::to_string(branch) + ");");
+        "{_QBC_PROC(" + std::to_string(state.walk->currentFdc->serial) + "," + std::to_string(branch) + ");");
     AddText(end, priority, Where::After, "}");
-    output::AddRikItem(*state.currentFdc, output::RikKind::kBranch, output::MakeRikBranch(branch, output::kSumExit),
+    output::AddRikItem(*state.walk->currentFdc, output::RikKind::kBranch, output::MakeRikBranch(branch, output::kSumExit),
                        static_cast<std::int32_t>(priority),
                        output::RikPlace{returnStatement->start.line, start, returnStatement->end.line, end});
   }
-  if (state.routineNumber != 0) AddTracedExit(returnStatement, priority);
+  if (state.walk->routineNumber != 0) AddTracedExit(returnStatement, priority);
   if (IsMainFunction()) {
     AddText(start, 2, Where::Before, "{_QBL_END_EXEC;");
     AddText(end, 2, Where::After, "}");

@@ -21,11 +21,11 @@ using frontend::TreeNode;
 
 bool AnyAnalysis(const driver::Options& options) { return options.trace || options.memPro || options.perfPro; }
 
-std::string Serial() { return std::to_string(Instr().currentTsf->serial); }
+std::string Serial() { return std::to_string(Instr().walk->currentTsf->serial); }
 
 // The function's own file: where the body's opening brace is.
 bool InFunctionFile(const frontend::TokenPosition& location) {
-  const frontend::TokenPosition& opening = Instr().function->sons->next->start;
+  const frontend::TokenPosition& opening = Instr().walk->function->sons->next->start;
   return location.File() == opening.File() && location.Directory() == opening.Directory();
 }
 
@@ -49,20 +49,20 @@ const frontend::SourcePosition& DeepGlobalAnchor(const TreeNode* body, const Tre
 
 void RegisterTracedRoutine(const TreeNode* body) {
   InstrState& state = Instr();
-  state.routineNumber = 0;
-  state.currentTsf = nullptr;
+  state.walk->routineNumber = 0;
+  state.walk->currentTsf = nullptr;
   const frontend::TokenPosition& at = body->start;
   if (!AnyAnalysis(*state.options) || !at.File() || !at.Directory()) return;
   if (!IsFileAuthorized(at.File(), at.Directory()) || IsExcludedDirectory(at.Directory())) return;
-  output::TsfFile& tsf = output::SelectTsf(at.File(), at.Directory());
-  if (tsf.checksum == output::kTsfChecksumSeed) tsf.checksum ^= frontend::ValidLineSum(at.File(), at.Directory());
-  state.currentTsf = &tsf;
-  state.routineNumber = output::WriteTsfMessage(&tsf, state.functionName->text, at.line);
+  output::TsfFile& tsf = Instr().tsf->Select(at.File(), at.Directory());
+  if (tsf.checksum == output::kOutputChecksumSeed) tsf.checksum ^= frontend::ValidLineSum(at.File(), at.Directory());
+  state.walk->currentTsf = &tsf;
+  state.walk->routineNumber = output::WriteTsfMessage(&tsf, state.walk->functionName->text, at.line);
 }
 
 void AddTracedEntryTexts(const TreeNode* body) {
   const InstrState& state = Instr();
-  if (state.routineNumber == 0) return;
+  if (state.walk->routineNumber == 0) return;
   const driver::Options& options = *state.options;
   const frontend::SourcePosition& brace = body->start.physical;
   const std::string t = Serial();
@@ -72,13 +72,13 @@ void AddTracedEntryTexts(const TreeNode* body) {
   if (options.memPro) AddText(brace, kNestingPriority, Where::Before, "_QBP_IN(" + t + ")");
   if (options.perfPro) AddText(brace, kNestingPriority, Where::Before, "_QBQ_IN(" + t + ")");
   AddText(brace, kNestingPriority, Where::Before,
-          "{_QBL_STACK_IN(" + t + "," + std::to_string(state.routineNumber) + ")");
+          "{_QBL_STACK_IN(" + t + "," + std::to_string(state.walk->routineNumber) + ")");
   AddText(body->end.physical, kNestingPriority - 1, Where::After, "}");
 }
 
 void AddTracedExitTexts(const TreeNode* body) {
   const InstrState& state = Instr();
-  if (state.routineNumber == 0) return;
+  if (state.walk->routineNumber == 0) return;
   const driver::Options& options = *state.options;
   const frontend::SourcePosition& brace = body->end.physical;
   const std::uint32_t p = kNestingPriority - 1;
@@ -95,14 +95,14 @@ std::string LineOffsetArguments(const frontend::TokenPosition& location) {
   InstrState& state = Instr();
   const std::string t = Serial();
   if (InFunctionFile(location)) {
-    const std::uint32_t opening = state.function->sons->next->start.line;
+    const std::uint32_t opening = state.walk->function->sons->next->start.line;
     return t + "," + std::to_string(location.line - opening);
   }
   const support::NameEntry* directory = location.Directory();
   const support::NameEntry* file = location.File();
   const std::string text = support::LocationText(directory ? directory->text : std::string(),
                                                  file ? file->text : std::string(), location.line);
-  return t + "," + std::to_string(output::WriteTsfText(state.currentTsf, support::LocalToUtf8(text)));
+  return t + "," + std::to_string(output::WriteTsfText(state.walk->currentTsf, support::LocalToUtf8(text)));
 }
 
 std::string LineOffsetExpression(const frontend::TokenPosition& location) {
@@ -153,7 +153,7 @@ void InspectBlockStatics(const TreeNode* block) {
   const InstrState& state = Instr();
   const TreeNode* first = block->sons;
   if (!first || first->kind != frontend::BLOCK_STATICS) return;
-  if (!state.options->memPro || state.options->noInspectAll || state.routineNumber == 0) return;
+  if (!state.options->memPro || state.options->noInspectAll || state.walk->routineNumber == 0) return;
   InstrExternStatic(block);
 }
 

@@ -34,6 +34,18 @@ void CopySurvivors(std::FILE* previous, std::FILE* output, const std::vector<Pre
   }
 }
 
+// Line ends become line feeds; a carriage return elsewhere (a directory's
+// name may hold one, and the writer writes it as it is) is part of a field.
+void CopyWithLineFeedEnds(std::FILE* input, std::FILE* output) {
+  bool carriageReturnPending = false;
+  for (int c; (c = getc_unlocked(input)) != EOF;) {
+    if (carriageReturnPending && c != '\n') putc_unlocked('\r', output);
+    carriageReturnPending = c == '\r';
+    if (!carriageReturnPending) putc_unlocked(c, output);
+  }
+  if (carriageReturnPending) putc_unlocked('\r', output);
+}
+
 bool AnySurvives(const std::vector<PreviousBlock>& blocks, bool value) {
   return std::any_of(blocks.begin(), blocks.end(), [value](const PreviousBlock& b) { return b.survives == value; });
 }
@@ -50,7 +62,7 @@ void AppendSurvivingBlocks(const std::string& previousPath, const std::string& t
   if (AnySurvives(blocks, false)) {
     CopySurvivors(previous.get(), output.get(), blocks, previousPath, failures);
   } else {
-    support::CopyStream(previous.get(), output.get());
+    CopyWithLineFeedEnds(previous.get(), output.get());
   }
   if (std::ferror(previous.get())) support::DisplayReadError(previousPath);
   previous.reset();

@@ -1,69 +1,46 @@
-// Coverage definition (FDC) files: the descriptor list and its settings.
+// Coverage definition (FDC) files: the writer of one run.
 //
 // One FdcFile stands for one source file (name, directory) that the run
-// instruments; it collects that file's FDC block in a temporary file beside
-// the FDC file, and FinishFdcFiles later appends the still valid blocks of
-// the previous FDC file, if any, and puts the result in its place under the
-// file's update lock, so an FDC file is never rewritten in place and never
-// seen half written, however many runs update it at once.
+// instruments; the life cycle of its block (temporary file, one open
+// stream, merge with the previous file under its update lock, removal on an
+// early end) is that of every per-source output file (source_output.h).
 //
-// At most one FdcFile has an open stream at any time: making another one
-// current closes the previous stream, and the next write reopens it in
-// append mode. A run touching many headers thus holds one descriptor.
-//
-// Calling order in one run: ConfigureFdcWriter; SelectFdc and the record
-// writers (fdc_records.h) while instrumenting; WriteFdcTrailers;
-// CloseEmptyFdcFiles; the RIK sections; FinishFdcFiles (fdc_merge.h);
-// FreeFdcFiles.
+// Calling order in one run: an FdcWriter with the run's settings; Select and
+// the record writers (fdc_records.h) while instrumenting; WriteTrailers;
+// CloseEmpty; the RIK sections; FinishFdcFiles (fdc_merge.h).
 #pragma once
 
-#include "output/output_stage.h"
+#include "output/fdc_format.h"
 #include "output/rik_registry.h"
+#include "output/source_output.h"
 #include "support/file_utils.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <list>
-#include <map>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 
 namespace support {
 struct NameEntry;
 }
-namespace driver {
-struct Options;
-}
 
 namespace output {
-
-inline constexpr std::uint32_t kFdcChecksumSeed = 0x4A4A4A4A;  // "JJJJ"
-inline constexpr std::string_view kFdcFormatVersion = "3.0e";
-inline constexpr std::string_view kFdcFormatMark = "#i6";
 
 using FdcStream = support::UniqueFile;
 
 using FdcStage = OutputStage;
 
-struct FdcFile {
-  FdcStream stream;  // open while current, else none
-  std::string path;
-  std::string temporaryPath;  // where the block is written until it replaces `path`
-  std::uint32_t key = 0;
-  std::uint32_t checksum = kFdcChecksumSeed;
-  std::uint32_t date = 0;  // source modification time, 0 when unknown
+class FdcWriter;
+
+struct FdcFile : SourceOutputFile {
+  FdcWriter* writer = nullptr;  // the writer that created it
   std::uint16_t coverage = 0;
-  const support::NameEntry* sourceName = nullptr;       // compared by identity
-  const support::NameEntry* sourceDirectory = nullptr;  // compared by identity
   std::uint32_t procedureCount = 0;
   std::uint32_t callCount = 0;
   std::uint32_t blockCount = 0;
   std::uint32_t conditionCount = 0;
-  std::int16_t serial = 0;  // 1 for the first FdcFile of the run
-  bool noListing = false;   // the RIK section leaves out the source listing
-  FdcStage stage = FdcStage::kWriting;
+  bool noListing = false;                             // the RIK section leaves out the source listing
   std::uint32_t compoundConditionCount = 0;           // kept by the condition instrumentation
   const support::NameEntry* lastFunction = nullptr;  // kept by the function instrumentation
   RikRegistry rik;                                    // branches for the annotated listing
@@ -76,73 +53,53 @@ inline std::uint32_t FdcWrittenDate(std::uint32_t date) {
 }
 
 struct FdcSettings {
-  std::optional<std::string> name;       // -FDCNAME: every source writes into this file
-  std::optional<std::string> directory;  // none: beside the source; "": current directory
-  bool fullPathKey = true;               // false with -NOFULLPATHKEY
-  std::string formatMark;                // "#i6" once configured
+  OutputPlacement placement;       // -FDCNAME, -FDCDIR
+  bool fullPathKey = true;         // false with -NOFULLPATHKEY
+  bool alternativeChecksum = false;  // -ALTCHECKSUM: records fold in 5-byte groups
+  std::string formatMark;          // kFdcFormatMark for every file written by quorbcc1
+  std::string productVersion;      // last field of the VE line, none when empty
 };
 
-struct FdcState {
-  FdcSettings settings;
-  std::list<FdcFile> files;  // creation order; addresses stay valid
-  std::map<std::pair<const support::NameEntry*, const support::NameEntry*>, FdcFile*> bySource;
-  FdcFile* current = nullptr;  // the only FdcFile that may hold an open stream
-  std::int16_t lastSerial = 0;
-  bool exitHandlerRegistered = false;  // once per process; survives resets
+class FdcWriter {
+ public:
+  explicit FdcWriter(FdcSettings settings);
+
+  const FdcSettings& Settings() const { return settings_; }
+  std::list<FdcFile>& Files() { return files_.Files(); }
+  OutputStreams& Streams() { return files_.Streams(); }
+
+  /// The FdcFile of that source file, created with its header on first use.
+  /// `comment` (the -COMMENT text) may be none.
+  FdcFile& Select(const support::NameEntry* sourceName, const support::NameEntry* sourceDirectory,
+                  std::uint16_t coverage, const support::NameEntry* comment);
+
+  /// Makes the file current and returns its stream, reopened in append
+  /// mode when it was closed.
+  std::FILE* Open(FdcFile& file);
+
+  /// Folds a record line into the file's checksum in the run's mode.
+  void Fold(FdcFile& file, std::string_view line) const;
+
+  /// Writes the DC line of every FdcFile in list order and closes its stream.
+  void WriteTrailers();
+
+  /// Closes the file and deletes what it wrote.
+  void Close(FdcFile& file);
+
+  /// Close for every FdcFile without records; true when there was at least
+  /// one FdcFile and none is left.
+  bool CloseEmpty();
+
+ private:
+  FdcFile& Create(const support::NameEntry* sourceName, const support::NameEntry* sourceDirectory,
+                  std::uint16_t coverage, const support::NameEntry* comment);
+  void WriteHeader(FdcFile& file, const support::NameEntry* comment);
+
+  FdcSettings settings_;
+  SourceOutputSet<FdcFile> files_;
 };
-
-/// The one FDC writer state of the process.
-FdcState& Fdc();
-
-/// Closes every stream and forgets files and settings without touching the
-/// disk (tests run one case after another).
-void ResetFdcState();
-
-void SetFdcName(std::optional<std::string> path);
-/// Also empties the FdcFile list.
-void SetFdcDirectory(std::optional<std::string> directory);
-void SetFdcFullPathKey(bool fullPath);
-void SetFdcFormatMark(std::string mark);
-
-/// All writer settings from the command line: checksum mode, -FDCNAME,
-/// -FDCDIR, -NOFULLPATHKEY and the format mark.
-void ConfigureFdcWriter(const driver::Options& options);
-
-/// The FdcFile of that source file, created on first use. `comment` (the
-/// -COMMENT text) may be none.
-FdcFile& SelectFdc(const support::NameEntry* sourceName, const support::NameEntry* sourceDirectory,
-                   std::uint16_t coverage, const support::NameEntry* comment);
-
-/// Creates the temporary output file, appends the descriptor
-/// to the list, makes it current and writes the block header.
-FdcFile& CreateFdc(const support::NameEntry* sourceName, const support::NameEntry* sourceDirectory,
-                   std::uint16_t coverage, const support::NameEntry* comment);
-
-/// The file being written: the temporary file.
-const std::string& FdcWritePath(const FdcFile& file);
-
-/// Makes the file current and returns its stream, reopened in append mode
-/// when it was closed.
-std::FILE* OpenFdcStream(FdcFile& file);
-
-/// Closes an output stream; a write error that happened on it is fatal, so a
-/// truncated file never replaces a previous one.
-void CloseOutputStream(FdcStream& stream, const std::string& path);
-
-/// Writes the DC line of every FdcFile in list order and closes its stream.
-void WriteFdcTrailers();
-
-/// Closes the file and deletes what it wrote.
-void CloseFdc(FdcFile& file);
-
-/// CloseFdc for every FdcFile without records; true when there was at least
-/// one FdcFile and none is left.
-bool CloseEmptyFdcFiles();
 
 /// User Info that no FDC file was generated for the source file.
 void ShowNoFdcGenerated(std::string_view sourceName);
-
-/// Releases every FdcFile and empties the list.
-void FreeFdcFiles();
 
 }  // namespace output

@@ -7,7 +7,6 @@
 #include "output/output_update.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
-#include "support/moxtel_log.h"
 #include "support/name_table.h"
 #include "support/translate.h"
 
@@ -55,7 +54,7 @@ constexpr BlockCopyFailures kFdcCopyFailures{FailOpenTemporary, FailOpenPrevious
 // Runs with the FDC file's update lock held: no other run reads or replaces
 // the previous file in between.
 void AppendSurvivors(const FdcFile& file) {
-  const std::vector<FdcBlock> blocks = ReadFdcBlocks(file.path);
+  const std::vector<FdcBlock> blocks = ReadFdcBlocks(file.path, file.writer->Settings().formatMark);
   std::vector<PreviousBlock> previous;
   previous.reserve(blocks.size());
   for (const FdcBlock& block : blocks) previous.push_back({block.endOffset, Survives(block, file)});
@@ -64,13 +63,9 @@ void AppendSurvivors(const FdcFile& file) {
 
 }  // namespace
 
-void FinishFdcFiles() {
-  for (FdcFile& file : Fdc().files) {
-    if (file.stage != FdcStage::kWriting) continue;
-    CloseOutputStream(file.stream, FdcWritePath(file));
-    support::WriteMoxtelLog("FDC", file.path);
-    ReplaceUnderLock(file.path, file.temporaryPath, [&file] { AppendSurvivors(file); });
-    file.stage = FdcStage::kFinished;
+void FinishFdcFiles(FdcWriter& writer) {
+  for (FdcFile& file : writer.Files()) {
+    writer.Streams().Finish(file, [&file] { AppendSurvivors(file); });
   }
 }
 

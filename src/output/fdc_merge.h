@@ -12,7 +12,9 @@
 
 namespace output {
 
+class FdcWriter;
+
 /// Closes, logs (-MOXTEL_LOG) and merges every FdcFile still to be written.
-void FinishFdcFiles();
+void FinishFdcFiles(FdcWriter& writer);
 
 }  // namespace output

@@ -99,7 +99,7 @@ void WriteIdentity(std::FILE* out, const FdcFile& file) {
   text += "  DIR=\"" + file.sourceDirectory->text + "\"\n";
   text += "  DATE=" + std::to_string(FdcWrittenDate(file.date)) + "\n";
   text += "  CHECKSUM=" + std::to_string(file.checksum);
-  if (!Fdc().settings.fullPathKey) text += "&" + std::to_string(file.key);
+  if (!file.writer->Settings().fullPathKey) text += "&" + std::to_string(file.key);
   std::fputs((text + "\n").c_str(), out);
 }
 
@@ -121,7 +121,7 @@ std::string FileNodeMetrics(const metrics::HalsteadCounts& counts) {
 
 void WriteRikSection(FdcFile& file, const RikSectionOptions& options) {
   OrderRikItems(file);
-  std::FILE* out = OpenFdcStream(file);
+  std::FILE* out = file.writer->Open(file);
   std::fputs("@RIK\n", out);
   WriteEncoding(out);
   WriteIdentity(out, file);
@@ -144,7 +144,7 @@ void WriteRikSection(FdcFile& file, const RikSectionOptions& options) {
   }
   frontend::FreeRegions(analysis.regions);
   std::fputs("@/NODE /RIK@\n", out);
-  CloseOutputStream(file.stream, FdcWritePath(file));
+  file.writer->Streams().Close(file);
   file.rik = RikRegistry{};
 }
 

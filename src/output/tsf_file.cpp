@@ -1,8 +1,8 @@
-// The TsfFile list: creation with its header, records, trailers, removal of
-// empty files and release.
+// The TSF writer: creation of a file with its header, records, trailers and
+// removal of files that received nothing.
 #include "output/tsf_file.h"
 
-#include "driver/options.h"
+#include "output/fdc_format.h"
 #include "output/temporary_names.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
@@ -10,7 +10,6 @@
 #include "support/translate.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace output {
 namespace {
@@ -18,8 +17,6 @@ namespace {
 using support::FromLocal;
 using support::NameEntry;
 using support::Translate;
-
-TsfState state;
 
 constexpr const char* kErrorContext = "tsfE-Error";
 constexpr const char* kAssertionContext = "tsfE-Assertion";
@@ -30,102 +27,43 @@ constexpr const char* kCreateComment = "%1 is a file name,  %2 a system error me
 constexpr CountingCharacter kTsfCounting[] = {{'g', 'z', 1}, {'z', 'a', -1}};
 constexpr TemporaryNaming kTsfNaming{".tsg", kTsfCounting};
 
-QString SystemError() { return FromLocal(support::SystemErrorText()); }
-
 [[noreturn]] void Internal(const char* context, const char* text) {
   support::DisplayInternalError(Translate(context, text));
 }
 
-std::string TsfPathFor(const NameEntry& name, const NameEntry& directory) {
-  const TsfSettings& settings = state.settings;
-  if (settings.name) return *settings.name;
-  std::string tsfName = support::ChangeExtension(name.text, ".tsf");
-  if (!settings.directory) return support::JoinPath(directory.text, tsfName);
-  if (settings.directory->empty()) return tsfName;
-  return support::JoinPath(*settings.directory, tsfName);
-}
-
-support::UniqueFile ClaimTemporary(const std::string& tsfPath, std::string& temporaryPath) {
-  // Whether a previous file exists only chooses the message.
-  const bool previousExists = support::FileExists(tsfPath);
-  ClaimedFile claimed = ClaimTemporaryFor(tsfPath, kTsfNaming, temporaryPath);
-  if (claimed.status == ClaimStatus::kExhausted) {
+// Whether a previous file exists only chooses the message.
+[[noreturn]] void FailClaim(ClaimStatus status, const std::string& path, const std::string& temporaryPath,
+                            const QString& reason) {
+  if (status == ClaimStatus::kExhausted) {
     support::DisplayFatalError(
         Translate(kErrorContext, "Please remove all temporary files remaining for %1", "%1 is a file name")
-            .arg(FromLocal(tsfPath)));
+            .arg(FromLocal(path)));
   }
-  if (claimed.status == ClaimStatus::kFailed) {
-    const QString reason = SystemError();
-    if (previousExists) {
-      support::DisplayFatalError(Translate(kErrorContext, "Cannot create temporary TSF file %1 (%2)", kCreateComment)
-                                     .arg(FromLocal(temporaryPath), reason));
-    }
-    support::DisplayFatalError(
-        Translate(kErrorContext, "Cannot create TSF file %1 (%2)", kCreateComment).arg(FromLocal(tsfPath), reason));
+  if (support::FileExists(path)) {
+    support::DisplayFatalError(Translate(kErrorContext, "Cannot create temporary TSF file %1 (%2)", kCreateComment)
+                                   .arg(FromLocal(temporaryPath), reason));
   }
-  return std::move(claimed.stream);
+  support::DisplayFatalError(
+      Translate(kErrorContext, "Cannot create TSF file %1 (%2)", kCreateComment).arg(FromLocal(path), reason));
 }
 
-void RemoveTsfFilesAtExit() {
-  RemoveUnfinishedOutputs(state.files);
-  FreeTsfFiles();
+[[noreturn]] void FailReopen(const std::string& temporaryPath, const QString&) {
+  support::DisplayFatalError(
+      Translate(kErrorContext, "Cannot reopen TSF file %1", "%1 is a file name").arg(FromLocal(temporaryPath)));
 }
 
-void RegisterExitHandler() {
-  if (state.exitHandlerRegistered) return;
-  std::atexit(RemoveTsfFilesAtExit);
-  state.exitHandlerRegistered = true;
-}
-
-// A write error found when a stream is closed is fatal, so that a truncated
-// block never replaces a previous file.
-void CloseStream(TsfFile& file) {
-  if (!file.stream) return;
-  std::FILE* raw = file.stream.release();
-  const bool writeFailed = std::ferror(raw) != 0;
-  if (std::fclose(raw) == 0 && !writeFailed) return;
+[[noreturn]] void FailWrite(const std::string& temporaryPath, const QString& reason) {
   support::DisplayFatalError(Translate(kErrorContext, "Cannot write TSF file %1 (%2)", kCreateComment)
-                                 .arg(FromLocal(file.temporaryPath), SystemError()));
+                                 .arg(FromLocal(temporaryPath), reason));
 }
 
-void MakeCurrent(TsfFile& file) {
-  if (state.current == &file) return;
-  if (state.current) CloseStream(*state.current);
-  state.current = &file;
-}
-
-std::FILE* Reopen(TsfFile& file) {
-  MakeCurrent(file);
-  if (file.stream) return file.stream.get();
-  file.stream.reset(std::fopen(file.temporaryPath.c_str(), "a"));
-  if (!file.stream) {
-    support::DisplayFatalError(
-        Translate(kErrorContext, "Cannot reopen TSF file %1", "%1 is a file name").arg(FromLocal(file.temporaryPath)));
-  }
-  return file.stream.get();
-}
+constexpr OutputFileKind kTsfKind{kTsfNaming, "TSF", FailClaim, FailReopen, FailWrite};
 
 void WriteText(std::FILE* stream, std::string_view text) { std::fwrite(text.data(), 1, text.size(), stream); }
 
-// Header lines DB, US, SO, LK and IN; they stay out of the checksum.
-void WriteHeader(TsfFile& file, const std::string& sourcePath) {
-  const TsfSettings& settings = state.settings;
-  std::string header = "DB " + QuoteTsfText(kTsfTracerName) + "\n";
-  header += "US " + *settings.providerName + " " + std::to_string(settings.providerFlags) + " ";
-  header += kTsfFormatVersion;
-  header += "\nSO " + QuoteTsfText(support::LocalToUtf8(sourcePath)) + " " + std::to_string(file.date) + " " +
-            QuoteTsfText("txt") + "\n";
-  const std::uint32_t instance = TsfIdentifier(++file.instanceCount, true);
-  header += "LK 1\nIN " + QuoteTsfText("File") + " " + std::to_string(instance) + " " +
-            QuoteTsfText(support::LocalToUtf8(file.sourceName->text)) + "\n";
-  WriteText(file.stream.get(), header);
-}
-
-void WriteRecord(TsfFile* file, const std::string& record) {
+TsfFile& RequireFile(TsfFile* file) {
   if (!file || file->stage != OutputStage::kWriting) Internal(kAssertionContext, "Bad TSF descriptor while writing");
-  std::FILE* stream = Reopen(*file);
-  support::StringChecksum(file->checksum, record);
-  WriteText(stream, record);
+  return *file;
 }
 
 // The modification time as the SO line holds it; a time past 2038 is
@@ -135,127 +73,82 @@ std::uint32_t SourceDate(const std::string& sourcePath) {
   return static_cast<std::int32_t>(time) < 0 ? 0 : time;
 }
 
+bool HasRecords(const TsfFile& file) { return file.instanceCount != 1 || file.messageCount != 0; }
+
 }  // namespace
 
-TsfState& Tsf() { return state; }
+TsfWriter::TsfWriter(TsfSettings settings) : settings_(std::move(settings)), files_(kTsfKind) {}
 
-void ResetTsfState() {
-  FreeTsfFiles();
-  state.settings = TsfSettings{};
+// Header lines DB, US, SO, LK and IN; they stay out of the checksum.
+void TsfWriter::WriteHeader(TsfFile& file, const std::string& sourcePath) {
+  std::string header = "DB " + QuoteTsfText(kTsfTracerName) + "\n";
+  header += "US " + settings_.providerName + " " + std::to_string(settings_.providerFlags) + " ";
+  header += kTsfFormatVersion;
+  header += "\nSO " + QuoteTsfText(support::LocalToUtf8(sourcePath)) + " " + std::to_string(file.date) + " " +
+            QuoteTsfText("txt") + "\n";
+  const std::uint32_t instance = TsfIdentifier(++file.instanceCount, true);
+  header += "LK 1\nIN " + QuoteTsfText("File") + " " + std::to_string(instance) + " " +
+            QuoteTsfText(support::LocalToUtf8(file.sourceName->text)) + "\n";
+  WriteText(file.stream.get(), header);
 }
 
-void SetTsfMerge() { state.settings.merge = true; }
+TsfFile& TsfWriter::Select(const NameEntry* sourceName, const NameEntry* sourceDirectory) {
+  if (TsfFile* found = files_.Find(sourceName, sourceDirectory)) return *found;
+  if (!sourceName) Internal(kErrorContext, "No source name while creating TSF file");
+  if (!sourceDirectory) Internal(kErrorContext, "No source directory while creating TSF file");
 
-void SetTsfName(std::optional<std::string> path) { state.settings.name = std::move(path); }
-
-void SetTsfDirectory(std::optional<std::string> directory) {
-  state.settings.directory = std::move(directory);
-  FreeTsfFiles();
+  const std::string sourcePath = support::JoinPath(sourceDirectory->text, sourceName->text);
+  TsfFile created;
+  created.writer = this;
+  created.path = OutputPathFor(settings_.placement, *sourceName, *sourceDirectory, ".tsf");
+  created.sourceName = sourceName;
+  created.sourceDirectory = sourceDirectory;
+  created.date = SourceDate(sourcePath);
+  created.key = static_cast<std::uint32_t>(support::FileKey(sourcePath));
+  TsfFile& file = files_.Add(std::move(created));
+  WriteHeader(file, sourcePath);
+  return file;
 }
 
-void SetTsfProvider(unsigned flags, std::string name, std::string language) {
-  state.settings.providerFlags = flags;
-  state.settings.providerName = std::move(name);
-  state.settings.language = std::move(language);
+void TsfWriter::WriteRecord(TsfFile& file, const std::string& record) {
+  std::FILE* stream = files_.Streams().Open(file);
+  support::StringChecksum(file.checksum, record, settings_.alternativeChecksum);
+  WriteText(stream, record);
 }
 
-unsigned TsfProviderFlags(const driver::Options& options) {
-  unsigned flags = 0;
-  if (options.trace) flags += kTsfTrace;
-  if (options.memPro) flags += kTsfMemory;
-  if (options.perfPro) flags += kTsfPerformance;
-  if (options.perfPro && options.perfProProcessClock) flags += kTsfProcessClock;
-  return flags;
-}
-
-void ConfigureTsfWriter(const driver::Options& options) {
-  SetTsfMerge();
-  SetTsfName(options.tsfName);
-  // As for -FDCDIR: "" when absent (beside the source), none when given
-  // without a value (the current directory).
-  if (!options.tsfDir) {
-    SetTsfDirectory(std::string());
-  } else if (options.tsfDir->empty()) {
-    SetTsfDirectory(std::nullopt);
-  } else {
-    SetTsfDirectory(options.tsfDir);
+void TsfWriter::WriteTrailers() {
+  for (TsfFile& file : files_.Files()) {
+    if (file.stage != OutputStage::kWriting) continue;
+    WriteText(files_.Streams().Open(file),
+              "ID " + std::to_string(file.key) + " " + std::to_string(file.checksum) + "\nED\n");
+    files_.Streams().Close(file);
   }
-  SetTsfProvider(TsfProviderFlags(options), "QBT", "C");
 }
+
+void TsfWriter::Close(TsfFile& file) { files_.Streams().Remove(file); }
+
+bool TsfWriter::CloseEmpty() { return files_.RemoveEmpty(HasRecords); }
 
 std::uint32_t TsfIdentifier(std::uint32_t count, bool instance) {
   const std::uint32_t identifier = (count & 31u) | ((count & ~31u) << 1);
   return instance ? identifier + 32 : identifier;
 }
 
-TsfFile& SelectTsf(const NameEntry* sourceName, const NameEntry* sourceDirectory) {
-  const auto found = state.bySource.find({sourceName, sourceDirectory});
-  if (found != state.bySource.end()) return *found->second;
-  if (!sourceName) Internal(kErrorContext, "No source name while creating TSF file");
-  if (!sourceDirectory) Internal(kErrorContext, "No source directory while creating TSF file");
-  if (!state.settings.providerName || !state.settings.language) Internal(kAssertionContext, "Provider not set !");
-  RegisterExitHandler();
-
-  const std::string sourcePath = support::JoinPath(sourceDirectory->text, sourceName->text);
-  TsfFile created;
-  created.path = TsfPathFor(*sourceName, *sourceDirectory);
-  created.sourceName = sourceName;
-  created.sourceDirectory = sourceDirectory;
-  created.date = SourceDate(sourcePath);
-  created.key = static_cast<std::uint32_t>(support::FileKey(sourcePath));
-  created.stream = ClaimTemporary(created.path, created.temporaryPath);
-
-  // Listed only once its output exists, so the exit handler never deletes a
-  // path this run did not create.
-  TsfFile& file = state.files.emplace_back(std::move(created));
-  file.serial = ++state.lastSerial;
-  state.bySource[{sourceName, sourceDirectory}] = &file;
-  MakeCurrent(file);
-  WriteHeader(file, sourcePath);
-  return file;
-}
-
 std::uint32_t WriteTsfMessage(TsfFile* file, std::string_view routineName, std::uint32_t sourceLine) {
-  const std::uint32_t identifier = file ? TsfIdentifier(file->messageCount + 1, false) : 0;
-  WriteRecord(file, "LK " + std::to_string(sourceLine) + "\nMS " + std::to_string(identifier) + " " +
-                        QuoteTsfText(routineName) + "\n");
-  ++file->messageCount;
+  TsfFile& target = RequireFile(file);
+  const std::uint32_t identifier = TsfIdentifier(target.messageCount + 1, false);
+  target.writer->WriteRecord(target, "LK " + std::to_string(sourceLine) + "\nMS " + std::to_string(identifier) +
+                                         " " + QuoteTsfText(routineName) + "\n");
+  ++target.messageCount;
   return identifier;
 }
 
 std::uint32_t WriteTsfText(TsfFile* file, std::string_view text) {
-  const std::uint32_t identifier = file ? TsfIdentifier(file->instanceCount + 1, true) : 0;
-  WriteRecord(file, "LK 0\nTX " + std::to_string(identifier) + " " + QuoteTsfText(text) + "\n");
-  ++file->instanceCount;
+  TsfFile& target = RequireFile(file);
+  const std::uint32_t identifier = TsfIdentifier(target.instanceCount + 1, true);
+  target.writer->WriteRecord(target, "LK 0\nTX " + std::to_string(identifier) + " " + QuoteTsfText(text) + "\n");
+  ++target.instanceCount;
   return identifier;
-}
-
-void WriteTsfTrailers() {
-  for (TsfFile& file : state.files) {
-    if (file.stage != OutputStage::kWriting) continue;
-    WriteText(Reopen(file), "ID " + std::to_string(file.key) + " " + std::to_string(file.checksum) + "\nED\n");
-    CloseStream(file);
-  }
-}
-
-void CloseTsf(TsfFile& file) {
-  file.stream.reset();
-  if (state.current == &file) state.current = nullptr;
-  if (file.stage != OutputStage::kWriting) return;
-  support::RemoveFile(file.temporaryPath);
-  file.stage = OutputStage::kRemoved;
-}
-
-bool CloseEmptyTsfFiles() {
-  bool kept = false;
-  for (TsfFile& file : state.files) {
-    if (file.instanceCount != 1 || file.messageCount != 0) {
-      kept = true;
-      continue;
-    }
-    CloseTsf(file);
-  }
-  return !state.files.empty() && !kept;
 }
 
 void ShowNoTsfGenerated(std::string_view sourceName) {
@@ -264,24 +157,9 @@ void ShowNoTsfGenerated(std::string_view sourceName) {
           .arg(FromLocal(sourceName)));
 }
 
-void FreeTsfFiles() {
-  state.current = nullptr;
-  state.bySource.clear();
-  state.files.clear();
-  state.lastSerial = 0;
-}
-
 std::string QuoteTsfText(std::string_view text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    if (c == '\n') {
-      quoted += "\\n";
-      continue;
-    }
-    if (c == '\\' || c == '"') quoted += '\\';
-    quoted += c;
-  }
-  quoted += '"';
+  std::string quoted;
+  AppendQuotedText(quoted, text);
   return quoted;
 }
 

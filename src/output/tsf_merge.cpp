@@ -7,7 +7,6 @@
 #include "output/tsf_file.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
-#include "support/moxtel_log.h"
 #include "support/name_table.h"
 #include "support/translate.h"
 
@@ -60,8 +59,8 @@ bool Survives(const TsfBlock& block, const TsfFile& file) {
 
 // Runs with the TSF file's update lock held.
 void AppendSurvivors(const TsfFile& file) {
-  const TsfSettings& settings = Tsf().settings;
-  const TsfProvider provider{settings.providerName ? *settings.providerName : std::string_view(), settings.providerFlags};
+  const TsfSettings& settings = file.writer->Settings();
+  const TsfProvider provider{settings.providerName, settings.providerFlags};
   const std::vector<TsfBlock> blocks = ReadTsfBlocks(file.path, provider);
   std::vector<PreviousBlock> previous;
   previous.reserve(blocks.size());
@@ -71,14 +70,9 @@ void AppendSurvivors(const TsfFile& file) {
 
 }  // namespace
 
-void FinishTsfFiles() {
-  for (TsfFile& file : Tsf().files) {
-    if (file.stage != OutputStage::kWriting) continue;
-    file.stream.reset();
-    if (Tsf().current == &file) Tsf().current = nullptr;
-    support::WriteMoxtelLog("TSF", file.path);
-    ReplaceUnderLock(file.path, file.temporaryPath, [&file] { AppendSurvivors(file); });
-    file.stage = OutputStage::kFinished;
+void FinishTsfFiles(TsfWriter& writer) {
+  for (TsfFile& file : writer.Files()) {
+    writer.Streams().Finish(file, [&file] { AppendSurvivors(file); });
   }
 }
 

@@ -10,7 +10,9 @@
 
 namespace output {
 
+class TsfWriter;
+
 /// Closes, logs (-MOXTEL_LOG) and merges every TsfFile still to be written.
-void FinishTsfFiles();
+void FinishTsfFiles(TsfWriter& writer);
 
 }  // namespace output

@@ -19,7 +19,6 @@ namespace support {
 namespace {
 
 struct FileUtilsState {
-  bool alternativeChecksum = false;
   NameEntry* splitKey = nullptr;
   SplitResult splitResult{};
   std::string currentDirectory;
@@ -52,19 +51,15 @@ std::int32_t FileKey(std::string_view name) {
   return static_cast<std::int32_t>(key);
 }
 
-std::size_t StringChecksum(std::uint32_t& accumulator, std::string_view text) {
-  const std::size_t step = utils.alternativeChecksum ? 5 : 4;
+std::size_t StringChecksum(std::uint32_t& accumulator, std::string_view text, bool alternative) {
+  const std::size_t step = alternative ? 5 : 4;
   for (std::size_t i = 0; i < text.size(); i += step) {
     accumulator ^= (std::uint32_t{ByteAt(text, i)} << 24) | (std::uint32_t{ByteAt(text, i + 1)} << 16) |
                    (std::uint32_t{ByteAt(text, i + 2)} << 8) | std::uint32_t{ByteAt(text, i + 3)};
-    if (utils.alternativeChecksum) accumulator ^= std::uint32_t{ByteAt(text, i + 4)} << ((2 * i) & 24);
+    if (alternative) accumulator ^= std::uint32_t{ByteAt(text, i + 4)} << ((2 * i) & 24);
   }
   return text.size();
 }
-
-void SetChecksumMode(bool alternative) { utils.alternativeChecksum = alternative; }
-
-bool GetChecksumMode() { return utils.alternativeChecksum; }
 
 std::string JoinPath(std::string_view directory, std::string_view name) {
   std::string joined(directory);

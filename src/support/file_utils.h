@@ -28,9 +28,7 @@ std::int32_t FileKey(std::string_view name);
 /// Folds the text into the running checksum and returns its length. Groups of
 /// 4 bytes (5 in the alternative mode, whose fifth byte is folded in shifted)
 /// are exclusive-ored as unsigned big-endian words, zero-padded at the end.
-std::size_t StringChecksum(std::uint32_t& accumulator, std::string_view text);
-void SetChecksumMode(bool alternative);
-bool GetChecksumMode();
+std::size_t StringChecksum(std::uint32_t& accumulator, std::string_view text, bool alternative);
 
 /// directory + name, with one "/" between them ("" and ana give /ana).
 std::string JoinPath(std::string_view directory, std::string_view name);

@@ -4,6 +4,8 @@
 #include "instrument/function_metrics.h"
 #include "instrument/instr_state.h"
 #include "instrument/return_instrumentation.h"
+#include "output/fdc_file.h"
+#include "output/tsf_file.h"
 
 namespace instrument {
 namespace {
@@ -72,10 +74,14 @@ TEST_F(FunctionRulesTest, TracedReturnFormFollowsTheExpressionAndTheType) {
             0)
       << shown;
   driver::Options options;
-  ResetInstrState(options, nullptr, nullptr);
+  output::FdcWriter fdc({});
+  output::TsfWriter tsf({});
+  ResetInstrState(options, fdc, tsf, nullptr, nullptr);
+  FunctionWalk walk;
+  const WalkScope scope(Instr(), walk);
   auto form = [&](int n) {
-    Instr().functionName = ItemNode(n)->alpha;
-    Instr().function = ItemNode(n);
+    Instr().walk->functionName = ItemNode(n)->alpha;
+    Instr().walk->function = ItemNode(n);
     return ChooseReturnForm(ItemNode(n)->sons, Body(n)->sons->sons, false);
   };
   EXPECT_EQ(form(0).form, ReturnForm::Integral);
@@ -85,7 +91,7 @@ TEST_F(FunctionRulesTest, TracedReturnFormFollowsTheExpressionAndTheType) {
   EXPECT_EQ(typed.typeText, " double ");  // the printed header cut at the name
   EXPECT_EQ(form(3).form, ReturnForm::Simple);  // no call in the expression
   EXPECT_EQ(form(4).form, ReturnForm::Simple);
-  Instr().functionName = ItemNode(0)->alpha;
+  Instr().walk->functionName = ItemNode(0)->alpha;
   EXPECT_EQ(ChooseReturnForm(ItemNode(0)->sons, Body(0)->sons->sons, true).form, ReturnForm::Simple);
 }
 

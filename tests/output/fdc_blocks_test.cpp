@@ -89,7 +89,7 @@ TEST(FdcBlockReaderTest, SectionsReadTheSameAcrossEveryChunkBoundary) {
   }
 }
 
-TEST(FdcBlockReaderTest, AMissingFileHasNoBlocks) { EXPECT_TRUE(ReadFdcBlocks("/nonexistent/x.fdc").empty()); }
+TEST(FdcBlockReaderTest, AMissingFileHasNoBlocks) { EXPECT_TRUE(ReadFdcBlocks("/nonexistent/x.fdc", kFdcFormatMark).empty()); }
 
 TEST(FdcBlockReaderTest, AFileEndingRightAfterTheSectionIsComplete) {
   const FdcReadResult result = Parse(kBlock.substr(0, kBlock.size() - 1));

@@ -34,7 +34,7 @@ using FdcMergeTest = FdcTest;
 // final path would stop every later run that merges with it.
 TEST_F(FdcMergeTest, EveryRunGoesThroughTheTemporaryFileAndReplacesTheOldBlock) {
   const Source source = MakeSource("x.c");
-  FdcFile& first = SelectFdc(source.name, source.directory, 1, nullptr);
+  FdcFile& first = Writer().Select(source.name, source.directory, 1, nullptr);
   EXPECT_EQ(first.temporaryPath, dir + "x.c.fdc.fdd");
   EXPECT_FALSE(Exists(dir + "x.c.fdc"));
   WriteFdcProc(&first, FdcProcKind::kProc, "f", 1, 2);
@@ -42,7 +42,7 @@ TEST_F(FdcMergeTest, EveryRunGoesThroughTheTemporaryFileAndReplacesTheOldBlock) 
   const std::string firstContent = ReadAll(dir + "x.c.fdc");
   EXPECT_EQ(firstContent.rfind("VE 3.0e CCOV #i6 8.2.0.1\nFC \"x.c\"", 0), 0u) << firstContent;
 
-  FdcFile& second = SelectFdc(source.name, source.directory, 1, nullptr);
+  FdcFile& second = Writer().Select(source.name, source.directory, 1, nullptr);
   EXPECT_EQ(second.temporaryPath, dir + "x.c.fdc.fdd");
   EXPECT_TRUE(Exists(dir + "x.c.fdc.fdd"));
   WriteFdcProc(&second, FdcProcKind::kProc, "f", 1, 2);
@@ -54,7 +54,7 @@ TEST_F(FdcMergeTest, EveryRunGoesThroughTheTemporaryFileAndReplacesTheOldBlock) 
 }
 
 TEST_F(FdcMergeTest, TwoSourcesIntoOneFdcNameKeepBothMostRecentFirst) {
-  SetFdcName(dir + "all.fdc");
+  settings.placement.name = dir + "all.fdc";
   RunWithProc(MakeSource("a.c"), "fa");
   RunWithProc(MakeSource("b.c"), "fb");
   const std::string merged = ReadAll(dir + "all.fdc");
@@ -125,7 +125,7 @@ TEST_F(FdcMergeTest, BlockWithoutRikSectionCarriesTheNextBlockAlong) {
   EXPECT_EQ(CountBlocks(merged), 1u) << "o.c is dropped together with the old x.c block";
 }
 
-TEST_F(FdcMergeTest, CarriageReturnsStayWhenABlockIsDroppedAndGoWhenAllSurvive) {
+TEST_F(FdcMergeTest, CarriageReturnsStayWhenABlockIsDroppedAndLineEndsLoseThemWhenAllSurvive) {
   const Source source = MakeSource("x.c");
   const std::string other = Block("o.c", "/src/", 5, "PR", 11, "\r\n");
   WriteAll(dir + "x.c.fdc", Block("x.c", dir, 1, "PR", 3, "\r\n") + other);
@@ -140,15 +140,22 @@ TEST_F(FdcMergeTest, CarriageReturnsStayWhenABlockIsDroppedAndGoWhenAllSurvive) 
   EXPECT_EQ(merged.find('\r'), std::string::npos);
   const std::string stripped = Block("o.c", "/src/", 5, "PR", 11);
   EXPECT_EQ(merged.substr(merged.size() - stripped.size()), stripped);
+
+  // A carriage return inside a name is no line end: it stays.
+  const std::string named = Block("o.c", "/s\rc/", 5, "PR", 11);
+  WriteAll(dir + "x.c.fdc", named);
+  RunWithProc(source, "f");
+  merged = ReadAll(dir + "x.c.fdc");
+  EXPECT_EQ(merged.substr(merged.size() - named.size()), named);
 }
 
 TEST_F(FdcMergeTest, EachFinishedFileIsLogged) {
   support::OpenMoxtelLog(dir + "moxtel.log");
-  SetFdcName(dir + "all.fdc");
+  settings.placement.name = dir + "all.fdc";
   RunWithProc(MakeSource("a.c"), "fa");
   const Source idle = MakeSource("idle.c");
-  SetFdcName(std::nullopt);
-  SelectFdc(idle.name, idle.directory, 1, nullptr);  // no records: not logged
+  settings.placement.name = std::nullopt;
+  Writer().Select(idle.name, idle.directory, 1, nullptr);  // no records: not logged
   CompleteRun();
   support::CloseMoxtelLog();
   EXPECT_EQ(ReadAll(dir + "moxtel.log"), "FDC " + dir + "all.fdc\n");

@@ -1,6 +1,7 @@
 #include "fdc_test_support.h"
 
 #include "driver/options.h"
+#include "instrument/writer_settings.h"
 
 #include <array>
 #include <sys/time.h>
@@ -32,7 +33,7 @@ using FdcRecordTest = FdcTest;
 TEST_F(FdcRecordTest, EveryRecordKindGivesItsLineLayoutAndCountsIdsPerKind) {
   const Source source = MakeSource("x.c");
   const std::uint16_t coverage = 0x0001 | 0x0002 | 0x0004 | 0x0008 | 0x0010 | 0x0040 | 0x0100 | 0x0200 | 0x0400;
-  FdcFile& file = SelectFdc(source.name, source.directory, coverage, support::InternName("a\"b\\c\nd"));
+  FdcFile& file = Writer().Select(source.name, source.directory, coverage, support::InternName("a\"b\\c\nd"));
 
   EXPECT_EQ(WriteFdcProc(&file, FdcProcKind::kProc, "main", 3, 9), 0u);
   EXPECT_EQ(WriteFdcProc(&file, FdcProcKind::kEndProc, "main", 9, 9), 1u);
@@ -46,7 +47,7 @@ TEST_F(FdcRecordTest, EveryRecordKindGivesItsLineLayoutAndCountsIdsPerKind) {
   EXPECT_EQ(WriteFdcCondition(&file, operands, 4, "TT-F", 3), 3u);
   EXPECT_EQ(WriteFdcCondition(&file, std::span<const std::uint32_t>(), 2, "T", kNoExtraValue), 7u);
   EXPECT_EQ(file.conditionCount, 9u);
-  WriteFdcTrailers();
+  Writer().WriteTrailers();
 
   const std::string expected = "VE 3.0e CCOV #i6 8.2.0.1\n"
                                "FC \"x.c\" \"" + dir + "\" \"a\\\"b\\\\c\\nd\"\n"
@@ -81,34 +82,32 @@ TEST_F(FdcRecordTest, TrailerChecksumFoldsEachRecordAndTheFeatureString) {
     const char* trailer;
   } cases[] = {{false, "DC 1682771719\n"}, {true, "DC 288228125\n"}};
   for (const auto& mode : cases) {
-    ResetFdcState();
-    SetFdcFormatMark("#i6");
-    support::SetChecksumMode(mode.alternative);
+    NewRun();
+    settings.alternativeChecksum = mode.alternative;
     const Source source = MakeSource(mode.alternative ? "alt.c" : "std.c");
-    FdcFile& file = SelectFdc(source.name, source.directory, 0x0009, nullptr);
+    FdcFile& file = Writer().Select(source.name, source.directory, 0x0009, nullptr);
     WriteFdcProc(&file, FdcProcKind::kProc, "f", 1, 2);
     WriteFdcBlock(&file, FdcBlockKind::kSimple, "f", "then", 1, 1);
-    WriteFdcTrailers();
-    EXPECT_EQ(TrailerOf(ReadAll(FdcWritePath(file))), mode.trailer) << "alternative " << mode.alternative;
-    EXPECT_EQ(support::GetChecksumMode(), mode.alternative) << "mode restored after the trailer";
+    Writer().WriteTrailers();
+    EXPECT_EQ(TrailerOf(ReadAll(file.temporaryPath)), mode.trailer) << "alternative " << mode.alternative;
   }
 }
 
 TEST_F(FdcRecordTest, WithoutFullPathKeyTheTrailerCarriesTheKeyOfTheBareName) {
-  SetFdcFullPathKey(false);
+  settings.fullPathKey = false;
   const Source source = MakeSource("ab.c");
-  FdcFile& file = SelectFdc(source.name, source.directory, 0x0001, nullptr);
-  WriteFdcTrailers();
+  FdcFile& file = Writer().Select(source.name, source.directory, 0x0001, nullptr);
+  Writer().WriteTrailers();
   // No record: 4A4A4A4A ^ "CCOV" 43434F56 = 0909051C = 151586076.
   // Key of "ab.c": 4A4A4A4A ^ 61622E63 ^ 00000000 = 2B286429 = 724067369.
-  EXPECT_EQ(TrailerOf(ReadAll(FdcWritePath(file))), "DC 151586076 724067369\n");
+  EXPECT_EQ(TrailerOf(ReadAll(file.temporaryPath)), "DC 151586076 724067369\n");
 }
 
 TEST_F(FdcRecordTest, OnlyTheCurrentFileKeepsAnOpenStream) {
   const Source a = MakeSource("a.c");
   const Source b = MakeSource("b.c");
-  FdcFile& fa = SelectFdc(a.name, a.directory, 0x0001, nullptr);
-  FdcFile& fb = SelectFdc(b.name, b.directory, 0x0001, nullptr);
+  FdcFile& fa = Writer().Select(a.name, a.directory, 0x0001, nullptr);
+  FdcFile& fb = Writer().Select(b.name, b.directory, 0x0001, nullptr);
   EXPECT_EQ(fa.stream, nullptr) << "creating b closed a";
   EXPECT_EQ(fb.serial, 2);
   WriteFdcProc(&fa, FdcProcKind::kProc, "f", 1, 1);
@@ -116,7 +115,7 @@ TEST_F(FdcRecordTest, OnlyTheCurrentFileKeepsAnOpenStream) {
   WriteFdcProc(&fb, FdcProcKind::kProc, "g", 2, 2);
   WriteFdcProc(&fa, FdcProcKind::kReturn, "f", 3, 3);  // reopened in append mode
   EXPECT_EQ(fb.stream, nullptr);
-  WriteFdcTrailers();
+  Writer().WriteTrailers();
   EXPECT_NE(ReadAll(dir + "a.c.fdc.fdd").find("TC PR\nPR 0 proc \"f\" 1 1\nPR 1 return \"f\" 3 3\nDC "), std::string::npos);
 }
 
@@ -126,64 +125,68 @@ TEST_F(FdcRecordTest, FdcPathFollowsFdcNameAndFdcDirectory) {
   driver::Options options;
 
   options.fdcDir = "";  // -FDCDIR absent: beside the source
-  ConfigureFdcWriter(options);
-  EXPECT_EQ(SelectFdc(source.name, source.directory, 1, nullptr).path, dir + "src/p.c.fdc");
+  NewRun();
+  settings = instrument::FdcSettingsOf(options);
+  EXPECT_EQ(Writer().Select(source.name, source.directory, 1, nullptr).path, dir + "src/p.c.fdc");
 
   options.fdcDir = dir + "out";
-  ConfigureFdcWriter(options);
-  EXPECT_EQ(SelectFdc(source.name, source.directory, 1, nullptr).path, dir + "out/p.c.fdc");
+  NewRun();
+  settings = instrument::FdcSettingsOf(options);
+  EXPECT_EQ(Writer().Select(source.name, source.directory, 1, nullptr).path, dir + "out/p.c.fdc");
 
   options.fdcDir = std::nullopt;  // -FDCDIR without value: current directory
   const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(dir);
-  ConfigureFdcWriter(options);
-  EXPECT_EQ(SelectFdc(source.name, source.directory, 1, nullptr).path, "p.c.fdc");
+  NewRun();
+  settings = instrument::FdcSettingsOf(options);
+  EXPECT_EQ(Writer().Select(source.name, source.directory, 1, nullptr).path, "p.c.fdc");
   EXPECT_TRUE(Exists(dir + "p.c.fdc.fdd"));
-  ResetFdcState();
+  NewRun();
   std::filesystem::current_path(previous);
 
   options.fdcDir = "";
   options.fdcName = dir + "all.fdc";
-  ConfigureFdcWriter(options);
-  EXPECT_EQ(SelectFdc(source.name, source.directory, 1, nullptr).path, dir + "all.fdc");
-  EXPECT_EQ(Fdc().settings.formatMark, "#i6");
+  NewRun();
+  settings = instrument::FdcSettingsOf(options);
+  EXPECT_EQ(Writer().Select(source.name, source.directory, 1, nullptr).path, dir + "all.fdc");
+  EXPECT_EQ(Writer().Settings().formatMark, "#i6");
 }
 
 TEST_F(FdcRecordTest, DateIsTheSourceTimeAndANegativeOneIsWrittenAsZero) {
   const Source late = MakeSource("late.c");
   const timeval times[2] = {{3000000000, 0}, {3000000000, 0}};  // beyond 2^31
   ASSERT_EQ(::utimes((dir + "late.c").c_str(), times), 0);
-  FdcFile& file = SelectFdc(late.name, late.directory, 1, nullptr);
+  FdcFile& file = Writer().Select(late.name, late.directory, 1, nullptr);
   EXPECT_EQ(file.date, 3000000000u);
   EXPECT_FALSE(file.noListing);
   const Source missing{support::InternName("gone.c"), support::InternName(dir)};
-  FdcFile& unknown = SelectFdc(missing.name, missing.directory, 1, nullptr);
+  FdcFile& unknown = Writer().Select(missing.name, missing.directory, 1, nullptr);
   EXPECT_EQ(unknown.date, 0u);
   EXPECT_TRUE(unknown.noListing);
-  WriteFdcTrailers();
-  EXPECT_NE(ReadAll(FdcWritePath(file)).find("\nFD 0\n"), std::string::npos);
+  Writer().WriteTrailers();
+  EXPECT_NE(ReadAll(file.temporaryPath).find("\nFD 0\n"), std::string::npos);
 }
 
 TEST_F(FdcRecordTest, EmptyFilesAreDeletedAndReported) {
   const Source used = MakeSource("used.c");
   const Source idle = MakeSource("idle.c");
   WriteAll(dir + "idle.c.fdc", "previous");
-  FdcFile& full = SelectFdc(used.name, used.directory, 1, nullptr);
-  FdcFile& empty = SelectFdc(idle.name, idle.directory, 1, nullptr);
+  FdcFile& full = Writer().Select(used.name, used.directory, 1, nullptr);
+  FdcFile& empty = Writer().Select(idle.name, idle.directory, 1, nullptr);
   WriteFdcProc(&full, FdcProcKind::kProc, "f", 1, 1);
-  WriteFdcTrailers();
-  EXPECT_FALSE(CloseEmptyFdcFiles());
+  Writer().WriteTrailers();
+  EXPECT_FALSE(Writer().CloseEmpty());
   EXPECT_FALSE(Exists(empty.temporaryPath));
   EXPECT_EQ(ReadAll(dir + "idle.c.fdc"), "previous") << "a previous FDC file stays untouched";
   EXPECT_FALSE(Exists(dir + "used.c.fdc")) << "in place only once finished";
-  FinishFdcFiles();
+  FinishFdcFiles(Writer());
   EXPECT_TRUE(Exists(dir + "used.c.fdc"));
   EXPECT_EQ(ReadAll(dir + "idle.c.fdc"), "previous");
 
-  ResetFdcState();
-  SelectFdc(idle.name, idle.directory, 1, nullptr);
-  WriteFdcTrailers();
-  EXPECT_TRUE(CloseEmptyFdcFiles());
+  NewRun();
+  Writer().Select(idle.name, idle.directory, 1, nullptr);
+  Writer().WriteTrailers();
+  EXPECT_TRUE(Writer().CloseEmpty());
   ::testing::internal::CaptureStderr();
   ShowNoFdcGenerated("idle.c");
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
@@ -192,9 +195,9 @@ TEST_F(FdcRecordTest, EmptyFilesAreDeletedAndReported) {
 }
 
 TEST_F(FdcRecordTest, UncreatableFdcFileIsFatal) {
-  SetFdcName(dir + "no/such/dir/all.fdc");
+  settings.placement.name = dir + "no/such/dir/all.fdc";
   const Source source = MakeSource("x.c");
-  EXPECT_EXIT(SelectFdc(source.name, source.directory, 1, nullptr), ::testing::ExitedWithCode(7),
+  EXPECT_EXIT(Writer().Select(source.name, source.directory, 1, nullptr), ::testing::ExitedWithCode(7),
               "FATAL ERROR: Cannot create FDC file .*no/such/dir/all.fdc: No such file or directory");
 }
 

@@ -40,7 +40,7 @@ TEST_F(FdcTemporaryTest, EveryCandidatePresentStopsTheRun) {
     ++count;
   } while (NextTemporaryName(candidate));
   ASSERT_EQ(count, 11109u);
-  EXPECT_EXIT(SelectFdc(source.name, source.directory, 1, nullptr), ::testing::ExitedWithCode(7),
+  EXPECT_EXIT(Writer().Select(source.name, source.directory, 1, nullptr), ::testing::ExitedWithCode(7),
               "FATAL ERROR: Please remove all temporary files remaining for .*x.c.fdc\n");
   EXPECT_EQ(ReadAll(dir + "x.c.fdc"), "old");
 }
@@ -52,9 +52,9 @@ TEST_F(FdcTemporaryTest, FatalErrorAfterWritingLeavesThePreviousFileAndNoTempora
   WriteAll(dir + "x.c.fdc", previous);
   EXPECT_EXIT(
       {
-        FdcFile& file = SelectFdc(kept.name, kept.directory, 1, nullptr);
+        FdcFile& file = Writer().Select(kept.name, kept.directory, 1, nullptr);
         WriteFdcProc(&file, FdcProcKind::kProc, "main", 1, 9);
-        FdcFile& other = SelectFdc(fresh.name, fresh.directory, 1, nullptr);
+        FdcFile& other = Writer().Select(fresh.name, fresh.directory, 1, nullptr);
         WriteFdcProc(&other, FdcProcKind::kProc, "g", 1, 2);
         WriteFdcProc(&file, FdcProcKind::kReturn, "main", 4, 4);
         if (!Exists(dir + "x.c.fdc.fdd") || !Exists(dir + "y.c.fdc.fdd")) std::exit(1);
@@ -72,10 +72,10 @@ TEST_F(FdcTemporaryTest, FilesFinishedBeforeAFatalErrorStayInPlace) {
   WriteAll(dir + "x.c.fdc", "VE 9.9 OLD\n");
   EXPECT_EXIT(
       {
-        FdcFile& file = SelectFdc(source.name, source.directory, 1, nullptr);
+        FdcFile& file = Writer().Select(source.name, source.directory, 1, nullptr);
         WriteFdcProc(&file, FdcProcKind::kProc, "main", 1, 9);
-        WriteFdcTrailers();
-        FinishFdcFiles();
+        Writer().WriteTrailers();
+        FinishFdcFiles(Writer());
         support::DisplayFatalError(QStringLiteral("later failure"));
       },
       ::testing::ExitedWithCode(7), "later failure");

@@ -5,7 +5,6 @@
 #include "output/fdc_file.h"
 #include "output/fdc_merge.h"
 #include "output/fdc_records.h"
-#include "output/fdc_version.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
 #include "support/moxtel_log.h"
@@ -17,6 +16,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -59,16 +59,13 @@ class FdcTest : public ::testing::Test {
     dir = ::mkdtemp(pattern);
     dir += '/';
     support::ReleaseNameTable();
-    ResetFdcState();
-    support::SetChecksumMode(false);
     support::SetFeatureString(QStringLiteral("CCOV"));
-    SetFdcProductVersion("8.2.0.1");
-    SetFdcFormatMark("#i6");
+    settings.formatMark = "#i6";
+    settings.productVersion = "8.2.0.1";
   }
 
   void TearDown() override {
-    ResetFdcState();
-    support::SetChecksumMode(false);
+    writer.reset();
     support::CloseMoxtelLog();
     support::ReleaseNameTable();
     std::filesystem::remove_all(dir);
@@ -84,29 +81,42 @@ class FdcTest : public ::testing::Test {
     return {support::InternName(name), support::InternName(directory)};
   }
 
+  /// The writer of the current run, created with `settings` on first use.
+  FdcWriter& Writer() {
+    if (!writer) writer.emplace(settings);
+    return *writer;
+  }
+
+  /// Ends the current run without finishing it; the next one takes the
+  /// settings as they are then.
+  void NewRun() { writer.reset(); }
+
   /// One instrumentation run of one source with one PR record named
   /// `function`, completed as the file driver does.
   void RunWithProc(const Source& source, const std::string& function, std::uint16_t coverage = 0x0001) {
-    FdcFile& file = SelectFdc(source.name, source.directory, coverage, nullptr);
+    FdcFile& file = Writer().Select(source.name, source.directory, coverage, nullptr);
     WriteFdcProc(&file, FdcProcKind::kProc, function, 1, 2);
     CompleteRun();
   }
 
   /// The end of a run: trailers, empty files removed, a minimal RIK section
   /// standing in for the listing, merge, release.
-  static void CompleteRun() {
-    WriteFdcTrailers();
-    CloseEmptyFdcFiles();
-    for (FdcFile& file : Fdc().files) {
+  void CompleteRun() {
+    FdcWriter& current = Writer();
+    current.WriteTrailers();
+    current.CloseEmpty();
+    for (FdcFile& file : current.Files()) {
       if (file.stage != FdcStage::kWriting) continue;
-      std::fputs("@RIK\n  SRC=\nNODE TYPE=FILE@\n@/NODE /RIK@\n", OpenFdcStream(file));
-      CloseOutputStream(file.stream, FdcWritePath(file));
+      std::fputs("@RIK\n  SRC=\nNODE TYPE=FILE@\n@/NODE /RIK@\n", current.Open(file));
+      current.Streams().Close(file);
     }
-    FinishFdcFiles();
-    FreeFdcFiles();
+    FinishFdcFiles(current);
+    writer.reset();
   }
 
   std::string dir;  // ends with "/"
+  FdcSettings settings;
+  std::optional<FdcWriter> writer;
 };
 
 }  // namespace output::testing_support

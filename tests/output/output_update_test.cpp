@@ -72,7 +72,7 @@ TEST_F(OutputUpdateTest, MergeRunsUnderTheLockAndTheResultReplacesTheTarget) {
 TEST_F(OutputUpdateTest, TemporaryFdcFilesOfParallelRunsAreDistinct) {
   WriteAll(dir + "x.c.fdc.fdd", "another run's block");
   std::string mine;
-  support::UniqueFile stream = ClaimTemporaryFdcFile(dir + "x.c.fdc", mine);
+  support::UniqueFile stream = ClaimTemporaryFor(dir + "x.c.fdc", kFdcNaming, mine).stream;
   ASSERT_TRUE(stream);
   EXPECT_EQ(mine, dir + "x.c.fdc.fde");
   EXPECT_EQ(ReadAll(dir + "x.c.fdc.fdd"), "another run's block");
@@ -80,17 +80,17 @@ TEST_F(OutputUpdateTest, TemporaryFdcFilesOfParallelRunsAreDistinct) {
 
 TEST_F(OutputUpdateTest, UnreadablePreviousFdcFileIsFatalWithTheSystemsReason) {
   std::filesystem::create_directory(dir + "all.fdc");
-  EXPECT_EXIT(ReadFdcBlocks(dir + "all.fdc"), ::testing::ExitedWithCode(support::kExitFatal),
+  EXPECT_EXIT(ReadFdcBlocks(dir + "all.fdc", kFdcFormatMark), ::testing::ExitedWithCode(support::kExitFatal),
               "FATAL ERROR: Cannot read .*all.fdc: Is a directory\n");
 
-  SetFdcName(dir + "all.fdc");
+  settings.placement.name = dir + "all.fdc";
   const Source source = MakeSource("x.c");
   EXPECT_EXIT(
       {
-        FdcFile& file = SelectFdc(source.name, source.directory, 1, nullptr);
+        FdcFile& file = Writer().Select(source.name, source.directory, 1, nullptr);
         WriteFdcProc(&file, FdcProcKind::kProc, "main", 1, 9);
-        WriteFdcTrailers();
-        FinishFdcFiles();
+        Writer().WriteTrailers();
+        FinishFdcFiles(Writer());
       },
       ::testing::ExitedWithCode(support::kExitFatal), "FATAL ERROR: Cannot read .*all.fdc: Is a directory\n");
   EXPECT_FALSE(Exists(dir + "all.fdc.fdd")) << "the temporary file goes";

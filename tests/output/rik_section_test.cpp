@@ -40,7 +40,7 @@ class RikSectionTest : public FdcTest {
     support::NameEntry* name = support::InternName("x.c");
     support::NameEntry* directory = support::InternName(dir);
     for (std::uint32_t line = 1; line <= 6; ++line) frontend::SetCurrentValidFile(name, directory, line);
-    file_ = &SelectFdc(name, directory, kCoverage, nullptr);
+    file_ = &Writer().Select(name, directory, kCoverage, nullptr);
   }
   void TearDown() override {
     frontend::FreeValidFiles();
@@ -56,7 +56,7 @@ class RikSectionTest : public FdcTest {
   std::string Section(bool metrics, std::optional<std::string_view> comment = std::nullopt,
                       std::uint16_t coverage = kCoverage) {
     WriteRikSection(*file_, {preprocessed_.c_str(), coverage, metrics, comment});
-    const std::string text = ReadAll(FdcWritePath(*file_));
+    const std::string text = ReadAll(file_->temporaryPath);
     std::string section = text.substr(text.find("@RIK\n"));
     const std::size_t encoding = section.find("  ENCODING=\"");
     EXPECT_EQ(encoding, 5u);

@@ -34,7 +34,7 @@ using TsfWriterTest = TsfTest;
 
 TEST_F(TsfWriterTest, RoutinesAndTextsTakeTheirIdentifiersInOrder) {
   const Source source = MakeSource("x.c");
-  TsfFile& file = SelectTsf(source.name, source.directory);
+  TsfFile& file = Writer().Select(source.name, source.directory);
   EXPECT_EQ(file.serial, 1);
   EXPECT_EQ(file.instanceCount, 1u) << "the file instance";
   std::vector<std::uint32_t> messages;
@@ -50,8 +50,8 @@ TEST_F(TsfWriterTest, RoutinesAndTextsTakeTheirIdentifiersInOrder) {
 
 TEST_F(TsfWriterTest, BlockLayoutAndChecksumOfRecordsOnly) {
   const Source source = MakeSource("x.c");
-  SetTsfProvider(kTsfTrace + kTsfMemory + kTsfPerformance, "QBT", "C");
-  TsfFile& file = SelectTsf(source.name, source.directory);
+  settings.providerFlags = kTsfTrace + kTsfMemory + kTsfPerformance;
+  TsfFile& file = Writer().Select(source.name, source.directory);
   file.checksum ^= 0x01020304;  // as the caller folds the valid-line sum
   WriteTsfMessage(&file, "main", 7);
   WriteTsfText(&file, "[/i/q\"h.h,2]");
@@ -59,9 +59,9 @@ TEST_F(TsfWriterTest, BlockLayoutAndChecksumOfRecordsOnly) {
   // Each record's text folded as 4-byte big-endian words, zero-padded:
   // "LK 7\nMS 1 \"main\"\n" and "LK 0\nTX 34 \"[/i/q\\\"h.h,2]\"\n".
   std::uint32_t expected = 0x4A4A4A4A ^ 0x01020304;
-  support::StringChecksum(expected, "LK 7\nMS 1 \"main\"\n");
-  support::StringChecksum(expected, "LK 0\nTX 34 \"[/i/q\\\"h.h,2]\"\n");
-  WriteTsfTrailers();
+  support::StringChecksum(expected, "LK 7\nMS 1 \"main\"\n", false);
+  support::StringChecksum(expected, "LK 0\nTX 34 \"[/i/q\\\"h.h,2]\"\n", false);
+  Writer().WriteTrailers();
   const std::string written = ReadAll(dir + "x.c.tsf.tsg");
   EXPECT_EQ(written, "DB \"Grendam-Tracer\"\nUS QBT 14 3.0e\nSO \"" + dir + "x.c\" " +
                          std::to_string(MTime(dir + "x.c")) + " \"txt\"\nLK 1\nIN \"File\" 33 \"x.c\"\n" +
@@ -72,32 +72,31 @@ TEST_F(TsfWriterTest, BlockLayoutAndChecksumOfRecordsOnly) {
 TEST_F(TsfWriterTest, TsfNameAndTsfDirectoryPlaceTheFile) {
   const Source source = MakeSource("x.c");
   std::filesystem::create_directories(dir + "out");
-  SetTsfDirectory(dir + "out");
-  EXPECT_EQ(SelectTsf(source.name, source.directory).path, dir + "out/x.c.tsf");
-  SetTsfDirectory(std::string());
-  TsfFile& here = SelectTsf(source.name, source.directory);
+  NewRun();
+  settings.placement.directory = dir + "out";
+  EXPECT_EQ(Writer().Select(source.name, source.directory).path, dir + "out/x.c.tsf");
+  NewRun();
+  settings.placement.directory = std::string();
+  TsfFile& here = Writer().Select(source.name, source.directory);
   EXPECT_EQ(here.path, "x.c.tsf");
-  CloseTsf(here);  // its temporary file is in the current directory
-  ResetTsfState();
-  SetTsfProvider(kTsfTrace, "QBT", "C");
-  SetTsfName(dir + "all.tsf");
+  Writer().Close(here);  // its temporary file is in the current directory
+  NewRun();
+  settings.placement.name = dir + "all.tsf";
   const Source other = MakeSource("y.c");
-  TsfFile& first = SelectTsf(source.name, source.directory);
-  TsfFile& second = SelectTsf(other.name, other.directory);
+  TsfFile& first = Writer().Select(source.name, source.directory);
+  TsfFile& second = Writer().Select(other.name, other.directory);
   EXPECT_EQ(first.path, dir + "all.tsf");
   EXPECT_EQ(second.path, dir + "all.tsf");
   EXPECT_NE(first.temporaryPath, second.temporaryPath) << "each block has a temporary file of its own";
   EXPECT_EQ(second.serial, 2);
-  EXPECT_EQ(&SelectTsf(source.name, source.directory), &first);
-  FreeTsfFiles();
+  EXPECT_EQ(&Writer().Select(source.name, source.directory), &first);
 }
 
 TEST_F(TsfWriterTest, TemporaryNamesCountDownTheSecondCharacter) {
   const Source source = MakeSource("x.c");
   WriteAll(dir + "x.c.tsf", "old");
   for (char c = 'g'; c <= 'z'; ++c) WriteAll(dir + "x.c.tsf.ts" + c, "");
-  EXPECT_EQ(SelectTsf(source.name, source.directory).temporaryPath, dir + "x.c.tsf.trg");
-  FreeTsfFiles();
+  EXPECT_EQ(Writer().Select(source.name, source.directory).temporaryPath, dir + "x.c.tsf.trg");
 }
 
 TEST_F(TsfWriterTest, EveryTemporaryNameTakenStopsTheRun) {
@@ -109,19 +108,17 @@ TEST_F(TsfWriterTest, EveryTemporaryNameTakenStopsTheRun) {
     for (char last = 'g'; last <= 'z'; ++last, ++count) WriteAll(dir + "x.c.tsf.t" + second + last, "");
   }
   ASSERT_EQ(count, 380);
-  EXPECT_EXIT(SelectTsf(source.name, source.directory), ::testing::ExitedWithCode(7),
+  EXPECT_EXIT(Writer().Select(source.name, source.directory), ::testing::ExitedWithCode(7),
               "FATAL ERROR: Please remove all temporary files remaining for .*x.c.tsf\n");
   EXPECT_EQ(ReadAll(dir + "x.c.tsf"), "old");
 }
 
 TEST_F(TsfWriterTest, CreationFailuresAreFatal) {
   const Source source = MakeSource("x.c");
-  SetTsfDirectory(dir + "missing");
-  EXPECT_EXIT(SelectTsf(source.name, source.directory), ::testing::ExitedWithCode(7),
+  NewRun();
+  settings.placement.directory = dir + "missing";
+  EXPECT_EXIT(Writer().Select(source.name, source.directory), ::testing::ExitedWithCode(7),
               "FATAL ERROR: Cannot create TSF file .*missing/x.c.tsf \\(No such file or directory\\)\n");
-  ResetTsfState();
-  SetTsfMerge();
-  EXPECT_EXIT(SelectTsf(source.name, source.directory), ::testing::ExitedWithCode(9), "Provider not set !");
 }
 
 TEST_F(TsfWriterTest, FatalErrorLeavesThePreviousFileAndNoTemporaryFile) {
@@ -129,7 +126,7 @@ TEST_F(TsfWriterTest, FatalErrorLeavesThePreviousFileAndNoTemporaryFile) {
   WriteAll(dir + "x.c.tsf", "previous");
   EXPECT_EXIT(
       {
-        TsfFile& file = SelectTsf(source.name, source.directory);
+        TsfFile& file = Writer().Select(source.name, source.directory);
         WriteTsfMessage(&file, "f", 1);
         if (!Exists(dir + "x.c.tsf.tsg")) std::exit(1);
         support::DisplayFatalError(QStringLiteral("stop"));
@@ -145,23 +142,21 @@ TEST_F(TsfMergeTest, AFileWithoutRoutinesIsRemovedAndThePreviousOneKept) {
   const Source source = MakeSource("x.c");
   const std::string previous = TsfBlockText(dir + "x.c", 1, kTsfTrace, 9);
   WriteAll(dir + "x.c.tsf", previous);
-  SelectTsf(source.name, source.directory);
-  WriteTsfTrailers();
-  EXPECT_TRUE(CloseEmptyTsfFiles());
-  FinishTsfFiles();
-  FreeTsfFiles();
+  Writer().Select(source.name, source.directory);
+  Writer().WriteTrailers();
+  EXPECT_TRUE(Writer().CloseEmpty());
+  FinishTsfFiles(Writer());
   EXPECT_EQ(ReadAll(dir + "x.c.tsf"), previous);
   EXPECT_FALSE(Exists(dir + "x.c.tsf.tsg"));
 }
 
 TEST_F(TsfMergeTest, ALocationTextAloneKeepsTheFile) {
   const Source source = MakeSource("x.c");
-  TsfFile& file = SelectTsf(source.name, source.directory);
+  TsfFile& file = Writer().Select(source.name, source.directory);
   WriteTsfText(&file, "[/h.h,1]");
-  WriteTsfTrailers();
-  EXPECT_FALSE(CloseEmptyTsfFiles());
-  FinishTsfFiles();
-  FreeTsfFiles();
+  Writer().WriteTrailers();
+  EXPECT_FALSE(Writer().CloseEmpty());
+  FinishTsfFiles(Writer());
   EXPECT_TRUE(Exists(dir + "x.c.tsf"));
 }
 
@@ -188,7 +183,7 @@ TEST_F(TsfMergeTest, ClassificationOfPreviousBlocks) {
 }
 
 TEST_F(TsfMergeTest, TheSameBlockAgainIsReplacedAndOtherSourcesFollowInOrder) {
-  SetTsfName(dir + "all.tsf");
+  settings.placement.name = dir + "all.tsf";
   const Source a = MakeSource("a.c");
   const Source b = MakeSource("b.c");
   RunWithRoutine(a, "fa");

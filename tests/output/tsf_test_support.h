@@ -1,5 +1,5 @@
 // Shared fixture of the TSF writer and merge tests: a scratch directory with
-// source files and a clean writer state per case.
+// source files and a writer per run.
 #pragma once
 
 #include "fdc_test_support.h"
@@ -16,15 +16,12 @@ class TsfTest : public ::testing::Test {
     dir = ::mkdtemp(pattern);
     dir += '/';
     support::ReleaseNameTable();
-    ResetTsfState();
-    support::SetChecksumMode(false);
-    SetTsfMerge();
-    SetTsfDirectory(std::nullopt);
-    SetTsfProvider(kTsfTrace, "QBT", "C");
+    settings.placement.directory = std::nullopt;
+    settings.providerFlags = kTsfTrace;
   }
 
   void TearDown() override {
-    ResetTsfState();
+    writer.reset();
     support::CloseMoxtelLog();
     support::ReleaseNameTable();
     std::filesystem::remove_all(dir);
@@ -38,20 +35,31 @@ class TsfTest : public ::testing::Test {
 
   /// One run that traces one routine of the source, completed as the file
   /// driver does.
-  static void RunWithRoutine(const Source& source, const std::string& routine) {
-    TsfFile& file = SelectTsf(source.name, source.directory);
+  void RunWithRoutine(const Source& source, const std::string& routine) {
+    TsfFile& file = Writer().Select(source.name, source.directory);
     WriteTsfMessage(&file, routine, 4);
     CompleteRun();
   }
 
-  static void CompleteRun() {
-    WriteTsfTrailers();
-    CloseEmptyTsfFiles();
-    FinishTsfFiles();
-    FreeTsfFiles();
+  /// The writer of the current run, created with `settings` on first use.
+  TsfWriter& Writer() {
+    if (!writer) writer.emplace(settings);
+    return *writer;
+  }
+
+  /// Ends the current run without finishing it.
+  void NewRun() { writer.reset(); }
+
+  void CompleteRun() {
+    Writer().WriteTrailers();
+    Writer().CloseEmpty();
+    FinishTsfFiles(Writer());
+    writer.reset();
   }
 
   std::string dir;  // ends with "/"
+  TsfSettings settings;
+  std::optional<TsfWriter> writer;
 };
 
 /// A block as this writer lays it out, with a routine "old" at line 2.

@@ -19,10 +19,8 @@ class FileUtilsTest : public ::testing::Test {
   void SetUp() override {
     ReleaseNameTable();
     ResetSplitCache();
-    SetChecksumMode(false);
   }
   void TearDown() override {
-    SetChecksumMode(false);
     ResetSplitCache();
     ReleaseNameTable();
   }
@@ -44,19 +42,16 @@ TEST_F(FileUtilsTest, FileKeyOfNoNameIsAnInternalError) {
 
 TEST_F(FileUtilsTest, StringChecksumInBothModesChainsThroughTheAccumulator) {
   std::uint32_t acc = 0;
-  EXPECT_EQ(StringChecksum(acc, "abc"), 3u);
+  EXPECT_EQ(StringChecksum(acc, "abc", false), 3u);
   EXPECT_EQ(acc, 0x61626300u);
 
-  SetChecksumMode(true);
-  EXPECT_TRUE(GetChecksumMode());
   acc = 0;
   // abcd ^ ('e' << 0) = 0x61626301; then "f\0\0\0" ^ (0 << 8) = 0x66000000
-  EXPECT_EQ(StringChecksum(acc, "abcdef"), 6u);
+  EXPECT_EQ(StringChecksum(acc, "abcdef", true), 6u);
   EXPECT_EQ(acc, 0x07626301u);
 
-  SetChecksumMode(false);
   acc = 0x61626300;
-  StringChecksum(acc, "abc");  // the same text twice cancels out
+  StringChecksum(acc, "abc", false);  // the same text twice cancels out
   EXPECT_EQ(acc, 0u);
 }
 

@@ -1,0 +1,21 @@
+// The settings of a run's FDC and TSF writers, derived from its options.
+#pragma once
+
+#include "output/fdc_file.h"
+#include "output/tsf_file.h"
+
+namespace driver {
+struct Options;
+}
+
+namespace instrument {
+
+/// -FDCNAME, -FDCDIR, -NOFULLPATHKEY, -ALTCHECKSUM, the format mark and the
+/// product version.
+output::FdcSettings FdcSettingsOf(const driver::Options& options);
+
+/// -TSFNAME, -TSFDIR, -ALTCHECKSUM and the provider flags: 8 -TRACE,
+/// 4 -MEMPRO, 2 -PERFPRO, 1 -PERFPRO=PROCESS.
+output::TsfSettings TsfSettingsOf(const driver::Options& options);
+
+}  // namespace instrument
