@@ -71,6 +71,12 @@ void StopIfTestAsks() {
 }  // namespace
 
 ClaimedFile ClaimTemporaryFile(std::string& candidate, const std::function<bool(std::string&)>& next) {
+  // A name with a null byte (a line directive may spell one) would open the
+  // file named by its first part, and every candidate would be that one.
+  if (candidate.find('\0') != std::string::npos) {
+    errno = EINVAL;
+    return {};
+  }
   for (;;) {
     const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
     if (fd >= 0) {

@@ -194,6 +194,15 @@ TEST_F(FdcRecordTest, EmptyFilesAreDeletedAndReported) {
             "no FDC generated\n");
 }
 
+// A line directive may spell a null byte; the name it gives cannot be a file
+// name, and its first part must not be taken for one.
+TEST_F(FdcRecordTest, ASourceNameWithANullByteIsFatalAndCreatesNothing) {
+  const Source source{support::InternName(std::string("gone.c\0.h", 8)), support::InternName(dir)};
+  EXPECT_EXIT(Writer().Select(source.name, source.directory, 1, nullptr), ::testing::ExitedWithCode(7),
+              "FATAL ERROR: Cannot create FDC file .*gone\\.c");  // the message ends at the null byte
+  EXPECT_FALSE(Exists(dir + "gone.c"));
+}
+
 TEST_F(FdcRecordTest, UncreatableFdcFileIsFatal) {
   settings.placement.name = dir + "no/such/dir/all.fdc";
   const Source source = MakeSource("x.c");
