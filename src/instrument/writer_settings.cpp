@@ -1,7 +1,7 @@
 #include "instrument/writer_settings.h"
 
-#include "driver/identification.h"
 #include "driver/options.h"
+#include "support/product_version.h"
 
 namespace instrument {
 namespace {
@@ -32,7 +32,7 @@ output::FdcSettings FdcSettingsOf(const driver::Options& options) {
   settings.fullPathKey = !options.noFullPathKey;
   settings.alternativeChecksum = options.altChecksum;
   settings.formatMark = std::string(output::kFdcFormatMark);
-  settings.productVersion = driver::kShortVersion;
+  settings.productVersion = support::kShortVersion;
   return settings;
 }
 
