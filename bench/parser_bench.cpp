@@ -4,11 +4,8 @@
 // byte stays the same, and 10 MB takes well under a second.
 #include "generated_source.h"
 
-#include "frontend/insert_records.h"
-#include "frontend/line_validity.h"
+#include "frontend/front_end.h"
 #include "frontend/parser.h"
-#include "frontend/pragmas.h"
-#include "frontend/syntax_tree.h"
 #include "support/messages.h"
 #include "support/name_table.h"
 
@@ -25,16 +22,10 @@ const std::string kSourceDir = QUORB_SOURCE_DIR;
 // One run: the definition file, then the source, as quorbcc1 parses them.
 int ParseOnce(const std::string& definition, const std::string& source) {
   support::NameList noInstrDirs;
-  frontend::ResetPragmaTables();
-  frontend::ResetFrontEnd();
-  int errors = frontend::ParseFile(definition, true, nullptr, &noInstrDirs, nullptr);
+  frontend::FrontEnd frontEnd;
+  int errors = frontend::ParseFile(frontEnd, definition, true, nullptr, &noInstrDirs, nullptr);
   frontend::TreeNode* root = nullptr;
-  errors += frontend::ParseFile(source, false, &root, &noInstrDirs, nullptr);
-  frontend::ReleaseTrees();
-  frontend::ReleaseFrontEnd();
-  frontend::FreeValidFiles();
-  frontend::FreeInsertRecords();
-  support::FreeNameList(noInstrDirs);
+  errors += frontend::ParseFile(frontEnd, source, false, &root, &noInstrDirs, nullptr);
   return errors;
 }
 

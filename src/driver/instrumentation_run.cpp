@@ -1,11 +1,8 @@
 #include "driver/instrumentation_run.h"
 
 #include "driver/options.h"
-#include "frontend/insert_records.h"
-#include "frontend/line_validity.h"
+#include "frontend/front_end.h"
 #include "frontend/parser.h"
-#include "frontend/pragmas.h"
-#include "frontend/syntax_tree.h"
 #include "instrument/instrument_file.h"
 #include "support/fatal_exit.h"
 #include "support/file_utils.h"
@@ -73,16 +70,16 @@ void StartRun() {
 
 // Parses the definition file, then the source file; any syntax or semantic
 // error ends the run before anything is written.
-frontend::TreeNode* ParseInputs(Options& options) {
-  frontend::ResetFrontEnd();
-  frontend::ResetPragmaTables();
-  if (frontend::ParseFile(options.defPath, true, nullptr, &options.noInstrDirList, &options.noInspectDirList) != 0) {
+frontend::TreeNode* ParseInputs(frontend::FrontEnd& frontEnd, Options& options) {
+  if (frontend::ParseFile(frontEnd, options.defPath, true, nullptr, &options.noInstrDirList,
+                          &options.noInspectDirList) != 0) {
     support::DisplayFatalError(Translate("Fatal Error", "Syntax errors in standard definition file %1",
                                          "%1 : the definition file")
                                    .arg(support::FromLocal(options.defPath)));
   }
   frontend::TreeNode* root = nullptr;
-  if (frontend::ParseFile(options.srcPath, false, &root, &options.noInstrDirList, &options.noInspectDirList) != 0) {
+  if (frontend::ParseFile(frontEnd, options.srcPath, false, &root, &options.noInstrDirList,
+                          &options.noInspectDirList) != 0) {
     support::DisplayFatalError(Translate("Fatal Error", "Syntax errors in source file, instrumentation cancelled"));
   }
   if (support::GetMessageCounts().errors != 0) {
@@ -103,18 +100,16 @@ void Instrument(const ArgumentVector& arguments, Options& options) {
     support::DisplayFatalError(Translate("Fatal Error", "Error(s) in command line"));
   }
   SetFeatureFromCoverage(options);
-  frontend::TreeNode* root = ParseInputs(options);
-  instrument::InstrumentFile(root, options);
+  // Before the names it holds are released.
+  frontend::FrontEnd frontEnd;
+  const frontend::FrontEndScope binding(frontEnd);
+  frontend::TreeNode* root = ParseInputs(frontEnd, options);
+  instrument::InstrumentFile(frontEnd, root, options);
 }
 
 // Safe after a completed run and after one that unwound at any point.
 void ReleaseRun(Options& options) {
-  frontend::ReleaseFrontEnd();
-  frontend::FreePragmaTables();
-  frontend::FreeValidFiles();
-  frontend::FreeInsertRecords();
   ReleaseOptions(options);
-  frontend::ReleaseTrees();
   support::CloseMoxtelLog();
   support::ReleaseNameTable();
 }

@@ -6,6 +6,7 @@
 // replacement can recurse without end.
 #include "frontend/directive_scanner.h"
 
+#include "frontend/front_end.h"
 #include "frontend/pragmas.h"
 #include "support/messages.h"
 #include "support/translate.h"

@@ -20,6 +20,7 @@
 }
 
 %code {
+#include "frontend/front_end.h"
 #include "frontend/grammar_support.h"
 #include "frontend/name_flags.h"
 #include "frontend/parser_actions.h"

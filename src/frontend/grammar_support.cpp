@@ -1,5 +1,6 @@
 #include "frontend/grammar_support.h"
 
+#include "frontend/front_end.h"
 #include "frontend/lexer.h"
 #include "frontend/symbol_tables.h"
 #include "support/file_utils.h"
@@ -14,8 +15,6 @@ namespace frontend {
 namespace {
 
 using support::Translate;
-
-ParserState parser;
 
 const char* AnachronismText(Anachronism kind) {
   switch (kind) {
@@ -40,6 +39,7 @@ int AnachronismToken(Anachronism kind) {
 }
 
 QString CurrentTokenText() {
+  ParserState& parser = Parser();
   if (parser.lookaheadCode == 0) return Translate("Message", "<end-of-file>");
   const std::string text(LastTokenText());
   return support::FromLocal(text);
@@ -47,11 +47,10 @@ QString CurrentTokenText() {
 
 }  // namespace
 
-ParserState& Parser() { return parser; }
-
-void ResetParserState() { parser = ParserState{}; }
+void ResetParserState() { Parser() = ParserState{}; }
 
 int NextGrammarToken(TokenValue* value) {
+  ParserState& parser = Parser();
   int code = LexToken(value);
   // A closing digraph keeps its spelling so that its node can end on its last
   // character.
@@ -67,9 +66,10 @@ int NextGrammarToken(TokenValue* value) {
   return code;
 }
 
-const TokenValue& LookaheadToken() { return parser.lookahead; }
+const TokenValue& LookaheadToken() { return Parser().lookahead; }
 
 void ReportSyntaxError(const char* parserMessage) {
+  ParserState& parser = Parser();
   const QString reference = support::FromLocal(ReferenceText(Lexer().logicalLine));
   const QString token = CurrentTokenText();
   if (parser.armed != Anachronism::None && parser.lookaheadCode == AnachronismToken(parser.armed)) {
@@ -82,11 +82,12 @@ void ReportSyntaxError(const char* parserMessage) {
   ++parser.errorCount;
 }
 
-void ArmAnachronism(Anachronism kind) { parser.armed = kind; }
+void ArmAnachronism(Anachronism kind) { Parser().armed = kind; }
 
-void DisarmAnachronism() { parser.armed = Anachronism::None; }
+void DisarmAnachronism() { Parser().armed = Anachronism::None; }
 
 void FinishTranslationUnit(TreeNode* declarations) {
+  ParserState& parser = Parser();
   parser.root = CreateNode(NodeKind::TRANSLATION_UNIT, nullptr);
   AppendChild(parser.root, declarations);
 }

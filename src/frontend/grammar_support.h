@@ -20,7 +20,6 @@ struct ParserState {
   TreeNode* root = nullptr;
 };
 
-ParserState& Parser();
 void ResetParserState();
 
 /// The lexer's next token for the grammar.

@@ -1,17 +1,13 @@
 #include "frontend/insert_records.h"
 
+#include "frontend/front_end.h"
+
 namespace frontend {
-namespace {
-
-InsertRecordList records;
-
-}  // namespace
-
-InsertRecordList& InsertRecords() { return records; }
 
 void AddInsertRecord(std::uint32_t line, std::uint32_t keywordEndColumn, std::uint8_t kind,
                      std::uint32_t tagStartColumn, std::uint32_t tagEndColumn, support::NameEntry* directory,
                      support::NameEntry* file, std::uint32_t sourceLine) {
+  InsertRecordList& records = InsertRecords();
   auto* record = new InsertRecord{{line, 1},        {line, keywordEndColumn}, kind, {line, tagStartColumn},
                                   {line, tagEndColumn}, file, directory, sourceLine, nullptr};
   if (records.tail) {
@@ -23,14 +19,14 @@ void AddInsertRecord(std::uint32_t line, std::uint32_t keywordEndColumn, std::ui
   records.tail = record;
 }
 
-InsertRecord* FindInsertRecord(std::uint8_t kind) {
+InsertRecord* FindInsertRecord(const InsertRecordList& records, std::uint8_t kind) {
   for (InsertRecord* record = records.head; record; record = record->next) {
     if (record->kind == kind) return record;
   }
   return nullptr;
 }
 
-void FreeInsertRecords() {
+void FreeInsertRecords(InsertRecordList& records) {
   while (records.head) {
     InsertRecord* next = records.head->next;
     delete records.head;

@@ -42,16 +42,14 @@ struct InsertRecordList {
   InsertRecord* cursor;  // moves forward only; starts at the first record
 };
 
-InsertRecordList& InsertRecords();
-
 /// Appends a record; the first one also becomes the cursor.
 void AddInsertRecord(std::uint32_t line, std::uint32_t keywordEndColumn, std::uint8_t kind,
                      std::uint32_t tagStartColumn, std::uint32_t tagEndColumn, support::NameEntry* directory,
                      support::NameEntry* file, std::uint32_t sourceLine);
 
 /// The first record of exactly that kind, or none.
-InsertRecord* FindInsertRecord(std::uint8_t kind);
+InsertRecord* FindInsertRecord(const InsertRecordList& records, std::uint8_t kind);
 
-void FreeInsertRecords();
+void FreeInsertRecords(InsertRecordList& records);
 
 }  // namespace frontend

@@ -7,6 +7,7 @@
 #include "frontend/lexer.h"
 
 #include "frontend/directive_scanner.h"
+#include "frontend/front_end.h"
 #include "frontend/lexer_internal.h"
 #include "frontend/lexer_patterns.h"
 #include "frontend/line_validity.h"
@@ -21,16 +22,15 @@
 namespace frontend {
 namespace {
 
-LexerState state;
-ContinuationRecord continuation;
-
 bool IsBlank(int c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
 
 std::string_view PendingText(std::size_t length) {
+  LexerState& state = Lexer();
   return {state.input.data + state.input.pos, length};
 }
 
 void SkipBlanks() {
+  LexerState& state = Lexer();
   std::size_t count = 0;
   while (IsBlank(PeekByte(state.input, count))) ++count;
   state.input.pos += count;
@@ -38,6 +38,7 @@ void SkipBlanks() {
 }
 
 bool DirectiveAhead() {
+  LexerState& state = Lexer();
   std::size_t at = 0;
   for (int c = PeekByte(state.input, 0); c == ' ' || c == '\t'; c = PeekByte(state.input, at)) ++at;
   return PeekByte(state.input, at) == '#';
@@ -46,6 +47,7 @@ bool DirectiveAhead() {
 // "# <digits>" or "#line": a line marker that raw text, read past token by
 // token, must still apply (other directives stay text there).
 bool LineMarkerAhead() {
+  LexerState& state = Lexer();
   std::size_t at = 0;
   while (PeekByte(state.input, at) == ' ' || PeekByte(state.input, at) == '\t') ++at;
   if (PeekByte(state.input, at) != '#') return false;
@@ -60,6 +62,7 @@ bool LineMarkerAhead() {
 // The directive text runs from "#" to the newline that no backslash
 // continues; every newline inside is counted.
 std::int64_t ScanDirectiveLine() {
+  LexerState& state = Lexer();
   InputBuffer& input = state.input;
   state.column += state.previousLength;
   state.previousLength = 0;
@@ -96,6 +99,7 @@ std::int64_t ScanDirectiveLine() {
 }
 
 void SkipBlockComment() {
+  LexerState& state = Lexer();
   state.column += state.previousLength;
   state.previousLength = 2;
   state.input.pos += 2;
@@ -114,6 +118,7 @@ void SkipBlockComment() {
 // A backslash before the newline (or before its carriage return) continues
 // the comment.
 void SkipLineComment() {
+  LexerState& state = Lexer();
   state.column += state.previousLength;
   state.previousLength = 2;
   state.input.pos += 2;
@@ -133,6 +138,7 @@ void SkipLineComment() {
 // A line break inside a literal at that offset: its length (LF, CR LF, and
 // either after a backslash), or 0.
 std::size_t LineBreakLength(std::size_t at) {
+  LexerState& state = Lexer();
   InputBuffer& input = state.input;
   std::size_t length = PeekByte(input, at) == '\\' ? 1 : 0;
   if (PeekByte(input, at + length) == '\r') ++length;
@@ -154,6 +160,7 @@ std::size_t LiteralPrefixLength(InputBuffer& input) {
 }
 
 std::int64_t ScanLiteral(std::size_t prefixLength) {
+  LexerState& state = Lexer();
   InputBuffer& input = state.input;
   const int quote = PeekByte(input, prefixLength);
   state.column += state.previousLength;
@@ -184,7 +191,7 @@ std::int64_t ScanLiteral(std::size_t prefixLength) {
     detail::AddLogicalLines(breaks);
     state.physicalLine += breaks;
     state.column = 1;
-    continuation = {true, state.current.position, breaks, lineLength};
+    LexerContinuation() = {true, state.current.position, breaks, lineLength};
   }
   state.current.alpha = support::InternName(spelling);
   state.lastText = spelling;
@@ -192,6 +199,7 @@ std::int64_t ScanLiteral(std::size_t prefixLength) {
 }
 
 std::int64_t ScanIdentifier(std::size_t length) {
+  LexerState& state = Lexer();
   std::string_view spelling = PendingText(length);
   if (spelling.find('\\') != std::string_view::npos) {
     // Hexadecimal digits of universal character names are lower-cased.
@@ -214,6 +222,7 @@ std::int64_t ScanIdentifier(std::size_t length) {
 }
 
 std::int64_t ScanSpelledToken(std::size_t length, NodeKind kind, bool interned) {
+  LexerState& state = Lexer();
   const std::string_view spelling = PendingText(length);
   detail::BeginToken(static_cast<std::uint32_t>(length));
   state.lastText.assign(spelling);
@@ -223,6 +232,7 @@ std::int64_t ScanSpelledToken(std::size_t length, NodeKind kind, bool interned) 
 }
 
 std::int64_t ScanOtherByte() {
+  LexerState& state = Lexer();
   detail::BeginToken(1);
   state.lastText.assign(PendingText(1));
   state.input.pos += 1;
@@ -231,6 +241,7 @@ std::int64_t ScanOtherByte() {
 }
 
 std::int64_t EndOfInput() {
+  LexerState& state = Lexer();
   state.current.alpha = nullptr;
   TokenPosition& position = state.current.position;
   position.line = state.logicalLine;
@@ -244,6 +255,7 @@ std::int64_t EndOfInput() {
 // The offset of the first byte at or after `from` that is no blank or line
 // break; a directive line stops the search at its "#".
 std::size_t SkipSpaceAhead(std::size_t from) {
+  LexerState& state = Lexer();
   std::size_t at = from;
   for (int c = PeekByte(state.input, at); IsBlank(c) || c == '\n'; c = PeekByte(state.input, at)) ++at;
   return at;
@@ -252,6 +264,7 @@ std::size_t SkipSpaceAhead(std::size_t from) {
 // A C23 attribute list "[[ ... ]]" is dropped with everything in it; the
 // brackets of its arguments are counted, those in literals are not.
 std::int64_t SkipAttributeList() {
+  LexerState& state = Lexer();
   detail::BeginToken(1);
   const TokenPosition start = state.current.position;
   const std::size_t second = SkipSpaceAhead(1);
@@ -262,6 +275,7 @@ std::int64_t SkipAttributeList() {
 }
 
 std::int64_t ScanPunctuationOrByte() {
+  LexerState& state = Lexer();
   const PatternMatch punctuator = MatchPunctuator(state.input);
   if (punctuator.length == 1 && punctuator.kind == NodeKind::LEFT_BRACKET &&
       PeekByte(state.input, SkipSpaceAhead(1)) == '[') {
@@ -273,6 +287,7 @@ std::int64_t ScanPunctuationOrByte() {
 
 // One pattern at the read position.
 std::int64_t ScanStep() {
+  LexerState& state = Lexer();
   InputBuffer& input = state.input;
   input.keep = input.pos;
   const bool lineStart = state.atLineStart;
@@ -307,11 +322,8 @@ std::int64_t ScanStep() {
 
 }  // namespace
 
-ContinuationRecord& LexerContinuation() { return continuation; }
-
-LexerState& Lexer() { return state; }
-
 void StartLexing(std::FILE* file, std::string_view path, bool definitionMode, support::NameList* noInstrDirList) {
+  LexerState& state = Lexer();
   FinishLexing();
   const support::SplitResult split = support::SplitPath(path);
   state.logicalLine = 1;
@@ -334,14 +346,15 @@ void StartLexing(std::FILE* file, std::string_view path, bool definitionMode, su
   state.pushbackCount = 0;
   state.lastCode = 0;
   state.hasDroppedGroup = false;
-  continuation = {};
+  LexerContinuation() = {};
   ResetLineDirectiveCache();
   OpenInputBuffer(state.input, file);
 }
 
-void FinishLexing() { CloseInputBuffer(state.input); }
+void FinishLexing() { CloseInputBuffer(Lexer().input); }
 
 int NextToken() {
+  LexerState& state = Lexer();
   if (state.pushbackCount > 0) {
     --state.pushbackCount;
     state.current = state.pushbackValues[state.pushbackCount];
@@ -358,17 +371,19 @@ int NextToken() {
   }
 }
 
-const TokenValue& CurrentToken() { return state.current; }
+const TokenValue& CurrentToken() { return Lexer().current; }
 
 int LexToken(TokenValue* value) {
+  LexerState& state = Lexer();
   const int code = NextToken();
   if (value) *value = state.current;
   return code;
 }
 
-std::string_view LastTokenText() { return state.lastText; }
+std::string_view LastTokenText() { return Lexer().lastText; }
 
 int ReadChar() {
+  LexerState& state = Lexer();
   InputBuffer& input = state.input;
   const int c = PeekByte(input, 0);
   if (c == kEndOfInput) return c;
@@ -384,6 +399,7 @@ int ReadChar() {
 }
 
 int ReadCodeChar() {
+  LexerState& state = Lexer();
   while (state.atLineStart && LineMarkerAhead()) ScanDirectiveLine();
   return ReadChar();
 }
@@ -414,6 +430,7 @@ int SkipBalanced(char open, char close, int depth) {
 }
 
 ReferencePlace CurrentReferencePlace(std::uint32_t logicalLine) {
+  LexerState& state = Lexer();
   return {state.currentDirectory, state.currentFile, logicalLine};
 }
 
@@ -428,6 +445,7 @@ std::string ReferenceText(std::uint32_t logicalLine) { return ReferenceText(Curr
 namespace detail {
 
 void CountNewline() {
+  LexerState& state = Lexer();
   AddLogicalLines(1);
   if (state.physicalLine != std::numeric_limits<std::uint32_t>::max()) ++state.physicalLine;
   state.column = 1;
@@ -436,11 +454,13 @@ void CountNewline() {
 }
 
 void AddLogicalLines(std::uint32_t count) {
+  LexerState& state = Lexer();
   const std::uint32_t room = std::numeric_limits<std::uint32_t>::max() - state.logicalLine;
   state.logicalLine += count < room ? count : room;
 }
 
 void BeginToken(std::uint32_t length) {
+  LexerState& state = Lexer();
   state.column += state.previousLength;
   state.previousLength = length;
   FillPosition();
@@ -448,6 +468,7 @@ void BeginToken(std::uint32_t length) {
 
 // Lines are reported to the line-validity table once per physical line.
 void FillPosition() {
+  LexerState& state = Lexer();
   TokenPosition& position = state.current.position;
   position.line = state.logicalLine;
   position.SetPlace(state.currentFile, state.currentDirectory);
@@ -464,15 +485,17 @@ void FillPosition() {
   ValidLine(state.logicalLine);
 }
 
-std::uint32_t LastReadColumn() { return state.column + state.previousLength - 1; }
+std::uint32_t LastReadColumn() { return Lexer().column + Lexer().previousLength - 1; }
 
 void SetContinuation(std::uint32_t endLine, std::uint32_t endColumn) {
+  LexerState& state = Lexer();
   const TokenPosition& start = state.current.position;
   const std::uint32_t breaks = endLine >= start.physical.line ? endLine - start.physical.line : 0;
-  continuation = {true, start, breaks, endColumn};
+  LexerContinuation() = {true, start, breaks, endColumn};
 }
 
 std::int64_t EndDroppedGroup(const TokenPosition& start) {
+  LexerState& state = Lexer();
   if (!state.hasDroppedGroup) {
     state.hasDroppedGroup = true;
     state.droppedGroupStart = start;
@@ -490,9 +513,10 @@ std::int64_t EndDroppedGroup(const TokenPosition& start) {
   return TokenCode(NodeKind::DROPPED_GROUP);
 }
 
-void PushBackToken(int code) { PushBackToken(code, state.current); }
+void PushBackToken(int code) { PushBackToken(code, Lexer().current); }
 
 void PushBackToken(int code, const TokenValue& value) {
+  LexerState& state = Lexer();
   // Handlers push back only right before they return, so the slots suffice.
   if (state.pushbackCount == kMaxPushback) {
     support::DisplayInternalError(support::Translate("Internal Error", "Too many tokens put back in the lexer"),

@@ -67,8 +67,6 @@ struct LexerState {
   InputBuffer input;
 };
 
-LexerState& Lexer();
-
 /// Starts a parse of the open file: counters at 1, current file from the
 /// path, instrumentation stopped in definition mode, analysis running, no
 /// pending continuation.

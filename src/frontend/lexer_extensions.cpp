@@ -1,6 +1,7 @@
 // Handlers of the words with a specific meaning: the inline-assembler
 // keywords and the GNU extension keyword. Both read on from the word, and
 // the token they return ends where the construct ends.
+#include "frontend/front_end.h"
 #include "frontend/lexer.h"
 #include "frontend/lexer_internal.h"
 #include "support/name_table.h"

@@ -1,6 +1,7 @@
 // Identifier processing: reserved words first, then the meanings that
 // pragmas recorded in the word's flags, in a fixed order. Stray bytes that a
 // pragma names go through the same meanings.
+#include "frontend/front_end.h"
 #include "frontend/lexer.h"
 #include "frontend/lexer_internal.h"
 #include "frontend/lexer_patterns.h"

@@ -3,6 +3,7 @@
 // already been counted, so "# 12" makes the next line line 12.
 #include "frontend/directive_scanner.h"
 
+#include "frontend/front_end.h"
 #include "frontend/pragmas.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
@@ -14,10 +15,6 @@
 
 namespace frontend {
 namespace {
-
-// Splitting a name costs a trip to the file system's view of the current
-// directory; preprocessed files alternate between few names many times.
-std::unordered_map<const support::NameEntry*, support::SplitResult> splitCache;
 
 bool IsOctal(char c) { return c >= '0' && c <= '7'; }
 
@@ -52,8 +49,9 @@ void SetCurrentFile(std::string_view raw) {
   const std::string interpreted = plain ? std::string() : InterpretFileName(raw);
   const std::string_view name = plain ? raw : std::string_view(interpreted);
   const support::NameEntry* key = support::InternName(name);
-  auto found = splitCache.find(key);
-  if (found == splitCache.end()) found = splitCache.emplace(key, support::SplitPath(name)).first;
+  auto& splitNames = CurrentFrontEnd().splitNames;
+  auto found = splitNames.find(key);
+  if (found == splitNames.end()) found = splitNames.emplace(key, support::SplitPath(name)).first;
   LexerState& lexer = Lexer();
   lexer.currentFile = found->second.name;
   lexer.currentDirectory = found->second.directory;
@@ -88,7 +86,7 @@ std::string InterpretFileName(std::string_view raw) {
   return name;
 }
 
-void ResetLineDirectiveCache() { splitCache.clear(); }
+void ResetLineDirectiveCache() { CurrentFrontEnd().splitNames.clear(); }
 
 bool HandleLineDirective(DirectiveCursor cursor) {
   LexerState& lexer = Lexer();

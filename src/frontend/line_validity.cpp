@@ -3,6 +3,7 @@
 // pairs. A line already covered only adds to the sum.
 #include "frontend/line_validity.h"
 
+#include "frontend/front_end.h"
 #include "support/messages.h"
 #include "support/translate.h"
 
@@ -10,9 +11,8 @@
 namespace frontend {
 namespace {
 
-ValidLineTable table;
-
-ValidFile* FindValidFile(const support::NameEntry* file, const support::NameEntry* directory) {
+ValidFile* FindValidFile(const ValidLineTable& table, const support::NameEntry* file,
+                         const support::NameEntry* directory) {
   for (ValidFile* record = table.head; record; record = record->next) {
     if (record->file == file && record->directory == directory) return record;
   }
@@ -43,10 +43,9 @@ void RecordLine(std::map<std::uint32_t, std::uint32_t>& intervals, std::uint32_t
 
 }  // namespace
 
-ValidLineTable& ValidLines() { return table; }
-
 void SetCurrentValidFile(support::NameEntry* file, support::NameEntry* directory, std::uint32_t line) {
-  ValidFile* record = FindValidFile(file, directory);
+  ValidLineTable& table = ValidLines();
+  ValidFile* record = FindValidFile(table, file, directory);
   if (!record) {
     record = new ValidFile{file, directory, {}, 0, table.head};
     table.head = record;
@@ -56,6 +55,7 @@ void SetCurrentValidFile(support::NameEntry* file, support::NameEntry* directory
 }
 
 void ValidLine(std::uint32_t line) {
+  ValidLineTable& table = ValidLines();
   if (!table.current) {
     support::DisplayInternalError(support::Translate("Internal Error", "No CurrentValidFile in ValidLine()"),
                                   support::CodeLocation::Current());
@@ -64,19 +64,21 @@ void ValidLine(std::uint32_t line) {
   RecordLine(table.current->intervals, line);
 }
 
-std::uint32_t ValidLineSum(const support::NameEntry* file, const support::NameEntry* directory) {
-  const ValidFile* record = FindValidFile(file, directory);
+std::uint32_t ValidLineSum(const ValidLineTable& table, const support::NameEntry* file,
+                           const support::NameEntry* directory) {
+  const ValidFile* record = FindValidFile(table, file, directory);
   return record ? record->validLineSum : 0;
 }
 
-std::vector<std::pair<std::uint32_t, std::uint32_t>> ValidLinePairs(const support::NameEntry* file,
+std::vector<std::pair<std::uint32_t, std::uint32_t>> ValidLinePairs(const ValidLineTable& table,
+                                                                    const support::NameEntry* file,
                                                                     const support::NameEntry* directory) {
-  const ValidFile* record = FindValidFile(file, directory);
+  const ValidFile* record = FindValidFile(table, file, directory);
   if (!record) return {};
   return {record->intervals.begin(), record->intervals.end()};
 }
 
-void FreeValidFiles() {
+void FreeValidFiles(ValidLineTable& table) {
   while (table.head) {
     ValidFile* next = table.head->next;
     delete table.head;
@@ -121,8 +123,9 @@ void FreeLinePairs(LinePairList& list) { FreeItems(list); }
 
 // Regions and pairs are walked together: a region that starts at or before a
 // pair's high end is decided by that pair; otherwise the next pair is tried.
-void SetIfdefs(RegionList& regions, const support::NameEntry* file, const support::NameEntry* directory) {
-  const ValidFile* record = FindValidFile(file, directory);
+void SetIfdefs(const ValidLineTable& table, RegionList& regions, const support::NameEntry* file,
+               const support::NameEntry* directory) {
+  const ValidFile* record = FindValidFile(table, file, directory);
   if (!record) {
     support::DisplayInternalError(support::Translate("Internal Error", "No ValidFileTypeP in SetIfdefs()."),
                                   support::CodeLocation::Current());

@@ -31,19 +31,19 @@ struct ValidLineTable {
   ValidFile* current;  // the record the last report went to
 };
 
-ValidLineTable& ValidLines();
-
 /// Finds or creates the record of (file, directory), makes it current and
 /// records the line.
 void SetCurrentValidFile(support::NameEntry* file, support::NameEntry* directory, std::uint32_t line);
 /// Records a line of the current file.
 void ValidLine(std::uint32_t line);
 /// The record's sum, 0 for a file without record.
-std::uint32_t ValidLineSum(const support::NameEntry* file, const support::NameEntry* directory);
+std::uint32_t ValidLineSum(const ValidLineTable& table, const support::NameEntry* file,
+                           const support::NameEntry* directory);
 /// The pairs of a file in ascending order (empty without record).
-std::vector<std::pair<std::uint32_t, std::uint32_t>> ValidLinePairs(const support::NameEntry* file,
+std::vector<std::pair<std::uint32_t, std::uint32_t>> ValidLinePairs(const ValidLineTable& table,
+                                                                    const support::NameEntry* file,
                                                                     const support::NameEntry* directory);
-void FreeValidFiles();
+void FreeValidFiles(ValidLineTable& table);
 
 /// A line range of an original file; one per conditional-compilation branch.
 struct Region {
@@ -76,7 +76,8 @@ void FreeLinePairs(LinePairList& list);
 
 /// Marks active every region (sorted by first line) that holds a line of the
 /// file that produced tokens. A file without record is an internal error.
-void SetIfdefs(RegionList& regions, const support::NameEntry* file, const support::NameEntry* directory);
+void SetIfdefs(const ValidLineTable& table, RegionList& regions, const support::NameEntry* file,
+               const support::NameEntry* directory);
 
 /// The first region that is not active and starts at or after the line.
 Region* FirstInactiveRegion(const RegionList& regions, std::uint32_t line);

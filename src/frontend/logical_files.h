@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <unordered_map>
+#include <vector>
 
 namespace support {
 struct NameEntry;
@@ -16,6 +19,25 @@ struct LogicalFile {
   support::NameEntry* directory;  // ending with "/", or none
 };
 
+struct LogicalFileHash {
+  std::size_t operator()(const LogicalFile& pair) const {
+    return std::hash<const void*>()(pair.file) * 31 + std::hash<const void*>()(pair.directory);
+  }
+};
+
+struct LogicalFileEqual {
+  bool operator()(const LogicalFile& a, const LogicalFile& b) const {
+    return a.file == b.file && a.directory == b.directory;
+  }
+};
+
+struct LogicalFileTable {
+  std::vector<LogicalFile> pairs{{nullptr, nullptr}};
+  std::unordered_map<LogicalFile, std::uint32_t, LogicalFileHash, LogicalFileEqual> numbers;
+  LogicalFile lastPair{nullptr, nullptr};  // number 0
+  std::uint32_t lastNumber = 0;
+};
+
 /// The number of the pair, numbering it when it is new; the pair of no file
 /// and no directory is 0. The last pair asked for is answered without a
 /// look-up, as the lexer asks once per token.
@@ -23,8 +45,5 @@ std::uint32_t InternLogicalFile(support::NameEntry* file, support::NameEntry* di
 
 /// The pair numbered `number`.
 const LogicalFile& LogicalFileAt(std::uint32_t number);
-
-/// Forgets every pair; numbers given before no longer hold.
-void ResetLogicalFiles();
 
 }  // namespace frontend

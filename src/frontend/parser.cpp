@@ -3,6 +3,7 @@
 // file's tree is returned with the main source file recorded at its end.
 #include "frontend/parser.h"
 
+#include "frontend/front_end.h"
 #include "frontend/grammar_support.h"
 #include "frontend/lexer.h"
 #include "frontend/symbol_tables.h"
@@ -29,7 +30,7 @@ void PrepareSymbols(bool definitionMode, const support::NameList* noInspectDirPr
   ResetDeclaration();
   ForgetParameterNames();
   if (definitionMode) {
-    ForgetFileTypedefs();
+    ForgetFileTypedefs(symbols);
     return;
   }
   const support::NameEntry* externWord = support::InternName("extern");
@@ -38,8 +39,9 @@ void PrepareSymbols(bool definitionMode, const support::NameList* noInspectDirPr
 
 }  // namespace
 
-int ParseFile(const std::string& path, bool definitionMode, TreeNode** rootOut, support::NameList* noInstrDirList,
-              const support::NameList* noInspectDirPrefixes) {
+int ParseFile(FrontEnd& frontEnd, const std::string& path, bool definitionMode, TreeNode** rootOut,
+              support::NameList* noInstrDirList, const support::NameList* noInspectDirPrefixes) {
+  const FrontEndScope binding(frontEnd);
   ResetTreeBuilder();
   support::UniqueFile file(std::fopen(path.c_str(), "rb"));
   if (!file) {
@@ -66,17 +68,6 @@ int ParseFile(const std::string& path, bool definitionMode, TreeNode** rootOut, 
   FreeTree(scratch);
   if (result != 0 && parser.errorCount == 0) return 1;
   return static_cast<int>(parser.errorCount);
-}
-
-void ResetFrontEnd() {
-  ResetLogicalFiles();
-  ResetParserState();
-  ResetSymbolState();
-}
-
-void ReleaseFrontEnd() {
-  ResetSymbolState();
-  ResetParserState();
 }
 
 }  // namespace frontend

@@ -1,5 +1,6 @@
 #include "frontend/parser_actions.h"
 
+#include "frontend/front_end.h"
 #include "frontend/name_flags.h"
 #include "frontend/symbol_tables.h"
 #include "support/name_table.h"
@@ -71,7 +72,7 @@ TreeNode* EndItemsAt(TreeNode* items, const TokenValue& semicolon) {
 }
 
 TreeNode* PushItems(TreeNode* reversedList, TreeNode* items) {
-  TreeBuilderState& cache = TreeBuilder();
+  TreeBuilderState& cache = CurrentFrontEnd().builder;
   while (items) {
     // A relinked node can no longer stand for the chain AppendSibling cached.
     if (items == cache.cachedHead || items == cache.cachedLast) cache = {};

@@ -1,6 +1,7 @@
 // The special-extension form ("microsoft#..." or "gnu#...") and incl_std.
 #include "frontend/pragma_forms.h"
 
+#include "frontend/front_end.h"
 #include "frontend/name_flags.h"
 #include "frontend/pragmas.h"
 #include "support/file_utils.h"

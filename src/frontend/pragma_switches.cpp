@@ -2,6 +2,7 @@
 // positions and record insertions, and the dispatcher over all forms.
 #include "frontend/pragma_forms.h"
 
+#include "frontend/front_end.h"
 #include "frontend/insert_records.h"
 #include "frontend/pragmas.h"
 #include "support/messages.h"

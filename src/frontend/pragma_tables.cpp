@@ -1,5 +1,6 @@
 #include "frontend/pragmas.h"
 
+#include "frontend/front_end.h"
 #include "support/messages.h"
 #include "support/translate.h"
 
@@ -7,8 +8,6 @@
 
 namespace frontend {
 namespace {
-
-PragmaState pragmas;
 
 [[noreturn]] void FailLookup(const char* text) {
   support::DisplayInternalError(support::Translate("Internal Error", text), support::CodeLocation::Current());
@@ -22,9 +21,8 @@ const std::string* FindText(const Map& map, std::string_view key) {
 
 }  // namespace
 
-PragmaState& Pragmas() { return pragmas; }
-
 std::uint32_t AcceptCode(const support::NameEntry* entry) {
+  PragmaState& pragmas = Pragmas();
   if (!entry) FailLookup("Attempt to find bad alpha");
   const auto found = pragmas.codes.find(entry);
   if (found == pragmas.codes.end()) FailLookup("Attempt to find unexisting pragma quorb accept =");
@@ -32,6 +30,7 @@ std::uint32_t AcceptCode(const support::NameEntry* entry) {
 }
 
 const SequenceRecord& FindSequence(const support::NameEntry* entry) {
+  PragmaState& pragmas = Pragmas();
   if (!entry) FailLookup("Attempt to find bad alpha");
   const auto found = pragmas.sequences.find(entry);
   if (found == pragmas.sequences.end()) FailLookup("Attempt to find unexisting pragma quorb accept");
@@ -39,39 +38,35 @@ const SequenceRecord& FindSequence(const support::NameEntry* entry) {
 }
 
 SequenceEndMode SequenceMode(const support::NameEntry* entry) {
+  PragmaState& pragmas = Pragmas();
   const SequenceRecord& record = FindSequence(entry);
   pragmas.currentSequence = &record;
   return record.mode;
 }
 
 bool IsSequenceEnd(std::uint32_t code) {
+  PragmaState& pragmas = Pragmas();
   const SequenceRecord* record = pragmas.currentSequence;
   return record && std::find(record->codes.begin(), record->codes.end(), code) != record->codes.end();
 }
 
-const std::string* ReturnTypeOf(std::string_view name) { return FindText(pragmas.returnTypes, name); }
-
-const std::string* PragmaReplacement(std::string_view word) { return FindText(pragmas.pragmaReplacements, word); }
-
-const std::string* DirectiveReplacement(std::string_view word) {
-  return FindText(pragmas.directiveReplacements, word);
+const std::string* ReturnTypeOf(const PragmaState& pragmas, std::string_view name) {
+  return FindText(pragmas.returnTypes, name);
 }
 
-bool HasPragmaReplacements() { return !pragmas.pragmaReplacements.empty(); }
+const std::string* PragmaReplacement(std::string_view word) { return FindText(Pragmas().pragmaReplacements, word); }
 
-bool HasDirectiveReplacements() { return !pragmas.directiveReplacements.empty(); }
+const std::string* DirectiveReplacement(std::string_view word) {
+  return FindText(Pragmas().directiveReplacements, word);
+}
 
-support::NameEntry* PrefixOf(const support::NameEntry* call) {
+bool HasPragmaReplacements() { return !Pragmas().pragmaReplacements.empty(); }
+
+bool HasDirectiveReplacements() { return !Pragmas().directiveReplacements.empty(); }
+
+support::NameEntry* PrefixOf(const PragmaState& pragmas, const support::NameEntry* call) {
   const auto found = pragmas.prefixes.find(call);
   return found == pragmas.prefixes.end() ? nullptr : found->second;
 }
-
-void ResetPragmaTables() {
-  auto prefixes = std::move(pragmas.prefixes);
-  pragmas = PragmaState{};
-  pragmas.prefixes = std::move(prefixes);
-}
-
-void FreePragmaTables() { pragmas = PragmaState{}; }
 
 }  // namespace frontend

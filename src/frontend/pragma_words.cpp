@@ -5,6 +5,7 @@
 // not applied and warns.
 #include "frontend/pragma_forms.h"
 
+#include "frontend/front_end.h"
 #include "frontend/name_flags.h"
 #include "frontend/pragmas.h"
 #include "support/file_utils.h"

@@ -38,7 +38,7 @@ struct NothingBeforeMark {
   std::uint32_t line;
 };
 
-/// Process-wide pragma state. Lists that the pragmas keep "newest first" are
+/// The pragma state of a run. Lists that the pragmas keep "newest first" are
 /// maps here: a newer entry for the same key replaces the older one.
 struct PragmaState {
   std::unordered_map<const support::NameEntry*, std::uint32_t> codes;
@@ -54,8 +54,6 @@ struct PragmaState {
   std::vector<std::string> activeReplacements;  // replacement words being re-scanned
 };
 
-PragmaState& Pragmas();
-
 /// Handles one directive line, from its "#" to its end; returns the token it
 /// yields (the analysis pause) or 0. A text without "#" is fatal.
 int ScanDirective(std::string text);
@@ -70,18 +68,12 @@ bool IsSequenceEnd(std::uint32_t code);
 const SequenceRecord& FindSequence(const support::NameEntry* entry);
 
 /// Lookups by exact text; none when absent.
-const std::string* ReturnTypeOf(std::string_view name);
+const std::string* ReturnTypeOf(const PragmaState& pragmas, std::string_view name);
 const std::string* PragmaReplacement(std::string_view word);
 const std::string* DirectiveReplacement(std::string_view word);
 bool HasPragmaReplacements();
 bool HasDirectiveReplacements();
 /// The prefix given by prefix_call for a call identifier, or none.
-support::NameEntry* PrefixOf(const support::NameEntry* call);
-
-/// Empties every table but the prefix table and clears the switches; runs
-/// once, before the definition file.
-void ResetPragmaTables();
-/// Releases every table, the prefix table included.
-void FreePragmaTables();
+support::NameEntry* PrefixOf(const PragmaState& pragmas, const support::NameEntry* call);
 
 }  // namespace frontend

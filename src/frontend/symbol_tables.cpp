@@ -1,5 +1,6 @@
 #include "frontend/symbol_tables.h"
 
+#include "frontend/front_end.h"
 #include "frontend/name_flags.h"
 #include "frontend/syntax_tree.h"
 #include "support/messages.h"
@@ -13,8 +14,6 @@ namespace {
 
 using support::NameEntry;
 using support::NameList;
-
-SymbolState symbols;
 
 constexpr std::uint32_t kNoInspectDirectory = support::kNoInspectDirectory;
 
@@ -83,6 +82,7 @@ bool HasUninspectableArray(const TreeNode* declarator) {
 }
 
 bool IsWorthInspecting(const TreeNode* declarator) {
+  SymbolState& symbols = Symbols();
   const DeclarationState& declaration = symbols.declaration;
   const bool aggregate = declaration.typeKind == NodeKind::STRUCT || declaration.typeKind == NodeKind::UNION;
   if (aggregate && !IsKind(declarator, NodeKind::STAR)) return false;
@@ -95,6 +95,7 @@ bool IsWorthInspecting(const TreeNode* declarator) {
 
 // A -NOINSPECTDIR directory covers itself and everything below it.
 bool IsInspectedDirectory(const NameEntry* directory) {
+  SymbolState& symbols = Symbols();
   if (!directory) return true;
   if (directory->flags & kNoInspectDirectory) return false;
   if (!symbols.noInspectDirPrefixes) return true;
@@ -107,11 +108,13 @@ bool IsInspectedDirectory(const NameEntry* directory) {
 }
 
 bool MayBeInspected(const TreeNode* declarator) {
+  SymbolState& symbols = Symbols();
   const bool excludedExtern = symbols.declaration.storage == StorageClass::Extern && symbols.skipExterns;
   return !excludedExtern && IsInspectedDirectory(declarator->start.Directory()) && IsWorthInspecting(declarator);
 }
 
 void DeclareInBlock(NameEntry* name, bool wasTypedef, const TreeNode* declarator) {
+  SymbolState& symbols = Symbols();
   Scope& scope = symbols.scopes.back();
   if (wasTypedef) {
     support::AddToNameList(scope.restore, name);
@@ -128,14 +131,8 @@ void DeclareInBlock(NameEntry* name, bool wasTypedef, const TreeNode* declarator
 
 }  // namespace
 
-SymbolState& Symbols() { return symbols; }
-
-void ResetSymbolState() {
-  ForgetFileTypedefs();
-  symbols = SymbolState{};
-}
-
 void DeclareName(NameEntry* name, const TreeNode* declarator) {
+  SymbolState& symbols = Symbols();
   if (!name) {
     support::DisplayInternalError(support::Translate("Internal Error", "C declarator with no name"),
                                   support::CodeLocation::Current());
@@ -159,7 +156,7 @@ void DeclareName(NameEntry* name, const TreeNode* declarator) {
   if (symbols.declaration.storage != StorageClass::Extern) name->flags |= kDefinedInFile;
 }
 
-void KeepDefinedFileVariables() {
+void KeepDefinedFileVariables(SymbolState& symbols) {
   support::NameList defined;
   for (const support::NameListNode& node : symbols.fileVariables.nodes) {
     if (node.entry->flags & kDefinedInFile) support::AddToNameList(defined, node.entry);
@@ -168,25 +165,29 @@ void KeepDefinedFileVariables() {
 }
 
 void CollectParameterName(NameEntry* name) {
+  SymbolState& symbols = Symbols();
   if (name && (name->flags & kTypedefName)) support::AddToNameList(symbols.parameterTypedefs, name);
 }
 
-void ForgetParameterNames() { support::FreeNameList(symbols.parameterTypedefs); }
+void ForgetParameterNames() { support::FreeNameList(Symbols().parameterTypedefs); }
 
 void SaveDeclaration() {
+  SymbolState& symbols = Symbols();
   symbols.savedDeclarations.push_back(symbols.declaration);
   symbols.declaration = DeclarationState{};
 }
 
 void RestoreDeclaration() {
+  SymbolState& symbols = Symbols();
   if (symbols.savedDeclarations.empty()) return;
   symbols.declaration = symbols.savedDeclarations.back();
   symbols.savedDeclarations.pop_back();
 }
 
-void ResetDeclaration() { symbols.declaration = DeclarationState{}; }
+void ResetDeclaration() { Symbols().declaration = DeclarationState{}; }
 
 void NoteTypeSpecifier(const TreeNode* specifier) {
+  SymbolState& symbols = Symbols();
   DeclarationState& declaration = symbols.declaration;
   if (declaration.typeNoted || !specifier) return;
   declaration.typeNoted = true;
@@ -195,6 +196,7 @@ void NoteTypeSpecifier(const TreeNode* specifier) {
 }
 
 void OpenScope() {
+  SymbolState& symbols = Symbols();
   Scope& scope = symbols.scopes.emplace_back();
   scope.enclosing = symbols.declaration;
   symbols.declaration = DeclarationState{};
@@ -206,6 +208,7 @@ void OpenScope() {
 }
 
 NameList* CloseScope() {
+  SymbolState& symbols = Symbols();
   if (symbols.scopes.empty()) support::DisplayPanic();
   Scope& scope = symbols.scopes.back();
   NameList* referenced = nullptr;
@@ -249,7 +252,7 @@ NameEntry* DeclaratorName(const TreeNode* declarator) {
   return nullptr;
 }
 
-void ForgetFileTypedefs() {
+void ForgetFileTypedefs(SymbolState& symbols) {
   for (const support::NameListNode& node : symbols.fileTypedefs.nodes) {
     node.entry->flags &= ~(kTypedefName | kFunctionTypedef);
   }

@@ -49,8 +49,6 @@ struct SymbolState {
   bool skipExterns = false;  // "extern" carries the not-to-inspect bit
 };
 
-SymbolState& Symbols();
-void ResetSymbolState();
 
 /// Declares the name of one declarator under the current declaration state.
 void DeclareName(support::NameEntry* name, const TreeNode* declarator);
@@ -58,7 +56,7 @@ void DeclareName(support::NameEntry* name, const TreeNode* declarator);
 /// Drops from the file-scope variables those this file only declares
 /// (extern declarations never defined here): memory profiling takes their
 /// addresses, and a variable defined nowhere would not link.
-void KeepDefinedFileVariables();
+void KeepDefinedFileVariables(SymbolState& symbols);
 
 /// Notes a parameter's name; a former typedef name is hidden in the body.
 void CollectParameterName(support::NameEntry* name);
@@ -81,6 +79,6 @@ void NoteTypeSpecifier(const TreeNode* specifier);
 support::NameEntry* DeclaratorName(const TreeNode* declarator);
 
 /// Clears the typedef bits of the definition file's typedef names.
-void ForgetFileTypedefs();
+void ForgetFileTypedefs(SymbolState& symbols);
 
 }  // namespace frontend

@@ -4,6 +4,7 @@
 // in earlier error handling can create, and ends the run instead of looping.
 #include "frontend/syntax_tree.h"
 
+#include "frontend/front_end.h"
 #include "support/arena.h"
 #include "support/messages.h"
 #include "support/name_table.h"
@@ -16,15 +17,8 @@
 namespace frontend {
 namespace {
 
-// Where every node and block statics list of the run lives.
-struct TreeStorage {
-  support::Arena arena;
-  TreeNode* freeNodes = nullptr;  // dropped nodes, linked through next
-  std::vector<std::unique_ptr<support::NameList>> statics;
-};
-
-TreeBuilderState builder;
-TreeStorage storage;
+TreeStorage& Storage() { return CurrentFrontEnd().tree; }
+TreeBuilderState& Builder() { return CurrentFrontEnd().builder; }
 
 // The last node of a chain. Brent's cycle test: the mark moves to the walker
 // at every power of two, so any cycle, not only one through the head, meets
@@ -47,7 +41,7 @@ TreeNode* LastOfChain(TreeNode* head) {
 }
 
 void ForgetCachedNode(const TreeNode* node) {
-  if (builder.cachedHead == node || builder.cachedLast == node) builder = {};
+  if (Builder().cachedHead == node || Builder().cachedLast == node) Builder() = {};
 }
 
 }  // namespace
@@ -56,17 +50,15 @@ bool operator==(const TokenPosition& a, const TokenPosition& b) {
   return a.instrStopped == b.instrStopped && a.line == b.line && a.place == b.place && a.physical == b.physical;
 }
 
-TreeBuilderState& TreeBuilder() { return builder; }
-
-void ResetTreeBuilder() { builder = {}; }
+void ResetTreeBuilder() { Builder() = {}; }
 
 TreeNode* CreateNode(NodeKind kind, const TokenValue* value) {
-  TreeNode* node = storage.freeNodes;
+  TreeNode* node = Storage().freeNodes;
   if (node) {
-    storage.freeNodes = node->next;
+    Storage().freeNodes = node->next;
     *node = TreeNode{};
   } else {
-    node = storage.arena.Create<TreeNode>();
+    node = Storage().arena.Create<TreeNode>();
   }
   node->kind = kind;
   if (value) {
@@ -119,11 +111,11 @@ TreeNode* AppendSibling(TreeNode* first, TreeNode* second) {
   if (!first) return second;
   if (!second) return first;
   // The cached last node is trusted only while it still ends the chain.
-  const bool cached = first == builder.cachedHead && builder.cachedLast && !builder.cachedLast->next;
-  TreeNode* last = cached ? builder.cachedLast : LastOfChain(first);
+  const bool cached = first == Builder().cachedHead && Builder().cachedLast && !Builder().cachedLast->next;
+  TreeNode* last = cached ? Builder().cachedLast : LastOfChain(first);
   last->next = second;
-  builder.cachedHead = first;
-  builder.cachedLast = LastOfChain(second);
+  Builder().cachedHead = first;
+  Builder().cachedLast = LastOfChain(second);
   return first;
 }
 
@@ -169,21 +161,15 @@ void FreeTree(TreeNode* node) {
       node = current->sons;
     }
     ForgetCachedNode(current);
-    current->next = storage.freeNodes;
-    storage.freeNodes = current;
+    current->next = Storage().freeNodes;
+    Storage().freeNodes = current;
   }
 }
 
 void AttachStatics(TreeNode* holder, support::NameList* statics) {
-  storage.statics.emplace_back(statics);
+  Storage().statics.emplace_back(statics);
   holder->statics = statics;
 }
 
-void ReleaseTrees() {
-  storage.arena.Release();
-  storage.freeNodes = nullptr;
-  storage.statics.clear();
-  builder = {};
-}
 
 }  // namespace frontend

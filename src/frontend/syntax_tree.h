@@ -10,15 +10,18 @@
 //
 // Nodes come from one arena: a subtree the parser drops (FreeTree) goes to a
 // free list that later nodes reuse, and the tree that lives until the end of
-// the run is released at once by ReleaseTrees, without a walk.
+// the run is released at once with the front end that holds it, without a walk.
 #pragma once
 
 #include "frontend/logical_files.h"
 #include "frontend/node_kind.h"
 #include "frontend/source_position.h"
+#include "support/arena.h"
 
 #include <cstdint>
+#include <memory>
 #include <type_traits>
+#include <vector>
 
 namespace support {
 struct NameEntry;
@@ -79,16 +82,18 @@ struct ContinuationRecord {
   std::uint32_t endColumn;    // column of its last character
 };
 
-/// The one continuation record of the process, written by the lexer.
-ContinuationRecord& LexerContinuation();
-
 /// The one-entry tail cache of AppendSibling.
 struct TreeBuilderState {
   TreeNode* cachedHead;
   TreeNode* cachedLast;
 };
 
-TreeBuilderState& TreeBuilder();
+/// Where every node and block statics list of a run lives.
+struct TreeStorage {
+  support::Arena arena;
+  TreeNode* freeNodes = nullptr;  // dropped nodes, linked through next
+  std::vector<std::unique_ptr<support::NameList>> statics;
+};
 
 /// Forgets the tail cache; called at the start of every parse.
 void ResetTreeBuilder();
@@ -122,14 +127,11 @@ void SetEndPositionSpan(TreeNode* node, const TokenValue* value, std::uint32_t l
 void SetAlpha(TreeNode* node, const TokenValue* value);
 
 /// Gives the node's memory and its descendants', not its siblings', back for
-/// reuse by later nodes. Their block statics lists stay until ReleaseTrees.
+/// reuse by later nodes. Their block statics lists stay until the trees are
+/// released.
 void FreeTree(TreeNode* node);
 
 /// Makes the holder's statics the list, which the tree storage now owns.
 void AttachStatics(TreeNode* holder, support::NameList* statics);
-
-/// Releases every node and statics list of the run at once: every tree built
-/// so far is gone, and the tail cache forgotten.
-void ReleaseTrees();
 
 }  // namespace frontend

@@ -1,6 +1,7 @@
 #include "instrument/authorization.h"
 
 #include "driver/options.h"
+#include "frontend/front_end.h"
 #include "frontend/line_validity.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/instr_state.h"
@@ -60,7 +61,7 @@ bool IsCoverageLocation(const frontend::TokenPosition& location) {
   }
   output::FdcFile& fdc = Instr().fdc->Select(location.File(), location.Directory(), options.coverage, options.comment);
   if (fdc.checksum == output::kOutputChecksumSeed) {
-    fdc.checksum ^= frontend::ValidLineSum(location.File(), location.Directory());
+    fdc.checksum ^= frontend::ValidLineSum(state.frontEnd->validLines, location.File(), location.Directory());
   }
   fdc.lastFunction = state.walk->functionName;
   if (!options.source) fdc.noListing = true;

@@ -1,6 +1,7 @@
 #include "instrument/call_instrumentation.h"
 
 #include "driver/options.h"
+#include "frontend/front_end.h"
 #include "frontend/name_flags.h"
 #include "frontend/pragmas.h"
 #include "frontend/syntax_tree.h"
@@ -58,7 +59,7 @@ CallFlags FlagsOf(const TreeNode* callee, const driver::Options& options) {
 
 void AddPrefix(const TreeNode* callee, const driver::Options& options) {
   if (!callee || !AnySelected(options)) return;
-  if (const support::NameEntry* prefix = frontend::PrefixOf(callee->alpha)) {
+  if (const support::NameEntry* prefix = frontend::PrefixOf(Instr().frontEnd->pragmas, callee->alpha)) {
     AddText(callee->start.physical, 2, Where::Before, prefix->text);
   }
 }

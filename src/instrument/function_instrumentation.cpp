@@ -1,6 +1,7 @@
 #include "instrument/function_instrumentation.h"
 
 #include "driver/options.h"
+#include "frontend/front_end.h"
 #include "frontend/insert_records.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/authorization.h"
@@ -174,7 +175,7 @@ void InstrumentFunction(const TreeNode* definition) {
   walk.functionName = definition->alpha;
   const WalkScope scope(state, walk);
   if (state.kindMask != 0) {
-    ApplyInsertRecords(state.modifications,
+    ApplyInsertRecords(state.frontEnd->insertRecords, state.modifications,
                        {body->start.physical, body->end.physical, body->start.File(), body->start.Directory(),
                         body->start.line},
                        state.kindMask);
@@ -191,7 +192,8 @@ void InstrumentFunction(const TreeNode* definition) {
 }
 
 void MarkStartOfMain() {
-  const frontend::InsertRecord* marker = frontend::FindInsertRecord(frontend::kInsertStartOfMain);
+  const frontend::InsertRecord* marker =
+      frontend::FindInsertRecord(Instr().frontEnd->insertRecords, frontend::kInsertStartOfMain);
   if (!marker) return;
   AddText(marker->lineStart, kNestingPriority, Where::Before, "/*");
   AddText(marker->keywordEnd, kNestingPriority, Where::After,
@@ -225,7 +227,7 @@ void InstrFunctionRename(const TreeNode* definition) {
 void InstrFunctionStart(const TreeNode* root) {
   InstrState& state = Instr();
   support::InternName("_qbc_dump")->flags |= support::kExcludedCall;
-  state.startOfMainSeen = frontend::FindInsertRecord(frontend::kInsertStartOfMain) != nullptr;
+  state.startOfMainSeen = frontend::FindInsertRecord(state.frontEnd->insertRecords, frontend::kInsertStartOfMain) != nullptr;
   for (const TreeNode* item = root->sons; item; item = item->next) {
     if (item->kind != NodeKind::FUNCTION_DEFINITION) continue;
     InstrFunctionRename(item);

@@ -30,8 +30,8 @@ void ApplyRecord(ModificationBuffer& buffer, const frontend::InsertRecord& recor
 
 }  // namespace
 
-void ApplyInsertRecords(ModificationBuffer& buffer, const FunctionBody& body, std::uint32_t kindMask) {
-  frontend::InsertRecordList& records = frontend::InsertRecords();
+void ApplyInsertRecords(frontend::InsertRecordList& records, ModificationBuffer& buffer, const FunctionBody& body,
+                        std::uint32_t kindMask) {
   while (records.cursor && !Precedes(body.start, records.cursor->lineStart)) records.cursor = records.cursor->next;
   while (records.cursor && Precedes(records.cursor->keywordEnd, body.end)) {
     ApplyRecord(buffer, *records.cursor, body, kindMask);

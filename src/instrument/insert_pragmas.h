@@ -3,6 +3,7 @@
 // and "@RELFLINE" is replaced by the pragma's line relative to the body.
 #pragma once
 
+#include "frontend/insert_records.h"
 #include "frontend/source_position.h"
 
 #include <cstdint>
@@ -26,6 +27,7 @@ struct FunctionBody {
 
 /// Applies the insert records that lie inside the body and belong to one of
 /// the kinds of the mask; the record cursor only moves forward.
-void ApplyInsertRecords(ModificationBuffer& buffer, const FunctionBody& body, std::uint32_t kindMask);
+void ApplyInsertRecords(frontend::InsertRecordList& records, ModificationBuffer& buffer, const FunctionBody& body,
+                        std::uint32_t kindMask);
 
 }  // namespace instrument

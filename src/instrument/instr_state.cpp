@@ -41,11 +41,12 @@ void AddText(const frontend::SourcePosition& at, std::uint32_t priority, Where w
   AddModification(state.modifications, &at, priority, where, std::move(text));
 }
 
-void ResetInstrState(const driver::Options& options, output::FdcWriter& fdc, output::TsfWriter& tsf,
-                     support::NameEntry* mainFile, support::NameEntry* mainDirectory) {
+void ResetInstrState(const driver::Options& options, frontend::FrontEnd& frontEnd, output::FdcWriter& fdc,
+                     output::TsfWriter& tsf, support::NameEntry* mainFile, support::NameEntry* mainDirectory) {
   FreeModifications(state.modifications);
   state = InstrState{};
   state.options = &options;
+  state.frontEnd = &frontEnd;
   state.fdc = &fdc;
   state.tsf = &tsf;
   state.kindMask = KindMaskOf(options);

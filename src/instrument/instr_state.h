@@ -17,6 +17,7 @@ namespace driver {
 struct Options;
 }
 namespace frontend {
+struct FrontEnd;
 struct TreeNode;
 }
 namespace output {
@@ -78,6 +79,7 @@ struct FunctionWalk {
 
 struct InstrState {
   const driver::Options* options = nullptr;
+  frontend::FrontEnd* frontEnd = nullptr;  // what the parses produced
   output::FdcWriter* fdc = nullptr;  // the run's writers
   output::TsfWriter* tsf = nullptr;
   std::uint32_t kindMask = 0;  // bits of frontend::InsertKind, as the insert pragmas use them
@@ -115,10 +117,11 @@ inline std::uint32_t DepthPriority(const InstrState& state) { return kNestingPri
 
 InstrState& Instr();
 
-/// The state for a new run over the options, writing through the run's
-/// writers; `mainFile` and `mainDirectory` name the main source file.
-void ResetInstrState(const driver::Options& options, output::FdcWriter& fdc, output::TsfWriter& tsf,
-                     support::NameEntry* mainFile, support::NameEntry* mainDirectory);
+/// The state for a new run over the options and what its parses produced,
+/// writing through the run's writers; `mainFile` and `mainDirectory` name
+/// the main source file.
+void ResetInstrState(const driver::Options& options, frontend::FrontEnd& frontEnd, output::FdcWriter& fdc,
+                     output::TsfWriter& tsf, support::NameEntry* mainFile, support::NameEntry* mainDirectory);
 
 /// The kind mask the options select.
 std::uint32_t KindMaskOf(const driver::Options& options);

@@ -2,10 +2,7 @@
 
 #include "driver/identification.h"
 #include "driver/options.h"
-#include "frontend/insert_records.h"
-#include "frontend/pragmas.h"
-#include "frontend/symbol_tables.h"
-#include "frontend/syntax_tree.h"
+#include "frontend/front_end.h"
 #include "instrument/function_instrumentation.h"
 #include "instrument/instr_state.h"
 #include "instrument/instrumented_output.h"
@@ -34,13 +31,14 @@ bool NeedsParseGlobals(const driver::Options& options) {
   const InstrState& state = Instr();
   if (!options.memPro || options.noInspectAll) return false;
   if (state.tsf->Files().empty() && !state.startOfMainSeen) return false;
-  return !frontend::Symbols().fileVariables.nodes.empty() || state.deepGlobalCount != 0;
+  return !state.frontEnd->symbols.fileVariables.nodes.empty() || state.deepGlobalCount != 0;
 }
 
 ParseGlobalsTrailer MakeParseGlobalsTrailer(const driver::Options& options) {
-  ParseGlobalsTrailer trailer{!options.noDLine, frontend::Pragmas().inlineAssembler, Instr().lineCounter + 1,
-                              options.instrPath, {}, Instr().deepGlobalCount};
-  for (const support::NameListNode& node : frontend::Symbols().fileVariables.nodes) {
+  const InstrState& state = Instr();
+  ParseGlobalsTrailer trailer{!options.noDLine, state.frontEnd->pragmas.inlineAssembler, state.lineCounter + 1,
+                              options.instrPath, {}, state.deepGlobalCount};
+  for (const support::NameListNode& node : state.frontEnd->symbols.fileVariables.nodes) {
     if (!(node.entry->flags & support::kNoInspectVariable)) trailer.variables.push_back(node.entry);
   }
   return trailer;
@@ -50,7 +48,7 @@ ParseGlobalsTrailer MakeParseGlobalsTrailer(const driver::Options& options) {
 // listings are written too.
 void WriteInstrumentedFile(const driver::Options& options, const frontend::TreeNode* root, std::FILE* output) {
   InstrState& state = Instr();
-  frontend::KeepDefinedFileVariables();
+  frontend::KeepDefinedFileVariables(state.frontEnd->symbols);
   state.lineCounter = 1;
   if (options.info) state.lineCounter += driver::WritePlainIdentification(output, "/*", "*/");
   if (AnySelected(options)) {
@@ -93,29 +91,25 @@ void WriteRikSections(const driver::Options& options) {
     if (file.stage != output::FdcStage::kWriting) continue;
     const std::string source = support::JoinPath(file.sourceDirectory->text, file.sourceName->text);
     if (access(source.c_str(), R_OK) != 0) file.noListing = true;
-    output::WriteRikSection(file, {options.srcPath.c_str(), options.coverage, options.metrics, comment});
+    output::WriteRikSection(file, {options.srcPath.c_str(), &Instr().frontEnd->validLines, options.coverage,
+                                   options.metrics, comment});
   }
 }
 
-void ReleaseRun(output::FdcWriter& fdc, output::TsfWriter& tsf) {
-  support::FreeNameList(frontend::Symbols().fileVariables);
-  output::FinishFdcFiles(fdc);
-  output::FinishTsfFiles(tsf);
-  frontend::FreeInsertRecords();
-}
 
 }  // namespace
 
-void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
+void InstrumentFile(frontend::FrontEnd& frontEnd, frontend::TreeNode* root, const driver::Options& options) {
   output::FdcWriter fdc(FdcSettingsOf(options));
   output::TsfWriter tsf(TsfSettingsOf(options));
-  ResetInstrState(options, fdc, tsf, root->end.File(), root->end.Directory());
+  ResetInstrState(options, frontEnd, fdc, tsf, root->end.File(), root->end.Directory());
   ResetPrologue();
   // The walk and the listing recurse once per nesting level of the source.
   FindPragmaLines(options.srcPath);
   std::optional<InstrumentedFile> output;
   const frontend::TokenPosition mainFile = root->end;
-  support::RunOnLargeStack([root, &options, &output] {
+  support::RunOnLargeStack([&frontEnd, root, &options, &output] {
+    const frontend::FrontEndScope binding(frontEnd);
     InstrFunctionStart(root);
     output.emplace(options.instrPath);
     WriteInstrumentedFile(options, root, output->Stream());
@@ -123,14 +117,15 @@ void InstrumentFile(frontend::TreeNode* root, const driver::Options& options) {
     CompleteTsfFiles(options, root);
     // The tree is the largest structure of a run; the listings' buffers
     // need not be held beside it.
-    frontend::ReleaseTrees();
+    frontEnd.ReleaseTrees();
     WriteRikSections(options);
   });
   // After the listings, so that a source that no longer matches its
   // preprocessed text leaves the previous instrumented file as it was, like
   // the previous FDC file.
   output->Commit();
-  ReleaseRun(fdc, tsf);
+  output::FinishFdcFiles(fdc);
+  output::FinishTsfFiles(tsf);
   if (options.keep) WriteKeptFile(options.instrPath, mainFile.File(), mainFile.Directory());
 }
 

@@ -13,14 +13,16 @@ namespace driver {
 struct Options;
 }
 namespace frontend {
+struct FrontEnd;
 struct TreeNode;
 }
 
 namespace instrument {
 
-/// Instruments the tree of one source file and writes the instrumented file
-/// and the FDC and TSF files. The tree is released once the instrumented
-/// text is written: the listings need only the registry and the sources.
-void InstrumentFile(frontend::TreeNode* root, const driver::Options& options);
+/// Instruments the tree of one source file, parsed into the front end, and
+/// writes the instrumented file and the FDC and TSF files. The tree is
+/// released once the instrumented text is written: the listings need only
+/// the registry and the sources.
+void InstrumentFile(frontend::FrontEnd& frontEnd, frontend::TreeNode* root, const driver::Options& options);
 
 }  // namespace instrument

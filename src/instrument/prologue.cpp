@@ -1,6 +1,7 @@
 #include "instrument/prologue.h"
 
 #include "driver/options.h"
+#include "frontend/front_end.h"
 #include "frontend/pragmas.h"
 #include "frontend/symbol_tables.h"
 #include "frontend/syntax_tree.h"
@@ -77,7 +78,7 @@ bool LinksParseGlobals() { return !Instr().tsf->Files().empty() || Instr().start
 
 bool HasParseGlobals(const driver::Options& options) {
   return !options.noInspectAll &&
-         (!frontend::Symbols().fileVariables.nodes.empty() || Instr().deepGlobalCount != 0);
+         (!Instr().frontEnd->symbols.fileVariables.nodes.empty() || Instr().deepGlobalCount != 0);
 }
 
 void WriteProfilingDefines(std::FILE* output, const driver::Options& options) {
@@ -221,7 +222,7 @@ void WritePrologueText(std::FILE* output, std::string_view text) {
   // Counted in both cases: the copier does not count newlines of texts it
   // splices at a position.
   Instr().lineCounter += static_cast<std::uint32_t>(std::count(text.begin(), text.end(), '\n'));
-  const frontend::NothingBeforeMark& mark = frontend::Pragmas().nothingBefore;
+  const frontend::NothingBeforeMark& mark = Instr().frontEnd->pragmas.nothingBefore;
   if (!mark.present) {
     std::fwrite(text.data(), 1, text.size(), output);
     return;

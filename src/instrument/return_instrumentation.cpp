@@ -1,6 +1,7 @@
 #include "instrument/return_instrumentation.h"
 
 #include "driver/options.h"
+#include "frontend/front_end.h"
 #include "frontend/name_flags.h"
 #include "frontend/pragmas.h"
 #include "frontend/printer.h"
@@ -134,7 +135,7 @@ std::string TypeText(const TreeNode* header, bool pointerRule, int typeClass, co
 const std::string* PragmaReturnType() {
   const support::NameEntry* name = Instr().walk->functionName;
   if (!name || !(name->flags & frontend::kHasReturnType)) return nullptr;
-  const std::string* type = frontend::ReturnTypeOf(name->text);
+  const std::string* type = frontend::ReturnTypeOf(Instr().frontEnd->pragmas, name->text);
   if (!type || type->empty()) {
     support::DisplayFatalError(support::Translate("Fatal Error", "No return type to function %1", "%1 : function name")
                                    .arg(support::FromLocal(name->text)));

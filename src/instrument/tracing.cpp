@@ -2,6 +2,7 @@
 #include "instrument/tracing.h"
 
 #include "driver/options.h"
+#include "frontend/front_end.h"
 #include "frontend/line_validity.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/authorization.h"
@@ -55,7 +56,9 @@ void RegisterTracedRoutine(const TreeNode* body) {
   if (!AnyAnalysis(*state.options) || !at.File() || !at.Directory()) return;
   if (!IsFileAuthorized(at.File(), at.Directory()) || IsExcludedDirectory(at.Directory())) return;
   output::TsfFile& tsf = Instr().tsf->Select(at.File(), at.Directory());
-  if (tsf.checksum == output::kOutputChecksumSeed) tsf.checksum ^= frontend::ValidLineSum(at.File(), at.Directory());
+  if (tsf.checksum == output::kOutputChecksumSeed) {
+    tsf.checksum ^= frontend::ValidLineSum(state.frontEnd->validLines, at.File(), at.Directory());
+  }
   state.walk->currentTsf = &tsf;
   state.walk->routineNumber = output::WriteTsfMessage(&tsf, state.walk->functionName->text, at.line);
 }

@@ -139,7 +139,7 @@ void WriteRikSection(FdcFile& file, const RikSectionOptions& options) {
   if (file.noListing) {
     WriteSummaryListing(out, file.rik.order);
   } else {
-    frontend::SetIfdefs(analysis.regions, file.sourceName, file.sourceDirectory);
+    frontend::SetIfdefs(*options.validLines, analysis.regions, file.sourceName, file.sourceDirectory);
     WriteSourceListing(out, {&file.rik.order, &sourcePath, options.preprocessedPath, options.coverage}, analysis);
   }
   frontend::FreeRegions(analysis.regions);

@@ -12,12 +12,17 @@
 #include <optional>
 #include <string_view>
 
+namespace frontend {
+struct ValidLineTable;
+}  // namespace frontend
+
 namespace output {
 
 struct FdcFile;
 
 struct RikSectionOptions {
   const char* preprocessedPath = nullptr;  // the preprocessed input
+  const frontend::ValidLineTable* validLines = nullptr;  // the lines of each source that produced tokens
   std::uint16_t coverage = 0;              // the coverage word
   bool metrics = false;                    // -METRICS: LINES and HALS on the file node
   std::optional<std::string_view> comment;  // -COMMENT text

@@ -2,10 +2,8 @@
 // and collects the tokens with their spellings and positions.
 #pragma once
 
-#include "frontend/insert_records.h"
+#include "bound_front_end.h"
 #include "frontend/lexer.h"
-#include "frontend/line_validity.h"
-#include "frontend/pragmas.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
 #include "support/name_table.h"
@@ -13,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,17 +32,11 @@ class LexerFixture : public ::testing::Test {
     support::ResetMessageState();
     support::ReleaseNameTable();
     support::ResetSplitCache();
-    FreePragmaTables();
-    ResetPragmaTables();
-    FreeValidFiles();
-    FreeInsertRecords();
+    frontEnd.emplace();
   }
   void TearDown() override {
-    FinishLexing();
+    frontEnd.reset();
     if (file) std::fclose(file);
-    FreePragmaTables();
-    FreeValidFiles();
-    FreeInsertRecords();
     support::ReleaseNameTable();
     support::ResetSplitCache();
   }
@@ -86,6 +79,9 @@ class LexerFixture : public ::testing::Test {
 
   static int Code(NodeKind kind) { return TokenCode(kind); }
 
+  FrontEnd& Front() { return **frontEnd; }
+
+  std::optional<BoundFrontEnd> frontEnd;
   std::FILE* file = nullptr;
   support::NameList noInstrDirs;
 };

@@ -184,8 +184,8 @@ TEST_F(LexerTest, LinesAreReportedToTheValidityTableOncePerPhysicalLine) {
   Lex("a b\n\n/* only a comment */\nc\n# 20 \"/inc/h.h\"\nd\n#pragma quorb stop_instr\n");
   support::NameEntry* source = support::InternName("a.c");
   support::NameEntry* sourceDirectory = support::InternName("/src/");
-  EXPECT_EQ(ValidLineSum(source, sourceDirectory), 1u + 4u);
-  EXPECT_EQ(ValidLineSum(support::InternName("h.h"), support::InternName("/inc/")), 20u);
+  EXPECT_EQ(ValidLineSum(Front().validLines, source, sourceDirectory), 1u + 4u);
+  EXPECT_EQ(ValidLineSum(Front().validLines, support::InternName("h.h"), support::InternName("/inc/")), 20u);
 }
 
 TEST_F(LexerTest, DefinitionModeMarksEveryTokenAsNotInstrumented) {

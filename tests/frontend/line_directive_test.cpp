@@ -79,8 +79,9 @@ TEST_F(LineDirectiveTest, TokensCarryTheLogicalFileOfTheirLine) {
   ASSERT_EQ(tokens.size(), 3u);
   EXPECT_EQ(tokens[1].line, 1u);
   EXPECT_EQ(tokens[2].line, 3u);
-  EXPECT_EQ(ValidLineSum(support::InternName("a.c"), support::InternName("/src/")), 1u + 3u);
-  EXPECT_EQ(ValidLineSum(support::InternName("h.h"), support::InternName("/inc/")), 1u);
+  const ValidLineTable& lines = Front().validLines;
+  EXPECT_EQ(ValidLineSum(lines, support::InternName("a.c"), support::InternName("/src/")), 1u + 3u);
+  EXPECT_EQ(ValidLineSum(lines, support::InternName("h.h"), support::InternName("/inc/")), 1u);
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include "frontend/line_validity.h"
 
+#include "bound_front_end.h"
 #include "support/messages.h"
 #include "support/name_table.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace frontend {
 namespace {
@@ -14,12 +17,12 @@ class LineValidityTest : public ::testing::Test {
  protected:
   void SetUp() override {
     support::ReleaseNameTable();
-    FreeValidFiles();
+    frontEnd.emplace();
     file = support::InternName("a.c");
     directory = support::InternName("/src/");
   }
   void TearDown() override {
-    FreeValidFiles();
+    frontEnd.reset();
     FreeRegions(regions);
     support::ReleaseNameTable();
   }
@@ -33,6 +36,9 @@ class LineValidityTest : public ::testing::Test {
     }
   }
 
+  const ValidLineTable& Lines() { return (*frontEnd)->validLines; }
+
+  std::optional<BoundFrontEnd> frontEnd;
   support::NameEntry* file = nullptr;
   support::NameEntry* directory = nullptr;
   RegionList regions{};
@@ -40,19 +46,19 @@ class LineValidityTest : public ::testing::Test {
 
 TEST_F(LineValidityTest, ConsecutiveLinesJoinAndGapsStartNewPairs) {
   Report({10, 11, 12, 15});
-  EXPECT_EQ(ValidLinePairs(file, directory), (Pairs{{9, 12}, {14, 15}}));
-  EXPECT_EQ(ValidLineSum(file, directory), 48u);
+  EXPECT_EQ(ValidLinePairs(Lines(), file, directory), (Pairs{{9, 12}, {14, 15}}));
+  EXPECT_EQ(ValidLineSum(Lines(), file, directory), 48u);
 
   ValidLine(12);  // a repeat is summed but covers nothing new
-  EXPECT_EQ(ValidLinePairs(file, directory), (Pairs{{9, 12}, {14, 15}}));
-  EXPECT_EQ(ValidLineSum(file, directory), 60u);
+  EXPECT_EQ(ValidLinePairs(Lines(), file, directory), (Pairs{{9, 12}, {14, 15}}));
+  EXPECT_EQ(ValidLineSum(Lines(), file, directory), 60u);
 }
 
 TEST_F(LineValidityTest, LinesOutOfOrderFillTheRightPlace) {
   Report({20, 5, 13, 6, 19, 1});
   // 1 -> (0,1); 5,6 -> (4,6); 13 -> (12,13); 19 joins 20's pair from below.
-  EXPECT_EQ(ValidLinePairs(file, directory), (Pairs{{0, 1}, {4, 6}, {12, 13}, {18, 20}}));
-  EXPECT_EQ(ValidLineSum(file, directory), 64u);
+  EXPECT_EQ(ValidLinePairs(Lines(), file, directory), (Pairs{{0, 1}, {4, 6}, {12, 13}, {18, 20}}));
+  EXPECT_EQ(ValidLineSum(Lines(), file, directory), 64u);
 }
 
 TEST_F(LineValidityTest, FilesAreKeptApartAndTheSumWraps) {
@@ -60,16 +66,16 @@ TEST_F(LineValidityTest, FilesAreKeptApartAndTheSumWraps) {
   Report({4294967295u, 3});
   SetCurrentValidFile(header, directory, 7);
   SetCurrentValidFile(file, directory, 4);
-  EXPECT_EQ(ValidLineSum(file, directory), 6u);  // 4294967295 + 3 + 4 wraps to 6
-  EXPECT_EQ(ValidLineSum(header, directory), 7u);
-  EXPECT_EQ(ValidLineSum(support::InternName("b.c"), directory), 0u);
-  EXPECT_EQ(ValidLinePairs(file, directory), (Pairs{{2, 4}, {4294967294u, 4294967295u}}));
+  EXPECT_EQ(ValidLineSum(Lines(), file, directory), 6u);  // 4294967295 + 3 + 4 wraps to 6
+  EXPECT_EQ(ValidLineSum(Lines(), header, directory), 7u);
+  EXPECT_EQ(ValidLineSum(Lines(), support::InternName("b.c"), directory), 0u);
+  EXPECT_EQ(ValidLinePairs(Lines(), file, directory), (Pairs{{2, 4}, {4294967294u, 4294967295u}}));
 }
 
 TEST_F(LineValidityTest, LineZeroIsSummedButCoversNothing) {
   Report({0, 1});
-  EXPECT_EQ(ValidLinePairs(file, directory), (Pairs{{0, 1}}));
-  EXPECT_EQ(ValidLineSum(file, directory), 1u);
+  EXPECT_EQ(ValidLinePairs(Lines(), file, directory), (Pairs{{0, 1}}));
+  EXPECT_EQ(ValidLineSum(Lines(), file, directory), 1u);
 }
 
 TEST_F(LineValidityTest, ValidLineWithoutCurrentFileIsAnInternalError) {
@@ -84,7 +90,7 @@ TEST_F(LineValidityTest, RegionsAreActiveWhenOneOfTheirLinesProducedTokens) {
   AppendRegion(regions, 13, 14);  // the gap: line 14 is the low end, not covered
   AppendRegion(regions, 14, 20);
   AppendRegion(regions, 30, 40);  // after every pair
-  SetIfdefs(regions, file, directory);
+  SetIfdefs(Lines(), regions, file, directory);
   std::vector<int> active;
   for (Region* region = regions.head; region; region = region->next) active.push_back(region->active);
   EXPECT_EQ(active, (std::vector<int>{0, 1, 0, 1, 0}));
@@ -96,7 +102,7 @@ TEST_F(LineValidityTest, RegionsAreActiveWhenOneOfTheirLinesProducedTokens) {
 }
 
 TEST_F(LineValidityTest, SetIfdefsOnAnUnknownFileIsAnInternalError) {
-  EXPECT_EXIT(SetIfdefs(regions, file, directory), ::testing::ExitedWithCode(support::kExitInternal),
+  EXPECT_EXIT(SetIfdefs(Lines(), regions, file, directory), ::testing::ExitedWithCode(support::kExitInternal),
               "No ValidFileTypeP in SetIfdefs\\(\\)\\.");
 }
 

@@ -2,11 +2,8 @@
 // source's tree and what the parse wrote on stderr.
 #pragma once
 
-#include "frontend/insert_records.h"
-#include "frontend/line_validity.h"
+#include "bound_front_end.h"
 #include "frontend/parser.h"
-#include "frontend/pragmas.h"
-#include "frontend/symbol_tables.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
 #include "support/name_table.h"
@@ -15,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -27,19 +25,12 @@ class ParserFixture : public ::testing::Test {
     support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
     support::ReleaseNameTable();
     support::ResetSplitCache();
-    ResetPragmaTables();
-    FreeValidFiles();
-    FreeInsertRecords();
-    ResetFrontEnd();
+    frontEnd.emplace();
     directory = ::testing::TempDir() + "quorb_parse_" + std::to_string(getpid()) + "/";
     std::system(("mkdir -p " + directory).c_str());
   }
   void TearDown() override {
-    FreeTree(root);
-    ReleaseFrontEnd();
-    FreePragmaTables();
-    FreeValidFiles();
-    FreeInsertRecords();
+    frontEnd.reset();
     support::FreeNameList(noInstrDirs);
     support::ReleaseNameTable();
     std::system(("rm -rf " + directory).c_str());
@@ -55,10 +46,10 @@ class ParserFixture : public ::testing::Test {
   /// error count. The messages of both parses are kept in `shown`.
   int Parse(const std::string& source, const std::string& definition = "") {
     ::testing::internal::CaptureStderr();
-    definitionErrors = ParseFile(Write("std.def", definition), true, nullptr, &noInstrDirs, nullptr);
+    definitionErrors = ParseFile(**frontEnd, Write("std.def", definition), true, nullptr, &noInstrDirs, nullptr);
     FreeTree(root);
     root = nullptr;
-    const int errors = ParseFile(Write("a.c", source), false, &root, &noInstrDirs, nullptr);
+    const int errors = ParseFile(**frontEnd, Write("a.c", source), false, &root, &noInstrDirs, nullptr);
     shown = ::testing::internal::GetCapturedStderr();
     return errors;
   }
@@ -77,6 +68,9 @@ class ParserFixture : public ::testing::Test {
   }
 
   std::string directory;
+  FrontEnd& Front() { return **frontEnd; }
+
+  std::optional<BoundFrontEnd> frontEnd;
   support::NameList noInstrDirs;
   TreeNode* root = nullptr;
   int definitionErrors = 0;

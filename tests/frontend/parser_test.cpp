@@ -220,7 +220,9 @@ TEST_F(ParserTest, FileScopeVariablesForMemoryProfiling) {
             0)
       << shown;
   std::string names;
-  for (const support::NameListNode& node : Symbols().fileVariables.nodes) names += node.entry->text + " ";
+  for (const support::NameListNode& node : Front().symbols.fileVariables.nodes) {
+    names += node.entry->text + " ";
+  }
   // b is a struct (not a pointer), d has no size, e is an array of arrays,
   // f is a function and fn a type.
   EXPECT_EQ(names, "a c g h ");

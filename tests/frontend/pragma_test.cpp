@@ -145,10 +145,8 @@ TEST_F(PragmaTest, PrefixCallWarnsOnlyForADifferentPrefix) {
   EXPECT_EQ(support::GetMessageCounts().warnings, 1u);
   EXPECT_TRUE(Has(warnings, "[/src/a.c,3] in pragma quorb prefix_call, the call identifier f is already to be "
                             "prefixed by P_; this prefix is no longer used: Q_ will be used instead"));
-  EXPECT_EQ(PrefixOf(support::InternName("f")), support::InternName("Q_"));
-  EXPECT_EQ(PrefixOf(support::InternName("g")), support::InternName("P_"));
-  ResetPragmaTables();  // the prefix table outlives the reset
-  EXPECT_EQ(PrefixOf(support::InternName("g")), support::InternName("P_"));
+  EXPECT_EQ(PrefixOf(Front().pragmas, support::InternName("f")), support::InternName("Q_"));
+  EXPECT_EQ(PrefixOf(Front().pragmas, support::InternName("g")), support::InternName("P_"));
 }
 
 TEST_F(PragmaTest, ReturnTypesAndTheirWarnings) {
@@ -156,10 +154,10 @@ TEST_F(PragmaTest, ReturnTypesAndTheirWarnings) {
   Lex("#pragma quorb return_type \"get\" = \"long long\"\n#pragma quorb return_type \"\" = \"int\"\n"
       "#pragma quorb return_type \"h\" = \"\"\n");
   const std::string warnings = ::testing::internal::GetCapturedStderr();
-  ASSERT_NE(ReturnTypeOf("get"), nullptr);
-  EXPECT_EQ(*ReturnTypeOf("get"), "long long");
+  ASSERT_NE(ReturnTypeOf(Front().pragmas, "get"), nullptr);
+  EXPECT_EQ(*ReturnTypeOf(Front().pragmas, "get"), "long long");
   EXPECT_NE(Flags("get") & kHasReturnType, 0u);
-  EXPECT_EQ(ReturnTypeOf("h"), nullptr);
+  EXPECT_EQ(ReturnTypeOf(Front().pragmas, "h"), nullptr);
   EXPECT_TRUE(Has(warnings, "Pragma quorb return_type ident is empty : [/src/a.c,2]"));
   EXPECT_TRUE(Has(warnings, "Pragma quorb return_type identifier return_type is empty : [/src/a.c,3]"));
 }
@@ -172,7 +170,7 @@ TEST_F(PragmaTest, TheNewerPragmaReplacementWinsAndForeignPragmasAreSilent) {
                           "#pragma HALT now\na");
   ASSERT_EQ(tokens.size(), 1u);
   EXPECT_FALSE(tokens[0].instrStopped);
-  EXPECT_TRUE(Pragmas().nothingBefore.present);
+  EXPECT_TRUE(Front().pragmas.nothingBefore.present);
   ASSERT_NE(PragmaReplacement("halt"), nullptr);
 }
 
@@ -206,7 +204,7 @@ TEST_F(PragmaTest, AReplacementWithoutHashIsFatalWhenUsed) {
 TEST_F(PragmaTest, InlineAssemblerForms) {
   Open("#pragma quorb \"microsoft#_asm\"\n_asm { mov ax, 1\n }\n{ __asm mov ax, bx }\n_asm nop\nx");
   EXPECT_EQ(NextToken(), Code(NodeKind::ASM));
-  EXPECT_TRUE(Pragmas().inlineAssembler);
+  EXPECT_TRUE(Front().pragmas.inlineAssembler);
   const TokenValue block = CurrentToken();
   TreeNode* node = CreateNode(NodeKind::ASM, &block);
   SetAlpha(node, &block);
@@ -275,7 +273,9 @@ TEST_F(PragmaTest, InsertPragmasRecordKindAndColumns) {
   Lex("a\n  #pragma quorb insert x @RELFLINE y\n#pragma quorb qbt_insert z\n#  pragma quorb qbq_insert\t"
       "@RELFLINE\n#pragma quorb testing_tool_call_place  \n");
   std::vector<InsertRecord> records;
-  for (InsertRecord* record = InsertRecords().head; record; record = record->next) records.push_back(*record);
+  for (InsertRecord* record = Front().insertRecords.head; record; record = record->next) {
+    records.push_back(*record);
+  }
   ASSERT_EQ(records.size(), 4u);
   // "  #pragma quorb insert": the "t" of insert is column 22, "@" column 26.
   EXPECT_EQ(records[0].kind, kInsertAll);
@@ -294,13 +294,13 @@ TEST_F(PragmaTest, InsertPragmasRecordKindAndColumns) {
   EXPECT_EQ(records[3].kind, kInsertStartOfMain);
   EXPECT_EQ(records[3].keywordEnd, (SourcePosition{5, 39}));
   EXPECT_EQ(records[3].file, nullptr);
-  EXPECT_EQ(FindInsertRecord(kInsertStartOfMain), &*InsertRecords().tail);
-  EXPECT_EQ(InsertRecords().cursor, InsertRecords().head);
+  EXPECT_EQ(FindInsertRecord(Front().insertRecords, kInsertStartOfMain), &*Front().insertRecords.tail);
+  EXPECT_EQ(Front().insertRecords.cursor, Front().insertRecords.head);
 }
 
 TEST_F(PragmaTest, NothingBeforeMarksTheFollowingLine) {
   Lex("a\n# 40 \"/u/m.c\"\n#pragma quorb nothing   before\nb\n#pragma quorb nothingbefore\n");
-  const NothingBeforeMark& mark = Pragmas().nothingBefore;
+  const NothingBeforeMark& mark = Front().pragmas.nothingBefore;
   ASSERT_TRUE(mark.present);
   EXPECT_EQ(mark.position, (SourcePosition{6, 1}));
   EXPECT_EQ(mark.line, 43u);  // line 2 made line 3 line 40

@@ -1,10 +1,12 @@
 #include "frontend/printer.h"
 
+#include "bound_front_end.h"
 #include "frontend/syntax_tree.h"
 #include "support/name_table.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,9 +15,12 @@ namespace {
 
 class PrinterTest : public ::testing::Test {
  protected:
-  void SetUp() override { support::ReleaseNameTable(); }
+  void SetUp() override {
+    support::ReleaseNameTable();
+    frontEnd.emplace();
+  }
   void TearDown() override {
-    for (TreeNode* root : roots) FreeTree(root);
+    frontEnd.reset();
     support::ReleaseNameTable();
   }
 
@@ -30,12 +35,11 @@ class PrinterTest : public ::testing::Test {
     return node;
   }
   std::string Print(TreeNode* root, std::int16_t capacity = 128) {
-    roots.push_back(root);
     std::vector<char> buffer(static_cast<std::size_t>(std::max<int>(capacity, 0)) + 1, '#');
     return PrintNode(root, buffer.data(), capacity);
   }
 
-  std::vector<TreeNode*> roots;
+  std::optional<BoundFrontEnd> frontEnd;
 };
 
 TEST_F(PrinterTest, CallsSeparateArgumentsAndKeepABlankBeforeTheParenthesis) {

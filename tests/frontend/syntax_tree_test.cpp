@@ -1,5 +1,6 @@
 #include "frontend/syntax_tree.h"
 
+#include "bound_front_end.h"
 #include "support/messages.h"
 #include "support/name_table.h"
 
@@ -8,6 +9,7 @@
 #include <pthread.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace frontend {
@@ -17,11 +19,10 @@ class SyntaxTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     support::ReleaseNameTable();
-    ResetTreeBuilder();
-    LexerContinuation() = {};
+    frontEnd.emplace();
   }
   void TearDown() override {
-    ReleaseTrees();
+    frontEnd.reset();
     support::ReleaseNameTable();
   }
 
@@ -32,6 +33,8 @@ class SyntaxTreeTest : public ::testing::Test {
     value.position.physical = {line, column};
     return value;
   }
+
+  std::optional<BoundFrontEnd> frontEnd;
 };
 
 TEST_F(SyntaxTreeTest, CreateNodeCopiesSpellingAndStartButLeavesEndZero) {
@@ -175,7 +178,7 @@ TEST_F(SyntaxTreeTest, ReleaseTreesReleasesBlockStaticsButNotTheNames) {
   support::AddToNameList(*statics->statics, counter);
   TreeNode* block = CreateNodeWithChildren(NodeKind::LEFT_BRACE, nullptr, statics);
   FreeTree(block);  // the list outlives a dropped tree
-  ReleaseTrees();   // the sanitizer build checks the list is released here
+  (*frontEnd)->ReleaseTrees();  // the sanitizer build checks the list is released here
   EXPECT_EQ(support::InternName("counter"), counter);
   EXPECT_EQ(counter->text, "counter");
 }
@@ -243,11 +246,17 @@ TEST_F(SyntaxTreeTest, FreeTreeHandlesADeepLeftSpine) {
   pthread_attr_init(&attributes);
   pthread_attr_setstacksize(&attributes, 256 * 1024);
   pthread_t thread;
-  auto freeTree = [](void* tree) -> void* {
-    FreeTree(static_cast<TreeNode*>(tree));
-    return tree;
+  struct Work {
+    FrontEnd* frontEnd;
+    TreeNode* tree;
+  } work{&**frontEnd, root};
+  auto freeTree = [](void* argument) -> void* {
+    const Work& work = *static_cast<Work*>(argument);
+    const FrontEndScope binding(*work.frontEnd);
+    FreeTree(work.tree);
+    return work.tree;
   };
-  ASSERT_EQ(pthread_create(&thread, &attributes, freeTree, root), 0);
+  ASSERT_EQ(pthread_create(&thread, &attributes, freeTree, &work), 0);
   void* freed = nullptr;
   EXPECT_EQ(pthread_join(thread, &freed), 0);
   EXPECT_EQ(freed, root);

@@ -1,8 +1,8 @@
 // Test-only tool: prints the token stream of a preprocessed C file, one token
 // a line: code, logical file and line, physical line and column, spelling.
 //   token_dump <file> [--definition]
+#include "frontend/front_end.h"
 #include "frontend/lexer.h"
-#include "frontend/pragmas.h"
 #include "support/name_table.h"
 
 #include <QCoreApplication>
@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const bool definition = argc > 2 && std::strcmp(argv[2], "--definition") == 0;
-  frontend::ResetPragmaTables();
+  frontend::FrontEnd frontEnd;
+  const frontend::FrontEndScope binding(frontEnd);
   support::NameList noInstrDirs;
   frontend::StartLexing(file, argv[1], definition, &noInstrDirs);
   for (int code = frontend::NextToken(); code != 0; code = frontend::NextToken()) {
@@ -33,6 +34,5 @@ int main(int argc, char** argv) {
   }
   frontend::FinishLexing();
   std::fclose(file);
-  frontend::FreePragmaTables();
   return 0;
 }

@@ -76,7 +76,7 @@ TEST_F(FunctionRulesTest, TracedReturnFormFollowsTheExpressionAndTheType) {
   driver::Options options;
   output::FdcWriter fdc({});
   output::TsfWriter tsf({});
-  ResetInstrState(options, fdc, tsf, nullptr, nullptr);
+  ResetInstrState(options, Front(), fdc, tsf, nullptr, nullptr);
   FunctionWalk walk;
   const WalkScope scope(Instr(), walk);
   auto form = [&](int n) {

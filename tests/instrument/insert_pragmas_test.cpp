@@ -1,5 +1,6 @@
 #include "instrument/insert_pragmas.h"
 
+#include "bound_front_end.h"
 #include "frontend/insert_records.h"
 #include "instrument/instrumented_output.h"
 #include "instrument/modification_buffer.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <unistd.h>
 
 namespace instrument {
@@ -18,12 +20,12 @@ class InsertPragmasTest : public ::testing::Test {
  protected:
   void SetUp() override {
     support::ReleaseNameTable();
-    frontend::FreeInsertRecords();
+    frontEnd.emplace();
     path = ::testing::TempDir() + "quorb_insert_" + std::to_string(getpid()) + ".i";
   }
   void TearDown() override {
     FreeModifications(buffer);
-    frontend::FreeInsertRecords();
+    frontEnd.reset();
     support::ReleaseNameTable();
     std::remove(path.c_str());
   }
@@ -39,6 +41,7 @@ class InsertPragmasTest : public ::testing::Test {
     return text;
   }
 
+  std::optional<BoundFrontEnd> frontEnd;
   std::string path;
   ModificationBuffer buffer;
 };
@@ -61,7 +64,7 @@ TEST_F(InsertPragmasTest, PragmasInsideTheBodyOfEnabledKindsBecomeCode) {
   frontend::AddInsertRecord(6, 20, frontend::kInsertAll, 0, 8, directory, file, 16);
 
   const FunctionBody body{{2, 14}, {5, 1}, file, directory, 12};
-  ApplyInsertRecords(buffer, body, 2);  // coverage only
+  ApplyInsertRecords((*frontEnd)->insertRecords, buffer, body, 2);  // coverage only
   EXPECT_EQ(Apply(source),
             "#pragma quorb insert x = 0;\n"
             "void f(void) {\n"
@@ -69,14 +72,14 @@ TEST_F(InsertPragmasTest, PragmasInsideTheBodyOfEnabledKindsBecomeCode) {
             "/*#pragma quorb qbc_insert*/ hit(/*@RELFLINE*/2);\n"
             "}\n"
             "#pragma quorb insert y = 1;\n");
-  EXPECT_EQ(frontend::InsertRecords().cursor->sourceLine, 16u);  // the one after the body
+  EXPECT_EQ((*frontEnd)->insertRecords.cursor->sourceLine, 16u);  // the one after the body
 }
 
 TEST_F(InsertPragmasTest, PragmaFromAnotherFileGetsRelativeLineZero) {
   frontend::AddInsertRecord(2, 20, frontend::kInsertAll, 21, 29, support::InternName("/h/"),
                             support::InternName("h.h"), 40);
   const FunctionBody body{{1, 1}, {3, 1}, support::InternName("a.c"), support::InternName("/src/"), 5};
-  ApplyInsertRecords(buffer, body, 8);
+  ApplyInsertRecords((*frontEnd)->insertRecords, buffer, body, 8);
   EXPECT_EQ(Apply("{\n#pragma quorb insert@RELFLINE;\n}\n"), "{\n/*#pragma quorb insert*//*@RELFLINE*/0;\n}\n");
 }
 

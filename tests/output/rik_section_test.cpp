@@ -3,6 +3,7 @@
 // with the tags at their characters, all written out by hand.
 #include "output/rik_section.h"
 
+#include "bound_front_end.h"
 #include "fdc_test_support.h"
 #include "frontend/line_validity.h"
 #include "output/rik_registry.h"
@@ -33,7 +34,7 @@ class RikSectionTest : public FdcTest {
  protected:
   void SetUp() override {
     FdcTest::SetUp();
-    frontend::FreeValidFiles();
+    frontEnd_.emplace();
     WriteAll(dir + "x.c", kSource);
     WriteAll(dir + "x.i", std::string("# 1 \"x.c\"\n") + kSource);
     preprocessed_ = dir + "x.i";
@@ -43,7 +44,7 @@ class RikSectionTest : public FdcTest {
     file_ = &Writer().Select(name, directory, kCoverage, nullptr);
   }
   void TearDown() override {
-    frontend::FreeValidFiles();
+    frontEnd_.reset();
     FdcTest::TearDown();
   }
 
@@ -55,7 +56,7 @@ class RikSectionTest : public FdcTest {
   // The section as written, from "@RIK" on, without its ENCODING line.
   std::string Section(bool metrics, std::optional<std::string_view> comment = std::nullopt,
                       std::uint16_t coverage = kCoverage) {
-    WriteRikSection(*file_, {preprocessed_.c_str(), coverage, metrics, comment});
+    WriteRikSection(*file_, {preprocessed_.c_str(), &(*frontEnd_)->validLines, coverage, metrics, comment});
     const std::string text = ReadAll(file_->temporaryPath);
     std::string section = text.substr(text.find("@RIK\n"));
     const std::size_t encoding = section.find("  ENCODING=\"");
@@ -99,6 +100,7 @@ class RikSectionTest : public FdcTest {
     Add(RikKind::kBranch, MakeRikBranch(1, kSumBlock), 4, {5, 5}, 4, frontend::SourcePosition{5, 13});
   }
 
+  std::optional<BoundFrontEnd> frontEnd_;
   std::string preprocessed_;
   FdcFile* file_ = nullptr;
 };
@@ -121,7 +123,7 @@ TEST_F(RikSectionTest, CodeThePreprocessorDroppedIsComment) {
   const std::string source = "int f(int a)\n{\n#if 0\n  a++;\n#endif\n  return a;\n}\n";
   WriteAll(dir + "x.c", source);
   WriteAll(preprocessed_, "# 1 \"x.c\"\nint f(int a)\n{\n\n\n\n  return a;\n}\n");
-  frontend::FreeValidFiles();
+  frontEnd_.emplace();
   for (const std::uint32_t line : {1u, 2u, 6u, 7u}) {
     frontend::SetCurrentValidFile(support::InternName("x.c"), support::InternName(dir), line);
   }

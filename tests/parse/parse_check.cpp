@@ -2,11 +2,8 @@
 // does, and succeeds only when no parse showed an error or a warning.
 //   parse_check <definition file> <source file>...
 // Exit status: 0 clean, 1 a message was shown or a parse failed, 2 usage.
-#include "frontend/insert_records.h"
-#include "frontend/line_validity.h"
+#include "frontend/front_end.h"
 #include "frontend/parser.h"
-#include "frontend/pragmas.h"
-#include "frontend/syntax_tree.h"
 #include "support/messages.h"
 #include "support/name_table.h"
 
@@ -21,16 +18,10 @@ namespace {
 bool ParseClean(const char* definition, const char* source) {
   const support::MessageCounts before = support::GetMessageCounts();
   support::NameList noInstrDirs;
-  frontend::ResetPragmaTables();
-  frontend::ResetFrontEnd();
-  int errors = frontend::ParseFile(definition, true, nullptr, &noInstrDirs, nullptr);
+  frontend::FrontEnd frontEnd;
+  int errors = frontend::ParseFile(frontEnd, definition, true, nullptr, &noInstrDirs, nullptr);
   frontend::TreeNode* root = nullptr;
-  if (errors == 0) errors = frontend::ParseFile(source, false, &root, &noInstrDirs, nullptr);
-  frontend::FreeTree(root);
-  frontend::ReleaseFrontEnd();
-  frontend::FreeValidFiles();
-  frontend::FreeInsertRecords();
-  support::FreeNameList(noInstrDirs);
+  if (errors == 0) errors = frontend::ParseFile(frontEnd, source, false, &root, &noInstrDirs, nullptr);
   const support::MessageCounts after = support::GetMessageCounts();
   const std::uint32_t shownErrors = after.errors - before.errors;
   const std::uint32_t shownWarnings = after.warnings - before.warnings;
@@ -53,7 +44,6 @@ int main(int argc, char** argv) {
   for (int i = 2; i < argc; ++i) {
     clean = ParseClean(argv[1], argv[i]) && clean;
   }
-  frontend::FreePragmaTables();
   support::ReleaseNameTable();
   return clean ? 0 : 1;
 }

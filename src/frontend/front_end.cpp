@@ -1,0 +1,28 @@
+#include "frontend/front_end.h"
+
+#include "frontend/name_flags.h"
+#include "support/name_table.h"
+
+namespace frontend {
+
+namespace detail {
+thread_local constinit FrontEnd* boundFrontEnd = nullptr;
+}  // namespace detail
+
+FrontEnd::~FrontEnd() {
+  CloseInputBuffer(lexer.input);
+  // Typedef names are flags of the process's interned names, which may
+  // outlive this run.
+  ForgetFileTypedefs(symbols);
+  FreeInsertRecords(insertRecords);
+  FreeValidFiles(validLines);
+}
+
+void FrontEnd::ReleaseTrees() {
+  tree.arena.Release();
+  tree.freeNodes = nullptr;
+  tree.statics.clear();
+  builder = {};
+}
+
+}  // namespace frontend
