@@ -5,13 +5,22 @@
 #include "support/name_table.h"
 
 namespace instrument {
-namespace {
 
-InstrState state;
+namespace detail {
+thread_local constinit InstrState* boundInstrState = nullptr;
+}  // namespace detail
 
-}  // namespace
-
-InstrState& Instr() { return state; }
+InstrState::InstrState(const driver::Options& options, frontend::FrontEnd& frontEnd, output::FdcWriter& fdc,
+                       output::TsfWriter& tsf, support::NameEntry* mainFile, support::NameEntry* mainDirectory)
+    : options(&options),
+      frontEnd(&frontEnd),
+      fdc(&fdc),
+      tsf(&tsf),
+      kindMask(KindMaskOf(options)),
+      forcedEvaluation((options.coverage & driver::kCoverForcedEvaluation) != 0),
+      mainName(options.mainService ? options.mainService : support::InternName("main")),
+      mainFile(options.noInclude ? mainFile : nullptr),
+      mainDirectory(options.noInclude ? mainDirectory : nullptr) {}
 
 std::uint32_t KindMaskOf(const driver::Options& options) {
   std::uint32_t mask = 0;
@@ -38,24 +47,8 @@ bool IsExcludedSourceFile(const support::NameEntry* name, const support::NameEnt
 }
 
 void AddText(const frontend::SourcePosition& at, std::uint32_t priority, Where where, std::string text) {
-  AddModification(state.modifications, &at, priority, where, std::move(text));
+  AddModification(Instr().modifications, &at, priority, where, std::move(text));
 }
 
-void ResetInstrState(const driver::Options& options, frontend::FrontEnd& frontEnd, output::FdcWriter& fdc,
-                     output::TsfWriter& tsf, support::NameEntry* mainFile, support::NameEntry* mainDirectory) {
-  FreeModifications(state.modifications);
-  state = InstrState{};
-  state.options = &options;
-  state.frontEnd = &frontEnd;
-  state.fdc = &fdc;
-  state.tsf = &tsf;
-  state.kindMask = KindMaskOf(options);
-  state.forcedEvaluation = (options.coverage & driver::kCoverForcedEvaluation) != 0;
-  state.mainName = options.mainService ? options.mainService : support::InternName("main");
-  if (options.noInclude) {
-    state.mainFile = mainFile;
-    state.mainDirectory = mainDirectory;
-  }
-}
 
 }  // namespace instrument

@@ -77,7 +77,14 @@ struct FunctionWalk {
   std::vector<output::RikItem*> pendingDecisions;  // left by a jump, waiting for a sequence block
 };
 
+/// The instrumentation of one source file: made by InstrumentFile for its
+/// run and bound to the thread that walks (InstrScope).
 struct InstrState {
+  InstrState(const driver::Options& options, frontend::FrontEnd& frontEnd, output::FdcWriter& fdc,
+             output::TsfWriter& tsf, support::NameEntry* mainFile, support::NameEntry* mainDirectory);
+  InstrState(const InstrState&) = delete;
+  InstrState& operator=(const InstrState&) = delete;
+
   const driver::Options* options = nullptr;
   frontend::FrontEnd* frontEnd = nullptr;  // what the parses produced
   output::FdcWriter* fdc = nullptr;  // the run's writers
@@ -98,6 +105,7 @@ struct InstrState {
 
   std::vector<CompoundTableEntry> compoundTable;  // every decision of the run, in creation order
   std::unordered_set<std::uint32_t> pragmaLines;  // lines of the input holding a #pragma the compiler reads
+  std::int16_t splicedPrologueTexts = 0;          // prologue texts placed at the "nothing before" mark
 };
 
 /// Makes `walk` the function walk of `state` for the scope's lifetime.
@@ -115,13 +123,25 @@ class WalkScope {
 /// Priority of a text at the current depth: outer constructs get larger ones.
 inline std::uint32_t DepthPriority(const InstrState& state) { return kNestingPriority - state.walk->depth; }
 
-InstrState& Instr();
+namespace detail {
+extern thread_local constinit InstrState* boundInstrState;
+}  // namespace detail
 
-/// The state for a new run over the options and what its parses produced,
-/// writing through the run's writers; `mainFile` and `mainDirectory` name
-/// the main source file.
-void ResetInstrState(const driver::Options& options, frontend::FrontEnd& frontEnd, output::FdcWriter& fdc,
-                     output::TsfWriter& tsf, support::NameEntry* mainFile, support::NameEntry* mainDirectory);
+/// The instrumentation bound to this thread.
+inline InstrState& Instr() { return *detail::boundInstrState; }
+
+/// Binds an instrumentation to this thread for the scope; the previous
+/// binding comes back at its end.
+class InstrScope {
+ public:
+  explicit InstrScope(InstrState& state) : previous_(detail::boundInstrState) { detail::boundInstrState = &state; }
+  InstrScope(const InstrScope&) = delete;
+  InstrScope& operator=(const InstrScope&) = delete;
+  ~InstrScope() { detail::boundInstrState = previous_; }
+
+ private:
+  InstrState* previous_;
+};
 
 /// The kind mask the options select.
 std::uint32_t KindMaskOf(const driver::Options& options);

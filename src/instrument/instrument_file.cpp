@@ -102,14 +102,15 @@ void WriteRikSections(const driver::Options& options) {
 void InstrumentFile(frontend::FrontEnd& frontEnd, frontend::TreeNode* root, const driver::Options& options) {
   output::FdcWriter fdc(FdcSettingsOf(options));
   output::TsfWriter tsf(TsfSettingsOf(options));
-  ResetInstrState(options, frontEnd, fdc, tsf, root->end.File(), root->end.Directory());
-  ResetPrologue();
+  InstrState state(options, frontEnd, fdc, tsf, root->end.File(), root->end.Directory());
+  const InstrScope binding(state);
   // The walk and the listing recurse once per nesting level of the source.
   FindPragmaLines(options.srcPath);
   std::optional<InstrumentedFile> output;
   const frontend::TokenPosition mainFile = root->end;
-  support::RunOnLargeStack([&frontEnd, root, &options, &output] {
-    const frontend::FrontEndScope binding(frontEnd);
+  support::RunOnLargeStack([&frontEnd, &state, root, &options, &output] {
+    const frontend::FrontEndScope frontEndBinding(frontEnd);
+    const InstrScope instrBinding(state);
     InstrFunctionStart(root);
     output.emplace(options.instrPath);
     WriteInstrumentedFile(options, root, output->Stream());

@@ -22,12 +22,6 @@ namespace {
 
 using support::Translate;
 
-struct PrologueState {
-  std::int16_t splicedTexts = 0;
-};
-
-PrologueState prologue;
-
 std::string Format(const char* format, auto... values) {
   char text[256];
   std::snprintf(text, sizeof text, format, values...);
@@ -216,21 +210,20 @@ void WriteDeclarations(std::FILE* output, const driver::Options& options) {
 
 }  // namespace
 
-void ResetPrologue() { prologue = PrologueState{}; }
-
 void WritePrologueText(std::FILE* output, std::string_view text) {
   // Counted in both cases: the copier does not count newlines of texts it
   // splices at a position.
-  Instr().lineCounter += static_cast<std::uint32_t>(std::count(text.begin(), text.end(), '\n'));
-  const frontend::NothingBeforeMark& mark = Instr().frontEnd->pragmas.nothingBefore;
+  InstrState& state = Instr();
+  state.lineCounter += static_cast<std::uint32_t>(std::count(text.begin(), text.end(), '\n'));
+  const frontend::NothingBeforeMark& mark = state.frontEnd->pragmas.nothingBefore;
   if (!mark.present) {
     std::fwrite(text.data(), 1, text.size(), output);
     return;
   }
-  if (prologue.splicedTexts == 0) CheckSplicePlace(mark);
-  AddModification(Instr().modifications, &mark.position, kNestingPriority - prologue.splicedTexts, Where::Before,
+  if (state.splicedPrologueTexts == 0) CheckSplicePlace(mark);
+  AddModification(state.modifications, &mark.position, kNestingPriority - state.splicedPrologueTexts, Where::Before,
                   std::string(text));
-  ++prologue.splicedTexts;
+  ++state.splicedPrologueTexts;
 }
 
 void WritePrologue(std::FILE* output, const frontend::TokenPosition& mainFile) {

@@ -23,7 +23,4 @@ void WritePrologue(std::FILE* output, const frontend::TokenPosition& mainFile);
 /// position in order.
 void WritePrologueText(std::FILE* output, std::string_view text);
 
-/// Forgets the texts spliced so far (a new run).
-void ResetPrologue();
-
 }  // namespace instrument

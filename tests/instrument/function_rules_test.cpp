@@ -76,9 +76,10 @@ TEST_F(FunctionRulesTest, TracedReturnFormFollowsTheExpressionAndTheType) {
   driver::Options options;
   output::FdcWriter fdc({});
   output::TsfWriter tsf({});
-  ResetInstrState(options, Front(), fdc, tsf, nullptr, nullptr);
+  InstrState state(options, Front(), fdc, tsf, nullptr, nullptr);
+  const InstrScope binding(state);
   FunctionWalk walk;
-  const WalkScope scope(Instr(), walk);
+  const WalkScope scope(state, walk);
   auto form = [&](int n) {
     Instr().walk->functionName = ItemNode(n)->alpha;
     Instr().walk->function = ItemNode(n);
