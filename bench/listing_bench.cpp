@@ -79,6 +79,8 @@ void BM_Listing(benchmark::State& state) {
   metrics::ComputeHalstead(sourcePath.c_str(), counts, ranges, regions);
   std::FILE* out = std::fopen("/dev/null", "w");
   for (auto _ : state) {
+    output::ListingState listing;
+    const output::ListingScope binding(listing);
     output::StartListing(out, ranges, regions);
     output::SourceReader source;
     output::SourceReader preprocessed;

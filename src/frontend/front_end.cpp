@@ -5,10 +5,6 @@
 
 namespace frontend {
 
-namespace detail {
-thread_local constinit FrontEnd* boundFrontEnd = nullptr;
-}  // namespace detail
-
 FrontEnd::~FrontEnd() {
   CloseInputBuffer(lexer.input);
   // Typedef names are flags of the process's interned names, which may

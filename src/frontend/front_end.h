@@ -20,6 +20,7 @@
 #include "frontend/symbol_tables.h"
 #include "frontend/syntax_tree.h"
 #include "support/file_utils.h"
+#include "support/thread_binding.h"
 
 #include <unordered_map>
 
@@ -54,27 +55,11 @@ struct FrontEnd {
   std::unordered_map<const support::NameEntry*, support::SplitResult> splitNames;
 };
 
-namespace detail {
-extern thread_local constinit FrontEnd* boundFrontEnd;
-}  // namespace detail
+/// Binds a front end to this thread for the scope.
+using FrontEndScope = support::ThreadBinding<FrontEnd>;
 
 /// The object bound to this thread; binding one is the caller's duty.
-inline FrontEnd& CurrentFrontEnd() { return *detail::boundFrontEnd; }
-
-/// Binds a front end to this thread for the scope; the previous binding
-/// comes back at its end.
-class FrontEndScope {
- public:
-  explicit FrontEndScope(FrontEnd& frontEnd) : previous_(detail::boundFrontEnd) {
-    detail::boundFrontEnd = &frontEnd;
-  }
-  FrontEndScope(const FrontEndScope&) = delete;
-  FrontEndScope& operator=(const FrontEndScope&) = delete;
-  ~FrontEndScope() { detail::boundFrontEnd = previous_; }
-
- private:
-  FrontEnd* previous_;
-};
+inline FrontEnd& CurrentFrontEnd() { return FrontEndScope::Current(); }
 
 inline ParserState& Parser() { return CurrentFrontEnd().parser; }
 inline LexerState& Lexer() { return CurrentFrontEnd().lexer; }

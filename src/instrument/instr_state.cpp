@@ -6,10 +6,6 @@
 
 namespace instrument {
 
-namespace detail {
-thread_local constinit InstrState* boundInstrState = nullptr;
-}  // namespace detail
-
 InstrState::InstrState(const driver::Options& options, frontend::FrontEnd& frontEnd, output::FdcWriter& fdc,
                        output::TsfWriter& tsf, support::NameEntry* mainFile, support::NameEntry* mainDirectory)
     : options(&options),

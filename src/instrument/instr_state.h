@@ -5,6 +5,7 @@
 #include "instrument/function_metrics.h"
 #include "instrument/modification_buffer.h"
 #include "instrument/tree_extent.h"
+#include "support/thread_binding.h"
 
 #include <cstdint>
 #include <optional>
@@ -123,25 +124,11 @@ class WalkScope {
 /// Priority of a text at the current depth: outer constructs get larger ones.
 inline std::uint32_t DepthPriority(const InstrState& state) { return kNestingPriority - state.walk->depth; }
 
-namespace detail {
-extern thread_local constinit InstrState* boundInstrState;
-}  // namespace detail
+/// Binds an instrumentation to this thread for the scope.
+using InstrScope = support::ThreadBinding<InstrState>;
 
 /// The instrumentation bound to this thread.
-inline InstrState& Instr() { return *detail::boundInstrState; }
-
-/// Binds an instrumentation to this thread for the scope; the previous
-/// binding comes back at its end.
-class InstrScope {
- public:
-  explicit InstrScope(InstrState& state) : previous_(detail::boundInstrState) { detail::boundInstrState = &state; }
-  InstrScope(const InstrScope&) = delete;
-  InstrScope& operator=(const InstrScope&) = delete;
-  ~InstrScope() { detail::boundInstrState = previous_; }
-
- private:
-  InstrState* previous_;
-};
+inline InstrState& Instr() { return InstrScope::Current(); }
 
 /// The kind mask the options select.
 std::uint32_t KindMaskOf(const driver::Options& options);

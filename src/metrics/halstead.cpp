@@ -31,8 +31,8 @@ void ComputeHalstead(const char* path, HalsteadCounts& counts, std::vector<Hidde
     support::DisplayInternalError(support::Translate("Internal Error", "Halstead calcul : cannot open source file"),
                                   support::CodeLocation::Current());
   }
-  ResetHalsteadScan();
-  HalsteadScan& scan = Halstead();
+  HalsteadScan scan;
+  const HalsteadScope binding(scan);
   counts.fill(0);
   scan.path = path;
   scan.counts = &counts;
@@ -43,7 +43,6 @@ void ComputeHalstead(const char* path, HalsteadCounts& counts, std::vector<Hidde
   FinishScan();
   CloseOpenRegions(counts[kTotalLines]);
   std::fclose(file);
-  ResetHalsteadScan();
   if (support::GetMessageCounts().errors > 0) {
     support::DisplayFatalError(support::Translate("Fatal Error", "Fix the errors above before proceeding again"));
   }

@@ -40,29 +40,6 @@ void Advance(std::size_t length) {
 
 }  // namespace
 
-HalsteadScan& Halstead() {
-  static HalsteadScan scan;
-  return scan;
-}
-
-void ResetHalsteadScan() {
-  HalsteadScan& scan = Halstead();
-  support::FreeNameList(scan.operands);
-  scan.path = nullptr;
-  scan.counts = nullptr;
-  scan.hiddenRanges = nullptr;
-  scan.regions = nullptr;
-  scan.offset = 0;
-  scan.commentStart = 0;
-  scan.codeMark = false;
-  scan.commentMark = false;
-  scan.atLineStart = false;
-  scan.clearCommentMarkAtClose = false;
-  scan.seenOperators.reset();
-  scan.openRegions.clear();
-  scan.input = {};
-}
-
 std::size_t ReadScannerInput(char* buffer, std::size_t capacity) {
   return output::ReadDecoded(Halstead().input, buffer, capacity);
 }

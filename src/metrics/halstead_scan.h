@@ -7,6 +7,7 @@
 #include "metrics/halstead.h"
 #include "output/source_encoding.h"
 #include "support/name_table.h"
+#include "support/thread_binding.h"
 
 #include <bitset>
 #include <cstddef>
@@ -52,9 +53,12 @@ struct HalsteadScan {
   output::DecodedInput input;
 };
 
-/// The one analysis of the process.
-HalsteadScan& Halstead();
-void ResetHalsteadScan();
+/// Binds the analysis of one file to this thread (the scanner's rules reach
+/// it through Halstead()).
+using HalsteadScope = support::ThreadBinding<HalsteadScan>;
+
+/// The analysis bound to this thread.
+inline HalsteadScan& Halstead() { return HalsteadScope::Current(); }
 
 /// Runs the generated scanner over Halstead().input to the end of the text.
 void RunHalsteadScanner();

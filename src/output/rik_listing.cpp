@@ -145,7 +145,7 @@ void SummarizeItem(SummaryState& state, const RikItem& item) {
 class SourceListing {
  public:
   SourceListing(std::FILE* out, const SourceListingInput& input, const SourceAnalysis& analysis)
-      : out_(out), input_(input), totalLines_(analysis.counts[metrics::kTotalLines]) {
+      : out_(out), input_(input), totalLines_(analysis.counts[metrics::kTotalLines]), binding_(listing_) {
     StartListing(out, analysis.hiddenRanges, analysis.regions);
     OpenSourceReader(source_, input.sourcePath->c_str(), true);
     OpenSourceReader(preprocessed_, input.preprocessedPath, false);
@@ -202,6 +202,8 @@ class SourceListing {
   std::FILE* out_;
   const SourceListingInput& input_;
   std::uint32_t totalLines_;
+  ListingState listing_;
+  ListingScope binding_;
   SourceReader source_;
   SourceReader preprocessed_;
   bool endCommentWritten_ = false;

@@ -100,11 +100,6 @@ void WriteSourceByte(const SourceReader& reader, std::size_t index) {
 
 }  // namespace
 
-ListingState& Listing() {
-  static ListingState listing;
-  return listing;
-}
-
 bool InsideComment() { return Listing().inRange || Listing().openRegion != nullptr; }
 
 void WriteMarkup(const char* text) { std::fputs(text, Listing().out); }
@@ -112,7 +107,6 @@ void WriteMarkup(const char* text) { std::fputs(text, Listing().out); }
 void StartListing(std::FILE* out, const std::vector<metrics::HiddenRange>& ranges,
                   const frontend::RegionList& regions) {
   ListingState& listing = Listing();
-  listing = {};
   listing.out = out;
   listing.ranges = &ranges;
   listing.regions = &regions;
@@ -121,7 +115,6 @@ void StartListing(std::FILE* out, const std::vector<metrics::HiddenRange>& range
 
 void FinishListing() {
   if (InsideComment()) WriteMarkup("@/COMMENT@");
-  Listing() = {};
 }
 
 void OpenSourceReader(SourceReader& reader, const char* path, bool tracksComments) {

@@ -18,6 +18,7 @@
 #include "metrics/halstead.h"
 #include "output/line_alignment.h"
 #include "output/source_encoding.h"
+#include "support/thread_binding.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -65,14 +66,18 @@ struct ListingState {
   bool commentSuspended = false;  // an alternative interrupted the comment markup
 };
 
-ListingState& Listing();
+/// Binds the listing being written to this thread.
+using ListingScope = support::ThreadBinding<ListingState>;
 
-/// Starts a listing on out: ranges are the hidden ranges of the source file
-/// in file order, regions its conditional regions (those marked active hold
-/// valid lines and are not shown as comment).
+/// The listing bound to this thread.
+inline ListingState& Listing() { return ListingScope::Current(); }
+
+/// Starts the bound listing on out: ranges are the hidden ranges of the
+/// source file in file order, regions its conditional regions (those marked
+/// active hold valid lines and are not shown as comment).
 void StartListing(std::FILE* out, const std::vector<metrics::HiddenRange>& ranges,
                   const frontend::RegionList& regions);
-/// Closes markup left open and forgets the listing.
+/// Closes markup left open.
 void FinishListing();
 
 /// Opens the file ("rb") and detects its encoding; fatal "Can't open file

@@ -79,6 +79,8 @@ class SourceReaderTest : public ::testing::Test {
     Write(source_, source);
     Write(pre_, pre);
     std::FILE* out = std::tmpfile();
+    ListingState listing;
+    const ListingScope binding(listing);
     StartListing(out, ranges_, regions_);
     SourceReader sourceReader;
     SourceReader preReader;
