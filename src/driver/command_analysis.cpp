@@ -19,8 +19,6 @@
 namespace driver {
 namespace {
 
-CommandAnalysisState analysis;
-
 const char* const kErrorTexts[] = {
     "Arg value too small,",
     "Arg value too large,",
@@ -165,6 +163,7 @@ struct Match {
 
 // Finds the option named by word W; reports errors 6 and 13.
 std::optional<Match> MatchOption(std::string_view word, std::string_view argument) {
+  CommandAnalysisState& analysis = CommandAnalysis();
   Match candidate;
   int candidates = 0;
   for (OptionSpec& option : analysis.table.options) {
@@ -236,6 +235,7 @@ bool AnalyseOption(std::string_view argument) {
 }
 
 bool AnalysePositional(std::size_t& next, const std::string& argument) {
+  CommandAnalysisState& analysis = CommandAnalysis();
   std::vector<PositionalSpec>& positionals = analysis.table.positionals;
   if (positionals.empty()) {
     ShowCommandError(CommandError::TooManyArguments, argument);
@@ -255,6 +255,7 @@ bool AnalysePositional(std::size_t& next, const std::string& argument) {
 }
 
 OptionSpec* FindOption(std::string_view name) {
+  CommandAnalysisState& analysis = CommandAnalysis();
   for (OptionSpec& option : analysis.table.options) {
     if (name == option.name) return &option;
   }
@@ -262,6 +263,7 @@ OptionSpec* FindOption(std::string_view name) {
 }
 
 bool CheckEnd() {
+  CommandAnalysisState& analysis = CommandAnalysis();
   for (const PositionalSpec& positional : analysis.table.positionals) {
     if (positional.optional || !positional.value.values.empty()) continue;
     ShowCommandError(CommandError::ArgumentMissing, positional.value.valueName);
@@ -283,14 +285,14 @@ bool CheckEnd() {
 
 }  // namespace
 
-CommandAnalysisState& CommandAnalysis() { return analysis; }
-
 void InitCommandAnalysis(const CommandTable& table) {
+  CommandAnalysisState& analysis = CommandAnalysis();
   analysis = CommandAnalysisState{};
   analysis.table = table;
 }
 
 int AnalyseCommandLine(const std::vector<std::string>& arguments) {
+  CommandAnalysisState& analysis = CommandAnalysis();
   analysis.arguments = arguments;
   std::size_t nextPositional = 0;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
@@ -304,6 +306,7 @@ int AnalyseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 int QueryOption(std::string_view name) {
+  CommandAnalysisState& analysis = CommandAnalysis();
   const std::vector<OptionSpec>& options = analysis.table.options;
   for (std::size_t i = 0; i < options.size(); ++i) {
     if (name != options[i].name) continue;
@@ -314,6 +317,7 @@ int QueryOption(std::string_view name) {
 }
 
 const std::string* OptionValue(int position, int j) {
+  CommandAnalysisState& analysis = CommandAnalysis();
   const std::size_t index = static_cast<std::size_t>(std::abs(position));
   if (index == 0 || index > analysis.table.options.size() || j < 1) return nullptr;
   const std::vector<std::string>& values = analysis.table.options[index - 1].value.values;
@@ -321,20 +325,21 @@ const std::string* OptionValue(int position, int j) {
 }
 
 int OptionValueCount(int position) {
+  CommandAnalysisState& analysis = CommandAnalysis();
   const std::size_t index = static_cast<std::size_t>(std::abs(position));
   if (index == 0 || index > analysis.table.options.size()) return 0;
   return static_cast<int>(analysis.table.options[index - 1].value.values.size());
 }
 
 const std::string* PositionalValue(int i, int j) {
+  CommandAnalysisState& analysis = CommandAnalysis();
   if (i < 1 || j < 1 || static_cast<std::size_t>(i) > analysis.table.positionals.size()) return nullptr;
   const std::vector<std::string>& values = analysis.table.positionals[i - 1].value.values;
   return static_cast<std::size_t>(j) <= values.size() ? &values[j - 1] : nullptr;
 }
 
-void ReleaseCommandAnalysis() { analysis = CommandAnalysisState{}; }
-
 void ShowCommandError(CommandError error, std::string_view offending) {
+  CommandAnalysisState& analysis = CommandAnalysis();
   QString line = AnalysisPrefix(CommandError::CommandAnalysis) + QStringLiteral(" : ") +
                  support::Translate("CAB", ErrorText(error));
   if (!offending.empty()) {

@@ -8,6 +8,8 @@
 // by the usage text, and ends the analysis.
 #pragma once
 
+#include "support/thread_binding.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,7 +92,11 @@ struct CommandAnalysisState {
   std::vector<std::string> arguments;
 };
 
-CommandAnalysisState& CommandAnalysis();
+/// Binds the analysis of one command line to this thread for the scope.
+using CommandAnalysisScope = support::ThreadBinding<CommandAnalysisState>;
+
+/// The analysis bound to this thread.
+inline CommandAnalysisState& CommandAnalysis() { return CommandAnalysisScope::Current(); }
 
 /// Installs a fresh copy of the table; states and values start empty.
 void InitCommandAnalysis(const CommandTable& table);
@@ -111,8 +117,6 @@ const std::string* OptionValue(int position, int j);
 const std::string* PositionalValue(int i, int j);
 /// Number of values received by the option at |position|.
 int OptionValueCount(int position);
-
-void ReleaseCommandAnalysis();
 
 /// Shows one numbered error (with the usage text except for error 20).
 void ShowCommandError(CommandError error, std::string_view offending);

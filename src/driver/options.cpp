@@ -309,6 +309,8 @@ void SetOutputPlaces(Options& options) {
 }  // namespace
 
 bool AnalyseOptions(int argc, const char* const* argv, Options& options) {
+  CommandAnalysisState analysis;
+  const CommandAnalysisScope binding(analysis);
   InitCommandAnalysis(InstrumentorCommandTable());
   if (AnalyseCommandLine(ExpandArguments(argc, argv)) != 0) return false;
   SetPaths(options);
@@ -336,7 +338,6 @@ void ReleaseOptions(Options& options) {
     support::FreeNameList(*list);
   }
   options.defPath.clear();
-  ReleaseCommandAnalysis();
 }
 
 }  // namespace driver

@@ -36,13 +36,9 @@ class AnalysisTest : public ::testing::Test {
     support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
     support::ReleaseNameTable();
     support::ResetSplitCache();
-    ReleaseCommandAnalysis();
     InitCommandAnalysis(InstrumentorCommandTable());
   }
-  void TearDown() override {
-    ReleaseCommandAnalysis();
-    support::ReleaseNameTable();
-  }
+  void TearDown() override { support::ReleaseNameTable(); }
 
   /// Analyses "quorbcc1" followed by the arguments; stderr is kept in `shown`.
   int Analyse(const std::vector<std::string>& arguments) {
@@ -69,6 +65,8 @@ class AnalysisTest : public ::testing::Test {
     std::ofstream(path, std::ios::binary) << bytes;
   }
 
+  CommandAnalysisState analysis;
+  const CommandAnalysisScope binding{analysis};
   std::string shown;
 };
 
