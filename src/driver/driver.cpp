@@ -1,6 +1,6 @@
 #include "driver/driver.h"
 
-#include "driver/identification.h"
+#include "output/identification.h"
 #include "driver/instrumentation_run.h"
 #include "driver/option_table.h"
 
@@ -21,8 +21,9 @@ void PrintStartupLine(const char* kind, const std::string& text) {
 }
 
 void PrintStartupLines() {
-  PrintStartupLine("STARTEXEC", std::string(kBannerName) + " " + kModuleTitle + " " + kFullVersion);
-  if (!std::getenv("QUORB_SUPPRESS_COPYRIGHT")) PrintStartupLine("COPYRIGHT", kCopyrightNotice);
+  PrintStartupLine("STARTEXEC",
+                   std::string(output::kBannerName) + " " + output::kModuleTitle + " " + output::kFullVersion);
+  if (!std::getenv("QUORB_SUPPRESS_COPYRIGHT")) PrintStartupLine("COPYRIGHT", output::kCopyrightNotice);
 }
 
 // A lone "-" and an abbreviation of `word` in any case: -v, -Ver, ...
@@ -59,7 +60,7 @@ int RunDriver(int argc, char** argv) {
   if (AnswerHelpRequest(argc, argv)) return 0;
   const Translations translations;
   if (IsLoneRequest(argc, argv, "VERSION")) {
-    PrintIdentification();
+    output::PrintIdentification();
     return 0;
   }
   return RunInstrumentation(std::vector<std::string>(argv + 1, argv + argc));

@@ -3,79 +3,16 @@
 // AnalyseOptions runs the command analysis on the instrumentor's option
 // table, then queries each option in a fixed order, applies the cross-option
 // rules with their warnings and errors, interns names with their flag bits
-// and fills the one Options record, read-only afterwards.
+// and fills the one record of the run (instrument/run_options.h).
 #pragma once
 
-#include "support/name_table.h"
-
-#include <cstdint>
-#include <optional>
-#include <string>
+#include "instrument/run_options.h"
 
 namespace driver {
 
-/// Bits of Options::coverage.
-enum CoverageBit : std::uint16_t {
-  kCoverProcEntry = 0x0001,
-  kCoverProcExit = 0x0002,
-  kCoverCall = 0x0004,
-  kCoverStatementBlock = 0x0008,
-  kCoverTernary = 0x0010,
-  kCoverImplicitDecision = 0x0020,
-  kCoverLogical = 0x0040,
-  kCoverBasicCondition = 0x0100,
-  kCoverModifiedCondition = 0x0200,
-  kCoverCompoundCondition = 0x0400,
-  kCoverForcedEvaluation = 0x0800,
-  kCoverWhileOnly = 0x8000,
-};
-
-/// Bits of Options::selection.
-enum SelectionBit : std::uint8_t {
-  kSelectAllFiles = 0x01,
-  kSelectAllUnits = 0x02,
-};
-
-struct Options {
-  std::string srcPath;
-  std::string instrPath;
-  std::string defPath;
-  std::uint16_t coverage = 0;
-  std::optional<std::string> fdcName;
-  std::optional<std::string> fdcDir;  // "" when not given, none when given without value
-  std::uint8_t selection = kSelectAllFiles | kSelectAllUnits;
-  support::NameEntry* comment = nullptr;
-  support::NameEntry* mainService = nullptr;
-  support::NameList fileList;
-  support::NameList exFileList;
-  support::NameList unitList;
-  support::NameList exUnitList;
-  support::NameList noInstrDirList;
-  bool noPath = false;
-  bool noFullPathKey = false;
-  bool altChecksum = false;
-  bool noInclude = false;
-  bool noWarnings = false;
-  bool compact = false;
-  bool count = false;
-  bool keep = false;
-  bool cvi = false;
-  bool metrics = false;
-  bool info = true;
-  bool source = false;
-  bool runtimeAnalysis = false;
-  bool trace = false;
-  bool beforeReturnExpr = false;
-  bool memPro = false;
-  bool noInspectAll = false;
-  support::NameList noInspectDirList;
-  bool perfPro = false;
-  bool perfProProcessClock = false;
-  std::optional<std::string> tsfName;
-  std::optional<std::string> tsfDir;  // "" when not given, none when given without value
-  bool noDLine = false;
-  support::NameList setList;
-};
+using Options = instrument::RunOptions;
+using enum instrument::CoverageBit;
+using enum instrument::SelectionBit;
 
 /// True when the record is complete; false after the analysis or a rule has
 /// shown its messages (the caller then ends with "Error(s) in command line").

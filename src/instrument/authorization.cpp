@@ -1,6 +1,6 @@
 #include "instrument/authorization.h"
 
-#include "driver/options.h"
+#include "instrument/run_options.h"
 #include "frontend/front_end.h"
 #include "frontend/line_validity.h"
 #include "frontend/syntax_tree.h"
@@ -29,7 +29,7 @@ bool IsFileAuthorized(const support::NameEntry* file, const support::NameEntry* 
   if (!file) FailAuthorization("Attempt to test authorization for file with no name");
   if (!directory) FailAuthorization("Attempt to test authorization for file with no path");
   const InstrState& state = Instr();
-  const driver::Options& options = *state.options;
+  const RunOptions& options = *state.options;
   if (options.noInclude) return file == state.mainFile && directory == state.mainDirectory;
   if (options.fileList.nodes.empty() && options.exFileList.nodes.empty()) return true;
   support::NameEntry* path = support::InternName(support::JoinPath(directory->text, file->text));
@@ -54,7 +54,7 @@ bool IsExcludedDirectory(const support::NameEntry* directory) {
 
 bool IsCoverageLocation(const frontend::TokenPosition& location) {
   InstrState& state = Instr();
-  const driver::Options& options = *state.options;
+  const RunOptions& options = *state.options;
   if (options.coverage == 0) return false;
   if (!IsFileAuthorized(location.File(), location.Directory()) || IsExcludedDirectory(location.Directory())) {
     return false;

@@ -4,7 +4,7 @@
 // precedes every other text at the statement that starts them.
 #include "instrument/block_instrumentation.h"
 
-#include "driver/options.h"
+#include "instrument/run_options.h"
 #include "frontend/node_children.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/authorization.h"
@@ -158,7 +158,7 @@ std::uint32_t RecordBlock(const TreeNode* construct, std::uint8_t kind, std::uin
 
 BlockNumber InstrStatementBlock(const TreeNode* statement) {
   if (statement && statement->kind == NodeKind::ELSE) statement = statement->sons;
-  if (!statement || !Covers(driver::kCoverStatementBlock) || IsInstrStopped(statement)) return std::nullopt;
+  if (!statement || !Covers(kCoverStatementBlock) || IsInstrStopped(statement)) return std::nullopt;
   const Span& span = ConstructExtent(statement);
   if (span.first.physical.line == 0 || FollowsPragma(span) || !IsCoverageLocation(span.first)) return std::nullopt;
   const std::uint32_t priority = DepthPriority(Instr());
@@ -170,7 +170,7 @@ BlockNumber InstrStatementBlock(const TreeNode* statement) {
 
 BlockNumber InstrSequenceBlock(const TreeNode* first) {
   BlockNumber block;
-  const bool eligible = first && Covers(driver::kCoverStatementBlock) && !IsInstrStopped(first) &&
+  const bool eligible = first && Covers(kCoverStatementBlock) && !IsInstrStopped(first) &&
                         first->kind != NodeKind::CASE && first->kind != NodeKind::DEFAULT &&
                         first->kind != NodeKind::ELSE && first->kind != NodeKind::EXCEPT &&
                         first->kind != NodeKind::FINALLY;
@@ -193,7 +193,7 @@ BlockNumber InstrSequenceBlock(const TreeNode* first) {
 }
 
 BlockNumber InstrImplicitElse(const TreeNode* ifStatement) {
-  if (!Covers(driver::kCoverImplicitDecision)) return std::nullopt;
+  if (!Covers(kCoverImplicitDecision)) return std::nullopt;
   const Span& span = ConstructExtent(ifStatement);
   if (!IsCoverageLocation(span.first)) return std::nullopt;
   PathSegment segment("else");
@@ -206,8 +206,8 @@ BlockNumber InstrImplicitElse(const TreeNode* ifStatement) {
 void InstrLoopBranches(const TreeNode* loop, const TreeNode* body) {
   InstrState& state = Instr();
   const bool isDo = loop->kind == NodeKind::DO;
-  if (!Covers(driver::kCoverLogical) || !body) return;
-  if (loop->kind == NodeKind::FOR && Covers(driver::kCoverWhileOnly)) return;
+  if (!Covers(kCoverLogical) || !body) return;
+  if (loop->kind == NodeKind::FOR && Covers(kCoverWhileOnly)) return;
   const Span& span = ConstructExtent(loop);
   if (FollowsPragma(span) || !IsCoverageLocation(span.first)) return;
   const char* refusal = state.walk->loopsEnteredFromOutside.count(loop)

@@ -1,6 +1,6 @@
 #include "instrument/call_instrumentation.h"
 
-#include "driver/options.h"
+#include "instrument/run_options.h"
 #include "frontend/front_end.h"
 #include "frontend/name_flags.h"
 #include "frontend/pragmas.h"
@@ -41,9 +41,9 @@ const TreeNode* NamedCallee(const TreeNode* call) {
 // compiler or must stay constant.
 bool IsBuiltin(const support::NameEntry* name) { return std::string_view(name->text).starts_with("__builtin_"); }
 
-CallFlags FlagsOf(const TreeNode* callee, const driver::Options& options) {
+CallFlags FlagsOf(const TreeNode* callee, const RunOptions& options) {
   CallFlags flags;
-  const bool callCoverage = (options.coverage & driver::kCoverCall) != 0;
+  const bool callCoverage = (options.coverage & kCoverCall) != 0;
   if (!callee) {
     flags.covered = callCoverage;
     return flags;
@@ -57,14 +57,14 @@ CallFlags FlagsOf(const TreeNode* callee, const driver::Options& options) {
   return flags;
 }
 
-void AddPrefix(const TreeNode* callee, const driver::Options& options) {
+void AddPrefix(const TreeNode* callee, const RunOptions& options) {
   if (!callee || !AnySelected(options)) return;
   if (const support::NameEntry* prefix = frontend::PrefixOf(Instr().frontEnd->pragmas, callee->alpha)) {
     AddText(callee->start.physical, 2, Where::Before, prefix->text);
   }
 }
 
-void AddDumpTexts(const Span& span, const driver::Options& options, std::uint32_t priority) {
+void AddDumpTexts(const Span& span, const RunOptions& options, std::uint32_t priority) {
   if (DumpsCoverage(options)) {
     AddText(span.first.physical, priority, Where::Before, "(_QBCPQ_DUMP(_QBCPQ_RESET),");
     AddText(span.last.physical, priority, Where::After, ")");
@@ -96,7 +96,7 @@ void AddCallCoverage(const Span& span, const std::string& name, std::uint32_t pr
 // The end of execution is recorded before the program ends. The text is
 // parenthesised with the call so that it stays one operand wherever the
 // call stands (as the last operand of ?: or ||, for instance).
-void AddTerminationTexts(const Span& span, const driver::Options& options, std::uint32_t priority) {
+void AddTerminationTexts(const Span& span, const RunOptions& options, std::uint32_t priority) {
   InstrState& state = Instr();
   const bool analysis = options.trace || options.memPro || options.perfPro;
   if (analysis && state.walk->routineNumber != 0) {
@@ -111,7 +111,7 @@ void AddTerminationTexts(const Span& span, const driver::Options& options, std::
     AddText(span.first.physical, 2, Where::Before, "(_QBL_END_EXEC,");
     AddText(span.last.physical, 2, Where::After, ")");
   }
-  if (!(options.coverage & driver::kCoverProcExit) || !IsCoverageLocation(span.first)) return;
+  if (!(options.coverage & kCoverProcExit) || !IsCoverageLocation(span.first)) return;
   const std::uint32_t branch = output::WriteFdcProc(state.walk->currentFdc, output::FdcProcKind::kTerm,
                                                     state.walk->functionName->text, span.first.line, span.last.line);
   AddText(span.first.physical, priority - 1, Where::Before, "(_QBC_PROC_exp" + BranchArguments(branch) + ",");
@@ -125,7 +125,7 @@ void AddTerminationTexts(const Span& span, const driver::Options& options, std::
 
 bool InstrCall(const TreeNode* call) {
   InstrState& state = Instr();
-  const driver::Options& options = *state.options;
+  const RunOptions& options = *state.options;
   if (!call->sons) {
     support::DisplayInternalError(support::Translate("Internal Error", "No name for function call"));
   }

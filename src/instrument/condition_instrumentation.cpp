@@ -1,6 +1,6 @@
 #include "instrument/condition_instrumentation.h"
 
-#include "driver/options.h"
+#include "instrument/run_options.h"
 #include "frontend/name_flags.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/authorization.h"
@@ -23,7 +23,7 @@ namespace {
 using frontend::NodeKind;
 using frontend::TreeNode;
 
-bool ComposesDecisions() { return Covers(driver::kCoverModifiedCondition | driver::kCoverCompoundCondition); }
+bool ComposesDecisions() { return Covers(kCoverModifiedCondition | kCoverCompoundCondition); }
 
 bool IsConstantKind(NodeKind kind) {
   return kind == NodeKind::DEC_CONSTANT || kind == NodeKind::OCT_CONSTANT || kind == NodeKind::HEX_CONSTANT ||
@@ -259,7 +259,7 @@ void InstrForcedDecision(const DecisionContext& decision, std::uint32_t priority
 
 void InstrBasicCondition(const TreeNode* node, DecisionContext* decision) {
   if (decision) decision->conditions.push_back({node, ConstructExtent(node), std::nullopt});
-  if (!Covers(driver::kCoverBasicCondition) || !node || node->kind == NodeKind::EMPTY) return;
+  if (!Covers(kCoverBasicCondition) || !node || node->kind == NodeKind::EMPTY) return;
   // A constant has one value: a loop like while (1) keeps its constant test.
   if (!decision && IsLiteralConstant(node)) return;
   const Span& span = ConstructExtent(node);

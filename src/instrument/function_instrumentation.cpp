@@ -1,6 +1,6 @@
 #include "instrument/function_instrumentation.h"
 
-#include "driver/options.h"
+#include "instrument/run_options.h"
 #include "frontend/front_end.h"
 #include "frontend/insert_records.h"
 #include "frontend/syntax_tree.h"
@@ -69,15 +69,15 @@ const TreeNode* NameNode(const TreeNode* definition) {
   return nullptr;
 }
 
-bool IsSelectedUnit(const support::NameEntry* name, const driver::Options& options) {
+bool IsSelectedUnit(const support::NameEntry* name, const RunOptions& options) {
   if (name->flags & support::kSelectedUnit) return true;
   if (name->flags & support::kExcludedUnitOrDirectory) return false;
-  return (options.selection & driver::kSelectAllUnits) != 0;
+  return (options.selection & kSelectAllUnits) != 0;
 }
 
 void AddEntryTexts(const TreeNode* body) {
   InstrState& state = Instr();
-  const driver::Options& options = *state.options;
+  const RunOptions& options = *state.options;
   const std::uint32_t p = kNestingPriority;
   const support::NameEntry* name = state.walk->functionName;
   if ((name->flags & support::kDumpIncoming) && AnySelected(options)) {
@@ -90,7 +90,7 @@ void AddEntryTexts(const TreeNode* body) {
       AddText(body->end.physical, p, Where::After, "}");
     }
   }
-  if ((options.coverage & driver::kCoverProcEntry) && IsCoverageLocation(body->start)) {
+  if ((options.coverage & kCoverProcEntry) && IsCoverageLocation(body->start)) {
     const std::uint32_t branch = output::WriteFdcProc(state.walk->currentFdc, output::FdcProcKind::kProc, name->text,
                                                       body->start.line, body->end.line);
     AddText(body->start.physical, p, Where::Before, "{_QBC_PROC_IN(" + Numbers(state.walk->currentFdc->serial, branch) + ");");
@@ -98,7 +98,7 @@ void AddEntryTexts(const TreeNode* body) {
     RegisterBranch(body, branch, output::kSumEntry, p);
   }
   AddTracedEntryTexts(body);
-  if ((options.coverage & driver::kCoverStatementBlock) && IsCoverageLocation(body->start)) {
+  if ((options.coverage & kCoverStatementBlock) && IsCoverageLocation(body->start)) {
     const std::uint32_t branch = output::WriteFdcBlock(state.walk->currentFdc, output::FdcBlockKind::kSimple, name->text,
                                                        state.walk->branchPath, body->start.line, body->end.line);
     AddText(body->start.physical, p - 1, Where::Before, "{_QBC_BLOC(" + Numbers(state.walk->currentFdc->serial, branch) + ");");
@@ -109,14 +109,14 @@ void AddEntryTexts(const TreeNode* body) {
 
 void AddExitTexts(const TreeNode* body) {
   InstrState& state = Instr();
-  const driver::Options& options = *state.options;
+  const RunOptions& options = *state.options;
   const std::uint32_t p = kNestingPriority - 1;
   const frontend::SourcePosition& brace = body->end.physical;
   if (state.walk->functionName->flags & support::kDumpReturning) {
     if (DumpsCoverage(options)) AddText(brace, p, Where::Before, " _QBCPQ_DUMP(_QBCPQ_RESET);");
     if (options.trace) AddText(brace, p, Where::Before, " _QBT_START_DUMP");
   }
-  if ((options.coverage & driver::kCoverProcExit) && IsCoverageLocation(body->end)) {
+  if ((options.coverage & kCoverProcExit) && IsCoverageLocation(body->end)) {
     const std::uint32_t branch = output::WriteFdcProc(state.walk->currentFdc, output::FdcProcKind::kEndProc,
                                                       state.walk->functionName->text, body->end.line, body->end.line);
     AddText(brace, p, Where::Before, " _QBC_PROC(" + Numbers(state.walk->currentFdc->serial, branch) + ");");
@@ -167,7 +167,7 @@ void RegisterFunction(const TreeNode* definition, const TreeNode* body) {
 
 void InstrumentFunction(const TreeNode* definition) {
   InstrState& state = Instr();
-  const driver::Options& options = *state.options;
+  const RunOptions& options = *state.options;
   const TreeNode* body = BodyOf(definition);
   if (!body) return;
   FunctionWalk walk;

@@ -1,24 +1,24 @@
 #include "instrument/instr_state.h"
 
-#include "driver/options.h"
+#include "instrument/run_options.h"
 #include "frontend/insert_records.h"
 #include "support/name_table.h"
 
 namespace instrument {
 
-InstrState::InstrState(const driver::Options& options, frontend::FrontEnd& frontEnd, output::FdcWriter& fdc,
+InstrState::InstrState(const RunOptions& options, frontend::FrontEnd& frontEnd, output::FdcWriter& fdc,
                        output::TsfWriter& tsf, support::NameEntry* mainFile, support::NameEntry* mainDirectory)
     : options(&options),
       frontEnd(&frontEnd),
       fdc(&fdc),
       tsf(&tsf),
       kindMask(KindMaskOf(options)),
-      forcedEvaluation((options.coverage & driver::kCoverForcedEvaluation) != 0),
+      forcedEvaluation((options.coverage & kCoverForcedEvaluation) != 0),
       mainName(options.mainService ? options.mainService : support::InternName("main")),
       mainFile(options.noInclude ? mainFile : nullptr),
       mainDirectory(options.noInclude ? mainDirectory : nullptr) {}
 
-std::uint32_t KindMaskOf(const driver::Options& options) {
+std::uint32_t KindMaskOf(const RunOptions& options) {
   std::uint32_t mask = 0;
   if (options.coverage != 0) mask |= frontend::kInsertCoverage;
   if (options.trace) mask |= frontend::kInsertTrace;
@@ -27,13 +27,13 @@ std::uint32_t KindMaskOf(const driver::Options& options) {
   return mask;
 }
 
-bool AnySelected(const driver::Options& options) {
+bool AnySelected(const RunOptions& options) {
   return options.coverage != 0 || options.trace || options.memPro || options.perfPro;
 }
 
-bool ProducesListing(const driver::Options& options) { return options.coverage != 0 && options.cvi; }
+bool ProducesListing(const RunOptions& options) { return options.coverage != 0 && options.cvi; }
 
-bool DumpsCoverage(const driver::Options& options) {
+bool DumpsCoverage(const RunOptions& options) {
   return options.coverage != 0 || options.memPro || options.perfPro;
 }
 

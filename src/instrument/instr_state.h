@@ -14,9 +14,6 @@
 #include <unordered_set>
 #include <vector>
 
-namespace driver {
-struct Options;
-}
 namespace frontend {
 struct FrontEnd;
 struct TreeNode;
@@ -33,6 +30,8 @@ struct NameEntry;
 }
 
 namespace instrument {
+
+struct RunOptions;
 
 /// One case or default label of a switch being walked.
 struct SwitchEntry {
@@ -81,12 +80,12 @@ struct FunctionWalk {
 /// The instrumentation of one source file: made by InstrumentFile for its
 /// run and bound to the thread that walks (InstrScope).
 struct InstrState {
-  InstrState(const driver::Options& options, frontend::FrontEnd& frontEnd, output::FdcWriter& fdc,
+  InstrState(const RunOptions& options, frontend::FrontEnd& frontEnd, output::FdcWriter& fdc,
              output::TsfWriter& tsf, support::NameEntry* mainFile, support::NameEntry* mainDirectory);
   InstrState(const InstrState&) = delete;
   InstrState& operator=(const InstrState&) = delete;
 
-  const driver::Options* options = nullptr;
+  const RunOptions* options = nullptr;
   frontend::FrontEnd* frontEnd = nullptr;  // what the parses produced
   output::FdcWriter* fdc = nullptr;  // the run's writers
   output::TsfWriter* tsf = nullptr;
@@ -131,14 +130,14 @@ using InstrScope = support::ThreadBinding<InstrState>;
 inline InstrState& Instr() { return InstrScope::Current(); }
 
 /// The kind mask the options select.
-std::uint32_t KindMaskOf(const driver::Options& options);
+std::uint32_t KindMaskOf(const RunOptions& options);
 
 /// Any coverage type or runtime analysis is selected.
-bool AnySelected(const driver::Options& options);
+bool AnySelected(const RunOptions& options);
 /// The annotated listing is written: some coverage type and no -NOCVI.
-bool ProducesListing(const driver::Options& options);
+bool ProducesListing(const RunOptions& options);
 /// The dump texts of coverage and profiling apply (not only tracing).
-bool DumpsCoverage(const driver::Options& options);
+bool DumpsCoverage(const RunOptions& options);
 /// The source file is listed by -EXFILE.
 bool IsExcludedSourceFile(const support::NameEntry* name, const support::NameEntry* directory);
 

@@ -1,7 +1,7 @@
 #include "instrument/instrument_file.h"
 
-#include "driver/identification.h"
-#include "driver/options.h"
+#include "output/identification.h"
+#include "instrument/run_options.h"
 #include "frontend/front_end.h"
 #include "instrument/function_instrumentation.h"
 #include "instrument/instr_state.h"
@@ -27,14 +27,14 @@ namespace instrument {
 namespace {
 
 // Memory profiling lists the file's variables when something will read them.
-bool NeedsParseGlobals(const driver::Options& options) {
+bool NeedsParseGlobals(const RunOptions& options) {
   const InstrState& state = Instr();
   if (!options.memPro || options.noInspectAll) return false;
   if (state.tsf->Files().empty() && !state.startOfMainSeen) return false;
   return !state.frontEnd->symbols.fileVariables.nodes.empty() || state.deepGlobalCount != 0;
 }
 
-ParseGlobalsTrailer MakeParseGlobalsTrailer(const driver::Options& options) {
+ParseGlobalsTrailer MakeParseGlobalsTrailer(const RunOptions& options) {
   const InstrState& state = Instr();
   ParseGlobalsTrailer trailer{!options.noDLine, state.frontEnd->pragmas.inlineAssembler, state.lineCounter + 1,
                               options.instrPath, {}, state.deepGlobalCount};
@@ -46,11 +46,11 @@ ParseGlobalsTrailer MakeParseGlobalsTrailer(const driver::Options& options) {
 
 // The instrumented text, in a temporary file that is put in place once the
 // listings are written too.
-void WriteInstrumentedFile(const driver::Options& options, const frontend::TreeNode* root, std::FILE* output) {
+void WriteInstrumentedFile(const RunOptions& options, const frontend::TreeNode* root, std::FILE* output) {
   InstrState& state = Instr();
   frontend::KeepDefinedFileVariables(state.frontEnd->symbols);
   state.lineCounter = 1;
-  if (options.info) state.lineCounter += driver::WritePlainIdentification(output, "/*", "*/");
+  if (options.info) state.lineCounter += output::WritePlainIdentification(output, "/*", "*/");
   if (AnySelected(options)) {
     // The trailers complete the checksums first, so that the prologue
     // declares the same checksum as the FDC file holds.
@@ -63,7 +63,7 @@ void WriteInstrumentedFile(const driver::Options& options, const frontend::TreeN
   if (NeedsParseGlobals(options)) WriteParseGlobalsTrailer(output, MakeParseGlobalsTrailer(options));
 }
 
-void CompleteFdcFiles(const driver::Options& options, const frontend::TreeNode* root) {
+void CompleteFdcFiles(const RunOptions& options, const frontend::TreeNode* root) {
   const bool allRemoved = Instr().fdc->CloseEmpty();
   const support::NameEntry* name = root->end.File();
   if (allRemoved && options.coverage != 0 && !IsExcludedSourceFile(name, root->end.Directory())) {
@@ -71,7 +71,7 @@ void CompleteFdcFiles(const driver::Options& options, const frontend::TreeNode* 
   }
 }
 
-void CompleteTsfFiles(const driver::Options& options, const frontend::TreeNode* root) {
+void CompleteTsfFiles(const RunOptions& options, const frontend::TreeNode* root) {
   const bool allRemoved = Instr().tsf->CloseEmpty();
   const support::NameEntry* name = root->end.File();
   if (allRemoved && (options.trace || options.memPro || options.perfPro) &&
@@ -83,7 +83,7 @@ void CompleteTsfFiles(const driver::Options& options, const frontend::TreeNode* 
 // The annotated listing closes each block. A source file that cannot be read
 // any more (preprocessed elsewhere, or removed since) gets the listing
 // without source rather than ending the run.
-void WriteRikSections(const driver::Options& options) {
+void WriteRikSections(const RunOptions& options) {
   if (!ProducesListing(options)) return;
   std::optional<std::string_view> comment;
   if (options.comment) comment = options.comment->text;
@@ -99,7 +99,7 @@ void WriteRikSections(const driver::Options& options) {
 
 }  // namespace
 
-void InstrumentFile(frontend::FrontEnd& frontEnd, frontend::TreeNode* root, const driver::Options& options) {
+void InstrumentFile(frontend::FrontEnd& frontEnd, frontend::TreeNode* root, const RunOptions& options) {
   output::FdcWriter fdc(FdcSettingsOf(options));
   output::TsfWriter tsf(TsfSettingsOf(options));
   InstrState state(options, frontEnd, fdc, tsf, root->end.File(), root->end.Directory());

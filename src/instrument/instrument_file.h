@@ -9,9 +9,6 @@
 // complete, so a failed run never leaves a truncated <instr> behind.
 #pragma once
 
-namespace driver {
-struct Options;
-}
 namespace frontend {
 struct FrontEnd;
 struct TreeNode;
@@ -19,10 +16,12 @@ struct TreeNode;
 
 namespace instrument {
 
+struct RunOptions;
+
 /// Instruments the tree of one source file, parsed into the front end, and
 /// writes the instrumented file and the FDC and TSF files. The tree is
 /// released once the instrumented text is written: the listings need only
 /// the registry and the sources.
-void InstrumentFile(frontend::FrontEnd& frontEnd, frontend::TreeNode* root, const driver::Options& options);
+void InstrumentFile(frontend::FrontEnd& frontEnd, frontend::TreeNode* root, const RunOptions& options);
 
 }  // namespace instrument

@@ -1,6 +1,6 @@
 #include "instrument/prologue.h"
 
-#include "driver/options.h"
+#include "instrument/run_options.h"
 #include "frontend/front_end.h"
 #include "frontend/pragmas.h"
 #include "frontend/symbol_tables.h"
@@ -42,7 +42,7 @@ void CheckSplicePlace(const frontend::NothingBeforeMark& mark) {
                                  .arg(support::FromLocal(reference)));
 }
 
-void WriteNoOutputInfos(const driver::Options& options, const frontend::TokenPosition& mainFile) {
+void WriteNoOutputInfos(const RunOptions& options, const frontend::TokenPosition& mainFile) {
   const std::string name = mainFile.File() ? mainFile.File()->text : std::string();
   if (Instr().fdc->Files().empty() && options.coverage != 0 &&
       !IsExcludedSourceFile(mainFile.File(), mainFile.Directory())) {
@@ -56,26 +56,26 @@ void WriteNoOutputInfos(const driver::Options& options, const frontend::TokenPos
   }
 }
 
-void WriteCoverageDefines(std::FILE* output, const driver::Options& options) {
+void WriteCoverageDefines(std::FILE* output, const RunOptions& options) {
   if (options.coverage == 0) return;
   WritePrologueText(output, "\n#define USE_QBC 1\n");
   const char* information = options.compact ? "\n#define QBC_INFORMATION 1\n"
                             : options.count ? "\n#define QBC_INFORMATION 2\n"
                                             : "\n#define QBC_INFORMATION 0\n";
   WritePrologueText(output, information);
-  if (options.coverage & driver::kCoverForcedEvaluation) WritePrologueText(output, "\n#define _QBC_FORCEEVALUATION\n");
+  if (options.coverage & kCoverForcedEvaluation) WritePrologueText(output, "\n#define _QBC_FORCEEVALUATION\n");
 }
 
 // Memory profiling lists globals only where a traced routine or the start
 // of main will link them.
 bool LinksParseGlobals() { return !Instr().tsf->Files().empty() || Instr().startOfMainSeen; }
 
-bool HasParseGlobals(const driver::Options& options) {
+bool HasParseGlobals(const RunOptions& options) {
   return !options.noInspectAll &&
          (!Instr().frontEnd->symbols.fileVariables.nodes.empty() || Instr().deepGlobalCount != 0);
 }
 
-void WriteProfilingDefines(std::FILE* output, const driver::Options& options) {
+void WriteProfilingDefines(std::FILE* output, const RunOptions& options) {
   if (options.trace) WritePrologueText(output, "\n#define USE_QBT 1\n");
   if (options.memPro) {
     WritePrologueText(output, "\n#define USE_QBP 1\n");
@@ -91,7 +91,7 @@ void WriteProfilingDefines(std::FILE* output, const driver::Options& options) {
                                                         : "#define QBL_CLOCK_KIND QBL_OS_CLOCK\n\n");
 }
 
-void WriteSetNames(std::FILE* output, const driver::Options& options) {
+void WriteSetNames(std::FILE* output, const RunOptions& options) {
   if (options.setList.nodes.empty()) return;
   const std::map<std::string, std::string> definitions = ReadSetOptions();
   for (const support::NameListNode& node : options.setList.nodes) {
@@ -106,7 +106,7 @@ void WriteSetNames(std::FILE* output, const driver::Options& options) {
   }
 }
 
-void WriteRuntimeInclude(std::FILE* output, const driver::Options& options) {
+void WriteRuntimeInclude(std::FILE* output, const RunOptions& options) {
   if (options.noPath) {
     WritePrologueText(output, "\n#include \"TP.h\"\n\n");
     return;
@@ -115,8 +115,8 @@ void WriteRuntimeInclude(std::FILE* output, const driver::Options& options) {
   WritePrologueText(output, "\n#include \"" + library + "/TP.h\"\n\n");
 }
 
-void WriteVersionGuard(std::FILE* output, const driver::Options& options) {
-  if (!(options.coverage & driver::kCoverModifiedCondition) || !options.info) return;
+void WriteVersionGuard(std::FILE* output, const RunOptions& options) {
+  if (!(options.coverage & kCoverModifiedCondition) || !options.info) return;
   WritePrologueText(output,
                     "#ifndef _QBC_COND_END_1\n #error \"Incompatible release of qbc.h, please re-save your TDP "
                     "using the TDP Editor\"\n#endif\n\n");
@@ -187,7 +187,7 @@ void WriteCompoundTable(std::FILE* output) {
   WritePrologueText(output, "_QBC_END_COND_CONST\n\n");
 }
 
-void WriteDeclarations(std::FILE* output, const driver::Options& options) {
+void WriteDeclarations(std::FILE* output, const RunOptions& options) {
   if (options.coverage != 0) WriteCompoundTable(output);
   for (const output::FdcFile& file : Instr().fdc->Files()) {
     if (file.stage == output::FdcStage::kRemoved) continue;
@@ -227,7 +227,7 @@ void WritePrologueText(std::FILE* output, std::string_view text) {
 }
 
 void WritePrologue(std::FILE* output, const frontend::TokenPosition& mainFile) {
-  const driver::Options& options = *Instr().options;
+  const RunOptions& options = *Instr().options;
   WriteNoOutputInfos(options, mainFile);
   WritePrologueText(output, "\n#define QBL_C_INSTRUMENTOR\n");
   if (Instr().startOfMainSeen) WritePrologueText(output, "\n#define _QBU_GENERATED_FILE\n");

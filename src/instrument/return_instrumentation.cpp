@@ -1,6 +1,6 @@
 #include "instrument/return_instrumentation.h"
 
-#include "driver/options.h"
+#include "instrument/run_options.h"
 #include "frontend/front_end.h"
 #include "frontend/name_flags.h"
 #include "frontend/pragmas.h"
@@ -145,7 +145,7 @@ const std::string* PragmaReturnType() {
 
 // The exits of the expression forms; with memory profiling the line offset
 // of the returned expression's end comes just before the memory exit.
-std::string OutExpressionTexts(const driver::Options& options, const TreeNode* expression) {
+std::string OutExpressionTexts(const RunOptions& options, const TreeNode* expression) {
   std::string text;
   if (options.trace) text += "+_QBT_OUT_EXPR";
   if (options.memPro && expression) text += LineOffsetExpression(ConstructExtent(expression).last);
@@ -156,7 +156,7 @@ std::string OutExpressionTexts(const driver::Options& options, const TreeNode* e
 }
 
 void AddTracedExit(const TreeNode* returnStatement, std::uint32_t priority) {
-  const driver::Options& options = *Instr().options;
+  const RunOptions& options = *Instr().options;
   const TreeNode* expression = returnStatement->sons;
   const TreeNode* header = Instr().walk->function ? Instr().walk->function->sons : nullptr;
   const frontend::SourcePosition& start = returnStatement->start.physical;
@@ -221,7 +221,7 @@ ReturnShape ChooseReturnForm(const TreeNode* header, const TreeNode* expression,
 
 void InstrReturn(const TreeNode* returnStatement) {
   InstrState& state = Instr();
-  const driver::Options& options = *state.options;
+  const RunOptions& options = *state.options;
   if (!AnySelected(options)) return;
   const std::uint32_t priority = DepthPriority(state);
   const frontend::SourcePosition& start = returnStatement->start.physical;
@@ -237,7 +237,7 @@ void InstrReturn(const TreeNode* returnStatement) {
       AddText(end, priority, Where::After, "}");
     }
   }
-  if ((options.coverage & driver::kCoverProcExit) && IsCoverageLocation(returnStatement->start)) {
+  if ((options.coverage & kCoverProcExit) && IsCoverageLocation(returnStatement->start)) {
     const std::uint32_t branch = output::WriteFdcProc(state.walk->currentFdc, output::FdcProcKind::kReturn,
                                                       name ? name->text : std::string(),
                                                       returnStatement->start.line, returnStatement->end.line);

@@ -2,7 +2,7 @@
 // it on a large stack, and nesting beyond kMaxWalkDepth is left alone.
 #include "instrument/statement_walk.h"
 
-#include "driver/options.h"
+#include "instrument/run_options.h"
 #include "frontend/node_children.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/authorization.h"
@@ -47,7 +47,7 @@ bool WalkPart(const TreeNode* part) {
 output::RikItem* BeginDecision(const TreeNode* decision) {
   InstrState& state = Instr();
   const Span& span = ConstructExtent(decision);
-  if (!(state.options->coverage & driver::kCoverStatementBlock) || !IsCoverageLocation(span.first)) return nullptr;
+  if (!(state.options->coverage & kCoverStatementBlock) || !IsCoverageLocation(span.first)) return nullptr;
   return &output::AddRikItem(*state.walk->currentFdc, output::RikKind::kDecision, output::RikDecision{},
                              static_cast<std::int32_t>(OuterPriority(state)), PlaceOf(span));
 }

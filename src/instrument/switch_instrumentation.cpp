@@ -4,7 +4,7 @@
 // the inner label does not pass the outer label's marks.
 #include "instrument/switch_instrumentation.h"
 
-#include "driver/options.h"
+#include "instrument/run_options.h"
 #include "frontend/node_children.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/authorization.h"
@@ -51,8 +51,8 @@ void RegisterCaseCondition(std::uint32_t branch, const Span& span, std::uint32_t
 // texts after its colon.
 SwitchEntry InstrCase(const TreeNode* label) {
   SwitchEntry entry{label, std::nullopt, false};
-  const bool conditions = Covers(driver::kCoverBasicCondition);
-  const bool blocks = Covers(driver::kCoverStatementBlock);
+  const bool conditions = Covers(kCoverBasicCondition);
+  const bool blocks = Covers(kCoverStatementBlock);
   const TreeNode* statement = LabelledStatement(label);
   const bool bare = !statement || statement->kind == NodeKind::EMPTY;
   const Span span = bare ? Span{label->start, label->end} : ConstructExtent(label);
@@ -87,8 +87,8 @@ SwitchEntry InstrCase(const TreeNode* label) {
 // "break;default:" with the implicit block and case condition, before the
 // body's closing brace (or after a body that is not a compound statement).
 void AddImplicitDefault(const TreeNode* body, SwitchContext& context) {
-  const bool implicitBlocks = Covers(driver::kCoverImplicitDecision);
-  const bool conditions = Covers(driver::kCoverBasicCondition);
+  const bool implicitBlocks = Covers(kCoverImplicitDecision);
+  const bool conditions = Covers(kCoverBasicCondition);
   if (!implicitBlocks && !conditions) return;
   for (const SwitchEntry& entry : context.entries) {
     if (entry.label->kind == NodeKind::DEFAULT) return;
@@ -147,7 +147,7 @@ void ReportCodeBeforeFirstLabel(const TreeNode* body) {
 output::RikItem* BeginSwitchDecision(const TreeNode* statement) {
   InstrState& state = Instr();
   const Span& span = ConstructExtent(statement);
-  if (!Covers(driver::kCoverStatementBlock) || !IsCoverageLocation(span.first)) return nullptr;
+  if (!Covers(kCoverStatementBlock) || !IsCoverageLocation(span.first)) return nullptr;
   return &output::AddRikItem(*state.walk->currentFdc, output::RikKind::kDecision, output::RikDecision{},
                              static_cast<std::int32_t>(OuterPriority(state)), PlaceOf(span));
 }
@@ -186,12 +186,12 @@ bool InstrSwitch(const TreeNode* statement) {
   }
   const std::uint32_t priority = DepthPriority(state);
   const Span& span = ConstructExtent(statement);
-  const bool conditions = Covers(driver::kCoverBasicCondition);
+  const bool conditions = Covers(kCoverBasicCondition);
   if (conditions && HasCaseConditions(context)) {
     AddText(span.first.physical, priority, Where::Before, "{_QBC_SWITCH;");
     AddText(span.last.physical, priority, Where::After, "}");
   }
-  if ((conditions || Covers(driver::kCoverImplicitDecision)) && body->kind != NodeKind::LEFT_BRACE &&
+  if ((conditions || Covers(kCoverImplicitDecision)) && body->kind != NodeKind::LEFT_BRACE &&
       IsCoverageLocation(span.first)) {
     AddText(statement->end.physical, priority, Where::After, "{");
     AddText(span.last.physical, priority, Where::After, "}");

@@ -1,6 +1,6 @@
 #include "instrument/ternary_blocks.h"
 
-#include "driver/options.h"
+#include "instrument/run_options.h"
 #include "frontend/node_children.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/block_instrumentation.h"
@@ -108,7 +108,7 @@ std::string ArmValue(std::optional<std::uint32_t> block, const char* value) {
 }  // namespace
 
 std::optional<std::uint32_t> InstrTernaryArm(const TreeNode* arm, bool conditionFree) {
-  if (!arm || arm->kind == NodeKind::EMPTY || !Covers(driver::kCoverTernary) || IsInstrStopped(arm)) {
+  if (!arm || arm->kind == NodeKind::EMPTY || !Covers(kCoverTernary) || IsInstrStopped(arm)) {
     return std::nullopt;
   }
   const Span& span = ConstructExtent(arm);

@@ -1,7 +1,7 @@
 // Traced routines, their entry and exit texts, line offsets and deep globals.
 #include "instrument/tracing.h"
 
-#include "driver/options.h"
+#include "instrument/run_options.h"
 #include "frontend/front_end.h"
 #include "frontend/line_validity.h"
 #include "frontend/syntax_tree.h"
@@ -20,7 +20,7 @@ namespace {
 using frontend::NodeKind;
 using frontend::TreeNode;
 
-bool AnyAnalysis(const driver::Options& options) { return options.trace || options.memPro || options.perfPro; }
+bool AnyAnalysis(const RunOptions& options) { return options.trace || options.memPro || options.perfPro; }
 
 std::string Serial() { return std::to_string(Instr().walk->currentTsf->serial); }
 
@@ -66,7 +66,7 @@ void RegisterTracedRoutine(const TreeNode* body) {
 void AddTracedEntryTexts(const TreeNode* body) {
   const InstrState& state = Instr();
   if (state.walk->routineNumber == 0) return;
-  const driver::Options& options = *state.options;
+  const RunOptions& options = *state.options;
   const frontend::SourcePosition& brace = body->start.physical;
   const std::string t = Serial();
   // Equal priorities come out in reverse: the stack entry first, then the
@@ -82,7 +82,7 @@ void AddTracedEntryTexts(const TreeNode* body) {
 void AddTracedExitTexts(const TreeNode* body) {
   const InstrState& state = Instr();
   if (state.walk->routineNumber == 0) return;
-  const driver::Options& options = *state.options;
+  const RunOptions& options = *state.options;
   const frontend::SourcePosition& brace = body->end.physical;
   const std::uint32_t p = kNestingPriority - 1;
   AddText(brace, p, Where::Before, " _QBL_STACK_OUT");

@@ -1,6 +1,6 @@
 #include "instrument/walk_support.h"
 
-#include "driver/options.h"
+#include "instrument/run_options.h"
 #include "frontend/printer.h"
 #include "frontend/syntax_tree.h"
 #include "instrument/instr_state.h"

@@ -1,6 +1,6 @@
 #include "instrument/writer_settings.h"
 
-#include "driver/options.h"
+#include "instrument/run_options.h"
 #include "support/product_version.h"
 
 namespace instrument {
@@ -15,7 +15,7 @@ std::optional<std::string> DirectoryOf(const std::optional<std::string>& option)
   return option;
 }
 
-unsigned ProviderFlagsOf(const driver::Options& options) {
+unsigned ProviderFlagsOf(const RunOptions& options) {
   unsigned flags = 0;
   if (options.trace) flags += output::kTsfTrace;
   if (options.memPro) flags += output::kTsfMemory;
@@ -26,7 +26,7 @@ unsigned ProviderFlagsOf(const driver::Options& options) {
 
 }  // namespace
 
-output::FdcSettings FdcSettingsOf(const driver::Options& options) {
+output::FdcSettings FdcSettingsOf(const RunOptions& options) {
   output::FdcSettings settings;
   settings.placement = {options.fdcName, DirectoryOf(options.fdcDir)};
   settings.fullPathKey = !options.noFullPathKey;
@@ -36,7 +36,7 @@ output::FdcSettings FdcSettingsOf(const driver::Options& options) {
   return settings;
 }
 
-output::TsfSettings TsfSettingsOf(const driver::Options& options) {
+output::TsfSettings TsfSettingsOf(const RunOptions& options) {
   output::TsfSettings settings;
   settings.placement = {options.tsfName, DirectoryOf(options.tsfDir)};
   settings.providerFlags = ProviderFlagsOf(options);

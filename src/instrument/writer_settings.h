@@ -4,18 +4,16 @@
 #include "output/fdc_file.h"
 #include "output/tsf_file.h"
 
-namespace driver {
-struct Options;
-}
-
 namespace instrument {
+
+struct RunOptions;
 
 /// -FDCNAME, -FDCDIR, -NOFULLPATHKEY, -ALTCHECKSUM, the format mark and the
 /// product version.
-output::FdcSettings FdcSettingsOf(const driver::Options& options);
+output::FdcSettings FdcSettingsOf(const RunOptions& options);
 
 /// -TSFNAME, -TSFDIR, -ALTCHECKSUM and the provider flags: 8 -TRACE,
 /// 4 -MEMPRO, 2 -PERFPRO, 1 -PERFPRO=PROCESS.
-output::TsfSettings TsfSettingsOf(const driver::Options& options);
+output::TsfSettings TsfSettingsOf(const RunOptions& options);
 
 }  // namespace instrument

@@ -22,7 +22,7 @@ MakeCleanTree() {
   printf '#include "support/a.h"\n' >"$work/src/frontend/lexer.cpp"
   printf '#include "output/source_encoding.h"\n#include "frontend/x.h"\n' >"$work/src/metrics/m.h"
   printf '  #  include "metrics/halstead.h"\n#include "frontend/y.h"\n' >"$work/src/output/o.cpp"
-  printf '#include "driver/options.h"\n#include "output/fdc_file.h"\n' >"$work/src/instrument/i.cpp"
+  printf '#include "instrument/run_options.h"\n#include "output/fdc_file.h"\n' >"$work/src/instrument/i.cpp"
   printf '#include "instrument/i.h"\n#include "frontend/parser.h"\n' >"$work/src/driver/d.cpp"
   printf '#include "output/fdc_format.h"\n#include "support/s.h"\n' >"$work/src/report/r.cpp"
   printf '#include "support/product_version.h"\n#include <string>\n' >"$work/src/wrapper/w.cpp"
@@ -55,6 +55,7 @@ ExpectViolation output/o.cpp '#include "driver/options.h"'
 ExpectViolation output/fdc_records.cpp '#include "driver/options.h"'
 ExpectViolation metrics/m.h '#include "instrument/x.h"'
 ExpectViolation instrument/i.cpp '#include "driver/driver.h"'
+ExpectViolation instrument/i.cpp '#include "driver/options.h"'
 ExpectViolation instrument/i.cpp '#include "report/fdc_units.h"'
 ExpectViolation driver/d.cpp '#include "report/run_report.h"'
 ExpectViolation report/r.cpp '#include "frontend/parser.h"'

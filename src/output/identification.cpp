@@ -1,4 +1,4 @@
-#include "driver/identification.h"
+#include "output/identification.h"
 
 #include "support/translate.h"
 
@@ -9,7 +9,7 @@
 
 #include <string>
 
-namespace driver {
+namespace output {
 namespace {
 
 using support::Translate;
@@ -58,4 +58,4 @@ int WritePlainIdentification(std::FILE* output, const char* prefix, const char* 
   return 5;
 }
 
-}  // namespace driver
+}  // namespace output

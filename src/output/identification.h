@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-namespace driver {
+namespace output {
 
 inline constexpr const char* kModuleTitle = "Deprecated Code Coverage C Instrumentor";
 inline constexpr const char* kModuleName = "C Instrumentor";
@@ -22,4 +22,4 @@ void PrintIdentification();
 /// file's banner); returns the number of lines written, five.
 int WritePlainIdentification(std::FILE* output, const char* prefix, const char* suffix);
 
-}  // namespace driver
+}  // namespace output
