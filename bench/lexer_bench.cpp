@@ -44,6 +44,8 @@ void BM_Tokenise(benchmark::State& state) {
   std::size_t tokens = 0;
   for (auto _ : state) {
     std::rewind(file);
+    support::NameTable names;
+    const support::NameTableScope namesBinding(names);
     frontend::FrontEnd frontEnd;
     const frontend::FrontEndScope binding(frontEnd);
     frontend::StartLexing(file, "/src/bench.c", false, nullptr);

@@ -56,12 +56,13 @@ void BM_Halstead(benchmark::State& state) {
   const Sources sources = Generate(static_cast<std::size_t>(state.range(0)), state.range(1) != 0);
   const std::string path = WriteTemporary("listing_bench.c", sources.source);
   for (auto _ : state) {
+    support::NameTable names;
+    const support::NameTableScope binding(names);
     metrics::HalsteadCounts counts{};
     std::vector<metrics::HiddenRange> ranges;
     frontend::RegionList regions{};
     metrics::ComputeHalstead(path.c_str(), counts, ranges, regions);
     frontend::FreeRegions(regions);
-    support::ReleaseNameTable();
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * sources.source.size()));
   state.SetComplexityN(static_cast<std::int64_t>(sources.source.size()));

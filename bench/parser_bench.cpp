@@ -21,6 +21,8 @@ const std::string kSourceDir = QUORB_SOURCE_DIR;
 
 // One run: the definition file, then the source, as quorbcc1 parses them.
 int ParseOnce(const std::string& definition, const std::string& source) {
+  support::NameTable names;
+  const support::NameTableScope binding(names);
   support::NameList noInstrDirs;
   frontend::FrontEnd frontEnd;
   int errors = frontend::ParseFile(frontEnd, definition, true, nullptr, &noInstrDirs, nullptr);

@@ -57,15 +57,12 @@ class ArgumentVector {
   std::vector<const char*> pointers_;
 };
 
-// What a previous run may have left: counters and quiet mode, names and
-// the path cache keyed by them, an open log. (The output writers belong to
-// the instrumentation of one file and remove their unfinished files when a
-// run unwinds.)
+// What a previous run may have left: counters and quiet mode, an open log.
+// (Names, the front end and the output writers belong to the run and go
+// with it.)
 void StartRun() {
   support::ResetRunMessages();
   support::CloseMoxtelLog();
-  support::ResetNameTable();
-  support::ResetSplitCache();
 }
 
 // Parses the definition file, then the source file; any syntax or semantic
@@ -111,7 +108,6 @@ void Instrument(const ArgumentVector& arguments, Options& options) {
 void ReleaseRun(Options& options) {
   ReleaseOptions(options);
   support::CloseMoxtelLog();
-  support::ReleaseNameTable();
 }
 
 }  // namespace
@@ -135,6 +131,8 @@ Translations::Translations(CrashHandlers crashHandlers) {
 
 int RunInstrumentation(const std::vector<std::string>& arguments) {
   const ArgumentVector argumentVector(arguments);
+  support::NameTable names;
+  const support::NameTableScope binding(names);
   Options options;
   int status = 0;
   try {

@@ -108,7 +108,9 @@ void InstrumentFile(frontend::FrontEnd& frontEnd, frontend::TreeNode* root, cons
   FindPragmaLines(options.srcPath);
   std::optional<InstrumentedFile> output;
   const frontend::TokenPosition mainFile = root->end;
-  support::RunOnLargeStack([&frontEnd, &state, root, &options, &output] {
+  support::NameTable& names = support::CurrentNameTable();
+  support::RunOnLargeStack([&names, &frontEnd, &state, root, &options, &output] {
+    const support::NameTableScope namesBinding(names);
     const frontend::FrontEndScope frontEndBinding(frontEnd);
     const InstrScope instrBinding(state);
     InstrFunctionStart(root);

@@ -18,13 +18,8 @@
 namespace support {
 namespace {
 
-struct FileUtilsState {
-  NameEntry* splitKey = nullptr;
-  SplitResult splitResult{};
-  std::string currentDirectory;
-};
-
-FileUtilsState utils;
+// The current directory is the process's own; asked once.
+std::string cachedCurrentDirectory;
 
 unsigned char ByteAt(std::string_view text, std::size_t i) {
   return i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
@@ -75,7 +70,8 @@ std::string_view BaseName(std::string_view path) {
 
 SplitResult SplitPath(std::string_view path) {
   NameEntry* key = InternName(path);
-  if (key && key == utils.splitKey) return utils.splitResult;
+  NameTable& names = CurrentNameTable();
+  if (key && key == names.splitKey) return {names.splitName, names.splitDirectory};
 
   const std::size_t slash = path.rfind('/');
   const std::string_view last = slash == std::string_view::npos ? path : path.substr(slash + 1);
@@ -86,20 +82,17 @@ SplitResult SplitPath(std::string_view path) {
   std::string directory = ToLocal(QDir::fromNativeSeparators(absolute));
   if (directory.empty() || directory.back() != '/') directory += '/';
 
-  utils.splitKey = key;
-  utils.splitResult = {InternName(last), InternName(directory)};
-  return utils.splitResult;
+  const SplitResult split{InternName(last), InternName(directory)};
+  names.splitKey = key;
+  names.splitName = split.name;
+  names.splitDirectory = split.directory;
+  return split;
 }
 
 bool SameFile(std::string_view a, std::string_view b) {
   const SplitResult first = SplitPath(a);
   const SplitResult second = SplitPath(b);
   return first.name == second.name && first.directory == second.directory;
-}
-
-void ResetSplitCache() {
-  utils.splitKey = nullptr;
-  utils.splitResult = {};
 }
 
 std::string NormalizePath(std::string_view path) {
@@ -161,16 +154,16 @@ void RenameFile(const std::string& oldPath, const std::string& newPath) {
 }
 
 const std::string& CurrentDirectory() {
-  if (!utils.currentDirectory.empty()) return utils.currentDirectory;
+  if (!cachedCurrentDirectory.empty()) return cachedCurrentDirectory;
   std::vector<char> buffer(1024);
   if (!getcwd(buffer.data(), buffer.size())) {
     DisplayFatalError(Translate("Assertion", "Cannot stat current working directory:",
                                 "Followed by a system-dependent message") +
                       FromLocal(SystemErrorText()));
   }
-  utils.currentDirectory = buffer.data();
-  utils.currentDirectory += '/';
-  return utils.currentDirectory;
+  cachedCurrentDirectory = buffer.data();
+  cachedCurrentDirectory += '/';
+  return cachedCurrentDirectory;
 }
 
 bool FileExists(const std::string& path) {

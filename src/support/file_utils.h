@@ -42,7 +42,6 @@ struct SplitResult {
 /// Splits and interns a path; the last answer is cached.
 SplitResult SplitPath(std::string_view path);
 bool SameFile(std::string_view a, std::string_view b);
-void ResetSplitCache();
 
 /// Removes "." and cancels ".." against the previous component; every
 /// component but the root is followed by "/" (a/b/../c gives a/c/).

@@ -1,24 +1,6 @@
 #include "support/name_table.h"
 
 namespace support {
-namespace {
-
-NameTable table;
-
-}  // namespace
-
-NameTable& GlobalNameTable() { return table; }
-
-void ResetNameTable() {
-  for (NameEntry*& head : table.buckets) head = nullptr;
-  table.index.Clear();
-  for (auto& lengths : table.lastOfLength) lengths.clear();
-}
-
-void ReleaseNameTable() {
-  ResetNameTable();
-  table.entries.clear();
-}
 
 std::size_t NameBucket(std::string_view text) {
   std::uint32_t hash = 0x4A4A4A4A;
@@ -30,6 +12,7 @@ std::size_t NameBucket(std::string_view text) {
 
 NameEntry* InternName(std::string_view text) {
   if (text.empty()) return nullptr;
+  NameTable& table = CurrentNameTable();
   const std::uint64_t hash = NameIndex::Hash(text);
   if (NameEntry* found = table.index.Find(text, hash)) return found;
   // A new entry follows the last one not longer than it, which keeps the

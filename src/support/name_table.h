@@ -8,6 +8,7 @@
 #pragma once
 
 #include "support/name_index.h"
+#include "support/thread_binding.h"
 
 #include <array>
 #include <cstdint>
@@ -55,13 +56,19 @@ struct NameTable {
   NameIndex index;
   // Per bucket, the last entry of each length: where a new name is linked.
   std::array<std::map<std::uint32_t, NameEntry*>, kNameBuckets> lastOfLength;
+  // SplitPath's last answer, keyed by the path's entry: preprocessed files
+  // name few files many times.
+  const NameEntry* splitKey = nullptr;
+  NameEntry* splitName = nullptr;
+  NameEntry* splitDirectory = nullptr;
 };
 
-/// The one name table of the process.
-NameTable& GlobalNameTable();
+/// Binds the names of a run to this thread for the scope. Entries live as
+/// long as their table; nothing interned outlives the run.
+using NameTableScope = ThreadBinding<NameTable>;
 
-void ResetNameTable();
-void ReleaseNameTable();
+/// The names bound to this thread.
+inline NameTable& CurrentNameTable() { return NameTableScope::Current(); }
 
 /// The bucket a text falls into.
 std::size_t NameBucket(std::string_view text);

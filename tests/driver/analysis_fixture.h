@@ -2,6 +2,7 @@
 // each case, and the expected usage text written out by hand.
 #pragma once
 
+#include "bound_names.h"
 #include "driver/command_analysis.h"
 #include "driver/option_table.h"
 #include "support/file_utils.h"
@@ -31,14 +32,13 @@ inline std::string AnalysisErrorText(const std::string& message) {
 
 class AnalysisTest : public ::testing::Test {
  protected:
+  BoundNames names_;
+
   void SetUp() override {
     support::ResetMessageState();
     support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
-    support::ReleaseNameTable();
-    support::ResetSplitCache();
     InitCommandAnalysis(InstrumentorCommandTable());
   }
-  void TearDown() override { support::ReleaseNameTable(); }
 
   /// Analyses "quorbcc1" followed by the arguments; stderr is kept in `shown`.
   int Analyse(const std::vector<std::string>& arguments) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "bound_front_end.h"
+#include "bound_names.h"
 #include "frontend/lexer.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
@@ -28,17 +29,15 @@ struct LexedToken {
 
 class LexerFixture : public ::testing::Test {
  protected:
+  BoundNames names_;
+
   void SetUp() override {
     support::ResetMessageState();
-    support::ReleaseNameTable();
-    support::ResetSplitCache();
     frontEnd.emplace();
   }
   void TearDown() override {
     frontEnd.reset();
     if (file) std::fclose(file);
-    support::ReleaseNameTable();
-    support::ResetSplitCache();
   }
 
   void Open(const std::string& text, bool definitionMode = false) {

@@ -1,6 +1,7 @@
 #include "frontend/line_validity.h"
 
 #include "bound_front_end.h"
+#include "bound_names.h"
 #include "support/messages.h"
 #include "support/name_table.h"
 
@@ -15,8 +16,9 @@ using Pairs = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
 
 class LineValidityTest : public ::testing::Test {
  protected:
+  BoundNames names_;
+
   void SetUp() override {
-    support::ReleaseNameTable();
     frontEnd.emplace();
     file = support::InternName("a.c");
     directory = support::InternName("/src/");
@@ -24,7 +26,6 @@ class LineValidityTest : public ::testing::Test {
   void TearDown() override {
     frontEnd.reset();
     FreeRegions(regions);
-    support::ReleaseNameTable();
   }
 
   void Report(std::initializer_list<std::uint32_t> lines) {

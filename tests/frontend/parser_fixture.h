@@ -3,6 +3,7 @@
 #pragma once
 
 #include "bound_front_end.h"
+#include "bound_names.h"
 #include "frontend/parser.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
@@ -20,11 +21,11 @@ namespace frontend {
 
 class ParserFixture : public ::testing::Test {
  protected:
+  BoundNames names_;
+
   void SetUp() override {
     support::ResetMessageState();
     support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
-    support::ReleaseNameTable();
-    support::ResetSplitCache();
     frontEnd.emplace();
     directory = ::testing::TempDir() + "quorb_parse_" + std::to_string(getpid()) + "/";
     std::system(("mkdir -p " + directory).c_str());
@@ -32,7 +33,6 @@ class ParserFixture : public ::testing::Test {
   void TearDown() override {
     frontEnd.reset();
     support::FreeNameList(noInstrDirs);
-    support::ReleaseNameTable();
     std::system(("rm -rf " + directory).c_str());
   }
 

@@ -1,6 +1,7 @@
 #include "frontend/printer.h"
 
 #include "bound_front_end.h"
+#include "bound_names.h"
 #include "frontend/syntax_tree.h"
 #include "support/name_table.h"
 
@@ -15,13 +16,13 @@ namespace {
 
 class PrinterTest : public ::testing::Test {
  protected:
+  BoundNames names_;
+
   void SetUp() override {
-    support::ReleaseNameTable();
     frontEnd.emplace();
   }
   void TearDown() override {
     frontEnd.reset();
-    support::ReleaseNameTable();
   }
 
   TreeNode* Leaf(const char* spelling, NodeKind kind = NodeKind::IDENTIFIER) {

@@ -1,6 +1,7 @@
 #include "frontend/syntax_tree.h"
 
 #include "bound_front_end.h"
+#include "bound_names.h"
 #include "support/messages.h"
 #include "support/name_table.h"
 
@@ -17,13 +18,13 @@ namespace {
 
 class SyntaxTreeTest : public ::testing::Test {
  protected:
+  BoundNames names_;
+
   void SetUp() override {
-    support::ReleaseNameTable();
     frontEnd.emplace();
   }
   void TearDown() override {
     frontEnd.reset();
-    support::ReleaseNameTable();
   }
 
   static TokenValue Token(const char* spelling, std::uint32_t line, std::uint32_t column) {

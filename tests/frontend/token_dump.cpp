@@ -21,6 +21,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const bool definition = argc > 2 && std::strcmp(argv[2], "--definition") == 0;
+  support::NameTable names;
+  const support::NameTableScope namesBinding(names);
   frontend::FrontEnd frontEnd;
   const frontend::FrontEndScope binding(frontEnd);
   support::NameList noInstrDirs;

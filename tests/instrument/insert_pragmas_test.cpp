@@ -1,6 +1,7 @@
 #include "instrument/insert_pragmas.h"
 
 #include "bound_front_end.h"
+#include "bound_names.h"
 #include "frontend/insert_records.h"
 #include "instrument/instrumented_output.h"
 #include "instrument/modification_buffer.h"
@@ -18,15 +19,15 @@ namespace {
 
 class InsertPragmasTest : public ::testing::Test {
  protected:
+  BoundNames names_;
+
   void SetUp() override {
-    support::ReleaseNameTable();
     frontEnd.emplace();
     path = ::testing::TempDir() + "quorb_insert_" + std::to_string(getpid()) + ".i";
   }
   void TearDown() override {
     FreeModifications(buffer);
     frontEnd.reset();
-    support::ReleaseNameTable();
     std::remove(path.c_str());
   }
 

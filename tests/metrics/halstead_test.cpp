@@ -2,6 +2,7 @@
 // small files, every expectation counted by hand from the file's text.
 #include "metrics/halstead.h"
 
+#include "bound_names.h"
 #include "frontend/line_validity.h"
 #include "support/messages.h"
 #include "support/name_table.h"
@@ -27,6 +28,8 @@ struct Analysis {
 
 class HalsteadTest : public ::testing::Test {
  protected:
+  BoundNames names_;
+
   void SetUp() override {
     support::ResetMessageState();
     support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));

@@ -2,6 +2,7 @@
 // source files, a clean writer state per case, and small file helpers.
 #pragma once
 
+#include "bound_names.h"
 #include "output/fdc_file.h"
 #include "output/fdc_merge.h"
 #include "output/fdc_records.h"
@@ -51,6 +52,8 @@ struct Source {
 
 class FdcTest : public ::testing::Test {
  protected:
+  BoundNames names_;
+
   void SetUp() override {
     // Fork without re-running the test body, so a child sees the files the
     // parent prepared and the parent sees what the child left.
@@ -58,7 +61,6 @@ class FdcTest : public ::testing::Test {
     char pattern[] = "/tmp/fdc_test_XXXXXX";
     dir = ::mkdtemp(pattern);
     dir += '/';
-    support::ReleaseNameTable();
     support::SetFeatureString(QStringLiteral("CCOV"));
     settings.formatMark = "#i6";
     settings.productVersion = "8.2.0.1";
@@ -67,7 +69,6 @@ class FdcTest : public ::testing::Test {
   void TearDown() override {
     writer.reset();
     support::CloseMoxtelLog();
-    support::ReleaseNameTable();
     std::filesystem::remove_all(dir);
     GTEST_FLAG_SET(death_test_style, "threadsafe");
   }

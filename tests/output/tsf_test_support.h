@@ -2,6 +2,7 @@
 // source files and a writer per run.
 #pragma once
 
+#include "bound_names.h"
 #include "fdc_test_support.h"
 #include "output/tsf_file.h"
 #include "output/tsf_merge.h"
@@ -10,12 +11,13 @@ namespace output::testing_support {
 
 class TsfTest : public ::testing::Test {
  protected:
+  BoundNames names_;
+
   void SetUp() override {
     GTEST_FLAG_SET(death_test_style, "fast");
     char pattern[] = "/tmp/tsf_test_XXXXXX";
     dir = ::mkdtemp(pattern);
     dir += '/';
-    support::ReleaseNameTable();
     settings.placement.directory = std::nullopt;
     settings.providerFlags = kTsfTrace;
   }
@@ -23,7 +25,6 @@ class TsfTest : public ::testing::Test {
   void TearDown() override {
     writer.reset();
     support::CloseMoxtelLog();
-    support::ReleaseNameTable();
     std::filesystem::remove_all(dir);
     GTEST_FLAG_SET(death_test_style, "threadsafe");
   }

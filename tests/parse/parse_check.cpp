@@ -17,6 +17,8 @@ namespace {
 // one source's typedef names cannot hide a fault in the next one.
 bool ParseClean(const char* definition, const char* source) {
   const support::MessageCounts before = support::GetMessageCounts();
+  support::NameTable names;
+  const support::NameTableScope binding(names);
   support::NameList noInstrDirs;
   frontend::FrontEnd frontEnd;
   int errors = frontend::ParseFile(frontEnd, definition, true, nullptr, &noInstrDirs, nullptr);
@@ -44,6 +46,5 @@ int main(int argc, char** argv) {
   for (int i = 2; i < argc; ++i) {
     clean = ParseClean(argv[1], argv[i]) && clean;
   }
-  support::ReleaseNameTable();
   return clean ? 0 : 1;
 }

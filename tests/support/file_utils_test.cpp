@@ -1,5 +1,6 @@
 #include "support/file_utils.h"
 
+#include "bound_names.h"
 #include "support/messages.h"
 #include "support/name_table.h"
 
@@ -16,14 +17,7 @@ namespace {
 
 class FileUtilsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ReleaseNameTable();
-    ResetSplitCache();
-  }
-  void TearDown() override {
-    ResetSplitCache();
-    ReleaseNameTable();
-  }
+  BoundNames names_;
 };
 
 TEST_F(FileUtilsTest, FileKeyXorsSignedBigEndianWords) {

@@ -1,5 +1,6 @@
 #include "support/name_index.h"
 
+#include "bound_names.h"
 #include "support/name_table.h"
 
 #include <gtest/gtest.h>
@@ -90,7 +91,7 @@ TEST_F(NameIndexTest, HashTakesEveryByteAndTheLength) {
 }
 
 TEST(NameTableInterning, LongNamesAndNamesWithZeroBytesAreInternedApart) {
-  ReleaseNameTable();
+  const BoundNames names;
   const std::string longName(5000, 'n');
   NameEntry* entry = InternName(longName);
   EXPECT_EQ(InternName(std::string(5000, 'n')), entry);
@@ -101,7 +102,6 @@ TEST(NameTableInterning, LongNamesAndNamesWithZeroBytesAreInternedApart) {
   EXPECT_NE(a, aZero);
   EXPECT_EQ(aZero->length, 2u);
   EXPECT_EQ(InternName(std::string_view("a\0", 2)), aZero);
-  ReleaseNameTable();
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "support/name_table.h"
 
+#include "bound_names.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,8 +12,7 @@ namespace {
 
 class NameTableTest : public ::testing::Test {
  protected:
-  void SetUp() override { ReleaseNameTable(); }
-  void TearDown() override { ReleaseNameTable(); }
+  BoundNames names_;
 };
 
 TEST_F(NameTableTest, InterningIsIdentityAndCaseSensitive) {
@@ -25,7 +26,7 @@ TEST_F(NameTableTest, InterningIsIdentityAndCaseSensitive) {
 
 TEST_F(NameTableTest, EmptyTextIsNotInterned) {
   EXPECT_EQ(InternName(""), nullptr);
-  EXPECT_TRUE(GlobalNameTable().entries.empty());
+  EXPECT_TRUE(CurrentNameTable().entries.empty());
 }
 
 TEST_F(NameTableTest, BucketHashXorsBytesIntoFourLanes) {
@@ -52,7 +53,7 @@ TEST_F(NameTableTest, ChainStaysInAscendingLengthWithInsertionOrderAmongEquals) 
 
   std::vector<std::uint32_t> lengths;
   std::vector<std::string> equalToThree;
-  for (NameEntry* e = GlobalNameTable().buckets[bucket]; e; e = e->next) {
+  for (NameEntry* e = CurrentNameTable().buckets[bucket]; e; e = e->next) {
     lengths.push_back(e->length);
     if (e->length == 3) equalToThree.push_back(e->text);
   }
