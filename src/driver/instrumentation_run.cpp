@@ -57,13 +57,9 @@ class ArgumentVector {
   std::vector<const char*> pointers_;
 };
 
-// What a previous run may have left: counters and quiet mode, an open log.
-// (Names, the front end and the output writers belong to the run and go
-// with it.)
-void StartRun() {
-  support::ResetRunMessages();
-  support::CloseMoxtelLog();
-}
+// What a previous run may have left: an open log. (Names, messages, the
+// front end and the output writers belong to the run and go with it.)
+void StartRun() { support::CloseMoxtelLog(); }
 
 // Parses the definition file, then the source file; any syntax or semantic
 // error ends the run before anything is written.
@@ -132,7 +128,9 @@ Translations::Translations(CrashHandlers crashHandlers) {
 int RunInstrumentation(const std::vector<std::string>& arguments) {
   const ArgumentVector argumentVector(arguments);
   support::NameTable names;
-  const support::NameTableScope binding(names);
+  const support::NameTableScope namesBinding(names);
+  support::RunMessages messages;
+  const support::RunMessagesScope messagesBinding(messages);
   Options options;
   int status = 0;
   try {

@@ -17,6 +17,7 @@
 #include "output/rik_section.h"
 #include "support/file_utils.h"
 #include "support/large_stack.h"
+#include "support/messages.h"
 #include "support/name_table.h"
 
 #include <optional>
@@ -109,8 +110,10 @@ void InstrumentFile(frontend::FrontEnd& frontEnd, frontend::TreeNode* root, cons
   std::optional<InstrumentedFile> output;
   const frontend::TokenPosition mainFile = root->end;
   support::NameTable& names = support::CurrentNameTable();
-  support::RunOnLargeStack([&names, &frontEnd, &state, root, &options, &output] {
+  support::RunMessages& messages = support::RunMessagesScope::Current();
+  support::RunOnLargeStack([&names, &messages, &frontEnd, &state, root, &options, &output] {
     const support::NameTableScope namesBinding(names);
+    const support::RunMessagesScope messagesBinding(messages);
     const frontend::FrontEndScope frontEndBinding(frontEnd);
     const InstrScope instrBinding(state);
     InstrFunctionStart(root);

@@ -12,11 +12,25 @@
 namespace support {
 namespace {
 
-MessageState state;
+// The tool's identity is the process's: every run of it shows the same.
+struct ToolIdentity {
+  QString productName = QStringLiteral("Nivrak");
+  QString executableName = QStringLiteral("<unnamed binary>");
+  QString featureString;
+  bool handlerInstalled = false;
+};
+
+ToolIdentity identity;
+RunMessages outsideRuns;
+
+RunMessages& Run() {
+  RunMessages* run = RunMessagesScope::Bound();
+  return run ? *run : outsideRuns;
+}
 
 void WriteFramed(const char* format, const char* comment, const QString& message) {
   const QString framed = Translate("Display Message", format, comment)
-                             .arg(state.productName, state.executableName, message);
+                             .arg(identity.productName, identity.executableName, message);
   const std::string bytes = ToLocal(framed);
   std::fwrite(bytes.data(), 1, bytes.size(), stderr);
   std::fflush(stderr);
@@ -53,53 +67,43 @@ void InstallInvalidAccessHandler() {
 
 }  // namespace
 
-MessageState& Messages() { return state; }
-
-void ResetMessageState() { state = MessageState{}; }
-
-void ResetRunMessages() {
-  state.errorCount = 0;
-  state.warningCount = 0;
-  state.quiet = false;
-}
-
 void SetToolNames(const QString& product, const QString& executable, const QString& feature) {
-  state.productName = product;
-  state.executableName = executable;
-  state.featureString = feature;
+  identity.productName = product;
+  identity.executableName = executable;
+  identity.featureString = feature;
 }
 
 void SetToolIdentity(const QString& product, const QString& executable, const QString& feature) {
   SetToolNames(product, executable, feature);
-  if (state.handlerInstalled) return;
+  if (identity.handlerInstalled) return;
   InstallInvalidAccessHandler();
   std::set_new_handler(HandleMemoryExhaustion);
-  state.handlerInstalled = true;
+  identity.handlerInstalled = true;
 }
 
-void SetFeatureString(const QString& feature) { state.featureString = feature; }
+void SetFeatureString(const QString& feature) { identity.featureString = feature; }
 
-const QString& GetProductName() { return state.productName; }
+const QString& GetProductName() { return identity.productName; }
 
-const QString& GetFeatureString() { return state.featureString; }
+const QString& GetFeatureString() { return identity.featureString; }
 
 void DisplayError(const QString& message) {
   WriteFramed("%1 %2 - ERROR: %3\n",
               "Used for user errors messages\n%1: product name\n%2: executable name\n%3: message to display",
               message);
-  ++state.errorCount;
+  ++Run().errorCount;
 }
 
 void DisplayWarning(const QString& message) {
-  if (!state.quiet) {
+  if (!Run().quiet) {
     WriteFramed("%1 %2 - WARNING: %3\n",
                 "Used for warning messages\n%1: product name\n%2: executable name\n%3: message", message);
   }
-  ++state.warningCount;
+  ++Run().warningCount;
 }
 
 void DisplayInfo(const QString& message) {
-  if (state.quiet) return;
+  if (Run().quiet) return;
   WriteFramed("%1 %2 - INFO: %3\n",
               "Used for information messages%1:product name\n%2: executable name\n%3: message to print",
               message);
@@ -139,15 +143,15 @@ void DisplayPanic() {
   const QString framed =
       Translate("Display Message", "%1 %2: Cannot recover from earlier errors ...\n",
                 "Used to display Panic Error messages\n%1: product name\n%2: executable name")
-          .arg(state.productName, state.executableName);
+          .arg(identity.productName, identity.executableName);
   const std::string bytes = ToLocal(framed);
   std::fwrite(bytes.data(), 1, bytes.size(), stderr);
   EndRun(kExitFatal);
 }
 
-MessageCounts GetMessageCounts() { return {state.errorCount, state.warningCount}; }
+MessageCounts GetMessageCounts() { return {Run().errorCount, Run().warningCount}; }
 
-void SetQuietMode() { state.quiet = true; }
+void SetQuietMode() { Run().quiet = true; }
 
 std::optional<std::string> GetEnvironment(const char* name, bool mandatory) {
   if (const char* value = std::getenv(name)) return std::string(value);

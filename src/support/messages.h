@@ -7,6 +7,8 @@
 // passes the message already translated and filled.
 #pragma once
 
+#include "support/thread_binding.h"
+
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -29,25 +31,19 @@ struct CodeLocation {
 inline constexpr int kExitFatal = 7;
 inline constexpr int kExitInternal = 9;
 
-struct MessageState {
-  QString productName = QStringLiteral("Nivrak");
-  QString executableName = QStringLiteral("<unnamed binary>");
-  QString featureString;
+/// What a run has said: its errors and warnings, and whether it shows
+/// warnings and infos at all (-NOWARNINGS). One run of several in a process
+/// never sees the counts or the quiet mode of another.
+struct RunMessages {
   std::uint32_t errorCount = 0;
   std::uint32_t warningCount = 0;
   bool quiet = false;
-  bool handlerInstalled = false;
 };
 
-/// The one message state of the process.
-MessageState& Messages();
-
-/// Back to the start-up state (tests run one case after another).
-void ResetMessageState();
-
-/// Counters and quiet mode back to their start, identity kept: one run of
-/// several in a process must not see the errors or -NOWARNINGS of the last.
-void ResetRunMessages();
+/// Binds a run's messages to this thread for the scope; messages given
+/// outside any run (start-up, the tools without runs) count in the
+/// process's own.
+using RunMessagesScope = ThreadBinding<RunMessages>;
 
 /// Stores the identity shown in every message; the first call also installs
 /// the handlers for invalid memory accesses and memory exhaustion.

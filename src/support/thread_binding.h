@@ -21,6 +21,8 @@ class ThreadBinding {
 
   /// The object bound to this thread.
   static T& Current() { return *current_; }
+  /// The same, or none outside any binding.
+  static T* Bound() { return current_; }
 
  private:
   static inline thread_local constinit T* current_ = nullptr;

@@ -2,7 +2,7 @@
 // each case, and the expected usage text written out by hand.
 #pragma once
 
-#include "bound_names.h"
+#include "bound_run.h"
 #include "driver/command_analysis.h"
 #include "driver/option_table.h"
 #include "support/file_utils.h"
@@ -32,10 +32,9 @@ inline std::string AnalysisErrorText(const std::string& message) {
 
 class AnalysisTest : public ::testing::Test {
  protected:
-  BoundNames names_;
+  BoundRun run_;
 
   void SetUp() override {
-    support::ResetMessageState();
     support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
     InitCommandAnalysis(InstrumentorCommandTable());
   }

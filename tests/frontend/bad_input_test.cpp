@@ -54,7 +54,8 @@ TEST_F(BadInputTest, UnterminatedLiteralsAndCommentsAtTheEnd) {
   EXPECT_EQ(tokens[1].code, Code(NodeKind::STRING_LITERAL));
   EXPECT_EQ(tokens[1].alpha, "\"openstring");
   EXPECT_EQ(Lex("'x").back().code, Code(NodeKind::CHAR_CONSTANT));
-  support::ResetMessageState();
+  support::RunMessages messages;
+  const support::RunMessagesScope binding(messages);
   support::SetQuietMode();
   Lex("a /* never closed\n\n");
   EXPECT_EQ(support::GetMessageCounts().warnings, 1u);

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "bound_front_end.h"
-#include "bound_names.h"
+#include "bound_run.h"
 #include "frontend/lexer.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
@@ -29,10 +29,9 @@ struct LexedToken {
 
 class LexerFixture : public ::testing::Test {
  protected:
-  BoundNames names_;
+  BoundRun run_;
 
   void SetUp() override {
-    support::ResetMessageState();
     frontEnd.emplace();
   }
   void TearDown() override {

@@ -1,7 +1,7 @@
 #include "frontend/line_validity.h"
 
 #include "bound_front_end.h"
-#include "bound_names.h"
+#include "bound_run.h"
 #include "support/messages.h"
 #include "support/name_table.h"
 
@@ -16,7 +16,7 @@ using Pairs = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
 
 class LineValidityTest : public ::testing::Test {
  protected:
-  BoundNames names_;
+  BoundRun run_;
 
   void SetUp() override {
     frontEnd.emplace();

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "bound_front_end.h"
-#include "bound_names.h"
+#include "bound_run.h"
 #include "frontend/parser.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
@@ -21,10 +21,9 @@ namespace frontend {
 
 class ParserFixture : public ::testing::Test {
  protected:
-  BoundNames names_;
+  BoundRun run_;
 
   void SetUp() override {
-    support::ResetMessageState();
     support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
     frontEnd.emplace();
     directory = ::testing::TempDir() + "quorb_parse_" + std::to_string(getpid()) + "/";

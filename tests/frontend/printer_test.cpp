@@ -1,7 +1,7 @@
 #include "frontend/printer.h"
 
 #include "bound_front_end.h"
-#include "bound_names.h"
+#include "bound_run.h"
 #include "frontend/syntax_tree.h"
 #include "support/name_table.h"
 
@@ -16,7 +16,7 @@ namespace {
 
 class PrinterTest : public ::testing::Test {
  protected:
-  BoundNames names_;
+  BoundRun run_;
 
   void SetUp() override {
     frontEnd.emplace();

@@ -1,7 +1,7 @@
 #include "frontend/syntax_tree.h"
 
 #include "bound_front_end.h"
-#include "bound_names.h"
+#include "bound_run.h"
 #include "support/messages.h"
 #include "support/name_table.h"
 
@@ -18,7 +18,7 @@ namespace {
 
 class SyntaxTreeTest : public ::testing::Test {
  protected:
-  BoundNames names_;
+  BoundRun run_;
 
   void SetUp() override {
     frontEnd.emplace();

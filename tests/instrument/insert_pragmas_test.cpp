@@ -1,7 +1,7 @@
 #include "instrument/insert_pragmas.h"
 
 #include "bound_front_end.h"
-#include "bound_names.h"
+#include "bound_run.h"
 #include "frontend/insert_records.h"
 #include "instrument/instrumented_output.h"
 #include "instrument/modification_buffer.h"
@@ -19,7 +19,7 @@ namespace {
 
 class InsertPragmasTest : public ::testing::Test {
  protected:
-  BoundNames names_;
+  BoundRun run_;
 
   void SetUp() override {
     frontEnd.emplace();

@@ -1,5 +1,6 @@
 #include "instrument/modification_buffer.h"
 
+#include "bound_run.h"
 #include "support/messages.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +16,9 @@ namespace {
 
 class ModificationBufferTest : public ::testing::Test {
  protected:
+  BoundRun run_;
+
   void SetUp() override {
-    support::ResetMessageState();
     support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
     sourcePath = ::testing::TempDir() + "quorb_mod_" + std::to_string(getpid()) + ".i";
   }

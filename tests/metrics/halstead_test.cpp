@@ -2,7 +2,7 @@
 // small files, every expectation counted by hand from the file's text.
 #include "metrics/halstead.h"
 
-#include "bound_names.h"
+#include "bound_run.h"
 #include "frontend/line_validity.h"
 #include "support/messages.h"
 #include "support/name_table.h"
@@ -28,10 +28,9 @@ struct Analysis {
 
 class HalsteadTest : public ::testing::Test {
  protected:
-  BoundNames names_;
+  BoundRun run_;
 
   void SetUp() override {
-    support::ResetMessageState();
     support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
     path_ = (std::filesystem::temp_directory_path() /
              ("halstead_" + std::to_string(::getpid()) + "_" +
@@ -40,7 +39,6 @@ class HalsteadTest : public ::testing::Test {
   }
   void TearDown() override {
     std::filesystem::remove(path_);
-    support::ResetMessageState();
   }
 
   Analysis Analyse(const std::string& content) {

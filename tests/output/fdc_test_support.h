@@ -2,7 +2,7 @@
 // source files, a clean writer state per case, and small file helpers.
 #pragma once
 
-#include "bound_names.h"
+#include "bound_run.h"
 #include "output/fdc_file.h"
 #include "output/fdc_merge.h"
 #include "output/fdc_records.h"
@@ -52,7 +52,7 @@ struct Source {
 
 class FdcTest : public ::testing::Test {
  protected:
-  BoundNames names_;
+  BoundRun run_;
 
   void SetUp() override {
     // Fork without re-running the test body, so a child sees the files the

@@ -4,6 +4,7 @@
 // are written out by hand from the files' texts.
 #include "output/source_reader.h"
 
+#include "bound_run.h"
 #include "frontend/line_validity.h"
 #include "support/messages.h"
 #include "support/name_table.h"
@@ -56,8 +57,9 @@ struct Tag {
 
 class SourceReaderTest : public ::testing::Test {
  protected:
+  BoundRun run_;
+
   void SetUp() override {
-    support::ResetMessageState();
     support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
     const std::string stem = "reader_" + std::to_string(::getpid()) + "_" +
                              ::testing::UnitTest::GetInstance()->current_test_info()->name();

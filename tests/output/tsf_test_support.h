@@ -2,7 +2,7 @@
 // source files and a writer per run.
 #pragma once
 
-#include "bound_names.h"
+#include "bound_run.h"
 #include "fdc_test_support.h"
 #include "output/tsf_file.h"
 #include "output/tsf_merge.h"
@@ -11,7 +11,7 @@ namespace output::testing_support {
 
 class TsfTest : public ::testing::Test {
  protected:
-  BoundNames names_;
+  BoundRun run_;
 
   void SetUp() override {
     GTEST_FLAG_SET(death_test_style, "fast");

@@ -1,6 +1,6 @@
 #include "support/file_utils.h"
 
-#include "bound_names.h"
+#include "bound_run.h"
 #include "support/messages.h"
 #include "support/name_table.h"
 
@@ -17,7 +17,7 @@ namespace {
 
 class FileUtilsTest : public ::testing::Test {
  protected:
-  BoundNames names_;
+  BoundRun run_;
 };
 
 TEST_F(FileUtilsTest, FileKeyXorsSignedBigEndianWords) {

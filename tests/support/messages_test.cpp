@@ -1,5 +1,6 @@
 #include "support/messages.h"
 
+#include "bound_run.h"
 #include "support/moxtel_log.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +17,10 @@ namespace {
 
 class MessagesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetMessageState();
-    SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
-  }
-  void TearDown() override {
-    CloseMoxtelLog();
-    ResetMessageState();
-  }
+  BoundRun run_;
+
+  void SetUp() override { SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV")); }
+  void TearDown() override { CloseMoxtelLog(); }
 };
 
 TEST_F(MessagesTest, ErrorsAndWarningsAreFramedAndCounted) {

@@ -1,6 +1,6 @@
 #include "support/name_index.h"
 
-#include "bound_names.h"
+#include "bound_run.h"
 #include "support/name_table.h"
 
 #include <gtest/gtest.h>
@@ -91,7 +91,7 @@ TEST_F(NameIndexTest, HashTakesEveryByteAndTheLength) {
 }
 
 TEST(NameTableInterning, LongNamesAndNamesWithZeroBytesAreInternedApart) {
-  const BoundNames names;
+  const BoundRun run;
   const std::string longName(5000, 'n');
   NameEntry* entry = InternName(longName);
   EXPECT_EQ(InternName(std::string(5000, 'n')), entry);

@@ -1,6 +1,6 @@
 #include "support/name_table.h"
 
-#include "bound_names.h"
+#include "bound_run.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ namespace {
 
 class NameTableTest : public ::testing::Test {
  protected:
-  BoundNames names_;
+  BoundRun run_;
 };
 
 TEST_F(NameTableTest, InterningIsIdentityAndCaseSensitive) {
