@@ -52,7 +52,7 @@ BENCHMARK(BM_Parse)->Arg(2500000)->Arg(5000000)->Arg(10000000)->Unit(benchmark::
 
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
-  support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("parser_bench"), QStringLiteral("CCOV"));
+  support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("parser_bench"));
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

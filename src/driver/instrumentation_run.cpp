@@ -82,17 +82,11 @@ frontend::TreeNode* ParseInputs(frontend::FrontEnd& frontEnd, Options& options) 
   return root;
 }
 
-void SetFeatureFromCoverage(const Options& options) {
-  support::SetFeatureString(options.coverage & kCoverModifiedCondition ? QStringLiteral("CCOV CMCDC")
-                                                                       : QStringLiteral("CCOV"));
-}
-
 void Instrument(const ArgumentVector& arguments, Options& options) {
   StartRun();
   if (!AnalyseOptions(arguments.Count(), arguments.Values(), options)) {
     support::DisplayFatalError(Translate("Fatal Error", "Error(s) in command line"));
   }
-  SetFeatureFromCoverage(options);
   // Before the names it holds are released.
   frontend::FrontEnd frontEnd;
   const frontend::FrontEndScope binding(frontEnd);
@@ -119,9 +113,9 @@ Translations::Translations(CrashHandlers crashHandlers) {
   }
   const QString product = Translate("KVRXIdent", "Nivrak");
   if (crashHandlers == CrashHandlers::kInstall) {
-    support::SetToolIdentity(product, QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
+    support::SetToolIdentity(product, QStringLiteral("quorbcc1"));
   } else {
-    support::SetToolNames(product, QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
+    support::SetToolNames(product, QStringLiteral("quorbcc1"));
   }
 }
 

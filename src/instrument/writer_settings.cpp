@@ -33,6 +33,7 @@ output::FdcSettings FdcSettingsOf(const RunOptions& options) {
   settings.alternativeChecksum = options.altChecksum;
   settings.formatMark = std::string(output::kFdcFormatMark);
   settings.productVersion = support::kShortVersion;
+  settings.feature = options.coverage & kCoverModifiedCondition ? "CCOV CMCDC" : "CCOV";
   return settings;
 }
 

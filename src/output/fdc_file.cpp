@@ -57,7 +57,7 @@ void FdcWriter::WriteHeader(FdcFile& file, const NameEntry* comment) {
   std::string header = "VE ";
   header += kFdcFormatVersion;
   header += ' ';
-  header += support::ToLocal(support::GetFeatureString());
+  header += settings_.feature;
   if (!settings_.formatMark.empty()) header += ' ' + settings_.formatMark;
   if (!settings_.productVersion.empty()) header += ' ' + settings_.productVersion;
   header += "\nFC";
@@ -120,7 +120,7 @@ void FdcWriter::WriteTrailers() {
   for (FdcFile& file : files_.Files()) {
     if (file.stage != FdcStage::kWriting) continue;
     // The trailer always folds the feature string in 4-byte groups.
-    support::StringChecksum(file.checksum, support::ToLocal(support::GetFeatureString()), false);
+    support::StringChecksum(file.checksum, settings_.feature, false);
     std::string line = "DC " + std::to_string(file.checksum);
     if (!settings_.fullPathKey) line += ' ' + std::to_string(file.key);
     line += '\n';

@@ -58,6 +58,7 @@ struct FdcSettings {
   bool alternativeChecksum = false;  // -ALTCHECKSUM: records fold in 5-byte groups
   std::string formatMark;          // kFdcFormatMark for every file written by quorbcc1
   std::string productVersion;      // last field of the VE line, none when empty
+  std::string feature = "CCOV";    // the coverage feature: VE line, trailer checksum, listing token
 };
 
 class FdcWriter {

@@ -94,7 +94,7 @@ void WriteEncoding(std::FILE* out) {
 }
 
 void WriteIdentity(std::FILE* out, const FdcFile& file) {
-  std::string text = "  TOKEN=\"" + support::ToLocal(support::GetFeatureString()) + "\"\n";
+  std::string text = "  TOKEN=\"" + file.writer->Settings().feature + "\"\n";
   text += "  SRC=\"" + file.sourceName->text + "\"\n";
   text += "  DIR=\"" + file.sourceDirectory->text + "\"\n";
   text += "  DATE=" + std::to_string(FdcWrittenDate(file.date)) + "\n";

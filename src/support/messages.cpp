@@ -16,7 +16,6 @@ namespace {
 struct ToolIdentity {
   QString productName = QStringLiteral("Nivrak");
   QString executableName = QStringLiteral("<unnamed binary>");
-  QString featureString;
   bool handlerInstalled = false;
 };
 
@@ -67,25 +66,20 @@ void InstallInvalidAccessHandler() {
 
 }  // namespace
 
-void SetToolNames(const QString& product, const QString& executable, const QString& feature) {
+void SetToolNames(const QString& product, const QString& executable) {
   identity.productName = product;
   identity.executableName = executable;
-  identity.featureString = feature;
 }
 
-void SetToolIdentity(const QString& product, const QString& executable, const QString& feature) {
-  SetToolNames(product, executable, feature);
+void SetToolIdentity(const QString& product, const QString& executable) {
+  SetToolNames(product, executable);
   if (identity.handlerInstalled) return;
   InstallInvalidAccessHandler();
   std::set_new_handler(HandleMemoryExhaustion);
   identity.handlerInstalled = true;
 }
 
-void SetFeatureString(const QString& feature) { identity.featureString = feature; }
-
 const QString& GetProductName() { return identity.productName; }
-
-const QString& GetFeatureString() { return identity.featureString; }
 
 void DisplayError(const QString& message) {
   WriteFramed("%1 %2 - ERROR: %3\n",

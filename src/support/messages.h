@@ -47,13 +47,11 @@ using RunMessagesScope = ThreadBinding<RunMessages>;
 
 /// Stores the identity shown in every message; the first call also installs
 /// the handlers for invalid memory accesses and memory exhaustion.
-void SetToolIdentity(const QString& product, const QString& executable, const QString& feature);
+void SetToolIdentity(const QString& product, const QString& executable);
 /// The identity alone, for an embedding whose host watches for crashes
 /// itself (a sanitizer, a fuzzer): its handlers must stay in place.
-void SetToolNames(const QString& product, const QString& executable, const QString& feature);
-void SetFeatureString(const QString& feature);
+void SetToolNames(const QString& product, const QString& executable);
 const QString& GetProductName();
-const QString& GetFeatureString();
 
 void DisplayError(const QString& message);
 void DisplayWarning(const QString& message);

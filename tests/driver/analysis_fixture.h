@@ -35,7 +35,7 @@ class AnalysisTest : public ::testing::Test {
   BoundRun run_;
 
   void SetUp() override {
-    support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
+    support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"));
     InitCommandAnalysis(InstrumentorCommandTable());
   }
 

@@ -24,7 +24,7 @@ class ParserFixture : public ::testing::Test {
   BoundRun run_;
 
   void SetUp() override {
-    support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
+    support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"));
     frontEnd.emplace();
     directory = ::testing::TempDir() + "quorb_parse_" + std::to_string(getpid()) + "/";
     std::system(("mkdir -p " + directory).c_str());

@@ -19,7 +19,7 @@ class ModificationBufferTest : public ::testing::Test {
   BoundRun run_;
 
   void SetUp() override {
-    support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
+    support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"));
     sourcePath = ::testing::TempDir() + "quorb_mod_" + std::to_string(getpid()) + ".i";
   }
   void TearDown() override {

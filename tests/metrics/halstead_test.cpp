@@ -31,7 +31,7 @@ class HalsteadTest : public ::testing::Test {
   BoundRun run_;
 
   void SetUp() override {
-    support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
+    support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"));
     path_ = (std::filesystem::temp_directory_path() /
              ("halstead_" + std::to_string(::getpid()) + "_" +
               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".c"))

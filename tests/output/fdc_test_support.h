@@ -61,7 +61,6 @@ class FdcTest : public ::testing::Test {
     char pattern[] = "/tmp/fdc_test_XXXXXX";
     dir = ::mkdtemp(pattern);
     dir += '/';
-    support::SetFeatureString(QStringLiteral("CCOV"));
     settings.formatMark = "#i6";
     settings.productVersion = "8.2.0.1";
   }

@@ -60,7 +60,7 @@ class SourceReaderTest : public ::testing::Test {
   BoundRun run_;
 
   void SetUp() override {
-    support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV"));
+    support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"));
     const std::string stem = "reader_" + std::to_string(::getpid()) + "_" +
                              ::testing::UnitTest::GetInstance()->current_test_info()->name();
     source_ = (std::filesystem::temp_directory_path() / (stem + ".c")).string();

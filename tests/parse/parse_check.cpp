@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: parse_check <definition file> <source file>...\n");
     return 2;
   }
-  support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("parse_check"), QStringLiteral("CCOV"));
+  support::SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("parse_check"));
   bool clean = true;
   for (int i = 2; i < argc; ++i) {
     clean = ParseClean(argv[1], argv[i]) && clean;

@@ -19,7 +19,7 @@ class MessagesTest : public ::testing::Test {
  protected:
   BoundRun run_;
 
-  void SetUp() override { SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1"), QStringLiteral("CCOV")); }
+  void SetUp() override { SetToolIdentity(QStringLiteral("Nivrak"), QStringLiteral("quorbcc1")); }
   void TearDown() override { CloseMoxtelLog(); }
 };
 
