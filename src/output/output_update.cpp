@@ -7,6 +7,9 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <mutex>
+#include <vector>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -17,15 +20,24 @@ namespace {
 
 constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask, as fopen() does
 
-// The lock this run holds, so that a fatal error inside an update still
-// removes the lock file on its way out.
-struct UpdateLockState {
+struct HeldLock {
   std::string path;
-  int fd = -1;
+  int fd;
+};
+
+// Process-wide on purpose: the locks that runs hold, so that exit() in the
+// middle of an update (the end of every fatal error) still removes their
+// lock files. Runs on several threads each hold their own.
+struct HeldLocks {
+  std::mutex lock;
+  std::vector<HeldLock> held;
   bool exitHandlerRegistered = false;
 };
 
-UpdateLockState held;
+HeldLocks& Held() {
+  static HeldLocks* locks = new HeldLocks;  // outlives every exit handler
+  return *locks;
+}
 
 [[noreturn]] void FailLocking(const std::string& lockPath) {
   const QString reason = support::FromLocal(support::SystemErrorText());
@@ -57,11 +69,37 @@ int AcquireLock(const std::string& lockPath) {
   }
 }
 
-void ReleaseLock() {
-  if (held.fd < 0) return;
-  unlink(held.path.c_str());
-  close(held.fd);
-  held.fd = -1;
+void Release(const HeldLock& lock) {
+  unlink(lock.path.c_str());
+  close(lock.fd);
+}
+
+void ReleaseAllAtExit() {
+  HeldLocks& locks = Held();
+  const std::lock_guard<std::mutex> guard(locks.lock);
+  for (const HeldLock& lock : locks.held) Release(lock);
+  locks.held.clear();
+}
+
+void Hold(const HeldLock& lock) {
+  HeldLocks& locks = Held();
+  const std::lock_guard<std::mutex> guard(locks.lock);
+  if (!locks.exitHandlerRegistered) {
+    std::atexit(ReleaseAllAtExit);
+    locks.exitHandlerRegistered = true;
+  }
+  locks.held.push_back(lock);
+}
+
+void LetGo(int fd) {
+  HeldLocks& locks = Held();
+  const std::lock_guard<std::mutex> guard(locks.lock);
+  for (auto it = locks.held.begin(); it != locks.held.end(); ++it) {
+    if (it->fd != fd) continue;
+    Release(*it);
+    locks.held.erase(it);
+    return;
+  }
 }
 
 void StopIfTestAsks() {
@@ -96,16 +134,13 @@ ClaimedFile ClaimTemporaryFile(std::string& candidate, const std::function<bool(
 std::string UpdateLockPath(const std::string& target) { return target + ".lock"; }
 
 void ReplaceUnderLock(const std::string& target, const std::string& temporary, const std::function<void()>& merge) {
-  if (!held.exitHandlerRegistered) {
-    std::atexit(ReleaseLock);
-    held.exitHandlerRegistered = true;
-  }
-  held.path = UpdateLockPath(target);
-  held.fd = AcquireLock(held.path);
+  const std::string lockPath = UpdateLockPath(target);
+  const int fd = AcquireLock(lockPath);
+  Hold({lockPath, fd});
   merge();
   StopIfTestAsks();
   support::RenameFile(temporary, target);
-  ReleaseLock();
+  LetGo(fd);
 }
 
 }  // namespace output

@@ -18,9 +18,6 @@
 namespace support {
 namespace {
 
-// The current directory is the process's own; asked once.
-std::string cachedCurrentDirectory;
-
 unsigned char ByteAt(std::string_view text, std::size_t i) {
   return i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
 }
@@ -154,16 +151,18 @@ void RenameFile(const std::string& oldPath, const std::string& newPath) {
 }
 
 const std::string& CurrentDirectory() {
-  if (!cachedCurrentDirectory.empty()) return cachedCurrentDirectory;
-  std::vector<char> buffer(1024);
-  if (!getcwd(buffer.data(), buffer.size())) {
-    DisplayFatalError(Translate("Assertion", "Cannot stat current working directory:",
-                                "Followed by a system-dependent message") +
-                      FromLocal(SystemErrorText()));
-  }
-  cachedCurrentDirectory = buffer.data();
-  cachedCurrentDirectory += '/';
-  return cachedCurrentDirectory;
+  // The current directory is the process's own; asked once, by whichever
+  // run comes first.
+  static const std::string directory = [] {
+    std::vector<char> buffer(1024);
+    if (!getcwd(buffer.data(), buffer.size())) {
+      DisplayFatalError(Translate("Assertion", "Cannot stat current working directory:",
+                                  "Followed by a system-dependent message") +
+                        FromLocal(SystemErrorText()));
+    }
+    return std::string(buffer.data()) + '/';
+  }();
+  return directory;
 }
 
 bool FileExists(const std::string& path) {

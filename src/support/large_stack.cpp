@@ -11,8 +11,9 @@ namespace support {
 namespace {
 
 // The crash handler needs a stack of its own on this thread too, so that an
-// overflow is reported instead of killing the process silently.
-alignas(16) char workerSignalStack[64 * 1024];
+// overflow is reported instead of killing the process silently; one per
+// thread, as runs on two threads each have a worker.
+alignas(16) thread_local char workerSignalStack[64 * 1024];
 
 struct Work {
   const std::function<void()>& run;

@@ -2,7 +2,8 @@
 // writes: several inputs and option sets in sequence, twice over, with a run
 // ending on a syntax error in between, each compared file by file with the
 // quorbcc1 binary run in a child process on the same input and options; a
-// run that cannot write its instrumented file ends the same way too.
+// run that cannot write its instrumented file ends the same way too; and
+// two runs at once on two threads.
 #include "driver/instrumentation_run.h"
 #include "support/fatal_exit.h"
 #include "support/messages.h"
@@ -15,6 +16,7 @@
 
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace driver {
@@ -66,7 +68,8 @@ class RepeatedRunsTest : public ::testing::Test {
   }
 
   QString SourceDirectory() const { return work_.filePath(QStringLiteral("src")); }
-  QString OutputDirectory() const { return work_.filePath(QStringLiteral("out")); }
+  // Runs on two threads at once each write into their own lane.
+  QString OutputDirectory(int lane = 0) const { return work_.filePath(QStringLiteral("out%1").arg(lane)); }
 
   static QString BaseName(const std::string& source) { return QFileInfo(QString::fromStdString(source)).fileName(); }
 
@@ -87,8 +90,9 @@ class RepeatedRunsTest : public ::testing::Test {
     ASSERT_EQ(gcc.exitCode(), 0) << gcc.readAllStandardError().toStdString();
   }
 
-  std::vector<std::string> Arguments(const std::string& preprocessed, const std::vector<std::string>& options) const {
-    const std::string output = OutputDirectory().toStdString();
+  std::vector<std::string> Arguments(const std::string& preprocessed, const std::vector<std::string>& options,
+                                     int lane = 0) const {
+    const std::string output = OutputDirectory(lane).toStdString();
     std::vector<std::string> arguments{preprocessed, output + "/instrumented.c", "gcc.def"};
     arguments.insert(arguments.end(), options.begin(), options.end());
     arguments.push_back("-FDCDIR=" + output);
@@ -96,18 +100,18 @@ class RepeatedRunsTest : public ::testing::Test {
     return arguments;
   }
 
-  std::vector<std::string> Arguments(const Case& each) const {
-    return Arguments((SourceDirectory() + "/" + BaseName(each.source) + ".i").toStdString(), each.options);
+  std::vector<std::string> Arguments(const Case& each, int lane = 0) const {
+    return Arguments((SourceDirectory() + "/" + BaseName(each.source) + ".i").toStdString(), each.options, lane);
   }
 
-  void ClearOutput() const {
-    QDir(OutputDirectory()).removeRecursively();
-    QDir().mkpath(OutputDirectory());
+  void ClearOutput(int lane = 0) const {
+    QDir(OutputDirectory(lane)).removeRecursively();
+    QDir().mkpath(OutputDirectory(lane));
   }
 
-  FileMap CollectOutput() const {
+  FileMap CollectOutput(int lane = 0) const {
     FileMap files;
-    const QDir output(OutputDirectory());
+    const QDir output(OutputDirectory(lane));
     for (const QString& name : output.entryList(QDir::Files | QDir::Hidden)) {
       QFile file(output.filePath(name));
       if (file.open(QIODevice::ReadOnly)) files[name.toStdString()] = file.readAll();
@@ -121,8 +125,8 @@ class RepeatedRunsTest : public ::testing::Test {
     return {status, CollectOutput()};
   }
 
-  RunResult RunInChild(const std::vector<std::string>& arguments) const {
-    ClearOutput();
+  RunResult RunInChild(const std::vector<std::string>& arguments, int lane = 0) const {
+    ClearOutput(lane);
     QStringList list;
     for (const std::string& argument : arguments) list << QString::fromStdString(argument);
     QProcess child;
@@ -131,7 +135,7 @@ class RepeatedRunsTest : public ::testing::Test {
     child.start(QStringLiteral(QUORB_BUILD_DIR "/bin/quorbcc1"), list);
     EXPECT_TRUE(child.waitForFinished(120000));
     EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
-    return {child.exitCode(), CollectOutput()};
+    return {child.exitCode(), CollectOutput(lane)};
   }
 
   QTemporaryDir work_;
@@ -201,6 +205,29 @@ TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
       if (i == 2) ExpectSameRun(brokenInChild, RunInProcess(brokenArguments), what + ", then the syntax error");
       if (i == 4) ExpectSameRun(unwritableInChild, RunInProcess(unwritable), what + ", then the missing directory");
     }
+  }
+}
+
+// A run's names, messages, front end, instrumentation and writers are its
+// own: two runs at once on two threads write what each writes alone.
+TEST_F(RepeatedRunsTest, RunsOnTwoThreadsAtOnceWriteWhatEachWritesAlone) {
+  const support::UnwindingFatalExits unwinding;
+  const Translations translations;
+  for (std::size_t i = 0; i + 1 < Cases().size(); i += 2) {
+    const Case& first = Cases()[i];
+    const Case& second = Cases()[i + 1];
+    const RunResult firstAlone = RunInChild(Arguments(first, 0), 0);
+    const RunResult secondAlone = RunInChild(Arguments(second, 1), 1);
+    ASSERT_EQ(firstAlone.status, 0) << first.source;
+    ASSERT_EQ(secondAlone.status, 0) << second.source;
+    ClearOutput(0);
+    ClearOutput(1);
+    int secondStatus = -1;
+    std::thread other([&] { secondStatus = RunInstrumentation(Arguments(second, 1)); });
+    const int firstStatus = RunInstrumentation(Arguments(first, 0));
+    other.join();
+    ExpectSameRun(firstAlone, {firstStatus, CollectOutput(0)}, first.source + ", beside " + second.source);
+    ExpectSameRun(secondAlone, {secondStatus, CollectOutput(1)}, second.source + ", beside " + first.source);
   }
 }
 
