@@ -7,7 +7,6 @@
 #include "support/fatal_exit.h"
 #include "support/file_utils.h"
 #include "support/messages.h"
-#include "support/moxtel_log.h"
 #include "support/name_table.h"
 #include "support/translate.h"
 
@@ -57,10 +56,6 @@ class ArgumentVector {
   std::vector<const char*> pointers_;
 };
 
-// What a previous run may have left: an open log. (Names, messages, the
-// front end and the output writers belong to the run and go with it.)
-void StartRun() { support::CloseMoxtelLog(); }
-
 // Parses the definition file, then the source file; any syntax or semantic
 // error ends the run before anything is written.
 frontend::TreeNode* ParseInputs(frontend::FrontEnd& frontEnd, Options& options) {
@@ -83,7 +78,6 @@ frontend::TreeNode* ParseInputs(frontend::FrontEnd& frontEnd, Options& options) 
 }
 
 void Instrument(const ArgumentVector& arguments, Options& options) {
-  StartRun();
   if (!AnalyseOptions(arguments.Count(), arguments.Values(), options)) {
     support::DisplayFatalError(Translate("Fatal Error", "Error(s) in command line"));
   }
@@ -92,12 +86,6 @@ void Instrument(const ArgumentVector& arguments, Options& options) {
   const frontend::FrontEndScope binding(frontEnd);
   frontend::TreeNode* root = ParseInputs(frontEnd, options);
   instrument::InstrumentFile(frontEnd, root, options);
-}
-
-// Safe after a completed run and after one that unwound at any point.
-void ReleaseRun(Options& options) {
-  ReleaseOptions(options);
-  support::CloseMoxtelLog();
 }
 
 }  // namespace
@@ -132,7 +120,7 @@ int RunInstrumentation(const std::vector<std::string>& arguments) {
   } catch (const support::RunEnded& ended) {
     status = ended.status;
   }
-  ReleaseRun(options);
+  ReleaseOptions(options);
   return status;
 }
 

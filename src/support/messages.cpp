@@ -22,10 +22,7 @@ struct ToolIdentity {
 ToolIdentity identity;
 RunMessages outsideRuns;
 
-RunMessages& Run() {
-  RunMessages* run = RunMessagesScope::Bound();
-  return run ? *run : outsideRuns;
-}
+RunMessages& Run() { return CurrentRunMessages(); }
 
 void WriteFramed(const char* format, const char* comment, const QString& message) {
   const QString framed = Translate("Display Message", format, comment)
@@ -80,6 +77,15 @@ void SetToolIdentity(const QString& product, const QString& executable) {
 }
 
 const QString& GetProductName() { return identity.productName; }
+
+RunMessages::~RunMessages() {
+  if (moxtelLog) std::fclose(moxtelLog);
+}
+
+RunMessages& CurrentRunMessages() {
+  RunMessages* run = RunMessagesScope::Bound();
+  return run ? *run : outsideRuns;
+}
 
 void DisplayError(const QString& message) {
   WriteFramed("%1 %2 - ERROR: %3\n",

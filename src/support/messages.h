@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,19 +32,29 @@ struct CodeLocation {
 inline constexpr int kExitFatal = 7;
 inline constexpr int kExitInternal = 9;
 
-/// What a run has said: its errors and warnings, and whether it shows
-/// warnings and infos at all (-NOWARNINGS). One run of several in a process
-/// never sees the counts or the quiet mode of another.
+/// What a run has said: its errors and warnings, whether it shows warnings
+/// and infos at all (-NOWARNINGS), and its Moxtel log (support/moxtel_log.h).
+/// One run of several in a process never sees the counts, the quiet mode or
+/// the log of another.
 struct RunMessages {
+  RunMessages() = default;
+  RunMessages(const RunMessages&) = delete;
+  RunMessages& operator=(const RunMessages&) = delete;
+  ~RunMessages();
+
   std::uint32_t errorCount = 0;
   std::uint32_t warningCount = 0;
   bool quiet = false;
+  std::FILE* moxtelLog = nullptr;  // open for appending, or none
 };
 
 /// Binds a run's messages to this thread for the scope; messages given
 /// outside any run (start-up, the tools without runs) count in the
 /// process's own.
 using RunMessagesScope = ThreadBinding<RunMessages>;
+
+/// The messages bound to this thread, or the process's own.
+RunMessages& CurrentRunMessages();
 
 /// Stores the identity shown in every message; the first call also installs
 /// the handlers for invalid memory accesses and memory exhaustion.

@@ -6,14 +6,14 @@
 
 namespace support {
 
-/// Opens the log for appending; on failure only warns. The log is closed at
-/// process exit.
+/// Opens the run's log for appending; on failure only warns. The log is
+/// closed with the run (every line is flushed as it is written).
 void OpenMoxtelLog(const std::string& path);
 
 /// Writes "<kind> <path>\n" when the log is open.
 void WriteMoxtelLog(const char* kind, const std::string& path);
 
-/// Closes the log (tests; the process closes it at exit).
+/// Closes the run's log.
 void CloseMoxtelLog();
 
 }  // namespace support
