@@ -3,6 +3,8 @@
 // loops entered by a jump, and the forms never instrumented. Each source
 // function stands on one line, so a function's texts are found on its line.
 // Expectations are worked out by hand from the README's rules.
+#include "built_tool_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -36,28 +38,13 @@ struct Instrumented {
   std::string fdc;       // the FDC file
 };
 
-class WalkTextsTest : public ::testing::Test {
+class WalkTextsTest : public BuiltToolFixture {
  protected:
-  void SetUp() override {
-    const std::string build = QUORB_BUILD_DIR;
-    binary = build + "/bin/quorbcc1";
-    if (!std::filesystem::exists(binary)) GTEST_SKIP() << "quorbcc1 is not built";
-    tdp = std::getenv("QBLTGT") ? std::getenv("QBLTGT") : build + "/tdp/gcc";
-    char pattern[] = "/tmp/walk_texts_XXXXXX";
-    directory = ::mkdtemp(pattern);
-  }
-  void TearDown() override {
-    if (!directory.empty()) std::filesystem::remove_all(directory);
-  }
-
   Instrumented Run(const std::string& source, const std::string& options) {
     std::ofstream(directory / "a.i", std::ios::binary) << source;
     std::filesystem::remove(directory / "a.i.fdc");
-    const std::string command = "cd '" + directory.string() + "' && LANG=C NIVRAKDIR='" + QUORB_BUILD_DIR +
-                                "' QBLTGT='" + tdp + "' '" + binary + "' a.i out.c gcc.def -NOINFO " + options +
-                                " >/dev/null 2>messages";
     Instrumented result;
-    result.status = std::system(command.c_str());
+    result.status = RunTool("a.i out.c gcc.def -NOINFO " + options + " >/dev/null 2>messages");
     result.text = ReadText(directory / "out.c");
     result.messages = ReadText(directory / "messages");
     result.fdc = ReadText(directory / "a.i.fdc");
@@ -93,9 +80,6 @@ class WalkTextsTest : public ::testing::Test {
     }
     return lines;
   }
-
-  std::string binary, tdp;
-  std::filesystem::path directory;
 };
 
 // Slot bases: a decision of w modified conditions takes w slots rounded up

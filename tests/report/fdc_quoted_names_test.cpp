@@ -4,6 +4,8 @@
 // every name back exactly.
 #include "report/fdc_units.h"
 
+#include "built_tool_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -42,19 +44,11 @@ struct Named {
   std::string name;
 };
 
-class FdcQuotedNamesTest : public ::testing::Test {
+class FdcQuotedNamesTest : public BuiltToolFixture {
  protected:
   void SetUp() override {
-    const std::string build = QUORB_BUILD_DIR;
-    binary = build + "/bin/quorbcc1";
-    if (!std::filesystem::exists(binary)) GTEST_SKIP() << "quorbcc1 is not built";
-    tdp = std::getenv("QBLTGT") ? std::getenv("QBLTGT") : build + "/tdp/gcc";
-    char pattern[] = "/tmp/fdc_quoted_names_XXXXXX";
-    scratch = ::mkdtemp(pattern);
-    scratch += '/';
-  }
-  void TearDown() override {
-    if (!scratch.empty()) std::filesystem::remove_all(scratch);
+    BuiltToolFixture::SetUp();
+    scratch = directory.string() + "/";
   }
 
   /// The source file, written with the program, in a directory of its own.
@@ -70,10 +64,8 @@ class FdcQuotedNamesTest : public ::testing::Test {
     std::ofstream(scratch + "a.i", std::ios::binary)
         << "# 1 \"" << DirectiveName(source.directory + source.name) << "\"\n"
         << kProgram;
-    const std::string command = "cd '" + scratch + "' && LANG=C NIVRAKDIR='" + QUORB_BUILD_DIR + "' QBLTGT='" +
-                                tdp + "' '" + binary + "' a.i out.c gcc.def -NOINFO -FDCNAME=all.fdc" +
-                                " >/dev/null 2>messages";
-    ASSERT_EQ(std::system(command.c_str()), 0) << Read(scratch + "messages");
+    ASSERT_EQ(RunTool("a.i out.c gcc.def -NOINFO -FDCNAME=all.fdc >/dev/null 2>messages"), 0)
+        << Read(scratch + "messages");
   }
 
   /// The report's reading of all.fdc: the blocks in this order, with exactly
@@ -95,7 +87,7 @@ class FdcQuotedNamesTest : public ::testing::Test {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
-  std::string binary, tdp, scratch;
+  std::string scratch;  // the scratch directory, ending with "/"
 };
 
 // The merge keeps the previous file's bytes when it copies surviving blocks
