@@ -30,6 +30,8 @@ elif [ "${TSAN:-0}" = 1 ]; then
   # 100,000 nested statements need gigabytes of stack, which ThreadSanitizer
   # shadows four times over: the host runs out of memory.
   select="$select -L instrumenting -E ^cli\\.walk_hostile_trees\$"
+  TSAN_OPTIONS="suppressions=$(pwd)/tests/tsan.supp ${TSAN_OPTIONS:-}"
+  export TSAN_OPTIONS
 fi
 # shellcheck disable=SC2086
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo $flags >/dev/null

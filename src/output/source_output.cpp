@@ -68,7 +68,7 @@ UnfinishedOutput::~UnfinishedOutput() {
 OutputStreams::OutputStreams(const OutputFileKind& kind) : kind_(kind) {}
 
 void OutputStreams::UseLargeBuffer(std::FILE* stream) {
-  if (!buffer_) buffer_ = std::make_unique<char[]>(kStreamBufferSize);
+  if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kStreamBufferSize);
   std::setvbuf(stream, buffer_.get(), _IOFBF, kStreamBufferSize);
 }
 
