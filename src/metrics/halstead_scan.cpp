@@ -4,6 +4,7 @@
 #include "metrics/halstead_scan.h"
 
 #include "frontend/lexer_patterns.h"
+#include "support/messages.h"
 
 #include <string_view>
 
@@ -41,7 +42,13 @@ void Advance(std::size_t length) {
 }  // namespace
 
 std::size_t ReadScannerInput(char* buffer, std::size_t capacity) {
-  return output::ReadDecoded(Halstead().input, buffer, capacity);
+  const std::size_t read = output::ReadDecoded(Halstead().input, buffer, capacity);
+  if (read == 0 && Halstead().input.readFailed) output::FailReadingSource(Halstead().path);
+  return read;
+}
+
+void FailScanner(const char* reason) {
+  support::DisplayInternalError(QString::fromUtf8(reason), support::CodeLocation::Current());
 }
 
 void EndLine() {

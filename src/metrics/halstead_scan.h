@@ -62,8 +62,11 @@ inline HalsteadScan& Halstead() { return HalsteadScope::Current(); }
 
 /// Runs the generated scanner over Halstead().input to the end of the text.
 void RunHalsteadScanner();
-/// Feeds the scanner; 0 at the end of the text.
+/// Feeds the scanner; 0 at the end of the text. A source that cannot be
+/// read ends the run.
 std::size_t ReadScannerInput(char* buffer, std::size_t capacity);
+/// Ends the run on a failure of the generated scanner itself.
+[[noreturn]] void FailScanner(const char* reason);
 
 void CountOperator(unsigned kind, std::size_t length);
 void CountKeywordOrIdentifier(const char* text, std::size_t length);

@@ -1,5 +1,8 @@
 #include "output/source_encoding.h"
 
+#include "support/messages.h"
+#include "support/translate.h"
+
 #include <QString>
 #include <algorithm>
 #include <array>
@@ -182,6 +185,12 @@ std::size_t ReadDecodedLinePart(DecodedInput& input, std::string& line, std::siz
     appended += count;
   }
   return appended;
+}
+
+void FailReadingSource(std::string_view path) {
+  support::DisplayFatalError(
+      support::Translate("Fatal Error", "Error while reading file %1 : unsupported file format", "%1 : the filename")
+          .arg(support::FromLocal(path)));
 }
 
 }  // namespace output

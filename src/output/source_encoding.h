@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace output {
 
@@ -48,6 +49,11 @@ void StartDecoding(DecodedInput& input, std::FILE* file, Encoding encoding);
 
 /// Up to capacity decoded bytes into buffer; 0 at the end of the text.
 std::size_t ReadDecoded(DecodedInput& input, char* buffer, std::size_t capacity);
+
+/// Ends the run on a source that cannot be read as text (a directory, a
+/// read error), with the message of a source that does not match its
+/// preprocessed form.
+[[noreturn]] void FailReadingSource(std::string_view path);
 
 /// Appends up to limit decoded bytes to line, stopping after a line feed;
 /// returns how many were appended (0 at the end of the text).

@@ -19,11 +19,7 @@ namespace {
 
 constexpr std::size_t kLineChunk = 1019;
 
-[[noreturn]] void FailReading(const SourceReader& reader) {
-  support::DisplayFatalError(
-      support::Translate("Fatal Error", "Error while reading file %1 : unsupported file format", "%1 : the filename")
-          .arg(support::FromLocal(reader.path)));
-}
+[[noreturn]] void FailReading(const SourceReader& reader) { FailReadingSource(reader.path); }
 
 void WriteByte(unsigned char c) {
   std::FILE* out = Listing().out;
