@@ -6,7 +6,7 @@
 // size, and prints the time ratio (goal 0.3), the memory ratio to the input
 // (goal 10), the time of twice the input against the input (goal 2.1), and
 // the -O1 compile time of the instrumented file, with every coverage type and
-// with the default coverage, against the original's (goal 1.3).
+// with the default coverage, against the original's (goals 1.6 and 1.2).
 //
 //   instrument_bench <build dir> <source dir> <lz4 dir> <work dir> [runs]
 #include "generated_source.h"
@@ -34,7 +34,8 @@ const std::vector<std::string> kCoverage = {"-PROC=RET", "-CALL", "-BLOCK=LOGICA
 constexpr double kTimeGoal = 0.3;
 constexpr double kMemoryGoal = 10.0;
 constexpr double kScalingGoal = 2.1;
-constexpr double kCompileGoal = 1.3;
+constexpr double kEveryCompileGoal = 1.6;
+constexpr double kDefaultCompileGoal = 1.2;
 
 struct Paths {
   fs::path build;
@@ -205,8 +206,8 @@ void MeasureCompile(const Paths& paths, const Input& input, int runs) {
   PrintMeasure("gcc -O1, original", best[0]);
   PrintMeasure("gcc -O1, every coverage", best[1]);
   PrintMeasure("gcc -O1, default coverage", best[2]);
-  PrintTimeRatios("-O1 compile, every coverage / original", best[1], best[0], kCompileGoal);
-  PrintTimeRatios("-O1 compile, default / original", best[2], best[0], kCompileGoal);
+  PrintTimeRatios("-O1 compile, every coverage / original", best[1], best[0], kEveryCompileGoal);
+  PrintTimeRatios("-O1 compile, default / original", best[2], best[0], kDefaultCompileGoal);
 }
 
 // lz4's library and programs in one translation unit; the statics that two
