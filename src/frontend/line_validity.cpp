@@ -87,39 +87,21 @@ void FreeValidFiles(ValidLineTable& table) {
   table.current = nullptr;
 }
 
-namespace {
-
-// Regions and line pairs are both singly linked lists with a tail.
-template <typename List, typename Item>
-void AppendItem(List& list, Item* item) {
-  if (list.tail) list.tail->next = item;
-  else list.head = item;
-  list.tail = item;
+void AppendRegion(RegionList& list, std::uint32_t first, std::uint32_t last) {
+  Region* region = new Region{0, first, last, nullptr};
+  if (list.tail) list.tail->next = region;
+  else list.head = region;
+  list.tail = region;
 }
 
-template <typename List>
-void FreeItems(List& list) {
+void FreeRegions(RegionList& list) {
   while (list.head) {
-    auto* next = list.head->next;
+    Region* next = list.head->next;
     delete list.head;
     list.head = next;
   }
   list.tail = nullptr;
 }
-
-}  // namespace
-
-void AppendRegion(RegionList& list, std::uint32_t first, std::uint32_t last) {
-  AppendItem(list, new Region{0, first, last, nullptr});
-}
-
-void AppendLinePair(LinePairList& list, std::uint32_t first, std::uint32_t last) {
-  AppendItem(list, new LinePair{first, last, nullptr});
-}
-
-void FreeRegions(RegionList& list) { FreeItems(list); }
-
-void FreeLinePairs(LinePairList& list) { FreeItems(list); }
 
 // Regions and pairs are walked together: a region that starts at or before a
 // pair's high end is decided by that pair; otherwise the next pair is tried.

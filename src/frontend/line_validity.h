@@ -53,26 +53,23 @@ struct Region {
   Region* next;
 };
 
+struct RegionList;
+/// Empties the list.
+void FreeRegions(RegionList& list);
+
+/// Owns its regions: a run that ends by unwinding while the regions are
+/// being collected frees them too.
 struct RegionList {
-  Region* head;
-  Region* tail;
-};
+  RegionList() = default;
+  RegionList(const RegionList&) = delete;
+  RegionList& operator=(const RegionList&) = delete;
+  ~RegionList() { FreeRegions(*this); }
 
-struct LinePair {
-  std::uint32_t first;
-  std::uint32_t last;
-  LinePair* next;
-};
-
-struct LinePairList {
-  LinePair* head;
-  LinePair* tail;
+  Region* head = nullptr;
+  Region* tail = nullptr;
 };
 
 void AppendRegion(RegionList& list, std::uint32_t first, std::uint32_t last);
-void AppendLinePair(LinePairList& list, std::uint32_t first, std::uint32_t last);
-void FreeRegions(RegionList& list);
-void FreeLinePairs(LinePairList& list);
 
 /// Marks active every region (sorted by first line) that holds a line of the
 /// file that produced tokens. A file without record is an internal error.

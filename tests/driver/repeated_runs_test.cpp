@@ -1,6 +1,7 @@
 // Many instrumentation runs in one process write what one process per run
-// writes: several inputs and option sets in sequence, twice over, with a run
-// ending on a syntax error in between, each compared file by file with the
+// writes: several inputs and option sets in sequence, twice over, with runs
+// ending on a syntax error and in the listing in between (a sanitizer build
+// finds what such a run leaves behind), each compared file by file with the
 // quorbcc1 binary run in a child process on the same input and options; a
 // run that cannot write its instrumented file ends the same way too; and
 // two runs at once on two threads.
@@ -204,6 +205,17 @@ TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
     file.write("int first(void) { return 1; }\nint second(void) { return 2 +; }\n");
   }
   const std::vector<std::string> brokenArguments = Arguments(broken, {"-PROC=RET", "-BLOCK=LOGICAL"});
+  // Ends in the listing, while the metrics collect the conditional regions
+  // of a source whose #endif has no #if.
+  const std::string stray = (SourceDirectory() + "/stray").toStdString();
+  {
+    QFile source(QString::fromStdString(stray + ".c"));
+    QFile preprocessed(QString::fromStdString(stray + ".i"));
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly) && preprocessed.open(QIODevice::WriteOnly));
+    source.write("int f(int x)\n{\n#if 1\n#endif\n#endif\n  return x;\n}\n");
+    preprocessed.write(("# 1 \"" + stray + ".c\"\nint f(int x)\n{\n\n\n\n  return x;\n}\n").c_str());
+  }
+  const std::vector<std::string> strayArguments = Arguments(stray + ".i", {"-BLOCK"});
 
   std::vector<RunResult> expected;
   for (const Case& each : Cases()) {
@@ -215,6 +227,8 @@ TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
   }
   const RunResult brokenInChild = RunInChild(brokenArguments);
   EXPECT_EQ(brokenInChild.status, support::kExitFatal);
+  const RunResult strayInChild = RunInChild(strayArguments);
+  EXPECT_EQ(strayInChild.status, support::kExitFatal);
   // Ends while the FDC files are being written: the instrumented file's
   // directory is missing.
   std::vector<std::string> unwritable = Arguments(Cases()[1]);
@@ -227,6 +241,7 @@ TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
       const std::string what = "round " + std::to_string(round) + ", " + Cases()[i].source;
       ExpectSameRun(expected[i], RunInProcess(Arguments(Cases()[i])), what);
       if (i == 2) ExpectSameRun(brokenInChild, RunInProcess(brokenArguments), what + ", then the syntax error");
+      if (i == 3) ExpectSameRun(strayInChild, RunInProcess(strayArguments), what + ", then the stray #endif");
       if (i == 4) ExpectSameRun(unwritableInChild, RunInProcess(unwritable), what + ", then the missing directory");
     }
   }

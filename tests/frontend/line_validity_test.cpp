@@ -107,18 +107,5 @@ TEST_F(LineValidityTest, SetIfdefsOnAnUnknownFileIsAnInternalError) {
               "No ValidFileTypeP in SetIfdefs\\(\\)\\.");
 }
 
-TEST_F(LineValidityTest, LinePairListsAppendAtTheTail) {
-  LinePairList pairs{};
-  AppendLinePair(pairs, 1, 2);
-  AppendLinePair(pairs, 5, 9);
-  ASSERT_NE(pairs.head, nullptr);
-  EXPECT_EQ(pairs.head->first, 1u);
-  EXPECT_EQ(pairs.tail->last, 9u);
-  EXPECT_EQ(pairs.head->next, pairs.tail);
-  FreeLinePairs(pairs);
-  EXPECT_EQ(pairs.head, nullptr);
-  EXPECT_EQ(pairs.tail, nullptr);
-}
-
 }  // namespace
 }  // namespace frontend
