@@ -109,13 +109,7 @@ void InstrumentFile(frontend::FrontEnd& frontEnd, frontend::TreeNode* root, cons
   FindPragmaLines(options.srcPath);
   std::optional<InstrumentedFile> output;
   const frontend::TokenPosition mainFile = root->end;
-  support::NameTable& names = support::CurrentNameTable();
-  support::RunMessages& messages = support::RunMessagesScope::Current();
-  support::RunOnLargeStack([&names, &messages, &frontEnd, &state, root, &options, &output] {
-    const support::NameTableScope namesBinding(names);
-    const support::RunMessagesScope messagesBinding(messages);
-    const frontend::FrontEndScope frontEndBinding(frontEnd);
-    const InstrScope instrBinding(state);
+  support::RunOnLargeStack([&frontEnd, root, &options, &output] {
     InstrFunctionStart(root);
     output.emplace(options.instrPath);
     WriteInstrumentedFile(options, root, output->Stream());

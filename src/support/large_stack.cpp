@@ -1,6 +1,7 @@
 #include "support/large_stack.h"
 
 #include "support/messages.h"
+#include "support/thread_binding.h"
 #include "support/translate.h"
 
 #include <csignal>
@@ -17,13 +18,14 @@ alignas(16) thread_local char workerSignalStack[64 * 1024];
 
 struct Work {
   const std::function<void()>& run;
+  const CarriedBindings& bindings;
   std::exception_ptr thrown;
 };
 
-// The thread's own signal stack (a sanitizer's runtime maps one and unmaps
-// it when the thread ends) is put back before the thread returns. An
-// exception (a run that ends by unwinding) cannot leave a thread: it is
-// carried over to the caller.
+// The work runs with the caller's bindings in force. The thread's own
+// signal stack (a sanitizer's runtime maps one and unmaps it when the thread
+// ends) is put back before the thread returns. An exception (a run that ends
+// by unwinding) cannot leave a thread: it is carried over to the caller.
 void* RunWork(void* argument) {
   stack_t stack{};
   stack.ss_sp = workerSignalStack;
@@ -32,6 +34,7 @@ void* RunWork(void* argument) {
   sigaltstack(&stack, &previous);
   Work& work = *static_cast<Work*>(argument);
   try {
+    const CarriedBindings::InForce bindings(work.bindings);
     work.run();
   } catch (...) {
     work.thrown = std::current_exception();
@@ -47,7 +50,8 @@ void RunOnLargeStack(const std::function<void()>& work, std::size_t stackBytes) 
   pthread_attr_init(&attributes);
   pthread_attr_setstacksize(&attributes, stackBytes);
   pthread_t thread;
-  Work carried{work, nullptr};
+  const CarriedBindings bindings;
+  Work carried{work, bindings, nullptr};
   const int failed = pthread_create(&thread, &attributes, RunWork, &carried);
   pthread_attr_destroy(&attributes);
   if (failed) DisplayFatalError(Translate("Fatal Error", "No memory left"));
