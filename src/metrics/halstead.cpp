@@ -4,6 +4,7 @@
 
 #include "frontend/line_validity.h"
 #include "metrics/halstead_scan.h"
+#include "support/file_utils.h"
 #include "support/messages.h"
 #include "support/translate.h"
 
@@ -26,7 +27,8 @@ void ComputeHalstead(const char* path, HalsteadCounts& counts, std::vector<Hidde
         support::Translate("Internal Error", "Cannot calcul Halstead parameters w/o file name"),
         support::CodeLocation::Current());
   }
-  std::FILE* file = std::fopen(path, "rb");
+  // Closed however the run ends, an unwinding fatal error included.
+  const support::UniqueFile file(std::fopen(path, "rb"));
   if (!file) {
     support::DisplayInternalError(support::Translate("Internal Error", "Halstead calcul : cannot open source file"),
                                   support::CodeLocation::Current());
@@ -38,11 +40,10 @@ void ComputeHalstead(const char* path, HalsteadCounts& counts, std::vector<Hidde
   scan.counts = &counts;
   scan.hiddenRanges = &hiddenRanges;
   scan.regions = &regions;
-  output::StartDecoding(scan.input, file, output::DetectEncoding(file));
+  output::StartDecoding(scan.input, file.get(), output::DetectEncoding(file.get()));
   RunHalsteadScanner();
   FinishScan();
   CloseOpenRegions(counts[kTotalLines]);
-  std::fclose(file);
   if (support::GetMessageCounts().errors > 0) {
     support::DisplayFatalError(support::Translate("Fatal Error", "Fix the errors above before proceeding again"));
   }

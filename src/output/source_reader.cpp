@@ -117,18 +117,15 @@ void OpenSourceReader(SourceReader& reader, const char* path, bool tracksComment
   reader = {};
   reader.path = path;
   reader.tracksComments = tracksComments;
-  reader.file = std::fopen(path, "rb");
+  reader.file.reset(std::fopen(path, "rb"));
   if (!reader.file) {
     support::DisplayFatalError(
         support::Translate("Fatal Error", "Can't open file %1", "%1 : the filename").arg(support::FromLocal(path)));
   }
-  StartDecoding(reader.input, reader.file, DetectEncoding(reader.file));
+  StartDecoding(reader.input, reader.file.get(), DetectEncoding(reader.file.get()));
 }
 
-void CloseSourceReader(SourceReader& reader) {
-  if (reader.file) std::fclose(reader.file);
-  reader = {};
-}
+void CloseSourceReader(SourceReader& reader) { reader = {}; }
 
 bool ReadNextLine(SourceReader& reader) {
   reader.line.clear();

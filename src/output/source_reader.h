@@ -18,6 +18,7 @@
 #include "metrics/halstead.h"
 #include "output/line_alignment.h"
 #include "output/source_encoding.h"
+#include "support/file_utils.h"
 #include "support/thread_binding.h"
 
 #include <cstdint>
@@ -34,7 +35,7 @@ struct RegionList;
 namespace output {
 
 struct SourceReader {
-  std::FILE* file = nullptr;
+  support::UniqueFile file;    // closed however the run ends
   const char* path = nullptr;  // not owned
   DecodedInput input;
   std::string line;  // the current line with its line feed; empty before the first

@@ -1,10 +1,10 @@
 // Many instrumentation runs in one process write what one process per run
 // writes: several inputs and option sets in sequence, twice over, with runs
-// ending on a syntax error and in the listing in between (a sanitizer build
-// finds what such a run leaves behind), each compared file by file with the
-// quorbcc1 binary run in a child process on the same input and options; a
-// run that cannot write its instrumented file ends the same way too; and
-// two runs at once on two threads.
+// ending on a syntax error and in the listing in between (none may leave a
+// file open; a sanitizer build finds the memory they leave behind), each
+// compared file by file with the quorbcc1 binary run in a child process on
+// the same input and options; a run that cannot write its instrumented file
+// ends the same way too; and two runs at once on two threads.
 #include "driver/instrumentation_run.h"
 #include "support/fatal_exit.h"
 #include "support/messages.h"
@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <thread>
@@ -80,6 +81,12 @@ int Spawn(const std::vector<std::string>& command) {
     if (errno != EINTR) return kNotStarted;
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : kKilled;
+}
+
+int OpenDescriptors() {
+  int count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
+  return count;
 }
 
 class RepeatedRunsTest : public ::testing::Test {
@@ -216,6 +223,17 @@ TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
     preprocessed.write(("# 1 \"" + stray + ".c\"\nint f(int x)\n{\n\n\n\n  return x;\n}\n").c_str());
   }
   const std::vector<std::string> strayArguments = Arguments(stray + ".i", {"-BLOCK"});
+  // Ends while the listing reads the source and the preprocessed file: the
+  // source is shorter than its preprocessed text says.
+  const std::string cut = (SourceDirectory() + "/cut").toStdString();
+  {
+    QFile source(QString::fromStdString(cut + ".c"));
+    QFile preprocessed(QString::fromStdString(cut + ".i"));
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly) && preprocessed.open(QIODevice::WriteOnly));
+    source.write("int f(int x)\n{\n");
+    preprocessed.write(("# 1 \"" + cut + ".c\"\nint f(int x)\n{\n  if (x)\n    return 1;\n  return 0;\n}\n").c_str());
+  }
+  const std::vector<std::string> cutArguments = Arguments(cut + ".i", {"-BLOCK"});
 
   std::vector<RunResult> expected;
   for (const Case& each : Cases()) {
@@ -229,6 +247,8 @@ TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
   EXPECT_EQ(brokenInChild.status, support::kExitFatal);
   const RunResult strayInChild = RunInChild(strayArguments);
   EXPECT_EQ(strayInChild.status, support::kExitFatal);
+  const RunResult cutInChild = RunInChild(cutArguments);
+  EXPECT_EQ(cutInChild.status, support::kExitFatal);
   // Ends while the FDC files are being written: the instrumented file's
   // directory is missing.
   std::vector<std::string> unwritable = Arguments(Cases()[1]);
@@ -236,15 +256,19 @@ TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
   const RunResult unwritableInChild = RunInChild(unwritable);
   EXPECT_EQ(unwritableInChild.status, support::kExitFatal);
 
+  const int descriptors = OpenDescriptors();
   for (int round = 1; round <= 2; ++round) {
     for (std::size_t i = 0; i < Cases().size(); ++i) {
       const std::string what = "round " + std::to_string(round) + ", " + Cases()[i].source;
       ExpectSameRun(expected[i], RunInProcess(Arguments(Cases()[i])), what);
       if (i == 2) ExpectSameRun(brokenInChild, RunInProcess(brokenArguments), what + ", then the syntax error");
       if (i == 3) ExpectSameRun(strayInChild, RunInProcess(strayArguments), what + ", then the stray #endif");
+      if (i == 3) ExpectSameRun(cutInChild, RunInProcess(cutArguments), what + ", then the source cut short");
       if (i == 4) ExpectSameRun(unwritableInChild, RunInProcess(unwritable), what + ", then the missing directory");
     }
   }
+  // Runs that end early close what they opened, as runs that end well do.
+  EXPECT_EQ(OpenDescriptors(), descriptors);
 }
 
 // A run's names, messages, front end, instrumentation and writers are its
