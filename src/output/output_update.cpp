@@ -137,10 +137,16 @@ void ReplaceUnderLock(const std::string& target, const std::string& temporary, c
   const std::string lockPath = UpdateLockPath(target);
   const int fd = AcquireLock(lockPath);
   Hold({lockPath, fd});
+  // A run that ends by unwinding (a previous file that is not valid) lets go
+  // too: a lock left held would keep its descriptor, and the next update of
+  // the file in this process would wait for it for ever.
+  struct LetGoAtEnd {
+    int fd;
+    ~LetGoAtEnd() { LetGo(fd); }
+  } const release{fd};
   merge();
   StopIfTestAsks();
   support::RenameFile(temporary, target);
-  LetGo(fd);
 }
 
 }  // namespace output

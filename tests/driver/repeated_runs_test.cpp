@@ -3,8 +3,9 @@
 // ending on a syntax error and in the listing in between (none may leave a
 // file open; a sanitizer build finds the memory they leave behind), each
 // compared file by file with the quorbcc1 binary run in a child process on
-// the same input and options; a run that cannot write its instrumented file
-// ends the same way too; and two runs at once on two threads.
+// the same input and options; runs that cannot write their instrumented file
+// or update their FDC file end the same way too; and two runs at once on two
+// threads.
 #include "driver/instrumentation_run.h"
 #include "support/fatal_exit.h"
 #include "support/messages.h"
@@ -139,9 +140,14 @@ class RepeatedRunsTest : public ::testing::Test {
     return Arguments((SourceDirectory() + "/" + BaseName(each.source) + ".i").toStdString(), each.options, lane);
   }
 
-  void ClearOutput(int lane = 0) const {
+  // Empties the lane's output directory, then puts the previous files there.
+  void ClearOutput(int lane = 0, const FileMap& previous = {}) const {
     QDir(OutputDirectory(lane)).removeRecursively();
     QDir().mkpath(OutputDirectory(lane));
+    for (const auto& [name, content] : previous) {
+      QFile file(OutputDirectory(lane) + "/" + QString::fromStdString(name));
+      EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size()) << name;
+    }
   }
 
   FileMap CollectOutput(int lane = 0) const {
@@ -154,14 +160,14 @@ class RepeatedRunsTest : public ::testing::Test {
     return files;
   }
 
-  RunResult RunInProcess(const std::vector<std::string>& arguments) const {
-    ClearOutput();
+  RunResult RunInProcess(const std::vector<std::string>& arguments, const FileMap& previous = {}) const {
+    ClearOutput(0, previous);
     const int status = RunInstrumentation(arguments);
     return {status, CollectOutput()};
   }
 
-  RunResult RunInChild(const std::vector<std::string>& arguments, int lane = 0) const {
-    ClearOutput(lane);
+  RunResult RunInChild(const std::vector<std::string>& arguments, int lane = 0, const FileMap& previous = {}) const {
+    ClearOutput(lane, previous);
     std::vector<std::string> command{QUORB_BUILD_DIR "/bin/quorbcc1"};
     command.insert(command.end(), arguments.begin(), arguments.end());
     const int status = Spawn(command);
@@ -249,6 +255,11 @@ TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
   EXPECT_EQ(strayInChild.status, support::kExitFatal);
   const RunResult cutInChild = RunInChild(cutArguments);
   EXPECT_EQ(cutInChild.status, support::kExitFatal);
+  // Ends in the update of the FDC file, under its lock: the previous file is
+  // not an FDC file.
+  const FileMap invalidPrevious{{"e2e.c.fdc", "not an FDC file\n"}};
+  const RunResult invalidInChild = RunInChild(Arguments(Cases()[0]), 0, invalidPrevious);
+  EXPECT_NE(invalidInChild.status, 0);
   // Ends while the FDC files are being written: the instrumented file's
   // directory is missing.
   std::vector<std::string> unwritable = Arguments(Cases()[1]);
@@ -264,6 +275,10 @@ TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
       if (i == 2) ExpectSameRun(brokenInChild, RunInProcess(brokenArguments), what + ", then the syntax error");
       if (i == 3) ExpectSameRun(strayInChild, RunInProcess(strayArguments), what + ", then the stray #endif");
       if (i == 3) ExpectSameRun(cutInChild, RunInProcess(cutArguments), what + ", then the source cut short");
+      if (i == 5) {
+        ExpectSameRun(invalidInChild, RunInProcess(Arguments(Cases()[0]), invalidPrevious),
+                      what + ", then the invalid previous FDC file");
+      }
       if (i == 4) ExpectSameRun(unwritableInChild, RunInProcess(unwritable), what + ", then the missing directory");
     }
   }
