@@ -240,6 +240,15 @@ TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
     preprocessed.write(("# 1 \"" + cut + ".c\"\nint f(int x)\n{\n  if (x)\n    return 1;\n  return 0;\n}\n").c_str());
   }
   const std::vector<std::string> cutArguments = Arguments(cut + ".i", {"-BLOCK"});
+  // Ends inside the metrics' scanner: the source its line directive names is
+  // a directory.
+  const std::string unreadable = (SourceDirectory() + "/unreadable.i").toStdString();
+  {
+    QFile preprocessed(QString::fromStdString(unreadable));
+    ASSERT_TRUE(preprocessed.open(QIODevice::WriteOnly));
+    preprocessed.write(("# 1 \"" + SourceDirectory().toStdString() + "\"\nint f(int x) { return x; }\n").c_str());
+  }
+  const std::vector<std::string> unreadableArguments = Arguments(unreadable, {"-BLOCK", "-METRICS"});
 
   std::vector<RunResult> expected;
   for (const Case& each : Cases()) {
@@ -255,6 +264,8 @@ TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
   EXPECT_EQ(strayInChild.status, support::kExitFatal);
   const RunResult cutInChild = RunInChild(cutArguments);
   EXPECT_EQ(cutInChild.status, support::kExitFatal);
+  const RunResult unreadableInChild = RunInChild(unreadableArguments);
+  EXPECT_EQ(unreadableInChild.status, support::kExitFatal);
   // Ends in the update of the FDC file, under its lock: the previous file is
   // not an FDC file.
   const FileMap invalidPrevious{{"e2e.c.fdc", "not an FDC file\n"}};
@@ -275,6 +286,9 @@ TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
       if (i == 2) ExpectSameRun(brokenInChild, RunInProcess(brokenArguments), what + ", then the syntax error");
       if (i == 3) ExpectSameRun(strayInChild, RunInProcess(strayArguments), what + ", then the stray #endif");
       if (i == 3) ExpectSameRun(cutInChild, RunInProcess(cutArguments), what + ", then the source cut short");
+      if (i == 1) {
+        ExpectSameRun(unreadableInChild, RunInProcess(unreadableArguments), what + ", then the unreadable source");
+      }
       if (i == 5) {
         ExpectSameRun(invalidInChild, RunInProcess(Arguments(Cases()[0]), invalidPrevious),
                       what + ", then the invalid previous FDC file");
