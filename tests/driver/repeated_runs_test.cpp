@@ -176,6 +176,18 @@ class RepeatedRunsTest : public ::testing::Test {
     return {status, CollectOutput(lane)};
   }
 
+  // Writes <name>.c and <name>.i, whose line directive names the first,
+  // below the source directory; returns the path without its extension.
+  std::string WriteSource(const std::string& name, const std::string& source, const std::string& preprocessed) const {
+    const std::string path = (SourceDirectory() + "/").toStdString() + name;
+    QFile sourceFile(QString::fromStdString(path + ".c"));
+    QFile preprocessedFile(QString::fromStdString(path + ".i"));
+    EXPECT_TRUE(sourceFile.open(QIODevice::WriteOnly) && preprocessedFile.open(QIODevice::WriteOnly)) << path;
+    sourceFile.write(source.c_str());
+    preprocessedFile.write(("# 1 \"" + path + ".c\"\n" + preprocessed).c_str());
+    return path;
+  }
+
   QTemporaryDir work_;
 };
 
@@ -220,25 +232,13 @@ TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
   const std::vector<std::string> brokenArguments = Arguments(broken, {"-PROC=RET", "-BLOCK=LOGICAL"});
   // Ends in the listing, while the metrics collect the conditional regions
   // of a source whose #endif has no #if.
-  const std::string stray = (SourceDirectory() + "/stray").toStdString();
-  {
-    QFile source(QString::fromStdString(stray + ".c"));
-    QFile preprocessed(QString::fromStdString(stray + ".i"));
-    ASSERT_TRUE(source.open(QIODevice::WriteOnly) && preprocessed.open(QIODevice::WriteOnly));
-    source.write("int f(int x)\n{\n#if 1\n#endif\n#endif\n  return x;\n}\n");
-    preprocessed.write(("# 1 \"" + stray + ".c\"\nint f(int x)\n{\n\n\n\n  return x;\n}\n").c_str());
-  }
+  const std::string stray = WriteSource("stray", "int f(int x)\n{\n#if 1\n#endif\n#endif\n  return x;\n}\n",
+                                       "int f(int x)\n{\n\n\n\n  return x;\n}\n");
   const std::vector<std::string> strayArguments = Arguments(stray + ".i", {"-BLOCK"});
   // Ends while the listing reads the source and the preprocessed file: the
   // source is shorter than its preprocessed text says.
-  const std::string cut = (SourceDirectory() + "/cut").toStdString();
-  {
-    QFile source(QString::fromStdString(cut + ".c"));
-    QFile preprocessed(QString::fromStdString(cut + ".i"));
-    ASSERT_TRUE(source.open(QIODevice::WriteOnly) && preprocessed.open(QIODevice::WriteOnly));
-    source.write("int f(int x)\n{\n");
-    preprocessed.write(("# 1 \"" + cut + ".c\"\nint f(int x)\n{\n  if (x)\n    return 1;\n  return 0;\n}\n").c_str());
-  }
+  const std::string cut =
+      WriteSource("cut", "int f(int x)\n{\n", "int f(int x)\n{\n  if (x)\n    return 1;\n  return 0;\n}\n");
   const std::vector<std::string> cutArguments = Arguments(cut + ".i", {"-BLOCK"});
   // Ends inside the metrics' scanner: the source its line directive names is
   // a directory.
