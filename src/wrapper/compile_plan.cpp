@@ -99,14 +99,69 @@ Command WithoutPedanticOrErrors(const Command& options) {
   return kept;
 }
 
-// The default results file as a C string literal in a definition.
-std::string ResultsDefinition(const std::string& path) {
-  std::string literal = "-DQBC_RESULTS_DEFAULT=\"";
-  for (const char c : path) {
+// `text` as a C string literal.
+std::string StringLiteral(const std::string& text) {
+  std::string literal = "\"";
+  for (const char c : text) {
+    if (c == '\n') {
+      literal += "\\n";
+      continue;
+    }
     if (c == '"' || c == '\\') literal += '\\';
     literal += c;
   }
   return literal + '"';
+}
+
+// The default results file as a definition on the command line.
+std::string ResultsDefinition(const std::string& path) { return "-DQBC_RESULTS_DEFAULT=" + StringLiteral(path); }
+
+// Macros of the runtime header's own: QBC_RESULTS_SEMIHOSTING, _QBCRT_...
+bool IsRuntimeMacro(const std::string& name) {
+  return name.starts_with("QB") || name.starts_with("_QB") || name.starts_with("USE_QB");
+}
+
+// A -D value ("NAME", "NAME=VALUE", "NAME(ARGS)=BODY") as the text of a
+// #define directive; like the compilers, only its first line counts.
+std::string DefinitionText(const std::string& value) {
+  std::string text = value.substr(0, value.find('\n'));
+  const std::size_t equals = text.find('=');
+  if (equals == std::string::npos) return text + " 1";
+  text[equals] = ' ';
+  return text;
+}
+
+// The unit the compiler reads in place of the instrumented file (see the
+// header): its line marker names the original source.
+std::string UnitText(const CompilerCommand& command, const SourceSteps& steps, const std::string& instrumented,
+                     const PlanSettings& settings) {
+  std::string text = "# 1 " + StringLiteral(steps.source) + "\n";
+  text += "#include \"" + settings.predefinedMacros + "\"\n";
+  for (const CompilerArg& arg : command.args) {
+    if (!(arg.roles & kRoleMacro) || arg.words[0].starts_with("-A")) continue;
+    const std::string name = arg.value.substr(0, arg.value.find_first_of("=(\n"));
+    if (!IsRuntimeMacro(name)) continue;
+    text += arg.words[0].starts_with("-D") ? "#define " + DefinitionText(arg.value) + "\n" : "#undef " + name + "\n";
+  }
+  if (!settings.resultsFile.empty()) {
+    text += "#ifndef QBC_RESULTS_DEFAULT\n#define QBC_RESULTS_DEFAULT " + StringLiteral(settings.resultsFile) +
+            "\n#endif\n";
+  }
+  // Beside the unit, so named whatever the directory's path.
+  return text + "#include \"" + instrumented.substr(instrumented.rfind('/') + 1) + "\"\n";
+}
+
+// A path an #include "..." can name.
+bool IsIncludable(const std::string& path) { return path.find_first_of("\"\n") == std::string::npos; }
+
+// A source's stem as the name of its intermediate files, which the unit
+// includes: no quote, backslash or line break.
+std::string FileStem(const std::string& source) {
+  std::string stem = Stem(source);
+  for (char& c : stem) {
+    if (c == '"' || c == '\\' || c == '\n') c = '_';
+  }
+  return stem;
 }
 
 std::string DirectoryOf(const std::string& path) {
@@ -148,16 +203,66 @@ Command SourceInput(const CompilerArg& source) {
   return {"-x", source.language, source.value};
 }
 
+// The instrumented file compiled with the command's macros (expanded first
+// under -pedantic): for compilers whose predefined macros are unknown.
+void PlanCompileAsItIs(const CompilerCommand& command, SourceSteps& steps, const std::string& instrumented,
+                       const PlanSettings& settings) {
+  const Command results = settings.resultsFile.empty() ? Command{} : Command{ResultsDefinition(settings.resultsFile)};
+  std::string compiled = instrumented;
+  if (IsPedantic(command)) {
+    compiled = steps.directory + "/" + FileStem(steps.source) + ".expanded.i";
+    steps.expand = {command.compiler};
+    Append(steps.expand, WithoutPedanticOrErrors(CommonOptions(command, kRoleDependency | kRoleSaveTemps)));
+    Append(steps.expand, results);
+    if (WarnsOfFallthrough(command)) steps.expand.push_back("-C");
+    Append(steps.expand, {"-E", instrumented, "-o", compiled});
+  }
+  steps.compile = {command.compiler};
+  Append(steps.compile, CommonOptions(command, kRolePreprocessorOnly | kRoleDependency));
+  if (steps.expand.empty()) Append(steps.compile, results);
+  Append(steps.compile, {"-c", compiled, "-o", steps.object});
+}
+
+// The unit that includes the instrumented file, compiled at once, or
+// expanded first for a compiler cache or distributor, and under -pedantic
+// by a compiler other than GCC.
+void PlanCompileOfUnit(const CompilerCommand& command, SourceSteps& steps, const std::string& instrumented,
+                       const PlanSettings& settings) {
+  steps.unitFile = steps.directory + "/" + FileStem(steps.source) + ".c";
+  steps.unitText = UnitText(command, steps, instrumented, settings);
+  const Command unitReading = settings.gcc ? Command{"-fpreprocessed", "-fdirectives-only"} : Command{"-undef"};
+  const unsigned notCompiling = kRolePreprocessorOnly | kRoleDependency | kRoleMacro;
+  steps.compile = {command.compiler};
+  Append(steps.compile, CommonOptions(command, notCompiling));
+  if (settings.compilerPrefix.empty() && (settings.gcc || !IsPedantic(command))) {
+    Append(steps.compile, unitReading);
+    Append(steps.compile, {"-c", "-x", "c", steps.unitFile, "-o", steps.object});
+    return;
+  }
+  const std::string expanded = steps.directory + "/" + FileStem(steps.source) + ".expanded.i";
+  steps.expand = {command.compiler};
+  Append(steps.expand, WithoutPedanticOrErrors(CommonOptions(command, notCompiling | kRoleSaveTemps)));
+  if (WarnsOfFallthrough(command)) steps.expand.push_back("-C");
+  Append(steps.expand, unitReading);
+  Append(steps.expand, {"-E", "-x", "c", steps.unitFile, "-o", expanded});
+  // Clang expands its predefined macros in preprocessed text too.
+  if (!settings.gcc) steps.compile.push_back("-undef");
+  Append(steps.compile, {"-c", expanded, "-o", steps.object});
+}
+
 SourceSteps PlanSource(const CompilerCommand& command, const CompilerArg& source, std::size_t index,
                        const PlanSettings& settings) {
   const std::string directory = settings.privateDirectory + "/" + std::to_string(index);
-  const std::string stem = Stem(source.value);
+  const std::string stem = FileStem(source.value);
   const std::string preprocessed = directory + "/" + stem + ".i";
-  const std::string instrumented = directory + "/" + stem + ".c";
+  // The file the compiler reads is named as the source: Clang names the
+  // object's file symbol, which linkers quote, after it.
+  const bool throughUnit = !settings.predefinedMacros.empty() && IsIncludable(settings.predefinedMacros);
+  const std::string instrumented = directory + "/" + stem + (throughUnit ? ".instrumented.c" : ".c");
   SourceSteps steps;
   steps.source = source.value;
   steps.directory = directory;
-  if (command.mode == CompilerMode::kCompile) steps.object = command.hasOutput ? command.output : stem + ".o";
+  if (command.mode == CompilerMode::kCompile) steps.object = command.hasOutput ? command.output : Stem(source.value) + ".o";
   else steps.object = directory + "/" + stem + ".o";
 
   steps.preprocess = {command.compiler};
@@ -172,20 +277,8 @@ SourceSteps PlanSource(const CompilerCommand& command, const CompilerArg& source
   Append(steps.instrument, DefinitionPlaces(command, steps, settings));
   Append(steps.instrument, settings.instrumentOptions);
 
-  const Command results = settings.resultsFile.empty() ? Command{} : Command{ResultsDefinition(settings.resultsFile)};
-  std::string compiled = instrumented;
-  if (IsPedantic(command)) {
-    compiled = directory + "/" + stem + ".expanded.i";
-    steps.expand = {command.compiler};
-    Append(steps.expand, WithoutPedanticOrErrors(CommonOptions(command, kRoleDependency | kRoleSaveTemps)));
-    Append(steps.expand, results);
-    if (WarnsOfFallthrough(command)) steps.expand.push_back("-C");
-    Append(steps.expand, {"-E", instrumented, "-o", compiled});
-  }
-  steps.compile = {command.compiler};
-  Append(steps.compile, CommonOptions(command, kRolePreprocessorOnly | kRoleDependency));
-  if (steps.expand.empty()) Append(steps.compile, results);
-  Append(steps.compile, {"-c", compiled, "-o", steps.object});
+  if (throughUnit) PlanCompileOfUnit(command, steps, instrumented, settings);
+  else PlanCompileAsItIs(command, steps, instrumented, settings);
 
   for (Command* original : {&steps.original, &steps.diagnose}) {
     const bool diagnose = original == &steps.diagnose;
@@ -255,6 +348,22 @@ Command Prefixed(const Command& prefix, const Command& command) {
 }
 
 }  // namespace
+
+Command MacroShapingOptions(const std::vector<std::string>& argv) {
+  const unsigned notShaping = kRoleInput | kRoleOutput | kRoleLanguage | kRoleCompileOnly | kRoleLinkOnly |
+                              kRolePreprocessorOnly | kRoleDependency | kRoleMacro | kRoleSaveTemps;
+  Command options;
+  for (const CompilerArg& arg : ClassifyArguments(argv).args) {
+    if (arg.roles & notShaping) continue;
+    const std::string& word = arg.words[0];
+    if (word.starts_with("-W") || word.starts_with("-I") || word.starts_with("-iquote") ||
+        word.starts_with("-isystem") || word.starts_with("-idirafter")) {
+      continue;
+    }
+    Append(options, arg.words);
+  }
+  return options;
+}
 
 std::vector<std::string> CSources(const std::vector<std::string>& argv) {
   std::vector<std::string> sources;

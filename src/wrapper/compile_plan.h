@@ -11,11 +11,29 @@
 // With fall-through warnings on, the preprocessor keeps comments: GCC reads
 // "fall through" comments before case labels.
 //
-// Under -pedantic GCC warns about every line marker of a preprocessed text
-// it reads as C (and -pedantic-errors makes that an error), so the
-// instrumented file is then expanded first, without the pedantic and
-// -Werror options, and the compile reads the expansion as preprocessed
-// text, where line markers are at home and every option applies.
+// The instrumented file is compiled through a small unit of the launcher's
+// that names the original source (so debug information does too), includes
+// the compiler's reserved predefined macros, defines the results file and
+// the runtime's own macros the command gives (QBC_..., -D or -U), and
+// includes the instrumented file; neither the command's other macros nor
+// the compiler's unreserved ones (unix, linux) expand over the program text
+// a second time (predefined_macros.h says why). GCC reads that unit as
+// preprocessed text whose directives it still obeys (-fpreprocessed
+// -fdirectives-only): one pass, and no line marker counts as the GCC
+// extension it is in C text. Other compilers compile it as C without their
+// own macros (-undef).
+//
+// Under -pedantic a compiler reading C text warns about every line marker
+// (and -pedantic-errors makes that an error); a compiler cache or
+// distributor hashes or ships only the file it is given. So for a cache or
+// distributor, and under -pedantic for compilers other than GCC, the unit
+// is expanded first, without the pedantic and -Werror options, and the
+// compile reads the expansion as preprocessed text, where line markers are
+// at home and every option applies.
+//
+// Without the predefined macros (a compiler that cannot list them), the
+// instrumented file is compiled as it is with the command's macros, and
+// expanded first under -pedantic.
 //
 // Planning is a pure function of the command line and the private
 // directory's name; running the plan is another module's job.
@@ -35,8 +53,10 @@ struct SourceSteps {
   std::string object;  // where the object goes ("-" for standard output)
   Command preprocess;
   Command instrument;
-  Command expand;    // empty unless pedantic: the instrumented file preprocessed
-  Command compile;   // the instrumented file (or its expansion)
+  std::string unitFile;  // empty without predefined macros: the unit that includes the instrumented file
+  std::string unitText;
+  Command expand;    // empty unless the compile reads an expansion
+  Command compile;   // the unit, the instrumented file or the expansion
   Command original;  // the original source into `object`: the fallback
   Command diagnose;  // the original source into the private directory: the compiler's own messages
 };
@@ -57,10 +77,19 @@ struct PlanSettings {
   // Not empty: FDC and TSF files go beside the object (this is the current
   // directory, absolute), unless the options name their place.
   std::string definitionsBesideObjectsFrom;
+  // The header of the compiler's reserved predefined macros (absolute);
+  // empty when the compiler could not list them.
+  std::string predefinedMacros;
+  bool gcc = false;  // the compiler is GCC: it expands a preprocessed unit in one pass
 };
 
 /// The C sources that a compile of `argv` would instrument, as written.
 std::vector<std::string> CSources(const std::vector<std::string>& argv);
+
+/// The options of `argv` that can change which macros the compiler
+/// predefines: all but inputs, output, macros, include directories,
+/// dependency, warning and linker options.
+Command MacroShapingOptions(const std::vector<std::string>& argv);
 
 /// The plan for `argv` (argv[0] the compiler, response files expanded).
 CompilePlan PlanCompile(const std::vector<std::string>& argv, const PlanSettings& settings);

@@ -31,6 +31,7 @@ enum ArgRole : unsigned {
   kRoleLanguage = 1u << 5,          // -x
   kRoleCompileOnly = 1u << 6,       // -c
   kRoleSaveTemps = 1u << 7,         // -save-temps, -save-temps=obj|cwd
+  kRoleMacro = 1u << 8,             // -D, -U, -A: macros and assertions for the preprocessor
 };
 
 /// One argument as written: one word, or an option and its separate value.

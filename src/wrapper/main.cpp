@@ -5,6 +5,7 @@
 #include "wrapper/build_places.h"
 #include "wrapper/compile_plan.h"
 #include "wrapper/launcher_help.h"
+#include "wrapper/predefined_macros.h"
 #include "wrapper/private_directory.h"
 #include "wrapper/processes.h"
 #include "wrapper/response_files.h"
@@ -93,6 +94,17 @@ void LeaveSystemHeadersAlone(const std::vector<std::string>& argv, wrapper::Plan
   if (option) settings.instrumentOptions.insert(settings.instrumentOptions.begin(), *option);
 }
 
+// The compiler's reserved predefined macros, for the compile of the
+// instrumented file: asked once per compiler and option set, then cached.
+void FindCompilerMacros(const std::vector<std::string>& argv, wrapper::PlanSettings& settings) {
+  const std::optional<wrapper::PredefinedMacros> macros = wrapper::FindPredefinedMacros(
+      argv[0], wrapper::MacroShapingOptions(argv), CacheDirectory(), settings.privateDirectory);
+  if (!macros) return;
+  std::error_code error;
+  settings.predefinedMacros = std::filesystem::absolute(macros->header, error).string();
+  settings.gcc = macros->gcc;
+}
+
 int Instrument(const std::vector<std::string>& argv, wrapper::PlanSettings settings, const std::string& root,
                const std::string& current) {
   std::vector<std::string> identity{current};
@@ -104,6 +116,7 @@ int Instrument(const std::vector<std::string>& argv, wrapper::PlanSettings setti
   }
   settings.privateDirectory = directory.path();
   LeaveSystemHeadersAlone(argv, settings);
+  FindCompilerMacros(argv, settings);
   wrapper::RunSettings run;
   run.fallback = EnvironmentFlag("QUORB_FALLBACK");
   run.verbose = EnvironmentFlag("QUORB_VERBOSE");

@@ -3,7 +3,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <sstream>
+#include <sys/stat.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -55,6 +58,21 @@ int WaitFor(pid_t child) {
 }
 
 }  // namespace
+
+std::optional<std::string> FindProgram(const std::string& name) {
+  const auto isProgram = [](const std::string& path) {
+    struct stat status {};
+    return access(path.c_str(), X_OK) == 0 && stat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
+  };
+  if (name.find('/') != std::string::npos) return isProgram(name) ? std::optional<std::string>(name) : std::nullopt;
+  const char* path = std::getenv("PATH");
+  std::istringstream directories(path ? path : "");
+  for (std::string directory; std::getline(directories, directory, ':');) {
+    const std::string candidate = (directory.empty() ? "." : directory) + "/" + name;
+    if (isProgram(candidate)) return candidate;
+  }
+  return std::nullopt;
+}
 
 int RunCommand(const Command& command, const Redirection& redirection) {
   posix_spawn_file_actions_t actions;

@@ -3,6 +3,7 @@
 
 #include "wrapper/compile_plan.h"
 
+#include <optional>
 #include <string>
 
 namespace wrapper {
@@ -12,6 +13,10 @@ struct Redirection {
   std::string output;
   std::string error;
 };
+
+/// Where `name` runs from: itself when it holds a slash, else the first
+/// executable file of that name in a PATH directory; none when there is none.
+std::optional<std::string> FindProgram(const std::string& name);
 
 /// Runs `command` (found on PATH) and returns its exit status, 128 + the
 /// signal that ended it, or 127 with a message when it cannot be started.

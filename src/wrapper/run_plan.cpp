@@ -59,6 +59,15 @@ int Diagnose(const SourceSteps& steps, const RunSettings& settings, const std::s
   return status;
 }
 
+bool WriteUnit(const SourceSteps& steps, const RunSettings& settings) {
+  if (settings.verbose) std::fprintf(stderr, "quorbcc: %s:\n%s", steps.unitFile.c_str(), steps.unitText.c_str());
+  std::FILE* file = std::fopen(steps.unitFile.c_str(), "w");
+  const bool written = file && std::fputs(steps.unitText.c_str(), file) >= 0;
+  if (file && std::fclose(file) == 0 && written) return true;
+  std::perror(("quorbcc: " + steps.unitFile).c_str());
+  return false;
+}
+
 int RunSource(const SourceSteps& steps, const RunSettings& settings) {
   if (mkdir(steps.directory.c_str(), 0700) != 0) {
     std::perror(("quorbcc: " + steps.directory).c_str());
@@ -71,6 +80,7 @@ int RunSource(const SourceSteps& steps, const RunSettings& settings) {
   if (status != 0) return HandleRefusal(steps, settings, status, instrumentErrors, "quorbcc1 refused it");
   CopyToStandardError(instrumentErrors);
 
+  if (!steps.unitFile.empty() && !WriteUnit(steps, settings)) return 1;
   if (!steps.expand.empty()) {
     const std::string expandErrors = steps.directory + "/expand.err";
     status = Run(steps.expand, settings, {"", expandErrors});

@@ -1,15 +1,11 @@
 #include "wrapper/system_includes.h"
 
+#include "wrapper/cache_files.h"
 #include "wrapper/processes.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace wrapper {
@@ -26,20 +22,6 @@ bool IsDirectory(const std::string& path) {
   return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-// A cache file that another user could have planted is not read.
-std::optional<std::string> ReadOwnFile(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  struct stat status {};
-  std::string text;
-  if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == getuid()) {
-    char buffer[4096];
-    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
-  }
-  close(fd);
-  return text.empty() ? std::nullopt : std::optional<std::string>(text);
-}
-
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream stream(text);
@@ -47,32 +29,6 @@ std::vector<std::string> Lines(const std::string& text) {
     if (!line.empty()) lines.push_back(line);
   }
   return lines;
-}
-
-// Written beside and renamed, so that parallel compiles never read half a file.
-void WriteCache(const std::string& path, const std::vector<std::string>& directories,
-                const std::string& privateDirectory) {
-  std::error_code ignored;
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-  const std::string temporary = privateDirectory + "/includes";
-  {
-    std::ofstream file(temporary);
-    for (const std::string& directory : directories) file << directory << '\n';
-    if (!file) return;
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) std::remove(temporary.c_str());
-}
-
-// Whether `compiler` runs: a missing one is reported by the compile itself.
-bool IsRunnable(const std::string& compiler) {
-  if (compiler.find('/') != std::string::npos) return access(compiler.c_str(), X_OK) == 0;
-  const char* path = std::getenv("PATH");
-  std::istringstream directories(path ? path : "");
-  for (std::string directory; std::getline(directories, directory, ':');) {
-    const std::string candidate = (directory.empty() ? "." : directory) + "/" + compiler;
-    if (access(candidate.c_str(), X_OK) == 0 && !IsDirectory(candidate)) return true;
-  }
-  return false;
 }
 
 }  // namespace
@@ -138,13 +94,15 @@ std::vector<std::string> SystemIncludeDirectories(const std::vector<std::string>
     if (current) return directories;
   }
   const std::string errors = privateDirectory + "/search.txt";
-  if (!IsRunnable(compilerArgv.at(0)) || RunCommand(IncludeSearchCommand(compilerArgv), {"/dev/null", errors}) != 0) return {};
+  if (!FindProgram(compilerArgv.at(0)) || RunCommand(IncludeSearchCommand(compilerArgv), {"/dev/null", errors}) != 0) return {};
   std::vector<std::string> directories = ParseIncludeSearchList(ReadOwnFile(errors).value_or(""));
   std::vector<std::string> existing;
   for (const std::string& directory : directories) {
     if (IsDirectory(directory)) existing.push_back(directory);
   }
-  if (!existing.empty()) WriteCache(cacheFile, existing, privateDirectory);
+  std::string text;
+  for (const std::string& directory : existing) text += directory + '\n';
+  if (!existing.empty()) ReplaceCacheFile(cacheFile, text, privateDirectory);
   return existing;
 }
 

@@ -48,7 +48,7 @@ TMPDIR=/tmp distccd --no-detach --log-stderr --log-level info --allow 127.0.0.1 
 server=$!
 sleep 1
 DISTCC_HOSTS=127.0.0.1:$port DISTCC_FALLBACK=0 build_and_run distcc gcc
-[ "$(grep -c 'COMPILE_OK.*/quorbcc\.[^ ]*\.c$' distccd.log)" = 3 ] ||
+[ "$(grep -c 'COMPILE_OK.*/quorbcc\.[^ ]*/[^ ]*$' distccd.log)" = 3 ] ||
   fail "distccd did not compile the three instrumented files: $(cat distccd.log)"
 cmp -s first/report.txt report.txt || fail "the distcc build's report differs: $(diff first/report.txt report.txt)"
 nm words.o | grep -q _qbc_ || fail "distcc: words.o is not instrumented"

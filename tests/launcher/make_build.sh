@@ -5,7 +5,7 @@
 # original sources and objects (so make rebuilds what a header change
 # touches), and nothing else lands in the tree or stays in TMPDIR. Also: a
 # compile-and-link of all sources in one command, -save-temps and a response
-# file.
+# file. Pedantic builds, and programs that reuse the names of macros.
 #
 #   make_build.sh <quorbcc> <source tree>
 set -u
@@ -89,6 +89,36 @@ for compiler in gcc clang; do
   "$quorbcc" $compiler -std=c99 -pedantic-errors -c not_iso.c -o not_iso.o 2>launcher.err &&
     fail "$compiler -pedantic-errors: not_iso.c compiled"
   cmp -s plain.err launcher.err || fail "$compiler: messages differ: $(cat launcher.err)"
+done
+
+# Only the runtime's macros expand over the preprocessed text: a program
+# that undefines a predefined macro (unix) and a macro of the command line,
+# then uses their names, builds silently and runs as it does plain, with or
+# without -pedantic or a compiler cache; a runtime macro that the command
+# line defines (here the results file) still reaches the runtime.
+cat >names.c <<'EOF_C'
+#include <stdio.h>
+#undef unix
+#undef LIMIT
+static int unix = 4;
+static int LIMIT = 3;
+int main (void) { printf ("%d\n", unix * LIMIT); return 0; }
+EOF_C
+prefixes=none
+command -v ccache >/dev/null && prefixes="none ccache"
+for compiler in gcc clang; do
+  for options in "" "-pedantic -Wall"; do
+    for prefix in $prefixes; do
+      [ $prefix = none ] && prefix=
+      rm -f names names.qbr
+      CCACHE_DIR=$work/ccache $quorbcc $prefix $compiler -std=gnu99 $options -DLIMIT=10 \
+        "-DQBC_RESULTS_DEFAULT=\"$work/instr/names.qbr\"" names.c -o names 2>names.err ||
+        fail "$compiler $options $prefix: names.c does not build: $(cat names.err)"
+      [ -s names.err ] && fail "$compiler $options $prefix: names.c: $(cat names.err)"
+      [ "$(./names)" = 12 ] || fail "$compiler $options $prefix: names printed $(./names)"
+      [ -s names.qbr ] || fail "$compiler $options $prefix: no results in names.qbr"
+    done
+  done
 done
 
 leftover=$(ls -A "$TMPDIR")

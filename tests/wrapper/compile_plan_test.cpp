@@ -252,6 +252,86 @@ TEST(CompilePlanTest, ResultsFileAsACString) {
             (Command{"gcc", "-DQBC_RESULTS_DEFAULT=\"/b \\\"q\\\"\\\\r/quorb.qbr\"", "-c", "/q/1/a.c", "-o", "a.o"}));
 }
 
+// With the compiler's predefined macros known, the compile reads a unit of
+// the launcher's that includes the instrumented file.
+PlanSettings UnitSettings(bool gcc, const Command& prefix) {
+  PlanSettings settings = Settings();
+  settings.predefinedMacros = "/c/macros.h";
+  settings.gcc = gcc;
+  settings.compilerPrefix = prefix;
+  settings.resultsFile = "/b/quorb.qbr";
+  return settings;
+}
+
+const std::string kInstrumentThroughUnit =
+    "/i/bin/quorbcc1 /q/1/a.i /q/1/a.instrumented.c gcc.def -PROC=RET -BLOCK";
+
+struct UnitCase {
+  const char* name;
+  bool gcc;
+  Command prefix;
+  std::string command;
+  Lines expected;
+};
+
+// No macro of the command reaches the compile; GCC reads the unit in one
+// pass, pedantic or not; an expansion for a cache, and for Clang under
+// -pedantic, which also expands its own macros in preprocessed text.
+const UnitCase kUnitCases[] = {
+    {"GCC", true, {}, "gcc -O2 -DX=1 -UY -I inc -c src/a.c -o a.o",
+     {"gcc -O2 -DX=1 -UY -I inc -E src/a.c -o /q/1/a.i", kInstrumentThroughUnit,
+      "gcc -O2 -I inc -fpreprocessed -fdirectives-only -c -x c /q/1/a.c -o a.o"}},
+    {"GCC, pedantic: still one pass", true, {}, "gcc -pedantic-errors -Werror -c a.c",
+     {"gcc -pedantic-errors -Werror -E a.c -o /q/1/a.i", kInstrumentThroughUnit,
+      "gcc -pedantic-errors -Werror -fpreprocessed -fdirectives-only -c -x c /q/1/a.c -o a.o"}},
+    {"GCC through a cache: expanded, comments kept for fall-through warnings", true, {"ccache"},
+     "gcc -Wextra -DX -c a.c",
+     {"gcc -Wextra -DX -C -E a.c -o /q/1/a.i", kInstrumentThroughUnit,
+      "gcc -Wextra -C -fpreprocessed -fdirectives-only -E -x c /q/1/a.c -o /q/1/a.expanded.i",
+      "ccache gcc -Wextra -c /q/1/a.expanded.i -o a.o"}},
+    {"Clang", false, {}, "clang -DX -c a.c",
+     {"clang -DX -E a.c -o /q/1/a.i", kInstrumentThroughUnit, "clang -undef -c -x c /q/1/a.c -o a.o"}},
+    {"Clang, pedantic", false, {}, "clang -Wpedantic -DX -c a.c",
+     {"clang -Wpedantic -DX -E a.c -o /q/1/a.i", kInstrumentThroughUnit,
+      "clang -undef -E -x c /q/1/a.c -o /q/1/a.expanded.i", "clang -Wpedantic -undef -c /q/1/a.expanded.i -o a.o"}},
+};
+
+TEST(CompilePlanTest, CommandsThroughAUnit) {
+  for (const UnitCase& c : kUnitCases) {
+    const std::vector<std::string> argv = Words(c.command);
+    EXPECT_EQ(DescribePlan(PlanCompile(argv, UnitSettings(c.gcc, c.prefix)), argv), c.expected) << c.name;
+  }
+}
+
+// The unit names the source (escaped as in a string literal), includes the
+// macros header, gives the runtime's own macros of the command in their
+// order and the launcher's results file unless the command named one, and
+// includes the instrumented file beside it.
+TEST(CompilePlanTest, TextOfTheUnit) {
+  const CompilePlan plan = PlanCompile(
+      Words("gcc -DQBC_RESULTS_SEMIHOSTING -D_QBCRT_EXCLUSIVE=2 -DUSE_QBT -DQBT_F(a)=a -UQBX -DOTHER=1 -c sub/x\"y.c"),
+      UnitSettings(true, {}));
+  ASSERT_EQ(plan.sources.size(), 1u);
+  EXPECT_EQ(plan.sources[0].unitFile, "/q/1/x_y.c");
+  EXPECT_EQ(plan.sources[0].unitText,
+            "# 1 \"sub/x\\\"y.c\"\n"
+            "#include \"/c/macros.h\"\n"
+            "#define QBC_RESULTS_SEMIHOSTING 1\n"
+            "#define _QBCRT_EXCLUSIVE 2\n"
+            "#define USE_QBT 1\n"
+            "#define QBT_F(a) a\n"
+            "#undef QBX\n"
+            "#ifndef QBC_RESULTS_DEFAULT\n#define QBC_RESULTS_DEFAULT \"/b/quorb.qbr\"\n#endif\n"
+            "#include \"x_y.instrumented.c\"\n");
+  EXPECT_EQ(plan.sources[0].object, "x\"y.o");
+}
+
+TEST(CompilePlanTest, OptionsThatShapePredefinedMacros) {
+  EXPECT_EQ(MacroShapingOptions(Words("gcc -O2 -std=c99 -m32 -fPIC -DX -UY -I inc -isystem s -Wall -MD -MF d "
+                                      "-include h.h -c a.c -o a.o -lm")),
+            Words("-O2 -std=c99 -m32 -fPIC"));
+}
+
 TEST(CompilePlanTest, SourcesOfACommand) {
   // -x c holds for every input after it, up to -x none.
   EXPECT_EQ(CSources(Words("gcc -c a.c c.S -x c b.txt -x none d.cpp -o x")), (std::vector<std::string>{"a.c", "b.txt"}));

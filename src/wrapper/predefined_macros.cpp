@@ -1,0 +1,80 @@
+#include "wrapper/predefined_macros.h"
+
+#include "wrapper/cache_files.h"
+#include "wrapper/private_directory.h"
+#include "wrapper/processes.h"
+
+#include <sys/stat.h>
+
+#include <sstream>
+
+namespace wrapper {
+namespace {
+
+constexpr const char* kHeaderFirstLine = "/* the compiler's predefined macros of reserved names (quorbcc) */";
+
+bool IsReservedName(const std::string& name) {
+  if (name.size() < 2 || name[0] != '_') return false;
+  return name[1] == '_' || (name[1] >= 'A' && name[1] <= 'Z');
+}
+
+// "NAME", "NAME(args)" -> NAME.
+std::string MacroName(const std::string& nameAndParameters) {
+  return nameAndParameters.substr(0, nameAndParameters.find('('));
+}
+
+}  // namespace
+
+Command MacroDumpCommand(const std::string& compiler, const Command& options) {
+  Command command{compiler};
+  command.insert(command.end(), options.begin(), options.end());
+  for (const char* word : {"-dM", "-E", "-x", "c", "/dev/null"}) command.push_back(word);
+  return command;
+}
+
+std::string ReservedMacrosHeader(const std::string& listing) {
+  std::string header;
+  std::istringstream lines(listing);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    std::string directive, nameAndParameters;
+    if (!(words >> directive >> nameAndParameters) || directive != "#define") continue;
+    const std::string name = MacroName(nameAndParameters);
+    if (!IsReservedName(name)) continue;
+    header += "#ifndef " + name + "\n" + line + "\n#endif\n";
+  }
+  if (header.empty()) return header;
+  return std::string(kHeaderFirstLine) + "\n#pragma GCC system_header\n" + header;
+}
+
+bool IsGccHeader(const std::string& header) {
+  return header.find("\n#define __GNUC__ ") != std::string::npos &&
+         header.find("\n#define __clang__ ") == std::string::npos;
+}
+
+std::optional<PredefinedMacros> FindPredefinedMacros(const std::string& compiler, const Command& options,
+                                                     const std::string& cacheDirectory,
+                                                     const std::string& privateDirectory) {
+  const std::optional<std::string> program = FindProgram(compiler);
+  struct stat status {};
+  if (!program || stat(program->c_str(), &status) != 0) return std::nullopt;
+  std::vector<std::string> identity{"macros", *program, std::to_string(status.st_size),
+                                    std::to_string(status.st_mtim.tv_sec) + "." + std::to_string(status.st_mtim.tv_nsec)};
+  identity.insert(identity.end(), options.begin(), options.end());
+  const std::string cacheFile = cacheDirectory + "/macros-" + StableName(identity) + ".h";
+  if (const std::optional<std::string> cached = ReadOwnFile(cacheFile); cached && cached->starts_with(kHeaderFirstLine)) {
+    return PredefinedMacros{cacheFile, IsGccHeader(*cached)};
+  }
+  const std::string listing = privateDirectory + "/macros.txt";
+  if (RunCommand(MacroDumpCommand(compiler, options), {listing, privateDirectory + "/macros.err"}) != 0) {
+    return std::nullopt;
+  }
+  const std::string header = ReservedMacrosHeader(ReadOwnFile(listing).value_or(""));
+  if (header.empty()) return std::nullopt;
+  if (ReplaceCacheFile(cacheFile, header, privateDirectory)) return PredefinedMacros{cacheFile, IsGccHeader(header)};
+  const std::string local = privateDirectory + "/macros.h";
+  if (!ReplaceCacheFile(local, header, privateDirectory)) return std::nullopt;
+  return PredefinedMacros{local, IsGccHeader(header)};
+}
+
+}  // namespace wrapper
