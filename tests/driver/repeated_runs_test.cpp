@@ -176,16 +176,20 @@ class RepeatedRunsTest : public ::testing::Test {
     return {status, CollectOutput(lane)};
   }
 
-  // Writes <name>.c and <name>.i, whose line directive names the first,
-  // below the source directory; returns the path without its extension.
-  std::string WriteSource(const std::string& name, const std::string& source, const std::string& preprocessed) const {
+  // Writes the text below the source directory; returns the file's path.
+  std::string WriteFile(const std::string& name, const std::string& text) const {
     const std::string path = (SourceDirectory() + "/").toStdString() + name;
-    QFile sourceFile(QString::fromStdString(path + ".c"));
-    QFile preprocessedFile(QString::fromStdString(path + ".i"));
-    EXPECT_TRUE(sourceFile.open(QIODevice::WriteOnly) && preprocessedFile.open(QIODevice::WriteOnly)) << path;
-    sourceFile.write(source.c_str());
-    preprocessedFile.write(("# 1 \"" + path + ".c\"\n" + preprocessed).c_str());
+    QFile file(QString::fromStdString(path));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text.c_str()) == qint64(text.size())) << path;
     return path;
+  }
+
+  // Writes <name>.c and <name>.i, whose line directive names the first;
+  // returns the arguments that instrument the second.
+  std::vector<std::string> WriteSource(const std::string& name, const std::string& source,
+                                       const std::string& preprocessed, const std::vector<std::string>& options) const {
+    const std::string path = WriteFile(name + ".c", source);
+    return Arguments(WriteFile(name + ".i", "# 1 \"" + path + "\"\n" + preprocessed), options);
   }
 
   QTemporaryDir work_;
@@ -223,32 +227,23 @@ void ExpectSameRun(const RunResult& child, const RunResult& inProcess, const std
 TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
   const support::UnwindingFatalExits unwinding;
   const Translations translations;
-  const std::string broken = (SourceDirectory() + "/broken.i").toStdString();
-  {
-    QFile file(QString::fromStdString(broken));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("int first(void) { return 1; }\nint second(void) { return 2 +; }\n");
-  }
-  const std::vector<std::string> brokenArguments = Arguments(broken, {"-PROC=RET", "-BLOCK=LOGICAL"});
+  const std::vector<std::string> brokenArguments =
+      Arguments(WriteFile("broken.i", "int first(void) { return 1; }\nint second(void) { return 2 +; }\n"),
+                {"-PROC=RET", "-BLOCK=LOGICAL"});
   // Ends in the listing, while the metrics collect the conditional regions
   // of a source whose #endif has no #if.
-  const std::string stray = WriteSource("stray", "int f(int x)\n{\n#if 1\n#endif\n#endif\n  return x;\n}\n",
-                                       "int f(int x)\n{\n\n\n\n  return x;\n}\n");
-  const std::vector<std::string> strayArguments = Arguments(stray + ".i", {"-BLOCK"});
+  const std::vector<std::string> strayArguments =
+      WriteSource("stray", "int f(int x)\n{\n#if 1\n#endif\n#endif\n  return x;\n}\n",
+                  "int f(int x)\n{\n\n\n\n  return x;\n}\n", {"-BLOCK"});
   // Ends while the listing reads the source and the preprocessed file: the
   // source is shorter than its preprocessed text says.
-  const std::string cut =
-      WriteSource("cut", "int f(int x)\n{\n", "int f(int x)\n{\n  if (x)\n    return 1;\n  return 0;\n}\n");
-  const std::vector<std::string> cutArguments = Arguments(cut + ".i", {"-BLOCK"});
+  const std::vector<std::string> cutArguments = WriteSource(
+      "cut", "int f(int x)\n{\n", "int f(int x)\n{\n  if (x)\n    return 1;\n  return 0;\n}\n", {"-BLOCK"});
   // Ends inside the metrics' scanner: the source its line directive names is
   // a directory.
-  const std::string unreadable = (SourceDirectory() + "/unreadable.i").toStdString();
-  {
-    QFile preprocessed(QString::fromStdString(unreadable));
-    ASSERT_TRUE(preprocessed.open(QIODevice::WriteOnly));
-    preprocessed.write(("# 1 \"" + SourceDirectory().toStdString() + "\"\nint f(int x) { return x; }\n").c_str());
-  }
-  const std::vector<std::string> unreadableArguments = Arguments(unreadable, {"-BLOCK", "-METRICS"});
+  const std::vector<std::string> unreadableArguments = Arguments(
+      WriteFile("unreadable.i", "# 1 \"" + SourceDirectory().toStdString() + "\"\nint f(int x) { return x; }\n"),
+      {"-BLOCK", "-METRICS"});
 
   std::vector<RunResult> expected;
   for (const Case& each : Cases()) {

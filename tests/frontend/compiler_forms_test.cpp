@@ -2,31 +2,10 @@
 // bundled definition file for GCC and Clang: the tree each one leaves.
 #include "parser_fixture.h"
 
-#include <fstream>
-#include <sstream>
-
 namespace frontend {
 namespace {
 
-class CompilerFormsTest : public ParserFixture {
- protected:
-  static std::string BundledDefinition() {
-    std::ifstream file(std::string(QUORB_SOURCE_DIR) + "/tdp/gcc/ana/gcc.def");
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
-
-  /// Parses the source after gcc.def; expects no message at all.
-  void ParseClean(const std::string& source) {
-    ASSERT_EQ(Parse(source, BundledDefinition()), 0) << shown;
-    ASSERT_EQ(definitionErrors, 0);
-    ASSERT_EQ(shown, "");
-  }
-
-  /// The dump of the body of the n-th external declaration, a function.
-  std::string Body(int n) const { return DumpTree(ItemNode(n)->sons->next); }
-};
+using CompilerFormsTest = ParserFixture;
 
 TEST_F(CompilerFormsTest, ArrayParametersWithQualifiersAndStatic) {
   ParseClean("void f(int n, int a[static 10], int b[const 5], int c[static const 3], int d[const static 2],"
@@ -43,24 +22,13 @@ TEST_F(CompilerFormsTest, ArrayParametersWithQualifiersAndStatic) {
 
 TEST_F(CompilerFormsTest, EmptyCompoundLiteral) {
   ParseClean("void f(void) {\n  g((struct p){});\n}\n");
-  EXPECT_EQ(Body(0), "{[EXPRESSION_STATEMENT[CALL[ID:g CAST[INITIALIZER]]]]");
-  const TreeNode* literal = ItemNode(0)->sons->next->sons->sons->sons->next;
+  EXPECT_EQ(DumpTree(BodyNode(0)), "{[EXPRESSION_STATEMENT[CALL[ID:g CAST[INITIALIZER]]]]");
+  const TreeNode* literal = BodyNode(0)->sons->sons->sons->next;
   // "  g((struct p){});": "(" at column 5, ")" at 14, "{" at 15, "}" at 16
   EXPECT_EQ(At(literal->start), "2:5");
   EXPECT_EQ(At(literal->end), "2:14");
   EXPECT_EQ(At(literal->sons->start), "2:15");
   EXPECT_EQ(At(literal->sons->end), "2:16");
-}
-
-TEST_F(CompilerFormsTest, AtomicAsSpecifierAndAsQualifier) {
-  ParseClean("_Atomic(int) a; _Atomic int b; int _Atomic *c;\n"
-             "_Atomic (unsigned\n long) f(void) { return 0; }\n"
-             "typedef _Atomic(_Bool) atomic_flag_t; atomic_flag_t d;\n");
-  EXPECT_EQ(Item(0), "INIT_DECLARATOR:a[ID:a]");
-  EXPECT_EQ(Item(1), "INIT_DECLARATOR:b[ID:b]");
-  EXPECT_EQ(Item(2), "INIT_DECLARATOR:c[*[ID:c]]");
-  EXPECT_EQ(DumpTree(ItemNode(3)->sons), "FUNCTION_HEADER[TYPEDEF_NAME:_Atomic ID:f[([VOID]]]");
-  EXPECT_EQ(Item(5), "INIT_DECLARATOR:d[ID:d]");
 }
 
 // __real__ and __imag__ are unary operators, as tightly bound as "+".
@@ -74,33 +42,14 @@ TEST_F(CompilerFormsTest, GnuWordsTheDefinitionFileTeaches) {
              "  a: b: return;\n"
              "}\n"
              "double _Complex i = 1.0iF;\n");
-  EXPECT_EQ(Body(0),
+  EXPECT_EQ(DumpTree(BodyNode(0)),
             "{[INIT_DECLARATOR:k[ID:k INIT_VALUE[DEC:1]] EMPTY "
             "EXPRESSION_STATEMENT[=[ID:k +[+:__real__[ID:z] +:__imag__[ID:z]]]] LABEL[ID:a LABEL[ID:b RETURN[EMPTY]]]]");
   // The assembler statement is one EMPTY from "__asm__" to its ";".
-  const TreeNode* assembler = ItemNode(0)->sons->next->sons->next;
+  const TreeNode* assembler = BodyNode(0)->sons->next;
   EXPECT_EQ(At(assembler->start), "5:3");
   EXPECT_EQ(At(assembler->end), "5:37");
   EXPECT_EQ(Item(1), "INIT_DECLARATOR:i[ID:i INIT_VALUE[FLOAT_C:1.0iF]]");
-}
-
-TEST_F(CompilerFormsTest, AttributesInEveryPosition) {
-  ParseClean("struct __attribute__((packed)) s { int a __attribute__((aligned(4))); } __attribute__((unused));\n"
-             "__attribute__((cold)) static int __attribute__((noinline)) f(int x __attribute__((unused)))"
-             " __attribute__((const));\n"
-             "int f(int x) {\n"
-             "  switch (x) { case 1: x = 2; __attribute__((fallthrough)); default: break; }\n"
-             "  here: __attribute__((unused));\n"
-             "  return x;\n"
-             "}\n");
-  EXPECT_EQ(Item(0), "INIT_DECLARATOR:f[ID:f[([INT ID:x]]]");
-  EXPECT_EQ(Body(1),
-            "{[SWITCH[ID:x {[CASE[DEC:1 EXPRESSION_STATEMENT[=[ID:x DEC:2]]] EMPTY "
-            "DEFAULT[BREAK]]] LABEL[ID:here EMPTY] RETURN[ID:x]]");
-  // "  here: __attribute__((unused));": the statement spans columns 9 to 32.
-  const TreeNode* label = ItemNode(1)->sons->next->sons->next;
-  EXPECT_EQ(At(label->sons->next->start), "5:9");
-  EXPECT_EQ(At(label->sons->next->end), "5:32");
 }
 
 }  // namespace

@@ -1,12 +1,10 @@
-// Deep and long constructs of every kind, truncated files and token soup:
+// Deep and long constructs of every kind, and token soup:
 // each is a clean parse or a syntax error, never a crash or an exhausted
 // call stack. The tree walks here follow one child at a time, without
 // recursion.
 #include "parser_fixture.h"
 
-#include <fstream>
 #include <random>
-#include <sstream>
 
 namespace frontend {
 namespace {
@@ -51,21 +49,12 @@ class DeepInputTest : public ParserFixture {
 TEST_F(DeepInputTest, NestedStatements) {
   const TreeNode* body = ParseBody(Repeat("{", kDepth) + Repeat("}", kDepth));
   EXPECT_EQ(ChainLength(body, NodeKind::LEFT_BRACE), kDepth + 1);
-  body = ParseBody(Repeat("if (a) ", kDepth) + "a++;");
-  EXPECT_EQ(ChainLength(body->sons, NodeKind::IF, 1), kDepth);
   body = ParseBody(Repeat("while (a) for (;;) ", kDepth / 2) + ";");
   int loops = 0;
   for (const TreeNode* node = body->sons; node && node->kind != NodeKind::EXPRESSION_STATEMENT; ++loops) {
     node = node->kind == NodeKind::WHILE ? node->sons->next : node->sons->next->next->next;
   }
   EXPECT_EQ(loops, kDepth);
-  body = ParseBody("if (a) a = 0;" + Repeat(" else if (a) a = 1;", kDepth) + " else a = 2;");
-  int elses = 0;
-  for (const TreeNode* node = body->sons; node && node->kind == NodeKind::IF; ++elses) {
-    const TreeNode* elsePart = node->sons->next->next;
-    node = elsePart ? elsePart->sons : nullptr;
-  }
-  EXPECT_EQ(elses, kDepth + 1);
   body = ParseBody(Repeat("x: ", kDepth) + "return;");
   EXPECT_EQ(ChainLength(body->sons, NodeKind::LABEL, 1), kDepth);
 }
@@ -124,25 +113,10 @@ TEST_F(DeepInputTest, UnbalancedDeepInputIsASyntaxError) {
   EXPECT_EQ(Parse("int after;\n"), 0) << shown;  // nothing stays behind from the broken parses
 }
 
-// Every prefix of a real file, cut between any two bytes, and random token
-// soup: an error count, a clean state for the next parse.
-TEST_F(DeepInputTest, TruncatedFilesAndTokenSoup) {
-  std::ifstream file(std::string(QUORB_SOURCE_DIR) + "/tests/parse/headers_program.c");
-  std::stringstream text;
-  text << file.rdbuf();
-  const std::string program = text.str();
-  ASSERT_GT(program.size(), 5000u);
+// Random token soup and random bytes: an error count, a clean state for the
+// next parse.
+TEST_F(DeepInputTest, TokenSoupAndRandomBytes) {
   support::SetQuietMode();
-  // A prefix that stops inside a brace pair cannot be a translation unit.
-  int depth = 0;
-  std::size_t counted = 0;
-  for (std::size_t cut = 0; cut < program.size(); cut += 37) {
-    for (; counted < cut; ++counted) depth += program[counted] == '{' ? 1 : program[counted] == '}' ? -1 : 0;
-    const int errors = Parse(program.substr(0, cut));
-    if (depth > 0) {
-      EXPECT_GE(errors, 1) << "cut at " << cut;
-    }
-  }
   const std::vector<std::string> words{"int", "x", "(", ")", "{", "}", "[", "]", ";", ",", "=", "*", "if", "else",
                                        "typedef", "T", "struct", "case", "1", ":", "?", "\"s\"", "...", "&&",
                                        "for", "goto", "return", "sizeof", "enum", "."};
@@ -150,6 +124,9 @@ TEST_F(DeepInputTest, TruncatedFilesAndTokenSoup) {
   std::string soup;
   for (int i = 0; i < 200000; ++i) soup += words[random() % words.size()] + " ";
   EXPECT_GE(Parse(soup), 1);
+  std::string bytes;
+  for (int i = 0; i < 20000; ++i) bytes += static_cast<char>((i * 7919) % 251 + 1);
+  EXPECT_GE(Parse(bytes), 1);
   EXPECT_EQ(Parse("typedef int T; T after;\n"), 0);
 }
 

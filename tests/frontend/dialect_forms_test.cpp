@@ -2,51 +2,19 @@
 // accept beyond C89 and C11, and the tree each one leaves.
 #include "parser_fixture.h"
 
-#include <fstream>
-#include <sstream>
-
 namespace frontend {
 namespace {
 
-class DialectFormsTest : public ParserFixture {
- protected:
-  void ParseClean(const std::string& source) {
-    std::ifstream file(std::string(QUORB_SOURCE_DIR) + "/tdp/gcc/ana/gcc.def");
-    std::stringstream definition;
-    definition << file.rdbuf();
-    ASSERT_EQ(Parse(source, definition.str()), 0) << shown;
-    ASSERT_EQ(definitionErrors, 0);
-    ASSERT_EQ(shown, "");
-  }
+using DialectFormsTest = ParserFixture;
 
-  /// The n-th external declaration's body, a compound statement.
-  const TreeNode* BodyNode(int n) const { return ItemNode(n)->sons->next; }
-};
-
-TEST_F(DialectFormsTest, ANestedFunctionIsOneEmptyStatementSpanningIt) {
-  ParseClean("int f(int b) {\n"
-             "  int add(int x) { return x + b; }\n"
-             "  auto int later(void);\n"
-             "  static int later(void) { int deeper(void) { return 1; } return deeper(); }\n"
-             "  return add(1) + later();\n"
-             "}\n");
-  EXPECT_EQ(DumpTree(BodyNode(0)),
-            "{[EMPTY INIT_DECLARATOR:later[ID:later[([VOID]]] EMPTY "
-            "RETURN[+[CALL[ID:add DEC:1] CALL[ID:later]]]]");
-  const TreeNode* nested = BodyNode(0)->sons;
-  EXPECT_EQ(At(nested->start), "2:3");
-  EXPECT_EQ(At(nested->end), "2:34");
-  // The second one starts at its storage class and ends after its body.
-  EXPECT_EQ(At(nested->next->next->start), "4:3");
-  EXPECT_EQ(At(nested->next->next->end), "4:76");
-}
-
+// The obsolete forms "y: 2" and "[1] 3" build the shape of the designated ones.
 TEST_F(DialectFormsTest, ObsoleteDesignatorsBuildTheDesignatedShape) {
   ParseClean("typedef int T;\n"
-             "struct p q = { y: 2, T: 4, [1] 3, [2 ... 3] { 5 }, .x = 1 };\n");
+             "struct p q = { y: 2, T: 4, [1] 3, [2 ... 3] { 5 }, .x = 1, .y.z = 4 };\n");
   EXPECT_EQ(Item(1),
             "INIT_DECLARATOR:q[ID:q INIT_VALUE[INITIALIZER[=[.[EMPTY ID:y] DEC:2] =[.[EMPTY ID:T] DEC:4] "
-            "=[[[EMPTY DEC:1] DEC:3] =[[[EMPTY ...[DEC:2 DEC:3]] INITIALIZER[DEC:5]] =[.[EMPTY ID:x] DEC:1]]]]");
+            "=[[[EMPTY DEC:1] DEC:3] =[[[EMPTY ...[DEC:2 DEC:3]] INITIALIZER[DEC:5]] =[.[EMPTY ID:x] DEC:1] "
+            "=[.[.[EMPTY ID:y] ID:z] DEC:4]]]]");
   // "y: 2": both the '=' and the '.' are at the ":"; "[1] 3": the '=' is at the "[".
   const TreeNode* items = ItemNode(1)->sons->next->sons->sons;
   EXPECT_EQ(At(items->start), "2:17");
@@ -60,30 +28,6 @@ TEST_F(DialectFormsTest, ATypedefNameIsALabelAGotoTargetAndAnAddress) {
   EXPECT_EQ(DumpTree(BodyNode(1)),
             "{[INIT_DECLARATOR:p[*[ID:p] INIT_VALUE[&&[ID:T]]] GOTO[ID:T] LABEL[ID:T EXPRESSION_STATEMENT[EMPTY]] "
             "INIT_DECLARATOR:x[ID:x] EXPRESSION_STATEMENT[=[ID:x DEC:1]] GOTO[*[ID:p]]]");
-}
-
-TEST_F(DialectFormsTest, ALabelBeforeADeclarationLabelsAnEmptyStatementThere) {
-  ParseClean("typedef int T;\n"
-             "void f(int x) {\n"
-             "  switch (x) { case 1: int a = 1; case 2: default: T b; }\n"
-             "  here: T c, d;\n"
-             "  again: there: int e; goto again;\n"
-             "}\n"
-             "int g(int x) { int old(a) int a; { return a; } return old(x); }\n");
-  EXPECT_EQ(DumpTree(BodyNode(1)),
-            "{[SWITCH[ID:x {[CASE[DEC:1 EMPTY] INIT_DECLARATOR:a[ID:a INIT_VALUE[DEC:1]] CASE[DEC:2 EMPTY] "
-            "DEFAULT[EMPTY] INIT_DECLARATOR:b[ID:b]]] LABEL[ID:here EMPTY] INIT_DECLARATOR:c[ID:c] "
-            "INIT_DECLARATOR:d[ID:d] LABEL[ID:again EMPTY] LABEL[ID:there EMPTY] INIT_DECLARATOR:e[ID:e] "
-            "GOTO[ID:again]]");
-  const TreeNode* label = BodyNode(1)->sons->next;
-  EXPECT_EQ(At(label->end), "4:7");
-  EXPECT_EQ(At(label->sons->next->start), "4:9");
-  // Each label's EMPTY is at the token after its ":".
-  const TreeNode* again = label->next->next->next;
-  EXPECT_EQ(At(again->sons->next->start), "5:10");
-  EXPECT_EQ(At(again->next->sons->next->start), "5:17");
-  // An old-style nested definition is one EMPTY as well.
-  EXPECT_EQ(DumpTree(BodyNode(2)), "{[EMPTY RETURN[CALL[ID:old ID:x]]]");
 }
 
 TEST_F(DialectFormsTest, AParameterListOfAnEllipsisAlone) {

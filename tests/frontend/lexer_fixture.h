@@ -8,11 +8,12 @@
 #include "support/file_utils.h"
 #include "support/messages.h"
 #include "support/name_table.h"
+#include "tree_dump.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,23 +30,19 @@ struct LexedToken {
 
 class LexerFixture : public ::testing::Test {
  protected:
+  // Destroyed from the last: the front end before the file and the list it
+  // reads, the names last.
   BoundRun run_;
-
-  void SetUp() override {
-    frontEnd.emplace();
-  }
-  void TearDown() override {
-    frontEnd.reset();
-    if (file) std::fclose(file);
-  }
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file{nullptr, &std::fclose};
+  support::NameList noInstrDirs;
+  BoundFrontEnd frontEnd;
 
   void Open(const std::string& text, bool definitionMode = false) {
-    if (file) std::fclose(file);
-    file = std::tmpfile();
-    ASSERT_NE(file, nullptr);
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::rewind(file);
-    StartLexing(file, "/src/a.c", definitionMode, &noInstrDirs);
+    file.reset(std::tmpfile());
+    ASSERT_NE(file.get(), nullptr);
+    std::fwrite(text.data(), 1, text.size(), file.get());
+    std::rewind(file.get());
+    StartLexing(file.get(), "/src/a.c", definitionMode, &noInstrDirs);
   }
 
   static LexedToken Read() {
@@ -68,20 +65,31 @@ class LexerFixture : public ::testing::Test {
     return codes;
   }
 
-  /// Runs the lexer over the text and returns what it wrote on stderr.
+  /// The tokens as "KIND:spelling" (the kind alone when the token has no
+  /// spelling), separated by blanks.
+  static std::string Spelled(const std::vector<LexedToken>& tokens) {
+    std::string spelled;
+    for (const LexedToken& token : tokens) {
+      if (!spelled.empty()) spelled += ' ';
+      spelled += KindName(static_cast<NodeKind>(token.code)) + (token.alpha.empty() ? "" : ":" + token.alpha);
+    }
+    return spelled;
+  }
+  std::string Spelled(const std::string& text) { return Spelled(Lex(text)); }
+
+  /// Runs the lexer over the text, keeping its tokens in `lexed`, and
+  /// returns what it wrote on stderr.
   std::string Warnings(const std::string& text) {
     ::testing::internal::CaptureStderr();
-    Lex(text);
+    lexed = Lex(text);
     return ::testing::internal::GetCapturedStderr();
   }
 
   static int Code(NodeKind kind) { return TokenCode(kind); }
 
-  FrontEnd& Front() { return **frontEnd; }
+  FrontEnd& Front() { return *frontEnd; }
 
-  std::optional<BoundFrontEnd> frontEnd;
-  std::FILE* file = nullptr;
-  support::NameList noInstrDirs;
+  std::vector<LexedToken> lexed;
 };
 
 }  // namespace frontend

@@ -43,11 +43,8 @@ TEST_F(LineDirectiveTest, EscapesInFileNames) {
   EXPECT_EQ(Lexer().currentFile->text, "a\\\\b.h");
   Last("# 1 \"C:\\dir\\x.c\"\n#pragma quorb nointerpret\n# 1 \"C:\\dir\\\"\nx");
   EXPECT_EQ(Lexer().currentFile->text, "C:\\dir\\");  // without escapes a backslash cannot hide the quote
-}
-
-TEST_F(LineDirectiveTest, BytesOutsideAsciiComeBackUnchanged) {
   Last("# 3 \"/d/\xE9t\xE9.c\"\nx");
-  EXPECT_EQ(Lexer().currentFile->text, "\xE9t\xE9.c");
+  EXPECT_EQ(Lexer().currentFile->text, "\xE9t\xE9.c");  // bytes outside ASCII come back unchanged
 }
 
 // A file cut short inside a line directive leaves the name open: the line
@@ -62,26 +59,26 @@ TEST_F(LineDirectiveTest, ANameWithoutItsClosingQuoteIsNoLineDirective) {
   EXPECT_EQ(support::GetMessageCounts().warnings, 0u);
 }
 
-TEST_F(LineDirectiveTest, AnUnreadableNumberIsAnInternalError) {
-  EXPECT_EXIT(Lex("# 4294967296 \"a.c\"\nx"), ::testing::ExitedWithCode(support::kExitInternal),
-              "Line number not readable");
-}
-
-TEST_F(LineDirectiveTest, TheLargestLineNumberDoesNotWrap) {
+TEST_F(LineDirectiveTest, TheLargestLineNumberDoesNotWrapAndALargerOneIsAnInternalError) {
   const auto tokens = Lex("# 4294967295\na\nb");
   ASSERT_EQ(tokens.size(), 2u);
   EXPECT_EQ(tokens[0].line, 4294967295u);
   EXPECT_EQ(tokens[1].line, 4294967295u);
+  EXPECT_EXIT(Lex("# 4294967296 \"a.c\"\nx"), ::testing::ExitedWithCode(support::kExitInternal),
+              "Line number not readable");
 }
 
+// Lines are reported to the validity table once per physical line that has
+// a token, under the logical file and line of that line.
 TEST_F(LineDirectiveTest, TokensCarryTheLogicalFileOfTheirLine) {
-  const auto tokens = Lex("a\n# 1 \"/inc/h.h\"\nb\n# 3 \"/src/a.c\"\nc");
-  ASSERT_EQ(tokens.size(), 3u);
-  EXPECT_EQ(tokens[1].line, 1u);
-  EXPECT_EQ(tokens[2].line, 3u);
+  const auto tokens = Lex("a b\n\n/* only a comment */\nc\n# 20 \"/inc/h.h\"\nd\n#pragma quorb stop_instr\n"
+                          "# 3 \"/src/a.c\"\ne");
+  ASSERT_EQ(tokens.size(), 5u);
+  EXPECT_EQ(tokens[3].line, 20u);
+  EXPECT_EQ(tokens[4].line, 3u);
   const ValidLineTable& lines = Front().validLines;
-  EXPECT_EQ(ValidLineSum(lines, support::InternName("a.c"), support::InternName("/src/")), 1u + 3u);
-  EXPECT_EQ(ValidLineSum(lines, support::InternName("h.h"), support::InternName("/inc/")), 1u);
+  EXPECT_EQ(ValidLineSum(lines, support::InternName("a.c"), support::InternName("/src/")), 1u + 4u + 3u);
+  EXPECT_EQ(ValidLineSum(lines, support::InternName("h.h"), support::InternName("/inc/")), 20u);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
+#include <vector>
 
 namespace frontend {
 namespace {
@@ -17,49 +17,39 @@ using Pairs = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
 class LineValidityTest : public ::testing::Test {
  protected:
   BoundRun run_;
+  BoundFrontEnd frontEnd;
+  support::NameEntry* file = support::InternName("a.c");
+  support::NameEntry* directory = support::InternName("/src/");
+  RegionList regions;
 
-  void SetUp() override {
-    frontEnd.emplace();
-    file = support::InternName("a.c");
-    directory = support::InternName("/src/");
-  }
-  void TearDown() override {
-    frontEnd.reset();
-    FreeRegions(regions);
-  }
-
-  void Report(std::initializer_list<std::uint32_t> lines) {
-    bool first = true;
-    for (std::uint32_t line : lines) {
-      if (first) SetCurrentValidFile(file, directory, line);
-      else ValidLine(line);
-      first = false;
-    }
+  void Report(const std::vector<std::uint32_t>& lines) {
+    SetCurrentValidFile(file, directory, lines.front());
+    for (std::size_t i = 1; i < lines.size(); ++i) ValidLine(lines[i]);
   }
 
-  const ValidLineTable& Lines() { return (*frontEnd)->validLines; }
-
-  std::optional<BoundFrontEnd> frontEnd;
-  support::NameEntry* file = nullptr;
-  support::NameEntry* directory = nullptr;
-  RegionList regions{};
+  static const ValidLineTable& Lines() { return CurrentFrontEnd().validLines; }
 };
 
-TEST_F(LineValidityTest, ConsecutiveLinesJoinAndGapsStartNewPairs) {
-  Report({10, 11, 12, 15});
-  EXPECT_EQ(ValidLinePairs(Lines(), file, directory), (Pairs{{9, 12}, {14, 15}}));
-  EXPECT_EQ(ValidLineSum(Lines(), file, directory), 48u);
-
-  ValidLine(12);  // a repeat is summed but covers nothing new
-  EXPECT_EQ(ValidLinePairs(Lines(), file, directory), (Pairs{{9, 12}, {14, 15}}));
-  EXPECT_EQ(ValidLineSum(Lines(), file, directory), 60u);
-}
-
-TEST_F(LineValidityTest, LinesOutOfOrderFillTheRightPlace) {
-  Report({20, 5, 13, 6, 19, 1});
-  // 1 -> (0,1); 5,6 -> (4,6); 13 -> (12,13); 19 joins 20's pair from below.
-  EXPECT_EQ(ValidLinePairs(Lines(), file, directory), (Pairs{{0, 1}, {4, 6}, {12, 13}, {18, 20}}));
-  EXPECT_EQ(ValidLineSum(Lines(), file, directory), 64u);
+// Consecutive lines join, gaps start new pairs, lines out of order fill the
+// right place; a repeat, and line 0, are summed but cover nothing new.
+TEST_F(LineValidityTest, PairsAndSums) {
+  const struct {
+    std::vector<std::uint32_t> lines;
+    Pairs pairs;
+    std::uint32_t sum;
+  } cases[] = {
+      {{10, 11, 12, 15}, {{9, 12}, {14, 15}}, 48},
+      {{10, 11, 12, 15, 12}, {{9, 12}, {14, 15}}, 60},
+      // 1 -> (0,1); 5,6 -> (4,6); 13 -> (12,13); 19 joins 20's pair from below.
+      {{20, 5, 13, 6, 19, 1}, {{0, 1}, {4, 6}, {12, 13}, {18, 20}}, 64},
+      {{0, 1}, {{0, 1}}, 1},
+  };
+  for (const auto& c : cases) {
+    const BoundFrontEnd front;
+    Report(c.lines);
+    EXPECT_EQ(ValidLinePairs(Lines(), file, directory), c.pairs) << "the case of sum " << c.sum;
+    EXPECT_EQ(ValidLineSum(Lines(), file, directory), c.sum) << "the case of sum " << c.sum;
+  }
 }
 
 TEST_F(LineValidityTest, FilesAreKeptApartAndTheSumWraps) {
@@ -71,12 +61,6 @@ TEST_F(LineValidityTest, FilesAreKeptApartAndTheSumWraps) {
   EXPECT_EQ(ValidLineSum(Lines(), header, directory), 7u);
   EXPECT_EQ(ValidLineSum(Lines(), support::InternName("b.c"), directory), 0u);
   EXPECT_EQ(ValidLinePairs(Lines(), file, directory), (Pairs{{2, 4}, {4294967294u, 4294967295u}}));
-}
-
-TEST_F(LineValidityTest, LineZeroIsSummedButCoversNothing) {
-  Report({0, 1});
-  EXPECT_EQ(ValidLinePairs(Lines(), file, directory), (Pairs{{0, 1}}));
-  EXPECT_EQ(ValidLineSum(Lines(), file, directory), 1u);
 }
 
 TEST_F(LineValidityTest, ValidLineWithoutCurrentFileIsAnInternalError) {

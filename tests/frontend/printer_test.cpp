@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,13 +16,7 @@ namespace {
 class PrinterTest : public ::testing::Test {
  protected:
   BoundRun run_;
-
-  void SetUp() override {
-    frontEnd.emplace();
-  }
-  void TearDown() override {
-    frontEnd.reset();
-  }
+  BoundFrontEnd frontEnd;
 
   TreeNode* Leaf(const char* spelling, NodeKind kind = NodeKind::IDENTIFIER) {
     TreeNode* node = CreateNode(kind, nullptr);
@@ -39,16 +32,12 @@ class PrinterTest : public ::testing::Test {
     std::vector<char> buffer(static_cast<std::size_t>(std::max<int>(capacity, 0)) + 1, '#');
     return PrintNode(root, buffer.data(), capacity);
   }
-
-  std::optional<BoundFrontEnd> frontEnd;
 };
 
-TEST_F(PrinterTest, CallsSeparateArgumentsAndKeepABlankBeforeTheParenthesis) {
+TEST_F(PrinterTest, ExpressionForms) {
   EXPECT_EQ(Print(Node(NodeKind::CALL, {Leaf("f"), Leaf("a"), Leaf("b")})), "f (a, b)");
   EXPECT_EQ(Print(Node(NodeKind::CALL, {Leaf("f")})), "f ()");
-}
-
-TEST_F(PrinterTest, UnaryFormsHaveNoBlankAndBinaryFormsOneOnEachSide) {
+  // Unary forms have no blank, binary forms one on each side.
   EXPECT_EQ(Print(Node(NodeKind::CAST, {Leaf("x")})), "(type-cast)x");
   EXPECT_EQ(Print(Node(NodeKind::AMPERSAND, {Leaf("x")})), "&x");
   EXPECT_EQ(Print(Node(NodeKind::AMPERSAND, {Leaf("x"), Leaf("y")})), "x & y");
@@ -58,15 +47,9 @@ TEST_F(PrinterTest, UnaryFormsHaveNoBlankAndBinaryFormsOneOnEachSide) {
   EXPECT_EQ(Print(Node(NodeKind::OR_OP, {Leaf("a"), Node(NodeKind::INC_OP, {Leaf("b")})})), "a || b++");
   EXPECT_EQ(Print(Node(NodeKind::AND_OP, {Leaf("a"), Leaf("b")})), "a && b");
   EXPECT_EQ(Print(Node(NodeKind::AND_OP, {Leaf("out")})), "&&out");  // address of a label
-}
-
-TEST_F(PrinterTest, ConditionalWithOmittedMiddleOperand) {
   TreeNode* conditional = Node(NodeKind::QUESTION, {Leaf("c"), CreateNode(NodeKind::EMPTY, nullptr),
                                                     Node(NodeKind::COLON, {Leaf("d")})});
-  EXPECT_EQ(Print(conditional), "c ?  : d");
-}
-
-TEST_F(PrinterTest, MembersSubscriptsSizeofAndLiterals) {
+  EXPECT_EQ(Print(conditional), "c ?  : d");  // the middle operand omitted
   EXPECT_EQ(Print(Node(NodeKind::PTR_OP, {Node(NodeKind::DOT, {Leaf("s"), Leaf("p")}), Leaf("q")})), "s.p->q");
   EXPECT_EQ(Print(Node(NodeKind::LEFT_BRACKET, {Leaf("t"), Leaf("0", NodeKind::OCT_CONSTANT)})), "t[0]");
   EXPECT_EQ(Print(Node(NodeKind::SIZEOF, {Node(NodeKind::LEFT_PAREN, {Leaf("x")})})), "sizeof ((x))");

@@ -10,7 +10,6 @@
 #include <pthread.h>
 
 #include <algorithm>
-#include <optional>
 #include <vector>
 
 namespace frontend {
@@ -19,13 +18,7 @@ namespace {
 class SyntaxTreeTest : public ::testing::Test {
  protected:
   BoundRun run_;
-
-  void SetUp() override {
-    frontEnd.emplace();
-  }
-  void TearDown() override {
-    frontEnd.reset();
-  }
+  BoundFrontEnd frontEnd;
 
   static TokenValue Token(const char* spelling, std::uint32_t line, std::uint32_t column) {
     TokenValue value{};
@@ -34,45 +27,7 @@ class SyntaxTreeTest : public ::testing::Test {
     value.position.physical = {line, column};
     return value;
   }
-
-  std::optional<BoundFrontEnd> frontEnd;
 };
-
-TEST_F(SyntaxTreeTest, CreateNodeCopiesSpellingAndStartButLeavesEndZero) {
-  const TokenValue x = Token("x", 4, 9);
-  TreeNode* node = CreateNode(NodeKind::IDENTIFIER, &x);
-  EXPECT_EQ(node->kind, NodeKind::IDENTIFIER);
-  EXPECT_EQ(node->alpha, x.alpha);
-  EXPECT_EQ(node->start.physical, (SourcePosition{4, 9}));
-  EXPECT_EQ(node->end.physical, (SourcePosition{0, 0}));
-  EXPECT_EQ(node->end.line, 0u);
-  EXPECT_EQ(node->sons, nullptr);
-  EXPECT_EQ(node->next, nullptr);
-  FreeTree(node);
-}
-
-TEST_F(SyntaxTreeTest, ChildrenKeepTheirOrderAndNoneChildrenAreSkipped) {
-  TreeNode* a = CreateNode(NodeKind::IDENTIFIER, nullptr);
-  TreeNode* b = CreateNode(NodeKind::IDENTIFIER, nullptr);
-  TreeNode* c = CreateNode(NodeKind::IDENTIFIER, nullptr);
-  TreeNode* node = CreateNodeWithChildren(NodeKind::FOR, nullptr, a, nullptr, b, c);
-  EXPECT_EQ(node->sons, a);
-  EXPECT_EQ(a->next, b);
-  EXPECT_EQ(b->next, c);
-  EXPECT_EQ(c->next, nullptr);
-
-  EXPECT_EQ(AppendChild(node, nullptr), node);
-  EXPECT_EQ(c->next, nullptr);
-  FreeTree(node);
-}
-
-TEST_F(SyntaxTreeTest, AppendSiblingWithANoneSideReturnsTheOther) {
-  TreeNode* x = CreateNode(NodeKind::EMPTY, nullptr);
-  EXPECT_EQ(AppendSibling(nullptr, x), x);
-  EXPECT_EQ(AppendSibling(x, nullptr), x);
-  EXPECT_EQ(AppendSibling(nullptr, nullptr), nullptr);
-  FreeTree(x);
-}
 
 TEST_F(SyntaxTreeTest, LongListsGrowThroughTheTailCacheAndStayCorrectAfterReset) {
   TreeNode* block = CreateNode(NodeKind::LEFT_BRACE, nullptr);
@@ -106,9 +61,7 @@ TEST_F(SyntaxTreeTest, AppendingAChainToItselfEndsTheRunInsteadOfLooping) {
         AppendSibling(a, a);
       },
       ::testing::ExitedWithCode(support::kExitFatal), "Cannot recover from earlier errors");
-}
-
-TEST_F(SyntaxTreeTest, ACycleBehindTheHeadIsFoundToo) {
+  // A cycle behind the head is found too.
   EXPECT_EXIT(
       {
         static TreeNode* nodes[4];  // reachable, so the leak check stays quiet at the exit
@@ -131,12 +84,17 @@ TEST_F(SyntaxTreeTest, NoneParentAndNoneNodeAreInternalErrors) {
               "Attempt to set alpha of null node");
 }
 
-TEST_F(SyntaxTreeTest, SetAlphaEndsAPlainTokenAtItsLastCharacter) {
+TEST_F(SyntaxTreeTest, EndPositionsAddressTheLastCharacter) {
   const TokenValue value = Token("alpha", 7, 3);
   TreeNode* node = CreateNode(NodeKind::IDENTIFIER, &value);
   SetAlpha(node, &value);
   EXPECT_EQ(node->end.physical, (SourcePosition{7, 7}));
   EXPECT_EQ(node->end.line, 7u);
+  const TokenValue brace = Token(nullptr, 9, 20);
+  SetEndPositionSpan(node, &brace, 2);  // "%>"
+  EXPECT_EQ(node->end.physical, (SourcePosition{9, 21}));
+  SetEndPosition(node, nullptr);
+  EXPECT_EQ(node->end.physical, (SourcePosition{9, 21}));
   FreeTree(node);
 }
 
@@ -162,16 +120,6 @@ TEST_F(SyntaxTreeTest, SetAlphaUsesTheContinuationRecordOnceForTheContinuedToken
   FreeTree(other);
 }
 
-TEST_F(SyntaxTreeTest, EndPositionSpanAddressesTheLastCharacter) {
-  TreeNode* node = CreateNode(NodeKind::LEFT_BRACE, nullptr);
-  const TokenValue brace = Token(nullptr, 9, 20);
-  SetEndPositionSpan(node, &brace, 2);  // "%>"
-  EXPECT_EQ(node->end.physical, (SourcePosition{9, 21}));
-  SetEndPosition(node, nullptr);
-  EXPECT_EQ(node->end.physical, (SourcePosition{9, 21}));
-  FreeTree(node);
-}
-
 TEST_F(SyntaxTreeTest, ReleaseTreesReleasesBlockStaticsButNotTheNames) {
   support::NameEntry* counter = support::InternName("counter");
   TreeNode* statics = CreateNode(BLOCK_STATICS, nullptr);
@@ -179,7 +127,7 @@ TEST_F(SyntaxTreeTest, ReleaseTreesReleasesBlockStaticsButNotTheNames) {
   support::AddToNameList(*statics->statics, counter);
   TreeNode* block = CreateNodeWithChildren(NodeKind::LEFT_BRACE, nullptr, statics);
   FreeTree(block);  // the list outlives a dropped tree
-  (*frontEnd)->ReleaseTrees();  // the sanitizer build checks the list is released here
+  frontEnd->ReleaseTrees();  // the sanitizer build checks the list is released here
   EXPECT_EQ(support::InternName("counter"), counter);
   EXPECT_EQ(counter->text, "counter");
 }
@@ -250,7 +198,7 @@ TEST_F(SyntaxTreeTest, FreeTreeHandlesADeepLeftSpine) {
   struct Work {
     FrontEnd* frontEnd;
     TreeNode* tree;
-  } work{&**frontEnd, root};
+  } work{&*frontEnd, root};
   auto freeTree = [](void* argument) -> void* {
     const Work& work = *static_cast<Work*>(argument);
     const FrontEndScope binding(*work.frontEnd);

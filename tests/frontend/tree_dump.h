@@ -1,5 +1,6 @@
 // A test-only text form of a syntax tree: each node as its kind's name (with
-// ":" and the spelling when it has one), its children in brackets.
+// ":" and the spelling when it has one), its children in brackets. The names
+// serve the lexer's token codes too.
 #pragma once
 
 #include "frontend/syntax_tree.h"
@@ -19,14 +20,15 @@ inline std::string KindName(NodeKind kind) {
       {285, "DO"}, {286, "IF"}, {288, "WHILE"}, {289, "ID"}, {290, "STR"}, {291, "FLOAT_C"}, {292, "DEC"},
       {293, "CHAR_C"}, {294, "OCT"}, {295, "HEX"}, {296, "TYPEDEF_NAME"}, {297, "->"}, {298, "POST++"},
       {299, "POST--"}, {300, "<<"}, {301, ">>"}, {302, "<="}, {303, ">="}, {304, "=="}, {305, "!="},
-      {306, "&&"}, {307, "||"}, {308, "..."}, {309, "*="}, {312, "+="}, {319, "!"}, {320, "?"}, {321, "."},
-      {322, "&"}, {323, "~"}, {324, "="}, {325, "<"}, {326, ">"}, {327, "+"}, {328, "-"}, {329, "*"},
-      {330, "/"}, {332, ","}, {333, ":"}, {334, "("}, {336, "["}, {338, "{"}, {340, "%"}, {348, "BIN"},
+      {306, "&&"}, {307, "||"}, {308, "..."}, {309, "*="}, {312, "+="}, {314, "<<="}, {319, "!"}, {320, "?"},
+      {321, "."}, {322, "&"}, {323, "~"}, {324, "="}, {325, "<"}, {326, ">"}, {327, "+"}, {328, "-"},
+      {329, "*"}, {330, "/"}, {331, ";"}, {332, ","}, {333, ":"}, {334, "("}, {335, ")"}, {336, "["},
+      {337, "]"}, {338, "{"}, {339, "}"}, {340, "%"}, {348, "BIN"},
       {349, "TRANSLATION_UNIT"}, {351, "FUNCTION_DEFINITION"}, {352, "FUNCTION_HEADER"}, {353, "CALL"},
       {354, "INIT_DECLARATOR"}, {355, "DECLARATION_GROUP"}, {356, "INIT_VALUE"}, {357, "STATIC_INIT_VALUE"},
       {358, "CAST"}, {359, "TYPE_NAME"}, {360, "LABEL"}, {361, "PRE_INC"}, {362, "PRE_DEC"},
       {363, "STRING_CONCAT"}, {364, "INITIALIZER"}, {365, "EXPRESSION_STATEMENT"},
-      {366, "FUNCTION_DECLARATOR"}, {367, "EMPTY"}};
+      {366, "FUNCTION_DECLARATOR"}, {367, "EMPTY"}, {368, "ASM"}, {370, "DROPPED"}};
   auto found = names.find(static_cast<int>(kind));
   return found == names.end() ? std::to_string(static_cast<int>(kind)) : found->second;
 }

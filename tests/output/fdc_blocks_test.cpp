@@ -7,11 +7,7 @@
 namespace output {
 namespace {
 
-using testing_support::Exists;
-using testing_support::FdcTest;
-using testing_support::ReadAll;
-using testing_support::Source;
-using testing_support::WriteAll;
+using namespace testing_support;
 
 FdcReadResult Parse(const std::string& text, std::string_view mark = "#i6") {
   std::FILE* stream = ::fmemopen(const_cast<char*>(text.data()), text.size(), "r");
@@ -59,26 +55,17 @@ TEST(FdcBlockReaderTest, FormatMarkDecidesWhetherABlockIsOurs) {
   EXPECT_EQ(foreign.blocks.size(), 2u);
 }
 
-TEST(FdcBlockReaderTest, OnlyAClosingRikTagEndsTheSection) {
-  // "@@" is a doubled "@" of the listing, "/RIK" outside a tag is text, a
-  // tag ending in "/RIKA" is another tag; the "VE" lines inside the section
-  // belong to the listing.
-  const std::string block = kHeader + "FC \"o.c\" \"/s/\"\nFD 1\nTC PR\nDC 2\n@RIK\n  SRC=o.c\nNODE@\n"
-                            "VE text @@ x /RIK@@ y\n@FUNC /RIKA@ body\nVE still listing\n@/NODE /RIK@\n";
-  const FdcReadResult result = Parse(block + kBlock);
-  ASSERT_EQ(result.error, FdcReadError::kNone);
-  ASSERT_EQ(result.blocks.size(), 2u);
-  EXPECT_EQ(result.blocks[0].endOffset, static_cast<std::int64_t>(block.size()));
-}
-
-// The reader takes the file in large chunks and skips runs of bytes; a tag,
-// a "/RIK" or a "VE" line cut by a chunk's end must read as when whole.
-// Shifting a section's closing lines by one byte at a time over the first
-// 64 KB and a little beyond puts every one of their bytes on a chunk's end.
-TEST(FdcBlockReaderTest, SectionsReadTheSameAcrossEveryChunkBoundary) {
-  const std::string identity = "FC \"o.c\" \"/s/\"\nFD 1\nTC PR\nDC 2\n@RIK\nNODE@\n";
+// Only a closing RIK tag ends a section: "@@" is a doubled "@" of the
+// listing, "/RIK" outside a tag is text, a tag ending in "/RIKA" is another
+// tag, and "VE" lines inside the section belong to the listing. The reader
+// takes the file in large chunks and skips runs of bytes; a tag, a "/RIK" or
+// a "VE" line cut by a chunk's end must read as when whole. Shifting a
+// section's closing lines by one byte at a time over the first 64 KB and a
+// little beyond puts every one of their bytes on a chunk's end.
+TEST(FdcBlockReaderTest, OnlyAClosingRikTagEndsTheSectionAcrossEveryChunkBoundary) {
+  const std::string identity = "FC \"o.c\" \"/s/\"\nFD 1\nTC PR\nDC 2\n@RIK\n  SRC=o.c\nNODE@\n";
   // The closing tag's "/R/RIK" restarts its match halfway.
-  const std::string closing = "VE inside\n@FUNC /RIKA@ x /RIK y @@ z @/NODE /R/RIK@\n";
+  const std::string closing = "VE text @@ x /RIK@@ y\n@FUNC /RIKA@ x /RIK y @@ z\nVE still listing\n@/NODE /R/RIK@\n";
   for (std::size_t filler = 65400; filler < 65560; ++filler) {
     const std::string block = kHeader + identity + std::string(filler, 'a') + "\n" + closing;
     const FdcReadResult result = Parse(block + kBlock);
@@ -112,46 +99,39 @@ class FdcBadInputTest : public FdcTest {
   }
 };
 
-TEST_F(FdcBadInputTest, EmptyOrNotStartingWithVeIsInvalid) {
-  ExpectRunStops("", "FATAL ERROR: .*x.c.fdc is not a valid FDC file\n");
-  ExpectRunStops("XE 3.0e CCOV #i6\n", "x.c.fdc is not a valid FDC file");
-}
-
-TEST_F(FdcBadInputTest, TruncatedFileStopsWithTheMessageOfWhatIsMissing) {
-  const std::string invalid = "x.c.fdc is not a valid FDC file";
-  const struct {
-    std::size_t length;
-    std::string message;
-  } cuts[] = {
-      {1, invalid},                                              // "V"
-      {20, "FC expected but not found in .*x.c.fdc"},            // in the version line
-      {25, "FC expected but not found in .*x.c.fdc"},            // after it
-      {30, invalid},                                             // in the quoted name
-      {42, "FD expected but not found in .*x.c.fdc"},            // after FC
-      {46, invalid},                                             // "FD 5" without its line end
-      {47, "TC expected but not found in .*x.c.fdc"},            // after FD
-      {53, "DC expected but not found in .*x.c.fdc"},            // after TC
-      {60, "DC expected but not found in .*x.c.fdc"},            // in the PR record
-      {77, invalid},                                             // "DC 1"
-      {86, invalid},                                             // in the RIK section
-      {kBlock.size() - 2, invalid},                              // closing tag without its "@"
-  };
-  for (const auto& cut : cuts) ExpectRunStops(kBlock.substr(0, cut.length), cut.message);
-}
-
-TEST_F(FdcBadInputTest, OverlongFieldsAreRejectedNotBuffered) {
-  const std::string huge(1 << 20, 'a');
-  ExpectRunStops(kHeader + "FC \"" + huge + "\" \"/s/\"\nFD 1\nTC PR\nDC 2\n", "x.c.fdc is not a valid FDC file");
-  ExpectRunStops("VE 3.0e CCOV " + huge + "\nFC \"o.c\" \"/s/\"\n", "x.c.fdc is not a valid FDC file");
-  ExpectRunStops(kHeader + "FC \"o.c\" \"/s/\"\nFD 99999999999\nTC PR\nDC 2\n", "x.c.fdc is not a valid FDC file");
-}
-
-TEST_F(FdcBadInputTest, NulBytesAndBadCoverageTokensAreFatal) {
+TEST_F(FdcBadInputTest, TruncatedOrHostileFilesStopWithTheMessageOfWhatIsWrong) {
   using namespace std::string_literals;
-  ExpectRunStops(kHeader + "FC \"o.c\" \"/s/\"\nFD 5\0\nTC PR\nDC 2\n"s, "x.c.fdc is not a valid FDC file");
-  ExpectRunStops(kHeader + "FC \"o.c\" \"/s/\"\nFD 5\nTC PR P\0\nDC 2\n"s, "Unknown coverage type in FDC file .*x.c.fdc");
-  ExpectRunStops(kHeader + "FC \"o.c\" \"/s/\"\nFD 5\nTC PR XX\nDC 2\n", "Unknown coverage type in FDC file .*x.c.fdc");
-  ExpectRunStops(kHeader + "FC \"o.c\" \"/s/\"\nFD 5\nTC  \r\nDC 2\n", ".*x.c.fdc has no selected coverage type");
+  const std::string invalid = "x.c.fdc is not a valid FDC file";
+  const std::string unknown = "Unknown coverage type in FDC file .*x.c.fdc";
+  const std::string huge(1 << 20, 'a');  // overlong fields are rejected, not buffered
+  const std::string identity = kHeader + "FC \"o.c\" \"/s/\"\n";
+  const struct {
+    std::string previous;
+    std::string message;
+  } cases[] = {
+      {"", "FATAL ERROR: .*x.c.fdc is not a valid FDC file\n"},
+      {"XE 3.0e CCOV #i6\n", invalid},
+      {kBlock.substr(0, 1), invalid},                                      // "V"
+      {kBlock.substr(0, 20), "FC expected but not found in .*x.c.fdc"},    // in the version line
+      {kBlock.substr(0, 25), "FC expected but not found in .*x.c.fdc"},    // after it
+      {kBlock.substr(0, 30), invalid},                                     // in the quoted name
+      {kBlock.substr(0, 42), "FD expected but not found in .*x.c.fdc"},    // after FC
+      {kBlock.substr(0, 46), invalid},                                     // "FD 5" without its line end
+      {kBlock.substr(0, 47), "TC expected but not found in .*x.c.fdc"},    // after FD
+      {kBlock.substr(0, 53), "DC expected but not found in .*x.c.fdc"},    // after TC
+      {kBlock.substr(0, 60), "DC expected but not found in .*x.c.fdc"},    // in the PR record
+      {kBlock.substr(0, 77), invalid},                                     // "DC 1"
+      {kBlock.substr(0, 86), invalid},                                     // in the RIK section
+      {kBlock.substr(0, kBlock.size() - 2), invalid},                      // closing tag without its "@"
+      {kHeader + "FC \"" + huge + "\" \"/s/\"\nFD 1\nTC PR\nDC 2\n", invalid},
+      {"VE 3.0e CCOV " + huge + "\nFC \"o.c\" \"/s/\"\n", invalid},
+      {identity + "FD 99999999999\nTC PR\nDC 2\n", invalid},
+      {identity + "FD 5\0\nTC PR\nDC 2\n"s, invalid},
+      {identity + "FD 5\nTC PR P\0\nDC 2\n"s, unknown},
+      {identity + "FD 5\nTC PR XX\nDC 2\n", unknown},
+      {identity + "FD 5\nTC  \r\nDC 2\n", ".*x.c.fdc has no selected coverage type"},
+  };
+  for (const auto& each : cases) ExpectRunStops(each.previous, each.message);
 }
 
 TEST_F(FdcBadInputTest, AVeryLongRecordLineIsValidAndCopied) {

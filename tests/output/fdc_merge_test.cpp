@@ -2,17 +2,13 @@
 
 #include "output/fdc_blocks.h"
 
-#include <cstdio>
 #include <sys/time.h>
+#include <vector>
 
 namespace output {
 namespace {
 
-using testing_support::Exists;
-using testing_support::FdcTest;
-using testing_support::ReadAll;
-using testing_support::Source;
-using testing_support::WriteAll;
+using namespace testing_support;
 
 std::size_t CountBlocks(const std::string& content) {
   std::size_t count = content.rfind("VE ", 0) == 0 ? 1 : 0;
@@ -29,41 +25,6 @@ std::string Block(const std::string& name, const std::string& directory, std::ui
 }
 
 using FdcMergeTest = FdcTest;
-
-// A first run too writes its block aside: a half-written FDC file at its
-// final path would stop every later run that merges with it.
-TEST_F(FdcMergeTest, EveryRunGoesThroughTheTemporaryFileAndReplacesTheOldBlock) {
-  const Source source = MakeSource("x.c");
-  FdcFile& first = Writer().Select(source.name, source.directory, 1, nullptr);
-  EXPECT_EQ(first.temporaryPath, dir + "x.c.fdc.fdd");
-  EXPECT_FALSE(Exists(dir + "x.c.fdc"));
-  WriteFdcProc(&first, FdcProcKind::kProc, "f", 1, 2);
-  CompleteRun();
-  const std::string firstContent = ReadAll(dir + "x.c.fdc");
-  EXPECT_EQ(firstContent.rfind("VE 3.0e CCOV #i6 8.2.0.1\nFC \"x.c\"", 0), 0u) << firstContent;
-
-  FdcFile& second = Writer().Select(source.name, source.directory, 1, nullptr);
-  EXPECT_EQ(second.temporaryPath, dir + "x.c.fdc.fdd");
-  EXPECT_TRUE(Exists(dir + "x.c.fdc.fdd"));
-  WriteFdcProc(&second, FdcProcKind::kProc, "f", 1, 2);
-  CompleteRun();
-
-  EXPECT_FALSE(Exists(dir + "x.c.fdc.fdd"));
-  EXPECT_FALSE(Exists(dir + "x.c.fdc.lock")) << "the lock file goes with the update";
-  EXPECT_EQ(ReadAll(dir + "x.c.fdc"), firstContent) << "the same block once";
-}
-
-TEST_F(FdcMergeTest, TwoSourcesIntoOneFdcNameKeepBothMostRecentFirst) {
-  settings.placement.name = dir + "all.fdc";
-  RunWithProc(MakeSource("a.c"), "fa");
-  RunWithProc(MakeSource("b.c"), "fb");
-  const std::string merged = ReadAll(dir + "all.fdc");
-  EXPECT_EQ(CountBlocks(merged), 2u);
-  const std::size_t b = merged.find("FC \"b.c\"");
-  const std::size_t a = merged.find("FC \"a.c\"");
-  ASSERT_NE(a, std::string::npos);
-  EXPECT_LT(b, a);
-}
 
 TEST_F(FdcMergeTest, OtherChecksumVariantSurvivesBehindAndSameChecksumIsReplaced) {
   const Source source = MakeSource("x.c");
@@ -125,7 +86,7 @@ TEST_F(FdcMergeTest, BlockWithoutRikSectionCarriesTheNextBlockAlong) {
   EXPECT_EQ(CountBlocks(merged), 1u) << "o.c is dropped together with the old x.c block";
 }
 
-TEST_F(FdcMergeTest, CarriageReturnsStayWhenABlockIsDroppedAndLineEndsLoseThemWhenAllSurvive) {
+TEST_F(FdcMergeTest, CarriageReturnsStayWhenABlockIsDroppedAndInsideANameWhenAllSurvive) {
   const Source source = MakeSource("x.c");
   const std::string other = Block("o.c", "/src/", 5, "PR", 11, "\r\n");
   WriteAll(dir + "x.c.fdc", Block("x.c", dir, 1, "PR", 3, "\r\n") + other);
@@ -134,19 +95,27 @@ TEST_F(FdcMergeTest, CarriageReturnsStayWhenABlockIsDroppedAndLineEndsLoseThemWh
   EXPECT_EQ(CountBlocks(merged), 2u);
   EXPECT_EQ(merged.substr(merged.size() - other.size()), other) << "copied byte for byte";
 
-  WriteAll(dir + "x.c.fdc", other);
-  RunWithProc(source, "f");
-  merged = ReadAll(dir + "x.c.fdc");
-  EXPECT_EQ(merged.find('\r'), std::string::npos);
-  const std::string stripped = Block("o.c", "/src/", 5, "PR", 11);
-  EXPECT_EQ(merged.substr(merged.size() - stripped.size()), stripped);
-
   // A carriage return inside a name is no line end: it stays.
   const std::string named = Block("o.c", "/s\rc/", 5, "PR", 11);
   WriteAll(dir + "x.c.fdc", named);
   RunWithProc(source, "f");
   merged = ReadAll(dir + "x.c.fdc");
   EXPECT_EQ(merged.substr(merged.size() - named.size()), named);
+}
+
+// The merge reads a previous FC line holding every escaped byte and raw
+// carriage returns back exactly, so the new block replaces the old one.
+TEST_F(FdcMergeTest, ABlockNamedWithEscapesAndCarriageReturnsIsReplaced) {
+  const std::string name = "a\"b\\c\rd\ne\\\"\r\n.c";
+  const std::string subdirectory = "q\"u\\o\rt\ne/";
+  const Source source = MakeSource(name, subdirectory);
+  RunWithProc(source, "f\"1\\\r\n", 0x0001);
+  RunWithProc(source, "\\\\\"\"\n\n\r\rg", 0x0003);  // other coverage types: the old block goes
+  const std::vector<FdcBlock> blocks = ReadFdcBlocks(dir + subdirectory + name + ".fdc", kFdcFormatMark);
+  ASSERT_EQ(blocks.size(), 1u);
+  EXPECT_EQ(blocks[0].sourceName, name);
+  EXPECT_EQ(blocks[0].sourceDirectory, dir + subdirectory);
+  EXPECT_EQ(blocks[0].coverage, 0x0003);
 }
 
 TEST_F(FdcMergeTest, EachFinishedFileIsLogged) {

@@ -5,11 +5,7 @@
 namespace output {
 namespace {
 
-using testing_support::Exists;
-using testing_support::FdcTest;
-using testing_support::ReadAll;
-using testing_support::Source;
-using testing_support::WriteAll;
+using namespace testing_support;
 
 TEST(TemporaryNameTest, LastThreeCharactersCountFromDToZ) {
   const struct {

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace output {
 namespace {
@@ -43,40 +41,6 @@ TEST(Independence, AgreesWithTheDefinitionOnEveryPairOfShortRows) {
       }
     }
   }
-}
-
-using PairList = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
-
-PairList PairsOf(std::string_view rows, std::size_t width, std::uint32_t trueRows, std::size_t k,
-                 std::size_t limit = SIZE_MAX) {
-  PairList pairs;
-  for (const RowPair& pair : IndependencePairs(rows, width, trueRows, k, limit)) {
-    pairs.emplace_back(pair.trueRow, pair.falseRow);
-  }
-  return pairs;
-}
-
-TEST(Independence, PairsOfTheReadmeExampleInTrueRowMajorOrder) {
-  // a && (b || c): TTX TFT | TFF FXX; a by rows 0 and 3 or 1 and 3, b by 0
-  // and 2, c by 1 and 2.
-  const std::string_view rows = "TTXTFTTFFFXX";
-  EXPECT_EQ(PairsOf(rows, 3, 2, 0), (PairList{{0, 3}, {1, 3}}));
-  EXPECT_EQ(PairsOf(rows, 3, 2, 1), (PairList{{0, 2}}));
-  EXPECT_EQ(PairsOf(rows, 3, 2, 2), (PairList{{1, 2}}));
-  EXPECT_EQ(PairsOf(rows, 3, 2, 0, 1), (PairList{{0, 3}}));
-  // Two true rows compared with each other never count: a || b, TX FT | FF.
-  EXPECT_EQ(PairsOf("TXFTFF", 2, 2, 0), (PairList{{0, 2}}));
-  EXPECT_EQ(PairsOf("TXFTFF", 2, 2, 1), (PairList{{1, 2}}));
-  EXPECT_TRUE(PairsOf("", 0, 0, 0).empty());
-}
-
-TEST(Independence, LimitStopsAfterThatManyPairs) {
-  // The rows of a && b with each of TT and TF twice: the pairs come true
-  // row major, and the limit cuts the list.
-  const std::string_view rows = "TTTTTFTFFX";  // TT TT | TF TF FX
-  EXPECT_EQ(PairsOf(rows, 2, 2, 1), (PairList{{0, 2}, {0, 3}, {1, 2}, {1, 3}}));
-  EXPECT_EQ(PairsOf(rows, 2, 2, 1, 3), (PairList{{0, 2}, {0, 3}, {1, 2}}));
-  EXPECT_EQ(PairsOf(rows, 2, 2, 0), (PairList{{0, 4}, {1, 4}}));
 }
 
 }  // namespace

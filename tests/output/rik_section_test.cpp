@@ -16,9 +16,7 @@
 namespace output {
 namespace {
 
-using testing_support::FdcTest;
-using testing_support::ReadAll;
-using testing_support::WriteAll;
+using namespace testing_support;
 
 constexpr std::uint16_t kCoverage = 0x0001 | 0x0008 | 0x0020;
 
@@ -66,13 +64,7 @@ class RikSectionTest : public FdcTest {
   }
 
   std::string Header() const {
-    return "@RIK\n"
-           "  TOKEN=\"CCOV\"\n"
-           "  SRC=\"x.c\"\n"
-           "  DIR=\"" +
-           dir +
-           "\"\n"
-           "  DATE=" +
+    return "@RIK\n  TOKEN=\"CCOV\"\n  SRC=\"x.c\"\n  DIR=\"" + dir + "\"\n  DATE=" +
            std::to_string(testing_support::MTime(dir + "x.c")) + "\n  CHECKSUM=" + std::to_string(file_->checksum) +
            "\n"
            "  SUMS\n"
@@ -220,13 +212,6 @@ TEST_F(RikSectionTest, ItemsWithoutAUsablePositionKeepTheOrderTotal) {
   for (std::size_t i = 0; i < 300; ++i) EXPECT_EQ(order[i]->start->line, 0u) << i;
   for (std::size_t i = 300; i + 1 < 600; ++i) EXPECT_LE(order[i]->start->line, order[i + 1]->start->line) << i;
   for (std::size_t i = 600; i < 900; ++i) EXPECT_FALSE(order[i]->start) << i;
-}
-
-TEST_F(RikSectionTest, ItemBeyondTheEndOfTheSourceIsFatal) {
-  Add(RikKind::kBranch, MakeRikBranch(1, kSumBlock), 9, {10, 1}, 9, frontend::SourcePosition{10, 2});
-  EXPECT_EXIT(Section(false), ::testing::ExitedWithCode(support::kExitFatal),
-              "FATAL ERROR: Expected source line 9 \\[preprocessed:10\\] is after the end of the file .*x\\.c "
-              "\\[6 total\\]\n");
 }
 
 }  // namespace

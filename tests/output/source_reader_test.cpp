@@ -8,10 +8,6 @@
 #include "frontend/line_validity.h"
 #include "support/messages.h"
 #include "support/name_table.h"
-#include "support/translate.h"
-
-#include <QCoreApplication>
-#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -162,8 +158,6 @@ TEST_F(SourceReaderTest, UndecodableInputNeverBreaksTheListing) {
   // A code point beyond U+10FFFF becomes U+FFFD.
   EXPECT_EQ(ListAll(Utf32(U"\uFEFF", true) + Utf32(std::u32string{0x110000, U'\n'}, true)),
             "\xEF\xBB\xBF\xEF\xBF\xBD\n");
-  // An odd trailing byte ends the text.
-  EXPECT_EQ(ListAll(Utf16Le(u"\uFEFFa\n") + "b"), "a\n");
   // Binary bytes pass through, "@" doubled.
   EXPECT_EQ(ListAll(std::string("\x01\x00\x80\xFF@\n", 6)), std::string("\x01\x00\x80\xFF@@\n", 7));
 }
@@ -247,12 +241,6 @@ TEST_F(SourceReaderTest, SourceLineSpreadOverPreprocessedLines) {
             "@A@x = 1; P y = 2;@ALT@ @-ALT@x = 1;\n#pragma foo\n @B@y = 2;@/ALT@\n");
 }
 
-TEST_F(SourceReaderTest, LongLinesAreListedWhole) {
-  const std::string line = std::string(4990, 'x') + "@ y;" + std::string(1000, 'z') + "\n";
-  const std::string expected = std::string(4990, 'x') + "@@ @T@y;" + std::string(1000, 'z') + "\n";
-  EXPECT_EQ(List(line, line, {{1, 1, 4993, false, "@T@"}}), expected);
-}
-
 TEST_F(SourceReaderTest, SourceShorterThanItsLineDirectivesIsFatal) {
   EXPECT_EXIT(List("a;\n", "a;\n", {{5, 1, 1, false, "@T@"}}), ::testing::ExitedWithCode(support::kExitFatal),
               "FATAL ERROR: Error while reading file .*\\.c : unsupported file format\n");
@@ -321,41 +309,6 @@ TEST(LineAlignmentTest, LinesThatCannotAlignFail) {
   std::string pre = "a";
   for (int i = 1; i < 3000; ++i) pre += " a";
   EXPECT_FALSE(AlignLines(source, pre, segments));
-}
-
-TEST(SourceReaderMessagesTest, FrenchCatalogueTranslatesTheNewMessages) {
-  QTranslator french;
-  ASSERT_TRUE(french.load(QStringLiteral("cc1_fr_FR"), QStringLiteral(QUORB_BUILD_DIR "/lib/locale")));
-  QCoreApplication::installTranslator(&french);
-  EXPECT_EQ(support::Translate("Fatal Error", "Can't open file %1", "%1 : the filename").arg("a.c"),
-            QString::fromUtf8("Impossible d'ouvrir le fichier a.c"));
-  EXPECT_EQ(support::Translate("Code Coverage", "Hidden branches"), QString::fromUtf8("Branches cachées"));
-  const struct {
-    const char* context;
-    const char* source;
-    const char* comment;
-  } messages[] = {
-      {"Fatal Error", "Error while reading file %1 : unsupported file format", "%1 : the filename"},
-      {"Fatal Error", "Fix the errors above before proceeding again", nullptr},
-      {"Internal Error", "Cannot calcul Halstead parameters w/o file name", nullptr},
-      {"Fatal Error", "Expected source line %1 [preprocessed:%2] is after the end of the file %3 [%4 total]",
-       "%1 the expected source line number, %2 the preprocessed source line number, %3 : the filename and %4 the "
-       "total number of source lines"},
-      {"Code Coverage", "Forced m&ultiple conditions",
-       "Please keep - sign if present at the beginning and use & to select the letter to be shown in the GUI toolbar"},
-      {"Code Coverage", "This document presents all functions and branches per source line.", nullptr},
-      {"Internal Error", "Halstead calcul : cannot open source file", nullptr},
-      {"Message",
-       "%1 a #%2 preprocessing directive is not associated to a #if, #ifdef, #ifndef, #elif nor #else.\nCheck that "
-       "this missing directive is at the beginning of the source line, optionally prefixed with spaces or tabs.",
-       nullptr},
-  };
-  for (const auto& message : messages) {
-    EXPECT_NE(support::Translate(message.context, message.source, message.comment),
-              QString::fromLatin1(message.source))
-        << message.source;
-  }
-  QCoreApplication::removeTranslator(&french);
 }
 
 }  // namespace

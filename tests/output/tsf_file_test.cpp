@@ -5,13 +5,7 @@
 namespace output {
 namespace {
 
-using testing_support::Exists;
-using testing_support::MTime;
-using testing_support::ReadAll;
-using testing_support::Source;
-using testing_support::TsfBlockText;
-using testing_support::TsfTest;
-using testing_support::WriteAll;
+using namespace testing_support;
 
 TEST(TsfIdentifierTest, FiveLowBitsStayAndTheRestMovesOnePlaceLeft) {
   const struct {
@@ -25,28 +19,7 @@ TEST(TsfIdentifierTest, FiveLowBitsStayAndTheRestMovesOnePlaceLeft) {
   }
 }
 
-TEST(TsfQuoteTest, BackslashQuoteAndLineFeedAreEscaped) {
-  EXPECT_EQ(QuoteTsfText("a\\b\"c\nd"), "\"a\\\\b\\\"c\\nd\"");
-  EXPECT_EQ(QuoteTsfText(""), "\"\"");
-}
-
 using TsfWriterTest = TsfTest;
-
-TEST_F(TsfWriterTest, RoutinesAndTextsTakeTheirIdentifiersInOrder) {
-  const Source source = MakeSource("x.c");
-  TsfFile& file = Writer().Select(source.name, source.directory);
-  EXPECT_EQ(file.serial, 1);
-  EXPECT_EQ(file.instanceCount, 1u) << "the file instance";
-  std::vector<std::uint32_t> messages;
-  for (int i = 0; i < 33; ++i) messages.push_back(WriteTsfMessage(&file, "f" + std::to_string(i), 1));
-  EXPECT_EQ(messages[0], 1u);
-  EXPECT_EQ(messages[30], 31u);
-  EXPECT_EQ(messages[31], 64u);
-  EXPECT_EQ(messages[32], 65u);
-  EXPECT_EQ(WriteTsfText(&file, "[/a/b.h,3]"), 34u);
-  for (int i = 0; i < 29; ++i) WriteTsfText(&file, "t");
-  EXPECT_EQ(WriteTsfText(&file, "last"), 96u) << "the 32nd instance";
-}
 
 TEST_F(TsfWriterTest, BlockLayoutAndChecksumOfRecordsOnly) {
   const Source source = MakeSource("x.c");
@@ -69,40 +42,14 @@ TEST_F(TsfWriterTest, BlockLayoutAndChecksumOfRecordsOnly) {
                          std::to_string(expected) + "\nED\n");
 }
 
-TEST_F(TsfWriterTest, TsfNameAndTsfDirectoryPlaceTheFile) {
-  const Source source = MakeSource("x.c");
-  std::filesystem::create_directories(dir + "out");
-  NewRun();
-  settings.placement.directory = dir + "out";
-  EXPECT_EQ(Writer().Select(source.name, source.directory).path, dir + "out/x.c.tsf");
-  NewRun();
-  settings.placement.directory = std::string();
-  TsfFile& here = Writer().Select(source.name, source.directory);
-  EXPECT_EQ(here.path, "x.c.tsf");
-  Writer().Close(here);  // its temporary file is in the current directory
-  NewRun();
-  settings.placement.name = dir + "all.tsf";
-  const Source other = MakeSource("y.c");
-  TsfFile& first = Writer().Select(source.name, source.directory);
-  TsfFile& second = Writer().Select(other.name, other.directory);
-  EXPECT_EQ(first.path, dir + "all.tsf");
-  EXPECT_EQ(second.path, dir + "all.tsf");
-  EXPECT_NE(first.temporaryPath, second.temporaryPath) << "each block has a temporary file of its own";
-  EXPECT_EQ(second.serial, 2);
-  EXPECT_EQ(&Writer().Select(source.name, source.directory), &first);
-}
-
-TEST_F(TsfWriterTest, TemporaryNamesCountDownTheSecondCharacter) {
+// .tsg ... .taz: the last character from "g" to "z" (20), then the second
+// one down from "s" to "a" (19): 380 names, the first free one taken.
+TEST_F(TsfWriterTest, TemporaryNamesCountDownTheSecondCharacterUntilNoneIsLeft) {
   const Source source = MakeSource("x.c");
   WriteAll(dir + "x.c.tsf", "old");
   for (char c = 'g'; c <= 'z'; ++c) WriteAll(dir + "x.c.tsf.ts" + c, "");
   EXPECT_EQ(Writer().Select(source.name, source.directory).temporaryPath, dir + "x.c.tsf.trg");
-}
-
-TEST_F(TsfWriterTest, EveryTemporaryNameTakenStopsTheRun) {
-  const Source source = MakeSource("x.c");
-  WriteAll(dir + "x.c.tsf", "old");
-  // .tsg ... .taz: 19 second characters (s down to a) times 20 last ones.
+  NewRun();
   int count = 0;
   for (char second = 's'; second >= 'a'; --second) {
     for (char last = 'g'; last <= 'z'; ++last, ++count) WriteAll(dir + "x.c.tsf.t" + second + last, "");
@@ -113,42 +60,7 @@ TEST_F(TsfWriterTest, EveryTemporaryNameTakenStopsTheRun) {
   EXPECT_EQ(ReadAll(dir + "x.c.tsf"), "old");
 }
 
-TEST_F(TsfWriterTest, CreationFailuresAreFatal) {
-  const Source source = MakeSource("x.c");
-  NewRun();
-  settings.placement.directory = dir + "missing";
-  EXPECT_EXIT(Writer().Select(source.name, source.directory), ::testing::ExitedWithCode(7),
-              "FATAL ERROR: Cannot create TSF file .*missing/x.c.tsf \\(No such file or directory\\)\n");
-}
-
-TEST_F(TsfWriterTest, FatalErrorLeavesThePreviousFileAndNoTemporaryFile) {
-  const Source source = MakeSource("x.c");
-  WriteAll(dir + "x.c.tsf", "previous");
-  EXPECT_EXIT(
-      {
-        TsfFile& file = Writer().Select(source.name, source.directory);
-        WriteTsfMessage(&file, "f", 1);
-        if (!Exists(dir + "x.c.tsf.tsg")) std::exit(1);
-        support::DisplayFatalError(QStringLiteral("stop"));
-      },
-      ::testing::ExitedWithCode(7), "FATAL ERROR: stop");
-  EXPECT_EQ(ReadAll(dir + "x.c.tsf"), "previous");
-  EXPECT_FALSE(Exists(dir + "x.c.tsf.tsg"));
-}
-
 using TsfMergeTest = TsfTest;
-
-TEST_F(TsfMergeTest, AFileWithoutRoutinesIsRemovedAndThePreviousOneKept) {
-  const Source source = MakeSource("x.c");
-  const std::string previous = TsfBlockText(dir + "x.c", 1, kTsfTrace, 9);
-  WriteAll(dir + "x.c.tsf", previous);
-  Writer().Select(source.name, source.directory);
-  Writer().WriteTrailers();
-  EXPECT_TRUE(Writer().CloseEmpty());
-  FinishTsfFiles(Writer());
-  EXPECT_EQ(ReadAll(dir + "x.c.tsf"), previous);
-  EXPECT_FALSE(Exists(dir + "x.c.tsf.tsg"));
-}
 
 TEST_F(TsfMergeTest, ALocationTextAloneKeepsTheFile) {
   const Source source = MakeSource("x.c");
@@ -180,24 +92,6 @@ TEST_F(TsfMergeTest, ClassificationOfPreviousBlocks) {
   RunWithRoutine(source, "f");
   merged = ReadAll(dir + "x.c.tsf");
   EXPECT_EQ(merged.find("ED\n") + 3, merged.size()) << merged;
-}
-
-TEST_F(TsfMergeTest, TheSameBlockAgainIsReplacedAndOtherSourcesFollowInOrder) {
-  settings.placement.name = dir + "all.tsf";
-  const Source a = MakeSource("a.c");
-  const Source b = MakeSource("b.c");
-  RunWithRoutine(a, "fa");
-  const std::string first = ReadAll(dir + "all.tsf");
-  RunWithRoutine(b, "fb");
-  const std::string second = ReadAll(dir + "all.tsf");
-  EXPECT_EQ(second.substr(second.size() - first.size()), first) << "a's block follows b's";
-  EXPECT_EQ(second.find("MS 1 \"fb\""), second.find("MS 1 ")) << "b's block first";
-  RunWithRoutine(a, "fa");
-  const std::string third = ReadAll(dir + "all.tsf");
-  EXPECT_EQ(third.size(), second.size()) << "a's old block replaced by its new one";
-  EXPECT_EQ(third.rfind(first, 0), 0u);
-  EXPECT_FALSE(Exists(dir + "all.tsf.tsg"));
-  EXPECT_FALSE(Exists(dir + "all.tsf.lock"));
 }
 
 TEST_F(TsfMergeTest, CarriageReturnsGoWhenEveryBlockSurvivesAndStayOtherwise) {

@@ -7,13 +7,10 @@
 #include "report/tsf_catalog.h"
 #include "report_fixture.h"
 
-#include <QDir>
-#include <QJsonArray>
-
 namespace report::testing_support {
 namespace {
 
-QString Fixture(const std::string& name) { return QString::fromStdString(FixturePath("analyses/" + name)); }
+QString Fixture(const std::string& name) { return Q(FixturePath("analyses/" + name)); }
 
 // The fixtures' figures, worked out by hand:
 // - prog.c (key 1000 = 0x3E8, checksum 2000 = 0x7D0): main at line 10, work
@@ -22,6 +19,16 @@ QString Fixture(const std::string& name) { return QString::fromStdString(Fixture
 // - profile, summed over processes 100 and 101: main 1+1 calls, totals
 //   5000+7000, own 1000+2500; work 3+2 calls, totals 1500+1300, own
 //   1000+1100, min 100, max 1200; util_fn 4 calls, 100 ns.
+// The values of `keys` in `object`, blank-separated.
+std::string Fields(const QJsonValue& object, std::initializer_list<const char*> keys) {
+  QStringList values;
+  for (const char* key : keys) {
+    const QJsonValue value = object[key];
+    values << (value.isNull() ? "null" : value.isString() ? value.toString() : QString::number(value.toInteger()));
+  }
+  return values.join(' ').toStdString();
+}
+
 std::vector<std::string> LinesAfter(const std::string& text, const std::string& first, std::size_t count) {
   std::vector<std::string> lines;
   std::istringstream in(text.substr(std::min(text.find(first), text.size())));
@@ -34,14 +41,17 @@ class AnalysesTest : public ReportTest {
   // The test's empty directory is the input searched for FDC and TSF files:
   // the analyses come alone.
   RunOutput RunAnalyses(const QStringList& extra = {}) const {
-    return Run(QStringList{QString::fromStdString(dir), "--tsf", Fixture("prog.c.tsf"), "--tsf", Fixture("util.c.tsf"), "--trace",
+    return Run(QStringList{Q(dir), "--tsf", Fixture("prog.c.tsf"), "--tsf", Fixture("util.c.tsf"), "--trace",
                            Fixture("run.qbt"), "--profile", Fixture("run.qbq"), "--memory", Fixture("run.qbp"),
                            "--analyses"} +
                extra);
   }
 };
 
-TEST_F(AnalysesTest, ProfileTableSumsSectionsAndProcessesByOwnTime) {
+// The profile sums sections and processes, sorted by own time; the memory
+// tables list sites, leaks and bad frees; the call tree indents by depth with
+// durations per process; unknown routines are counted in one warning per file.
+TEST_F(AnalysesTest, TextViewsOfEveryAnalysis) {
   const RunOutput run = RunAnalyses();
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(LinesAfter(run.out, "Performance profile", 6),
@@ -55,11 +65,6 @@ TEST_F(AnalysesTest, ProfileTableSumsSectionsAndProcessesByOwnTime) {
             }));
   // No coverage input: no coverage summary.
   EXPECT_EQ(run.out.find("Coverage of"), std::string::npos);
-}
-
-TEST_F(AnalysesTest, MemoryTablesListSitesLeaksAndBadFrees) {
-  const RunOutput run = RunAnalyses();
-  ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(LinesAfter(run.out, "Memory profile", 15),
             (std::vector<std::string>{
                 "Memory profile: 3 allocating sites from 2 sections",
@@ -78,11 +83,6 @@ TEST_F(AnalysesTest, MemoryTablesListSitesLeaksAndBadFrees) {
                 "  3 more not listed by the runtime",
                 "",
             }));
-}
-
-TEST_F(AnalysesTest, CallTreeIndentsByDepthWithDurationsPerProcess) {
-  const RunOutput run = RunAnalyses();
-  ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(LinesAfter(run.out, "Trace of process 100", 12),
             (std::vector<std::string>{
                 "Trace of process 100, thread 1: 15 events in 2 sections, 5 dropped, 2 lost",
@@ -105,6 +105,10 @@ TEST_F(AnalysesTest, CallTreeIndentsByDepthWithDurationsPerProcess) {
                 "  main (prog.c:10) 11.0 us",
                 "    util_fn (util.c:5) 300 ns",
             }));
+  const std::string tail = " a routine that no TSF block resolves; shown by number\n";
+  EXPECT_NE(run.err.find(FixturePath("analyses/run.qbq") + ": 1 record names" + tail), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find(FixturePath("analyses/run.qbt") + ": 2 records name" + tail), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find(FixturePath("analyses/run.qbp") + ": 1 record names" + tail), std::string::npos) << run.err;
 }
 
 TEST_F(AnalysesTest, CallTreeStopsAfterTheEventLimitButKeepsDurations) {
@@ -120,15 +124,6 @@ TEST_F(AnalysesTest, CallTreeStopsAfterTheEventLimitButKeepsDurations) {
             }));
 }
 
-TEST_F(AnalysesTest, UnknownRoutinesAreCountedInOneWarningPerFile) {
-  const RunOutput run = RunAnalyses();
-  ASSERT_EQ(run.status, 0) << run.err;
-  const std::string tail = " a routine that no TSF block resolves; shown by number\n";
-  EXPECT_NE(run.err.find(FixturePath("analyses/run.qbq") + ": 1 record names" + tail), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find(FixturePath("analyses/run.qbt") + ": 2 records name" + tail), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find(FixturePath("analyses/run.qbp") + ": 1 record names" + tail), std::string::npos) << run.err;
-}
-
 TEST_F(AnalysesTest, WithoutAnalysesSwitchOnlyANoteAfterTheSummary) {
   const RunOutput run = RunFixtures({"--profile", Fixture("run.qbq"), "--memory", Fixture("run.qbp"), "--trace",
                                      Fixture("run.qbt"), "--tsf", Fixture("prog.c.tsf")});
@@ -141,73 +136,46 @@ TEST_F(AnalysesTest, WithoutAnalysesSwitchOnlyANoteAfterTheSummary) {
 }
 
 TEST_F(AnalysesTest, JsonHoldsEveryFigureUnderAnalyses) {
-  const RunOutput run = RunAnalyses({"--json", QString::fromStdString(dir + "a.json")});
+  const RunOutput run = RunAnalyses({"--json", Q(dir + "a.json")});
   ASSERT_EQ(run.status, 0) << run.err;
-  const QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(ReadAll(dir + "a.json"))).object();
-  const QJsonObject analyses = root["analyses"].toObject();
+  const QJsonObject analyses = ReadJson(dir + "a.json")["analyses"].toObject();
   EXPECT_EQ(analyses["unresolved"].toInt(), 4);
   EXPECT_EQ(analyses["tsf_files"].toArray().size(), 2);
 
   const QJsonArray routines = analyses["profile"]["routines"].toArray();
   ASSERT_EQ(routines.size(), 4);
-  const QJsonObject main = routines[0].toObject();
-  EXPECT_EQ(main["routine"]["name"].toString(), "main");
-  EXPECT_EQ(main["routine"]["source"].toString(), "/src/prog.c");
-  EXPECT_EQ(main["routine"]["line"].toInt(), 10);
-  EXPECT_EQ(main["calls"].toInt(), 2);
-  EXPECT_EQ(main["own_total_ns"].toInt(), 3500);
-  EXPECT_EQ(main["total_ns"].toInt(), 12000);
-  EXPECT_EQ(main["own_min_ns"].toInt(), 1000);
-  EXPECT_EQ(main["own_max_ns"].toInt(), 2500);
-  EXPECT_EQ(main["average_ns"].toInt(), 6000);
-  const QJsonObject unknown = routines[3].toObject()["routine"].toObject();
-  EXPECT_TRUE(unknown["name"].isNull());
-  EXPECT_EQ(unknown["message"].toInt(), 9);
-  EXPECT_EQ(unknown["key"].toString(), "0x3E8");
-  EXPECT_EQ(unknown["checksum"].toString(), "0x7D0");
+  EXPECT_EQ(Fields(routines[0]["routine"], {"name", "source", "line"}), "main /src/prog.c 10");
+  EXPECT_EQ(Fields(routines[0], {"calls", "own_total_ns", "total_ns", "own_min_ns", "own_max_ns", "average_ns"}),
+            "2 3500 12000 1000 2500 6000");
+  EXPECT_EQ(Fields(routines[3]["routine"], {"name", "message", "key", "checksum"}), "null 9 0x3E8 0x7D0");
 
   const QJsonObject memory = analyses["memory"].toObject();
   const QJsonArray leaks = memory["leaks"].toArray();
   ASSERT_EQ(leaks.size(), 2);
   EXPECT_EQ(leaks[0]["routine"]["name"].toString(), "work");
-  EXPECT_EQ(leaks[0]["line"].toInt(), 7);
-  EXPECT_EQ(leaks[0]["recorded_line"].toInt(), 4);
-  EXPECT_EQ(leaks[0]["blocks"].toInt(), 2);
-  EXPECT_EQ(leaks[0]["bytes"].toInt(), 90);
-  EXPECT_EQ(leaks[1]["source"].toString(), "/usr/include/inl.h");
-  EXPECT_EQ(leaks[1]["line"].toInt(), 12);
+  EXPECT_EQ(Fields(leaks[0], {"line", "recorded_line", "blocks", "bytes"}), "7 4 2 90");
+  EXPECT_EQ(Fields(leaks[1], {"source", "line"}), "/usr/include/inl.h 12");
   const QJsonArray badFrees = memory["bad_frees"].toArray();
   ASSERT_EQ(badFrees.size(), 2);
-  EXPECT_EQ(badFrees[0]["kind"].toString(), "freed_again");
-  EXPECT_EQ(badFrees[0]["count"].toInt(), 2);
-  EXPECT_EQ(badFrees[1]["kind"].toString(), "never_allocated");
-  EXPECT_TRUE(badFrees[1]["line"].isNull());
+  EXPECT_EQ(Fields(badFrees[0], {"kind", "count"}), "freed_again 2");
+  EXPECT_EQ(Fields(badFrees[1], {"kind", "line"}), "never_allocated null");
   EXPECT_EQ(memory["bad_frees_not_listed"].toInt(), 3);
 
   const QJsonObject trace = analyses["trace"].toObject();
   EXPECT_EQ(trace["event_limit"].toInt(), 200);
-  const QJsonObject first = trace["threads"][0].toObject();
-  EXPECT_EQ(first["pid"].toInt(), 100);
-  EXPECT_EQ(first["events"].toInt(), 15);
-  EXPECT_EQ(first["dropped"].toInt(), 5);
-  EXPECT_EQ(first["lost"].toInt(), 2);
+  const QJsonValue first = trace["threads"][0];
+  EXPECT_EQ(Fields(first, {"pid", "events", "dropped", "lost"}), "100 15 5 2");
   const QJsonArray lines = first["lines"].toArray();
   ASSERT_EQ(lines.size(), 11);
-  EXPECT_EQ(lines[0]["end"].toString(), "open");
-  EXPECT_TRUE(lines[0]["duration_ns"].isNull());
-  EXPECT_EQ(lines[4]["kind"].toString(), "call");
-  EXPECT_EQ(lines[4]["depth"].toInt(), 2);
+  EXPECT_EQ(Fields(lines[0], {"end", "duration_ns"}), "open null");
+  EXPECT_EQ(Fields(lines[4], {"kind", "depth", "duration_ns", "end"}), "call 2 300 unwound");
   EXPECT_EQ(lines[4]["routine"]["name"].toString(), "helper");
-  EXPECT_EQ(lines[4]["duration_ns"].toInt(), 300);
-  EXPECT_EQ(lines[4]["end"].toString(), "unwound");
-  EXPECT_EQ(lines[5]["kind"].toString(), "dump");
-  EXPECT_EQ(lines[7]["kind"].toString(), "dropped");
-  EXPECT_EQ(lines[7]["dropped"].toInt(), 5);
-  EXPECT_EQ(lines[8]["kind"].toString(), "exit");
+  EXPECT_EQ(Fields(lines[5], {"kind"}) + Fields(lines[7], {"kind", "dropped"}) + Fields(lines[8], {"kind"}),
+            "dumpdropped 5exit");
 }
 
 TEST_F(AnalysesTest, HtmlPagesPerAnalysisLinkedFromTheIndex) {
-  const RunOutput run = RunAnalyses({"--html", QString::fromStdString(dir + "html")});
+  const RunOutput run = RunAnalyses({"--html", Q(dir + "html")});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string index = ReadAll(dir + "html/index.html");
   for (const char* page : {"profile.html", "memory.html", "trace.html"}) {
@@ -223,28 +191,25 @@ TEST_F(AnalysesTest, HtmlPagesPerAnalysisLinkedFromTheIndex) {
 }
 
 TEST_F(AnalysesTest, DirectoriesAreSearchedForTsfFilesAndDefaultsRead) {
-  const QString previous = QDir::currentPath();
   std::filesystem::copy_file(FixturePath("analyses/run.qbq"), dir + "quorb.qbq");
-  ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir)));
-  const RunOutput run = Run({Fixture(""), "--analyses"});
-  QDir::setCurrent(previous);
+  const RunOutput run = RunIn(dir, {Fixture(""), "--analyses"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("  util_fn  util.c:5         4"), std::string::npos) << run.out;
   EXPECT_EQ(run.out.find("Memory profile"), std::string::npos);
 }
 
 TEST_F(AnalysesTest, BadInputStopsWithFileAndLine) {
-  const QString empty = QString::fromStdString(dir + "empty");
+  const QString empty = Q(dir + "empty");
   std::filesystem::create_directory(dir + "empty");
   std::ofstream(dir + "cut.qbt") << "T 1 1 5 0 0\nE 100 1 0x3E8 0x7D0 1\nX 200 1 0x3E";
-  RunOutput run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--trace", QString::fromStdString(dir + "cut.qbt")});
+  RunOutput run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--trace", Q(dir + "cut.qbt")});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "quorbreport: error: " + dir + "cut.qbt:3: truncated line\n");
-  run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--memory", QString::fromStdString(dir + "missing.qbp")});
+  run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--memory", Q(dir + "missing.qbp")});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "quorbreport: error: " + dir + "missing.qbp: cannot be read\n");
   // Coverage outputs need FDC files.
-  run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--lcov", QString::fromStdString(dir + "x.info")});
+  run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--lcov", Q(dir + "x.info")});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "quorbreport: error: no FDC file found under " + empty.toStdString() +
                          " (searched recursively): build with quorbcc, or name FDC files or directories as arguments\n");

@@ -11,10 +11,6 @@
 #include "report/changed_lines.h"
 #include "report_fixture.h"
 
-#include <QJsonArray>
-
-#include <cstdio>
-
 namespace report::testing_support {
 namespace {
 
@@ -62,35 +58,26 @@ TEST(ChangedLines, AMalformedDiffIsAnErrorNamingItsLine) {
             "error: line 5: more lines than the hunk header says");
 }
 
-// A details line: name, covered, total, percent, as README's --details shows.
-std::string Line(const char* name, int covered, int total, const char* percent) {
-  char line[128];
-  std::snprintf(line, sizeof line, "  %-21s%10d%10d%9s\n", name, covered, total, percent);
-  return line;
-}
-
 TEST_F(ReportTest, DiffCountsOnlyTheBranchesOnChangedLines) {
-  const QString diff = QString::fromStdString(FixturePath("changes.diff"));
-  const RunOutput run = RunFixtures({"--diff", diff, "--details", "--json", QString::fromStdString(dir + "r.json")});
+  const QString diff = Q(FixturePath("changes.diff"));
+  const RunOutput run = RunFixtures({"--diff", diff, "--details", "--json", Q(dir + "r.json")});
   ASSERT_EQ(run.status, 0) << run.err;
-  const std::string prog = Line("functions", 0, 0, "-") + Line("exits", 0, 0, "-") + Line("calls", 0, 1, "0.0%") +
-                           Line("statement blocks", 0, 0, "-") + Line("implicit blocks", 1, 1, "100.0%") +
-                           Line("decisions", 1, 1, "100.0%") + Line("loops", 1, 3, "33.3%") +
-                           Line("basic conditions", 7, 8, "87.5%") + Line("modified conditions", 2, 3, "66.6%") +
-                           Line("multiple conditions", 3, 4, "75.0%");
-  const std::string util = Line("functions", 0, 0, "-") + Line("exits", 1, 1, "100.0%");
-  const std::string total = Line("functions", 0, 0, "-") + Line("exits", 1, 1, "100.0%") +
-                            Line("calls", 0, 1, "0.0%") + Line("statement blocks", 0, 0, "-") +
-                            Line("implicit blocks", 1, 1, "100.0%") + Line("decisions", 1, 1, "100.0%") +
-                            Line("loops", 1, 3, "33.3%") + Line("basic conditions", 7, 8, "87.5%") +
-                            Line("modified conditions", 2, 3, "66.6%") + Line("multiple conditions", 3, 4, "75.0%");
+  // Past the first two lines, the total is prog.c's.
+  const std::string rest = DetailsLine("calls", 0, 1, "0.0%") + DetailsLine("statement blocks", 0, 0, "-") +
+                           DetailsLine("implicit blocks", 1, 1, "100.0%") + DetailsLine("decisions", 1, 1, "100.0%") +
+                           DetailsLine("loops", 1, 3, "33.3%") + DetailsLine("basic conditions", 7, 8, "87.5%") +
+                           DetailsLine("modified conditions", 2, 3, "66.6%") +
+                           DetailsLine("multiple conditions", 3, 4, "75.0%");
+  const std::string none = DetailsLine("functions", 0, 0, "-");
+  const std::string util = none + DetailsLine("exits", 1, 1, "100.0%");
+  const std::string prog = none + DetailsLine("exits", 0, 0, "-") + rest;
   EXPECT_EQ(run.out, "Coverage of changed lines of 2 files under /src/demo from 3 results sections, 2 stale groups "
                      "not counted\n"
                      "Only branches on lines changed in " + diff.toStdString() + " count; 1 source file without a "
                      "changed line left out\n\n"
                      "                          covered     total  percent\n"
-                     "prog.c\n" + prog + "util.c\n" + util + "TOTAL\n" + total);
-  const QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(ReadAll(dir + "r.json"))).object();
+                     "prog.c\n" + prog + "util.c\n" + util + "TOTAL\n" + util + rest);
+  const QJsonObject root = ReadJson(dir + "r.json");
   EXPECT_EQ(root["mode"].toString(), "changed_lines");
   EXPECT_EQ(root["changes"]["diff"].toString(), diff);
   EXPECT_TRUE(root["changes"]["git_ref"].isNull());
@@ -107,9 +94,9 @@ TEST_F(ReportTest, DiffCountsOnlyTheBranchesOnChangedLines) {
 }
 
 TEST_F(ReportTest, DiffLimitsTheOtherOutputsAndThresholds) {
-  const QString diff = QString::fromStdString(FixturePath("changes.diff"));
+  const QString diff = Q(FixturePath("changes.diff"));
   // lcov: of prog.c only the groups on lines 5, 13 and 20; no function entry.
-  ASSERT_EQ(RunFixtures({"--diff", diff, "--lcov", QString::fromStdString(dir + "cov.info")}).status, 0);
+  ASSERT_EQ(RunFixtures({"--diff", diff, "--lcov", Q(dir + "cov.info")}).status, 0);
   const std::string lcov = ReadAll(dir + "cov.info");
   EXPECT_NE(lcov.find("SF:prog.c\nFNF:0\nFNH:0\n"
                       // check(): the implicit else, then a, b, c; sum(): the loop, then n > 0.
@@ -137,7 +124,7 @@ TEST_F(ReportTest, MarkdownNotesTheChangedLinesMode) {
   // The temporary directory's "_" comes out escaped.
   const std::string diff = dir + "changes.diff";
   std::ofstream(diff) << ReadAll(FixturePath("changes.diff"));
-  ASSERT_EQ(RunFixtures({"--diff", QString::fromStdString(diff), "--markdown", QString::fromStdString(dir + "s.md")})
+  ASSERT_EQ(RunFixtures({"--diff", Q(diff), "--markdown", Q(dir + "s.md")})
                 .status,
             0);
   std::string shown;
@@ -159,12 +146,12 @@ TEST_F(ReportTest, DiffOptionsAreCheckedAndAnUnreadableDiffIsAnError) {
   const RunOutput both = RunFixtures({"--diff", "x.diff", "--diff-from", "HEAD"});
   EXPECT_EQ(both.status, 1);
   EXPECT_EQ(both.err, "quorbreport: error: --diff and --diff-from exclude each other\n");
-  const RunOutput missing = RunFixtures({"--diff", QString::fromStdString(dir + "none.diff")});
+  const RunOutput missing = RunFixtures({"--diff", Q(dir + "none.diff")});
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("quorbreport: error: " + dir + "none.diff: cannot be read\n"), std::string::npos)
       << missing.err;
   std::ofstream(dir + "bad.diff") << "--- a/prog.c\n+++ b/prog.c\n@@ -1,3 +1,3 @@\n x\n";
-  const RunOutput bad = RunFixtures({"--diff", QString::fromStdString(dir + "bad.diff")});
+  const RunOutput bad = RunFixtures({"--diff", Q(dir + "bad.diff")});
   EXPECT_EQ(bad.status, 1);
   EXPECT_NE(bad.err.find("quorbreport: error: " + dir + "bad.diff: line 4: the diff ends inside a hunk\n"),
             std::string::npos)

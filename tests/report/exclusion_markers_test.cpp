@@ -53,18 +53,16 @@ TEST(ExclusionMarkers, TextThatIsNoMarkerIsLeftAlone) {
 }
 
 TEST(ExclusionMarkers, EveryFaultIsAWarningThatExcludesNothing) {
+  const char* const noReason =
+      "1: exclusion marker without a reason (write quorb: exclude \"why\"), excludes nothing\n";
   const struct {
     const char* source;
     const char* expected;
   } cases[] = {
-      {"x; /* quorb: exclude */\n",
-       "1: exclusion marker without a reason (write quorb: exclude \"why\"), excludes nothing\n"},
-      {"x; // quorb: exclude \"\"\n",
-       "1: exclusion marker without a reason (write quorb: exclude \"why\"), excludes nothing\n"},
-      {"x; // quorb: exclude \"unterminated\n",
-       "1: exclusion marker without a reason (write quorb: exclude \"why\"), excludes nothing\n"},
-      {"x; // quorb: exclude why\n",
-       "1: exclusion marker without a reason (write quorb: exclude \"why\"), excludes nothing\n"},
+      {"x; /* quorb: exclude */\n", noReason},
+      {"x; // quorb: exclude \"\"\n", noReason},
+      {"x; // quorb: exclude \"unterminated\n", noReason},
+      {"x; // quorb: exclude why\n", noReason},
       {"/* quorb: exclude start */\na;\n/* quorb: exclude stop */\n",
        "1: exclusion region start without a reason (write quorb: exclude start \"why\"), its region excludes "
        "nothing\n"},

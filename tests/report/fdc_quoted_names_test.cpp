@@ -5,6 +5,7 @@
 #include "report/fdc_units.h"
 
 #include "built_tool_fixture.h"
+#include "report_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +66,7 @@ class FdcQuotedNamesTest : public BuiltToolFixture {
         << "# 1 \"" << DirectiveName(source.directory + source.name) << "\"\n"
         << kProgram;
     ASSERT_EQ(RunTool("a.i out.c gcc.def -NOINFO -FDCNAME=all.fdc >/dev/null 2>messages"), 0)
-        << Read(scratch + "messages");
+        << testing_support::ReadAll(scratch + "messages");
   }
 
   /// The report's reading of all.fdc: the blocks in this order, with exactly
@@ -80,11 +81,6 @@ class FdcQuotedNamesTest : public BuiltToolFixture {
       EXPECT_FALSE(read.units[i].procs.empty()) << "block " << i;
       EXPECT_FALSE(read.units[i].listing.empty()) << "block " << i << " lost its listing";
     }
-  }
-
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
   std::string scratch;  // the scratch directory, ending with "/"

@@ -5,8 +5,6 @@
 
 #include "report_fixture.h"
 
-#include <fstream>
-
 namespace report::testing_support {
 namespace {
 
@@ -42,8 +40,7 @@ class HtmlPagesTest : public ReportTest {
   std::string ByLinePage() {
     std::ofstream(dir + "s.c.fdc") << ByLineFdc(dir);
     std::ofstream(dir + "s.qbr") << kByLineResults;
-    const RunOutput run = Run({QString::fromStdString(dir + "s.c.fdc"), "-r", QString::fromStdString(dir + "s.qbr"),
-                               "--html", QString::fromStdString(dir + "html")});
+    const RunOutput run = Run({Q(dir + "s.c.fdc"), "-r", Q(dir + "s.qbr"), "--html", Q(dir + "html")});
     EXPECT_EQ(run.status, 0) << run.err;
     return ReadAll(dir + "html/file-1.html");
   }
@@ -87,11 +84,16 @@ TEST_F(HtmlPagesTest, BranchesListedByLineStayListedWhenTheSourceIsMissing) {
 // condition "(a) > 0" never was true. On line 4, "a && b": b never false,
 // rows TT and FX ran but not TF, so b's independence is not shown.
 TEST_F(HtmlPagesTest, MissesLabelConditionsByTheSourceAsWritten) {
-  const RunOutput run = Run({QString::fromStdString(FixturePath("listing.c.fdc")), "-r",
-                             QString::fromStdString(FixturePath("listing.qbr")), "--html",
-                             QString::fromStdString(dir + "html")});
+  const RunOutput run =
+      Run({Q(FixturePath("listing.c.fdc")), "-r", Q(FixturePath("listing.qbr")), "--html", Q(dir + "html")});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string page = ReadAll(dir + "html/file-1.html");
+  // The source escaped, its lines in their states, the expansion hidden.
+  EXPECT_NE(page.find("((x) &gt; 0) /* a@b */"), std::string::npos);
+  EXPECT_NE(page.find("<tr id=\"L7\" class=\"never\">"), std::string::npos);
+  EXPECT_NE(page.find("<tr id=\"L4\" class=\"partly\">"), std::string::npos);
+  EXPECT_NE(page.find("<tr class=\"expansion\" id=\"alt-0\" hidden>"), std::string::npos);
+  EXPECT_NE(page.find("<span class=\"cond partly\" data-pop=\"2\">b</span>"), std::string::npos);
   EXPECT_NE(page.find("<tr><td data-v=\"6\"><a href=\"#L6\">6</a></td><td>sign</td><td class=\"what\"><span "
                       "class=\"expanded\" title=\"expands to (a) &gt; 0\">if (POSITIVE(a))</span> never true</td></tr>"),
             std::string::npos)

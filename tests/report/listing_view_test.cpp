@@ -13,152 +13,11 @@
 
 #include "report_fixture.h"
 
-#include <QJsonArray>
-
 #include <memory>
 
 namespace report::testing_support {
 namespace {
 
-struct LoadedListing {
-  Report report;
-  RikListing listing;
-  ListingView view;
-};
-
-class ListingViewTest : public ReportTest {
- protected:
-  void SetUp() override {
-    ReportTest::SetUp();
-    CoverageData data;
-    FdcReadOutcome read = ParseFdcUnits("listing.c.fdc", ReadAll(FixturePath("listing.c.fdc")));
-    ASSERT_EQ(read.error, "");
-    AddUnits(data, std::move(read.units));
-    std::string error;
-    ASSERT_TRUE(AddResults(data, ParseResults("listing.qbr", ReadAll(FixturePath("listing.qbr"))).file, error))
-        << error;
-    loaded.report = BuildReport(data);
-    ASSERT_EQ(loaded.report.files.size(), 1u);
-    std::size_t offset = 0;
-    ASSERT_TRUE(ParseRikListing(loaded.report.files[0].listing, loaded.listing, error, offset)) << error;
-    loaded.view = BuildListingView(loaded.listing, loaded.report.files[0]);
-  }
-
-  static std::string TextOf(const std::vector<ListedPiece>& pieces) {
-    std::string text;
-    for (const ListedPiece& piece : pieces) text += piece.text;
-    return text;
-  }
-  // "F+" for a mark of a branch that ran, "B-" for one that did not.
-  std::string MarksOf(const std::vector<ListedPiece>& pieces) {
-    std::string marks;
-    for (const ListedPiece& piece : pieces) {
-      if (piece.mark < 0) continue;
-      const ListedBranch& branch = loaded.view.branches[static_cast<std::size_t>(piece.mark)];
-      marks += std::to_string(branch.sum) + ":" + std::to_string(branch.id) + (branch.hit ? "+ " : "- ");
-    }
-    return marks;
-  }
-
-  LoadedListing loaded;
-};
-
-TEST_F(ListingViewTest, LinesAreTheSourceLinesWithTheirBranchesCounted) {
-  const std::vector<std::string> source = {"#define POSITIVE(x) ((x) > 0) /* a@b */",
-                                           "int sign(int a, int b)",
-                                           "{",
-                                           "  if (a && b)",
-                                           "    return 1;",
-                                           "  if (POSITIVE(a))",
-                                           "    return 2;",
-                                           "  return 0;",
-                                           "}"};
-  const std::vector<ListedLine>& lines = loaded.view.lines;
-  ASSERT_EQ(lines.size(), source.size());
-  for (std::size_t i = 0; i < source.size(); ++i) {
-    EXPECT_EQ(lines[i].number, i + 1);
-    EXPECT_EQ(TextOf(lines[i].pieces), source[i]) << "line " << i + 1;
-  }
-  const std::vector<std::pair<std::size_t, std::size_t>> tallies = {{0, 0}, {0, 0}, {1, 1}, {8, 11}, {2, 2},
-                                                                    {2, 3}, {0, 2}, {1, 1}, {0, 0}};
-  for (std::size_t i = 0; i < tallies.size(); ++i) {
-    EXPECT_EQ(lines[i].tally.hit, tallies[i].first) << "line " << i + 1;
-    EXPECT_EQ(lines[i].tally.total, tallies[i].second) << "line " << i + 1;
-  }
-  EXPECT_FALSE(lines[1].tally.State().has_value());
-  EXPECT_EQ(lines[2].tally.State(), HitState::kCovered);
-  EXPECT_EQ(lines[3].tally.State(), HitState::kPartly);
-  EXPECT_EQ(lines[6].tally.State(), HitState::kNever);
-  EXPECT_EQ(lines[1].function, "sign");
-  EXPECT_TRUE(lines[0].pieces.front().comment);
-  EXPECT_FALSE(lines[1].pieces.front().comment);
-}
-
-TEST_F(ListingViewTest, MarksNameTheBranchesByKindAndNumber) {
-  const std::vector<ListedLine>& lines = loaded.view.lines;
-  EXPECT_EQ(MarksOf(lines[2].pieces), "0:0+ ");
-  EXPECT_EQ(MarksOf(lines[3].pieces), "21:1+ ");
-  EXPECT_EQ(MarksOf(lines[4].pieces), "20:0+ 1:1+ ");
-  EXPECT_EQ(MarksOf(lines[5].pieces), "");  // hidden in the expansion
-  EXPECT_EQ(MarksOf(lines[6].pieces), "20:2- 1:2- ");
-  EXPECT_EQ(MarksOf(lines[7].pieces), "1:3+ ");
-  const ListedBranch& entry = loaded.view.branches[static_cast<std::size_t>(lines[2].pieces[0].mark)];
-  EXPECT_EQ(entry.count, 2u);
-}
-
-TEST_F(ListingViewTest, MacroExpansionKeepsItsBranchesWithItsLine) {
-  const ListedLine& line = loaded.view.lines[5];
-  ASSERT_EQ(line.alternatives.size(), 1u);
-  const ListedAlternative& alternative = loaded.view.alternatives[static_cast<std::size_t>(line.alternatives[0])];
-  EXPECT_EQ(TextOf(alternative.expansion), "  if (((a) > 0))");
-  EXPECT_EQ(MarksOf(alternative.expansion), "21:3+ ");
-  EXPECT_EQ(alternative.tally.hit, 2u);
-  EXPECT_EQ(alternative.tally.total, 3u);
-  for (const ListedPiece& piece : line.pieces) EXPECT_EQ(piece.alternative, line.alternatives[0]);
-}
-
-TEST_F(ListingViewTest, PopupsAreTiedToConditionsAndTheirDecision) {
-  const ListingView& view = loaded.view;
-  ASSERT_EQ(view.popups.size(), 4u);
-  // Opened in this order: the decision a && b, a, b, ((a) > 0).
-  ASSERT_NE(view.popups[0].decision, nullptr);
-  EXPECT_EQ(view.popups[0].decision->id, 4u);
-  EXPECT_EQ(view.popups[0].tally.hit, 4u);  // pair a, rows TT, FX, TT; not pair b nor row TF
-  EXPECT_EQ(view.popups[0].tally.total, 6u);
-  EXPECT_EQ(view.popups[1].tally.State(), HitState::kCovered);
-  EXPECT_EQ(view.popups[2].tally.State(), HitState::kPartly);
-  EXPECT_EQ(view.popups[3].tally.State(), HitState::kPartly);
-  EXPECT_EQ(view.popups[1].decision, nullptr);
-  // Text of line 4 by popup: "a" is its own, " && " the decision's.
-  std::string byPopup;
-  for (const ListedPiece& piece : view.lines[3].pieces) {
-    if (!piece.text.empty()) byPopup += "[" + piece.text + "]" + std::to_string(piece.popup);
-  }
-  EXPECT_EQ(byPopup, "[  ]-1[if (]-1[a]1[ && ]0[b]2[)]-1");
-  // The body of b's popup: its true branch ran, its false branch did not.
-  std::string body;
-  for (const ListedPiece& piece : view.popups[2].body) {
-    if (piece.branch >= 0) body += piece.text + (view.branches[static_cast<std::size_t>(piece.branch)].hit ? "+" : "-");
-  }
-  EXPECT_EQ(body, "True+False-");
-}
-
-TEST_F(ListingViewTest, HtmlPageShowsTheEscapedSourceWithStates) {
-  const RunOutput run = Run({QString::fromStdString(FixturePath("listing.c.fdc")), "-r",
-                             QString::fromStdString(FixturePath("listing.qbr")), "--html",
-                             QString::fromStdString(dir + "html")});
-  ASSERT_EQ(run.status, 0) << run.err;
-  const std::string page = ReadAll(dir + "html/file-1.html");
-  EXPECT_NE(page.find("((x) &gt; 0) /* a@b */"), std::string::npos);
-  EXPECT_NE(page.find("<tr id=\"L7\" class=\"never\">"), std::string::npos);
-  EXPECT_NE(page.find("<tr id=\"L4\" class=\"partly\">"), std::string::npos);
-  EXPECT_NE(page.find("<tr class=\"expansion\" id=\"alt-0\" hidden>"), std::string::npos);
-  EXPECT_NE(page.find("<span class=\"cond partly\" data-pop=\"2\">b</span>"), std::string::npos);
-}
-
-// pick() returns x || y with both conditions forced; combinations FF and TF
-// ran: x is shown by them, y is not (it needs FF and FT). The table popup
-// names no branch of its own and is tied to its decision through x and y.
 // The view of a listing given in memory, with its results.
 struct MemoryListing {
   Report report;
@@ -185,6 +44,117 @@ std::unique_ptr<MemoryListing> ViewOf(const std::string& fdc, const std::string&
   return loaded;
 }
 
+std::string TextOf(const std::vector<ListedPiece>& pieces) {
+  std::string text;
+  for (const ListedPiece& piece : pieces) text += piece.text;
+  return text;
+}
+
+class ListingViewTest : public ReportTest {
+ protected:
+  void SetUp() override {
+    ReportTest::SetUp();
+    ASSERT_EQ(view.lines.size(), 9u);
+  }
+
+  // "sum:id+ " for a mark of a branch that ran, "sum:id- " for one that did not.
+  std::string MarksOf(const std::vector<ListedPiece>& pieces) const {
+    std::string marks;
+    for (const ListedPiece& piece : pieces) {
+      if (piece.mark < 0) continue;
+      const ListedBranch& branch = view.branches[static_cast<std::size_t>(piece.mark)];
+      marks += std::to_string(branch.sum) + ":" + std::to_string(branch.id) + (branch.hit ? "+ " : "- ");
+    }
+    return marks;
+  }
+
+  const std::unique_ptr<MemoryListing> loaded =
+      ViewOf(ReadAll(FixturePath("listing.c.fdc")), ReadAll(FixturePath("listing.qbr")));
+  const ListingView& view = loaded->view;
+};
+
+TEST_F(ListingViewTest, LinesAreTheSourceLinesWithTheirBranchesCounted) {
+  const std::vector<std::string> source = {"#define POSITIVE(x) ((x) > 0) /* a@b */",
+                                           "int sign(int a, int b)",
+                                           "{",
+                                           "  if (a && b)",
+                                           "    return 1;",
+                                           "  if (POSITIVE(a))",
+                                           "    return 2;",
+                                           "  return 0;",
+                                           "}"};
+  const std::vector<ListedLine>& lines = view.lines;
+  ASSERT_EQ(lines.size(), source.size());
+  for (std::size_t i = 0; i < source.size(); ++i) {
+    EXPECT_EQ(lines[i].number, i + 1);
+    EXPECT_EQ(TextOf(lines[i].pieces), source[i]) << "line " << i + 1;
+  }
+  const std::vector<std::pair<std::size_t, std::size_t>> tallies = {{0, 0}, {0, 0}, {1, 1}, {8, 11}, {2, 2},
+                                                                    {2, 3}, {0, 2}, {1, 1}, {0, 0}};
+  for (std::size_t i = 0; i < tallies.size(); ++i) {
+    EXPECT_EQ(lines[i].tally.hit, tallies[i].first) << "line " << i + 1;
+    EXPECT_EQ(lines[i].tally.total, tallies[i].second) << "line " << i + 1;
+  }
+  EXPECT_FALSE(lines[1].tally.State().has_value());
+  EXPECT_EQ(lines[2].tally.State(), HitState::kCovered);
+  EXPECT_EQ(lines[3].tally.State(), HitState::kPartly);
+  EXPECT_EQ(lines[6].tally.State(), HitState::kNever);
+  EXPECT_EQ(lines[1].function, "sign");
+  EXPECT_TRUE(lines[0].pieces.front().comment);
+  EXPECT_FALSE(lines[1].pieces.front().comment);
+}
+
+TEST_F(ListingViewTest, MarksNameTheBranchesByKindAndNumber) {
+  const std::vector<ListedLine>& lines = view.lines;
+  EXPECT_EQ(MarksOf(lines[2].pieces), "0:0+ ");
+  EXPECT_EQ(MarksOf(lines[3].pieces), "21:1+ ");
+  EXPECT_EQ(MarksOf(lines[4].pieces), "20:0+ 1:1+ ");
+  EXPECT_EQ(MarksOf(lines[5].pieces), "");  // hidden in the expansion
+  EXPECT_EQ(MarksOf(lines[6].pieces), "20:2- 1:2- ");
+  EXPECT_EQ(MarksOf(lines[7].pieces), "1:3+ ");
+  const ListedBranch& entry = view.branches[static_cast<std::size_t>(lines[2].pieces[0].mark)];
+  EXPECT_EQ(entry.count, 2u);
+}
+
+TEST_F(ListingViewTest, MacroExpansionKeepsItsBranchesWithItsLine) {
+  const ListedLine& line = view.lines[5];
+  ASSERT_EQ(line.alternatives.size(), 1u);
+  const ListedAlternative& alternative = view.alternatives[static_cast<std::size_t>(line.alternatives[0])];
+  EXPECT_EQ(TextOf(alternative.expansion), "  if (((a) > 0))");
+  EXPECT_EQ(MarksOf(alternative.expansion), "21:3+ ");
+  EXPECT_EQ(alternative.tally.hit, 2u);
+  EXPECT_EQ(alternative.tally.total, 3u);
+  for (const ListedPiece& piece : line.pieces) EXPECT_EQ(piece.alternative, line.alternatives[0]);
+}
+
+TEST_F(ListingViewTest, PopupsAreTiedToConditionsAndTheirDecision) {
+  ASSERT_EQ(view.popups.size(), 4u);
+  // Opened in this order: the decision a && b, a, b, ((a) > 0).
+  ASSERT_NE(view.popups[0].decision, nullptr);
+  EXPECT_EQ(view.popups[0].decision->id, 4u);
+  EXPECT_EQ(view.popups[0].tally.hit, 4u);  // pair a, rows TT, FX, TT; not pair b nor row TF
+  EXPECT_EQ(view.popups[0].tally.total, 6u);
+  EXPECT_EQ(view.popups[1].tally.State(), HitState::kCovered);
+  EXPECT_EQ(view.popups[2].tally.State(), HitState::kPartly);
+  EXPECT_EQ(view.popups[3].tally.State(), HitState::kPartly);
+  EXPECT_EQ(view.popups[1].decision, nullptr);
+  // Text of line 4 by popup: "a" is its own, " && " the decision's.
+  std::string byPopup;
+  for (const ListedPiece& piece : view.lines[3].pieces) {
+    if (!piece.text.empty()) byPopup += "[" + piece.text + "]" + std::to_string(piece.popup);
+  }
+  EXPECT_EQ(byPopup, "[  ]-1[if (]-1[a]1[ && ]0[b]2[)]-1");
+  // The body of b's popup: its true branch ran, its false branch did not.
+  std::string body;
+  for (const ListedPiece& piece : view.popups[2].body) {
+    if (piece.branch >= 0) body += piece.text + (view.branches[static_cast<std::size_t>(piece.branch)].hit ? "+" : "-");
+  }
+  EXPECT_EQ(body, "True+False-");
+}
+
+// pick() returns x || y with both conditions forced; combinations FF and TF
+// ran: x is shown by them, y is not (it needs FF and FT). The table popup
+// names no branch of its own and is tied to its decision through x and y.
 TEST(ForcedListingTest, ConditionTablePopupShowsItsForcedDecision) {
   const std::string fdc =
       "VE 3.0e CCOV CMCDC #i6 8.2.0.1\nFC \"pick.c\" \"/src/demo/\"\nFD 1700000000\nTC PR CO CC CF\n"
@@ -259,12 +229,6 @@ const char* const kLoopFdc =
     "  return n;\n}@/NODE@\n@/NODE /RIK@\n";
 const char* const kLoopResults = "R 1 2\nF 0x6 0x9\nP 0 1\nB 0 5\nB 3 1\nB 4 3\nB 6 1\nK 0 2\nK 1 1\n";
 
-std::string LoopTextOf(const std::vector<ListedPiece>& pieces) {
-  std::string text;
-  for (const ListedPiece& piece : pieces) text += piece.text;
-  return text;
-}
-
 std::string MarksIn(const ListingView& view, const std::vector<ListedPiece>& pieces) {
   std::string marks;
   for (const ListedPiece& piece : pieces) {
@@ -291,8 +255,8 @@ TEST(LoopListingTest, LoopBranchesAreMarkedWhereTheLoopBeginsAndLabelledInItsPop
   const ListingView& view = loaded->view;
   ASSERT_EQ(view.lines.size(), 7u);
   ASSERT_EQ(view.popups.size(), 3u);  // the while loop, the do loop, n < 3
-  EXPECT_EQ(LoopTextOf(view.lines[2].pieces), "  while (n > 0)");
-  EXPECT_EQ(LoopTextOf(view.lines[4].pieces), "  do n++; while (n < 3);");
+  EXPECT_EQ(TextOf(view.lines[2].pieces), "  while (n > 0)");
+  EXPECT_EQ(TextOf(view.lines[4].pieces), "  do n++; while (n < 3);");
   // Each loop's branches once, where it begins, each mark opening its popup.
   EXPECT_EQ(MarksIn(view, view.lines[2].pieces), "22:1-@0 22:2-@0 22:3+@0 ");
   EXPECT_EQ(MarksIn(view, view.lines[3].pieces), "20:0+@-1 ");
@@ -326,8 +290,8 @@ TEST(LoopListingTest, LoopBranchesAreMarkedWhereTheLoopBeginsAndLabelledInItsPop
 TEST_F(ReportTest, HtmlPageLabelsTheLoopBranchesInTheLoopsPopup) {
   std::ofstream(dir + "count.c.fdc") << kLoopFdc;
   std::ofstream(dir + "count.qbr") << kLoopResults;
-  const RunOutput run = Run({QString::fromStdString(dir + "count.c.fdc"), "-r", QString::fromStdString(dir + "count.qbr"),
-                             "--html", QString::fromStdString(dir + "html"), "--details"});
+  const RunOutput run =
+      Run({Q(dir + "count.c.fdc"), "-r", Q(dir + "count.qbr"), "--html", Q(dir + "html"), "--details"});
   ASSERT_EQ(run.status, 0) << run.err;
   // The summary counts the 5 loop branches, of which "2 loops or more" ran for both loops.
   EXPECT_NE(run.out.find("  loops                         2         5    40.0%\n"), std::string::npos) << run.out;
@@ -400,7 +364,7 @@ TEST_F(ReportTest, MalformedListingEndsTheCommandWithStatusOne) {
   text.replace(text.find("@/POPUP@)@/ALT@"), 15, "@/POPUP@)");
   const std::string path = dir + "broken.c.fdc";
   std::ofstream(path) << text;
-  const RunOutput run = Run({QString::fromStdString(path), "-r", QString::fromStdString(FixturePath("listing.qbr"))});
+  const RunOutput run = Run({Q(path), "-r", Q(FixturePath("listing.qbr"))});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "quorbreport: error: " + path +
@@ -408,41 +372,23 @@ TEST_F(ReportTest, MalformedListingEndsTheCommandWithStatusOne) {
 }
 
 TEST_F(ReportTest, FunctionsOptionListsEachFunctionUnderItsFile) {
-  const RunOutput run = Run({QString::fromStdString(FixturePath("listing.c.fdc")), "-r",
-                             QString::fromStdString(FixturePath("listing.qbr")), "--functions", "--details"});
+  const RunOutput run = Run({Q(FixturePath("listing.c.fdc")), "-r", Q(FixturePath("listing.qbr")), "--functions",
+                             "--details"});
   ASSERT_EQ(run.status, 0) << run.err;
-  // One function: its figures are the file's, indented by two more columns.
-  EXPECT_EQ(run.out,
-            "Coverage of 1 file under /src/demo from 1 results section\n"
-            "\n"
-            "                          covered     total  percent\n"
-            "listing.c\n"
-            "  functions                     1         1   100.0%\n"
-            "  exits                         2         3    66.6%\n"
-            "  statement blocks              1         2    50.0%\n"
-            "  implicit blocks               2         2   100.0%\n"
-            "  decisions                     3         4    75.0%\n"
-            "  basic conditions              4         6    66.6%\n"
-            "  modified conditions           1         2    50.0%\n"
-            "  multiple conditions           2         3    66.6%\n"
-            "  sign (lines 2-9)\n"
-            "    functions                   1         1   100.0%\n"
-            "    exits                       2         3    66.6%\n"
-            "    statement blocks            1         2    50.0%\n"
-            "    implicit blocks             2         2   100.0%\n"
-            "    decisions                   3         4    75.0%\n"
-            "    basic conditions            4         6    66.6%\n"
-            "    modified conditions         1         2    50.0%\n"
-            "    multiple conditions         2         3    66.6%\n"
-            "TOTAL\n"
-            "  functions                     1         1   100.0%\n"
-            "  exits                         2         3    66.6%\n"
-            "  statement blocks              1         2    50.0%\n"
-            "  implicit blocks               2         2   100.0%\n"
-            "  decisions                     3         4    75.0%\n"
-            "  basic conditions              4         6    66.6%\n"
-            "  modified conditions           1         2    50.0%\n"
-            "  multiple conditions           2         3    66.6%\n");
+  // One function: its figures are the file's, its names two columns further
+  // in, the numbers where they were.
+  const std::string figures = DetailsLine("functions", 1, 1, "100.0%") + DetailsLine("exits", 2, 3, "66.6%") +
+                              DetailsLine("statement blocks", 1, 2, "50.0%") +
+                              DetailsLine("implicit blocks", 2, 2, "100.0%") + DetailsLine("decisions", 3, 4, "75.0%") +
+                              DetailsLine("basic conditions", 4, 6, "66.6%") +
+                              DetailsLine("modified conditions", 1, 2, "50.0%") +
+                              DetailsLine("multiple conditions", 2, 3, "66.6%");
+  std::string indented;
+  std::istringstream lines(figures);
+  for (std::string line; std::getline(lines, line);) indented += "  " + line.substr(0, 23) + line.substr(25) + "\n";
+  EXPECT_EQ(run.out, "Coverage of 1 file under /src/demo from 1 results section\n\n"
+                     "                          covered     total  percent\n"
+                     "listing.c\n" + figures + "  sign (lines 2-9)\n" + indented + "TOTAL\n" + figures);
 }
 
 }  // namespace

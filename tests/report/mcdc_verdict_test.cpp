@@ -317,19 +317,10 @@ TEST_F(McdcVerdictTest, CaseTablesAndIndependenceVerdicts) {
   });
 }
 
-// Every basic condition evaluated: the value of a combination.
-bool FullValue(const Decision& decision, int index, std::uint32_t values) {
-  const Node& node = decision.nodes[index];
-  switch (node.op) {
-    case '.': return (values >> node.leaf) & 1u;
-    case '!': return !FullValue(decision, node.left, values);
-    case '(': return FullValue(decision, node.left, values);
-    default: {
-      const bool left = FullValue(decision, node.left, values);
-      const bool right = FullValue(decision, node.right, values);
-      return node.op == '&' ? left && right : left || right;
-    }
-  }
+// The value of a combination; short-circuit evaluation gives the same.
+bool FullValue(const Decision& decision, std::uint32_t values) {
+  std::string row(static_cast<std::size_t>(decision.width), 'X');
+  return ShortCircuit(decision, decision.root, values, row);
 }
 
 TEST_F(McdcVerdictTest, ForcedDecisionVerdicts) {
@@ -354,7 +345,7 @@ TEST_F(McdcVerdictTest, ForcedDecisionVerdicts) {
       const std::uint32_t values = row.branch - static_cast<std::uint32_t>(2 * decision.width);
       ASSERT_TRUE(hits.count(values)) << row.text;
       EXPECT_EQ(row.count, hits[values]);
-      EXPECT_EQ(row.value, FullValue(decision, decision.root, values)) << row.text;
+      EXPECT_EQ(row.value, FullValue(decision, values)) << row.text;
       for (int i = 0; i < decision.width; ++i) {
         EXPECT_EQ(row.text[static_cast<std::size_t>(i)], (values >> i) & 1u ? 'T' : 'F') << row.text;
       }
@@ -370,8 +361,8 @@ TEST_F(McdcVerdictTest, ForcedDecisionVerdicts) {
       for (const auto& hit : hits) {
         const std::uint32_t values = hit.first;
         expected = expected || (hits.count(values ^ bit) &&
-                                FullValue(decision, decision.root, values) !=
-                                    FullValue(decision, decision.root, values ^ bit));
+                                FullValue(decision, values) !=
+                                    FullValue(decision, values ^ bit));
       }
       const IndependenceItem& condition = item.conditions[static_cast<std::size_t>(k)];
       ASSERT_EQ(condition.shownBy.has_value(), expected);
@@ -382,8 +373,8 @@ TEST_F(McdcVerdictTest, ForcedDecisionVerdicts) {
       const output::RowPair pair = *condition.shownBy;
       EXPECT_EQ(pair.trueRow ^ pair.falseRow, bit);
       EXPECT_TRUE(hits.count(pair.trueRow) && hits.count(pair.falseRow));
-      EXPECT_TRUE(FullValue(decision, decision.root, pair.trueRow));
-      EXPECT_FALSE(FullValue(decision, decision.root, pair.falseRow));
+      EXPECT_TRUE(FullValue(decision, pair.trueRow));
+      EXPECT_FALSE(FullValue(decision, pair.falseRow));
     }
     const Figures& figures = report.files[0].functions[0].figures;
     EXPECT_EQ(figures[Category::kForcedConditions].covered, shown);

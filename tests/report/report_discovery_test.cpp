@@ -5,8 +5,6 @@
 // the current directory, 100 under other/ (not searched unless named).
 #include "report_fixture.h"
 
-#include <QJsonArray>
-
 namespace report::testing_support {
 namespace {
 
@@ -26,11 +24,8 @@ class DiscoveryTest : public ReportTest {
   // Runs in the test's directory; the JSON report's results files, sections
   // and the count of twice()'s entry.
   std::string RunHere(const QStringList& arguments, RunOutput& run) {
-    const auto cwd = std::filesystem::current_path();
-    std::filesystem::current_path(dir);
-    run = Run(arguments + QStringList{"--json", "r.json"});
-    std::filesystem::current_path(cwd);
-    const QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(ReadAll(dir + "r.json"))).object();
+    run = RunIn(dir, arguments + QStringList{"--json", "r.json"});
+    const QJsonObject root = ReadJson(dir + "r.json");
     std::string text;
     for (const QJsonValue& file : root["results_files"].toArray()) text += file.toString().toStdString() + " ";
     const QJsonValue entry = root["files"][0]["functions"][0]["branches"][0]["count"];
@@ -54,17 +49,22 @@ TEST_F(DiscoveryTest, MessagesSayWhereTheyLookedAndWhatToDo) {
   std::filesystem::remove(dir + "quorb.qbr");
   std::filesystem::remove(dir + "tree/run/quorb.qbr");
   RunOutput run;
+  // Without results every branch counts as never run.
   EXPECT_EQ(RunHere({"tree/sub/util.c.fdc"}, run), "sections 0 count 0");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.err, "quorbreport: warning: no results file: no quorb.qbr in the current directory (no directory "
                      "searched); programs write their results to quorb.qbr in the build's top directory, or to the "
                      "file QBC_RESULTS names (read it with -r); every branch counts as never run\n");
+  RunHere({"tree"}, run);
+  EXPECT_EQ(run.err, "quorbreport: warning: no results file: no quorb.qbr under tree (searched recursively) nor in "
+                     "the current directory; programs write their results to quorb.qbr in the build's top directory, "
+                     "or to the file QBC_RESULTS names (read it with -r); every branch counts as never run\n");
   std::filesystem::create_directories(dir + "empty");
   RunHere({"empty", "other"}, run);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "quorbreport: error: no FDC file found under empty, other (searched recursively): build with "
                      "quorbcc, or name FDC files or directories as arguments\n");
-  RunHere({QString::fromStdString(FixturePath("analyses/prog.c.tsf")), "--lcov", "r.info"}, run);
+  RunHere({Q(FixturePath("analyses/prog.c.tsf")), "--lcov", "r.info"}, run);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "quorbreport: error: no FDC file found among the files named: build with quorbcc, or name FDC "
                      "files or directories as arguments\n");

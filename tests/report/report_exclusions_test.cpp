@@ -26,12 +26,10 @@
 // false branch ran), then on 5 (ran), then on 7 (not), implicit on 6 (ran).
 #include "report_fixture.h"
 
-#include <QJsonArray>
-
-#include <cstdio>
-
 namespace report::testing_support {
 namespace {
+
+constexpr auto Line = DetailsLine;  // every call gives the excluded column
 
 constexpr const char* kSource =
     "int f(int a)\n"
@@ -45,12 +43,6 @@ constexpr const char* kSource =
     "  return 0; // quorb: exclude\n"
     "}\n"
     "/* quorb: exclude start \"never closed\" */\n";
-
-std::string Line(const char* name, int covered, int total, const char* percent, int excluded) {
-  char line[128];
-  std::snprintf(line, sizeof line, "  %-21s%10d%10d%9s%10d\n", name, covered, total, percent, excluded);
-  return line;
-}
 
 class ExclusionTest : public ReportTest {
  protected:
@@ -66,8 +58,7 @@ class ExclusionTest : public ReportTest {
   }
 
   RunOutput RunF(const QStringList& extra) {
-    return Run(QStringList{QString::fromStdString(dir + "f.c.fdc"), "-r", QString::fromStdString(dir + "f.qbr")} +
-               extra);
+    return Run(QStringList{Q(dir + "f.c.fdc"), "-r", Q(dir + "f.qbr")} + extra);
   }
 
   std::string Path(const char* name) const { return dir + name; }
@@ -112,8 +103,7 @@ TEST_F(ExclusionTest, ThresholdsCountWithoutExcludedBranches) {
 }
 
 TEST_F(ExclusionTest, LcovCoberturaAndSonarQubeLeaveExcludedBranchesOut) {
-  ASSERT_EQ(RunF({"--lcov", QString::fromStdString(Path("cov.info")), "--cobertura",
-                  QString::fromStdString(Path("cov.xml")), "--sonarqube", QString::fromStdString(Path("s.xml"))})
+  ASSERT_EQ(RunF({"--lcov", Q(Path("cov.info")), "--cobertura", Q(Path("cov.xml")), "--sonarqube", Q(Path("s.xml"))})
                 .status,
             0);
   // Left: the entry on 1 and the then on 4, a group of one branch.
@@ -133,7 +123,7 @@ TEST_F(ExclusionTest, LcovCoberturaAndSonarQubeLeaveExcludedBranchesOut) {
 }
 
 TEST_F(ExclusionTest, MarkdownListsFilesCategoriesAndExclusions) {
-  ASSERT_EQ(RunF({"--markdown", QString::fromStdString(Path("summary.md"))}).status, 0);
+  ASSERT_EQ(RunF({"--markdown", Q(Path("summary.md"))}).status, 0);
   EXPECT_EQ(ReadAll(Path("summary.md")),
             "### Coverage of 1 file\n\n"
             "| file | functions | exits | statement blocks | implicit blocks | decisions | basic conditions |\n"
@@ -151,8 +141,8 @@ TEST_F(ExclusionTest, MarkdownListsFilesCategoriesAndExclusions) {
 }
 
 TEST_F(ExclusionTest, JsonMarksExcludedBranchesAndListsTheExclusions) {
-  ASSERT_EQ(RunF({"--json", QString::fromStdString(Path("r.json"))}).status, 0);
-  const QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(ReadAll(Path("r.json")))).object();
+  ASSERT_EQ(RunF({"--json", Q(Path("r.json"))}).status, 0);
+  const QJsonObject root = ReadJson(Path("r.json"));
   EXPECT_EQ(root["mode"].toString(), "all");
   EXPECT_TRUE(root["changes"].isNull());
   // The summary part's keys, as README's table lists them.
@@ -163,13 +153,8 @@ TEST_F(ExclusionTest, JsonMarksExcludedBranchesAndListsTheExclusions) {
                                       "groups", "key", "marker_warnings", "source"}));
   EXPECT_EQ(file["marker_warnings"][0].toObject().keys(), (QStringList{"line", "message"}));
   EXPECT_TRUE(file["changed_lines"].isNull());
-  const QJsonObject exits = file["coverage"]["exits"].toObject();
-  EXPECT_EQ(exits.keys(), (QStringList{"covered", "excluded", "missed", "percent", "total"}));
-  EXPECT_EQ(exits["covered"].toInt(), 1);
-  EXPECT_EQ(exits["missed"].toInt(), 1);
-  EXPECT_EQ(exits["excluded"].toInt(), 1);
-  EXPECT_EQ(exits["total"].toInt(), 2);
-  EXPECT_DOUBLE_EQ(exits["percent"].toDouble(), 50.0);
+  EXPECT_EQ(file["coverage"]["exits"].toObject(),
+            (QJsonObject{{"covered", 1}, {"excluded", 1}, {"missed", 1}, {"percent", 50.0}, {"total", 2}}));
   EXPECT_TRUE(root["total"]["implicit_blocks"]["percent"].isNull());
   EXPECT_EQ(root["total"]["basic_conditions"]["excluded"].toInt(), 4);
   const QJsonArray exclusions = file["exclusions"].toArray();
@@ -197,8 +182,7 @@ TEST_F(ReportTest, MarkersAreReadFromTheListingsSourceText) {
   ASSERT_NE(at, std::string::npos);
   fdc.insert(at + 9, " /* quorb: exclude \"both known\" */");
   std::ofstream(dir + "listing.c.fdc") << fdc;
-  const RunOutput run = Run({QString::fromStdString(dir + "listing.c.fdc"), "-r",
-                             QString::fromStdString(FixturePath("listing.qbr")), "--details"});
+  const RunOutput run = Run({Q(dir + "listing.c.fdc"), "-r", Q(FixturePath("listing.qbr")), "--details"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
   const std::string figures = Line("functions", 1, 1, "100.0%", 0) + Line("exits", 2, 3, "66.6%", 0) +

@@ -8,11 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -30,6 +32,28 @@ inline std::string ReadAll(const std::string& path) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+inline QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+inline QJsonObject ReadJson(const std::string& path) {
+  return QJsonDocument::fromJson(QByteArray::fromStdString(ReadAll(path))).object();
+}
+
+/// The JSON report's sources, in its order, each followed by a blank.
+inline std::string Sources(const QJsonObject& root) {
+  std::string text;
+  for (const QJsonValue& file : root["files"].toArray()) text += file["source"].toString().toStdString() + " ";
+  return text;
+}
+
+/// A line of the --details table: name, covered, total, percent and, when
+/// markers excluded branches, the excluded column.
+inline std::string DetailsLine(const char* name, int covered, int total, const char* percent, int excluded = -1) {
+  char line[128];
+  const int length = std::snprintf(line, sizeof line, "  %-21s%10d%10d%9s", name, covered, total, percent);
+  if (excluded >= 0) std::snprintf(line + length, sizeof line - length, "%10d", excluded);
+  return std::string(line) + "\n";
 }
 
 struct RunOutput {
@@ -55,22 +79,27 @@ class ReportTest : public ::testing::Test {
     return result;
   }
 
+  /// Run() with `cwd` as the current directory for its duration.
+  static RunOutput RunIn(const std::string& cwd, const QStringList& arguments) {
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(cwd);
+    RunOutput run = Run(arguments);
+    std::filesystem::current_path(previous);
+    return run;
+  }
+
   /// The three FDC files and both results files, plus `extra` arguments.
   static RunOutput RunFixtures(const QStringList& extra = {}) {
-    QStringList arguments{QString::fromStdString(FixturePath("prog.c.fdc")),
-                          QString::fromStdString(FixturePath("util.c.fdc")),
-                          QString::fromStdString(FixturePath("forced.c.fdc")),
-                          "-r",
-                          QString::fromStdString(FixturePath("run1.qbr")),
-                          "-r",
-                          QString::fromStdString(FixturePath("run2.qbr"))};
+    const QStringList arguments{Q(FixturePath("prog.c.fdc")), Q(FixturePath("util.c.fdc")),
+                                Q(FixturePath("forced.c.fdc")), "-r", Q(FixturePath("run1.qbr")),
+                                "-r", Q(FixturePath("run2.qbr"))};
     return Run(arguments + extra);
   }
 
   QJsonObject FixturesJson() {
-    const RunOutput run = RunFixtures({"--json", QString::fromStdString(dir + "report.json")});
+    const RunOutput run = RunFixtures({"--json", Q(dir + "report.json")});
     EXPECT_EQ(run.status, 0) << run.err;
-    return QJsonDocument::fromJson(QByteArray::fromStdString(ReadAll(dir + "report.json"))).object();
+    return ReadJson(dir + "report.json");
   }
 
   std::string dir;

@@ -4,8 +4,6 @@
 #include "report/source_paths.h"
 #include "report_fixture.h"
 
-#include <QJsonArray>
-
 namespace report::testing_support {
 namespace {
 
@@ -49,38 +47,26 @@ class RootTest : public ReportTest {
   }
 
   // Runs in `cwd` on both FDC files, writing every output into the test's directory.
-  RunOutput RunIn(const std::string& cwd, const QStringList& extra = {}) {
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(cwd);
-    const RunOutput run = Run(QStringList{Q(dir + "a.c.fdc"), Q(dir + "b.c.fdc"), "-r", Q(dir + "run.qbr"), "--json",
-                                          Q(dir + "r.json"), "--lcov", Q(dir + "r.info"), "--cobertura",
-                                          Q(dir + "r.xml"), "--html", Q(dir + "html")} +
-                              extra);
-    std::filesystem::current_path(previous);
-    return run;
+  RunOutput RunAll(const std::string& cwd, const QStringList& extra = {}) {
+    return RunIn(cwd, QStringList{Q(dir + "a.c.fdc"), Q(dir + "b.c.fdc"), "-r", Q(dir + "run.qbr"), "--json",
+                                  Q(dir + "r.json"), "--lcov", Q(dir + "r.info"), "--cobertura", Q(dir + "r.xml"),
+                                  "--html", Q(dir + "html")} +
+                          extra);
   }
 
-  QJsonObject Json() { return QJsonDocument::fromJson(QByteArray::fromStdString(ReadAll(dir + "r.json"))).object(); }
-
-  static QString Q(const std::string& text) { return QString::fromStdString(text); }
+  QJsonObject Json() { return ReadJson(dir + "r.json"); }
 
   std::string project;
 };
 
-std::string Sources(const QJsonObject& root) {
-  std::string text;
-  for (const QJsonValue& file : root["files"].toArray()) text += file["source"].toString().toStdString() + " ";
-  return text;
-}
-
 TEST_F(RootTest, TheDefaultRootIsTheCurrentDirectoryWhenItHoldsEverySource) {
   const std::string top = dir.substr(0, dir.size() - 1);  // the test's directory, without its "/"
-  RunOutput run = RunIn(dir);
+  RunOutput run = RunAll(dir);
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Json()["root"].toString().toStdString(), top);
   EXPECT_EQ(Sources(Json()), "proj/lib/b.c proj/src/a.c ");
   // From proj/src, b.c lies outside: the root is proj, where both lie.
-  run = RunIn(project + "/src");
+  run = RunAll(project + "/src");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Json()["root"].toString().toStdString(), project);
   EXPECT_EQ(Sources(Json()), "lib/b.c src/a.c ");
@@ -91,7 +77,7 @@ TEST_F(RootTest, TheDefaultRootIsTheCurrentDirectoryWhenItHoldsEverySource) {
 
 TEST_F(RootTest, RootMakesPathsRelativeInEveryOutputAndLeavesOutsidersAbsolute) {
   // --root relative to the current directory; b.c lies outside it.
-  const RunOutput run = RunIn(dir, {"--root", "proj/src"});
+  const RunOutput run = RunAll(dir, {"--root", "proj/src"});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string b = project + "/lib/b.c";
   // Summary: sorted by shown path, "/" before letters.
@@ -118,7 +104,7 @@ TEST_F(RootTest, RootMakesPathsRelativeInEveryOutputAndLeavesOutsidersAbsolute) 
 }
 
 TEST_F(RootTest, PackagesAreRootRelativeDirectories) {
-  const RunOutput run = RunIn(dir, {"--root", Q(project)});
+  const RunOutput run = RunAll(dir, {"--root", Q(project)});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string xml = ReadAll(dir + "r.xml");
   EXPECT_NE(xml.find("<package name=\"lib\""), std::string::npos) << xml;

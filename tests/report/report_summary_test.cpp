@@ -51,15 +51,26 @@ TEST_F(ReportTest, FunctionsAreRowsOfTheTableOrBlocksOfTheDetails) {
       << run.out;
 }
 
-TEST_F(ReportTest, TheTableColoursItsPercentagesOnlyOnATerminal) {
-  std::ostringstream out, err;
-  const QStringList arguments{QString::fromStdString(FixturePath("prog.c.fdc")), "-r",
-                              QString::fromStdString(FixturePath("run1.qbr"))};
-  ASSERT_EQ(RunReport(arguments, {out, err, true}), 0);
-  // functions 3/4 yellow, implicit blocks 2/2 green, loops 1/3 red.
-  EXPECT_NE(out.str().find("\nprog.c  \033[33m    75.0%\033[0m"), std::string::npos) << out.str();
-  EXPECT_NE(out.str().find("  \033[32m  100.0%\033[0m  "), std::string::npos) << out.str();
-  EXPECT_NE(out.str().find("  \033[31m 33.3%\033[0m  "), std::string::npos) << out.str();
+TEST_F(ReportTest, PercentagesAreColouredOnlyOnATerminal) {
+  // Complete in green, at least half in yellow, less in red.
+  const QStringList arguments{Q(FixturePath("prog.c.fdc")), "-r", Q(FixturePath("run1.qbr"))};
+  std::ostringstream table, details, err;
+  ASSERT_EQ(RunReport(arguments, {table, err, true}), 0);
+  EXPECT_NE(table.str().find("\nprog.c  \033[33m    75.0%\033[0m"), std::string::npos) << table.str();
+  EXPECT_NE(table.str().find("  \033[32m  100.0%\033[0m  "), std::string::npos) << table.str();
+  EXPECT_NE(table.str().find("  \033[31m 33.3%\033[0m  "), std::string::npos) << table.str();
+  ASSERT_EQ(RunReport(arguments + QStringList{"--details"}, {details, err, true}), 0);
+  EXPECT_NE(details.str().find("  implicit blocks               2         2\033[32m   100.0%\033[0m\n"),
+            std::string::npos)
+      << details.str();
+  EXPECT_NE(details.str().find("  functions                     3         4\033[33m    75.0%\033[0m\n"),
+            std::string::npos);
+  EXPECT_NE(details.str().find("  loops                         1         3\033[31m    33.3%\033[0m\n"),
+            std::string::npos);
+  EXPECT_EQ(RunFixtures().out.find('\033'), std::string::npos);
+  const RunOutput help = Run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--fail-under <category=percent>"), std::string::npos) << help.out;
 }
 
 class SortTest : public ReportTest {
@@ -83,8 +94,7 @@ class SortTest : public ReportTest {
   }
 
   RunOutput RunSorted(const QStringList& extra) {
-    return Run(QStringList{QString::fromStdString(dir + "all.fdc"), "-r", QString::fromStdString(dir + "all.qbr")} +
-               extra);
+    return Run(QStringList{Q(dir + "all.fdc"), "-r", Q(dir + "all.qbr")} + extra);
   }
 };
 

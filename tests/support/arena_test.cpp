@@ -94,17 +94,5 @@ TEST(ArenaTest, ReleaseFreesEveryChunkAndTheArenaServesAgain) {
   EXPECT_EQ(arena.ChunkCount(), 1u);
 }
 
-TEST(ArenaTest, CreateValueInitialises) {
-  struct Pair {
-    int* pointer;
-    double value;
-  };
-  Arena arena;
-  Pair* pair = arena.Create<Pair>();
-  EXPECT_EQ(pair->pointer, nullptr);
-  EXPECT_EQ(pair->value, 0.0);
-  EXPECT_EQ(Address(pair) % alignof(Pair), 0u);
-}
-
 }  // namespace
 }  // namespace support

@@ -86,13 +86,12 @@ TEST_F(MessagesTest, StackOverflowIsReportedAsAnInternalError) {
               "INTERNAL ERROR: Please, contact your support\n");
 }
 
+// An undefined mandatory variable is fatal: the command-line case target_undefined.
 TEST_F(MessagesTest, MandatoryEnvironmentVariable) {
   setenv("QUORB_TEST_VARIABLE", "", 1);
   EXPECT_EQ(GetEnvironment("QUORB_TEST_VARIABLE", true), std::string());
   unsetenv("QUORB_TEST_VARIABLE");
   EXPECT_EQ(GetEnvironment("QUORB_TEST_VARIABLE", false), std::nullopt);
-  EXPECT_EXIT(GetEnvironment("QUORB_TEST_VARIABLE", true), ::testing::ExitedWithCode(kExitFatal),
-              "FATAL ERROR: Environment variable not defined: QUORB_TEST_VARIABLE\n");
 }
 
 TEST_F(MessagesTest, CheckedAllocZeroFillsAndReallocKeepsContents) {
@@ -114,7 +113,8 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
-TEST_F(MessagesTest, MoxtelLogAppendsAndAnUnwritableOneOnlyWarns) {
+// An unwritable log only warns: the command-line case moxtel_log_unwritable.
+TEST_F(MessagesTest, MoxtelLogAppends) {
   const std::string path = ::testing::TempDir() + "moxtel_" + std::to_string(getpid()) + ".log";
   { std::ofstream(path) << "FDC /earlier.fdc\n"; }
   OpenMoxtelLog(path);
@@ -123,14 +123,6 @@ TEST_F(MessagesTest, MoxtelLogAppendsAndAnUnwritableOneOnlyWarns) {
   CloseMoxtelLog();
   EXPECT_EQ(ReadFile(path), "FDC /earlier.fdc\nFDC /src/a.c.fdc\nTSF /src/a.tsf\n");
   std::remove(path.c_str());
-
-  ::testing::internal::CaptureStderr();
-  OpenMoxtelLog("/nonexistent/quorb/moxtel.log");
-  WriteMoxtelLog("FDC", "/ignored");
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "Nivrak quorbcc1 - WARNING: Cannot append to Moxtel Log File: /nonexistent/quorb/moxtel.log "
-            "No such file or directory\n");
-  EXPECT_EQ(GetMessageCounts().errors, 0u);
 }
 
 }  // namespace
