@@ -212,7 +212,8 @@ void PlanCompileAsItIs(const CompilerCommand& command, SourceSteps& steps, const
   if (IsPedantic(command)) {
     compiled = steps.directory + "/" + FileStem(steps.source) + ".expanded.i";
     steps.expand = {command.compiler};
-    Append(steps.expand, WithoutPedanticOrErrors(CommonOptions(command, kRoleDependency | kRoleSaveTemps)));
+    Append(steps.expand,
+           WithoutPedanticOrErrors(CommonOptions(command, kRolePreprocessorOnly | kRoleDependency | kRoleSaveTemps)));
     Append(steps.expand, results);
     if (WarnsOfFallthrough(command)) steps.expand.push_back("-C");
     Append(steps.expand, {"-E", instrumented, "-o", compiled});

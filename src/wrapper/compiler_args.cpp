@@ -105,7 +105,9 @@ bool IsStopping(std::string_view word) {
 
 // The roles of an option word that takes no value from the next word.
 unsigned RolesOfSingleWord(std::string_view word) {
-  if (StartsWith(word, "-Wp,")) return kRolePreprocessorOnly;
+  // The preprocessor converts the source from its character set: its output
+  // is UTF-8 already.
+  if (StartsWith(word, "-Wp,") || StartsWith(word, "-finput-charset=")) return kRolePreprocessorOnly;
   if (StartsWith(word, "-Wl,")) return kRoleLinkOnly;
   return kRoleNone;
 }

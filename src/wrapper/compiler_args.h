@@ -24,7 +24,7 @@ enum class CompilerMode {
 enum ArgRole : unsigned {
   kRoleNone = 0,
   kRoleInput = 1u << 0,             // a file to compile or link
-  kRolePreprocessorOnly = 1u << 1,  // -include, -imacros, -include-pch, -Wp,, -Xpreprocessor
+  kRolePreprocessorOnly = 1u << 1,  // -include, -imacros, -include-pch, -Wp,, -Xpreprocessor, -finput-charset=
   kRoleDependency = 1u << 2,        // -MD, -MMD, -MF, -MT, -MQ, -MP, -MG
   kRoleLinkOnly = 1u << 3,          // -l, -L, -Wl,, -Xlinker, -T, -u, -z, -e
   kRoleOutput = 1u << 4,            // -o

@@ -121,6 +121,14 @@ for compiler in gcc clang; do
   done
 done
 
+# The preprocessing converts a Latin-1 source to UTF-8 once; the program
+# prints the bytes the plain build prints.
+printf '#include <stdio.h>\nint main (void) { puts ("caf\351"); return 0; }\n' >latin1.c
+gcc -finput-charset=latin1 latin1.c -o latin1_plain || fail "gcc rejects latin1.c"
+"$quorbcc" gcc -finput-charset=latin1 latin1.c -o latin1 || fail "latin1.c does not build"
+[ "$(./latin1 | od -An -tx1)" = "$(./latin1_plain | od -An -tx1)" ] ||
+  fail "-finput-charset=latin1: printed $(./latin1 | od -An -tx1)"
+
 leftover=$(ls -A "$TMPDIR")
 [ -z "$leftover" ] || fail "left in TMPDIR: $leftover"
 exit $failed

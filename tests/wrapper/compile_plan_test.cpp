@@ -278,8 +278,9 @@ struct UnitCase {
 // pass, pedantic or not; an expansion for a cache, and for Clang under
 // -pedantic, which also expands its own macros in preprocessed text.
 const UnitCase kUnitCases[] = {
-    {"GCC", true, {}, "gcc -O2 -DX=1 -UY -I inc -c src/a.c -o a.o",
-     {"gcc -O2 -DX=1 -UY -I inc -E src/a.c -o /q/1/a.i", kInstrumentThroughUnit,
+    {"GCC: what preprocessing applied (macros, included files, the source's character set) is not applied again",
+     true, {}, "gcc -O2 -DX=1 -UY -I inc -include cfg.h -finput-charset=latin1 -c src/a.c -o a.o",
+     {"gcc -O2 -DX=1 -UY -I inc -include cfg.h -finput-charset=latin1 -E src/a.c -o /q/1/a.i", kInstrumentThroughUnit,
       "gcc -O2 -I inc -fpreprocessed -fdirectives-only -c -x c /q/1/a.c -o a.o"}},
     {"GCC, pedantic: still one pass", true, {}, "gcc -pedantic-errors -Werror -c a.c",
      {"gcc -pedantic-errors -Werror -E a.c -o /q/1/a.i", kInstrumentThroughUnit,
