@@ -1,5 +1,7 @@
 #include "wrapper/cache_files.h"
 
+#include "wrapper/processes.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,10 +25,14 @@ std::optional<std::string> ReadOwnFile(const std::string& path) {
   return text.empty() ? std::nullopt : std::optional<std::string>(text);
 }
 
-bool ReplaceCacheFile(const std::string& path, const std::string& text, const std::string& privateDirectory) {
+std::string TemporaryNameBeside(const std::string& path) { return path + "." + std::to_string(getpid()) + ".tmp"; }
+
+// The temporary file is beside the cache file: a rename cannot cross file
+// systems, and the cache is seldom on the temporary directory's.
+bool ReplaceCacheFile(const std::string& path, const std::string& text) {
   std::error_code ignored;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-  const std::string temporary = privateDirectory + "/" + std::filesystem::path(path).filename().string();
+  const std::string temporary = TemporaryNameBeside(path);
   {
     std::ofstream file(temporary, std::ios::binary);
     file << text;
@@ -35,6 +41,14 @@ bool ReplaceCacheFile(const std::string& path, const std::string& text, const st
   if (std::rename(temporary.c_str(), path.c_str()) == 0) return true;
   std::remove(temporary.c_str());
   return false;
+}
+
+std::optional<std::vector<std::string>> ProgramIdentity(const std::string& name) {
+  const std::optional<std::string> program = FindProgram(name);
+  struct stat status {};
+  if (!program || stat(program->c_str(), &status) != 0) return std::nullopt;
+  return std::vector<std::string>{*program, std::to_string(status.st_size),
+                                  std::to_string(status.st_mtim.tv_sec) + "." + std::to_string(status.st_mtim.tv_nsec)};
 }
 
 }  // namespace wrapper

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace wrapper {
 
@@ -11,9 +12,18 @@ namespace wrapper {
 /// user (a file another user could have planted is not read).
 std::optional<std::string> ReadOwnFile(const std::string& path);
 
-/// Writes `text` to a file in `privateDirectory` and renames it to `path`
+/// Writes `text` to a new file beside `path` and renames it to `path`
 /// (creating its directory), so that parallel compiles never read half a
 /// file; false when that failed, and `path` is as it was.
-bool ReplaceCacheFile(const std::string& path, const std::string& text, const std::string& privateDirectory);
+bool ReplaceCacheFile(const std::string& path, const std::string& text);
+
+/// A name beside `path` for a file that replaces it by a rename: no other
+/// process uses it at once.
+std::string TemporaryNameBeside(const std::string& path);
+
+/// What identifies a program (found on PATH): its path, size and time of
+/// change, for the names of what the cache keeps about it. None when it
+/// cannot be found.
+std::optional<std::vector<std::string>> ProgramIdentity(const std::string& name);
 
 }  // namespace wrapper

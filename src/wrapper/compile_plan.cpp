@@ -131,12 +131,10 @@ std::string DefinitionText(const std::string& value) {
   return text;
 }
 
-// The unit the compiler reads in place of the instrumented file (see the
-// header): its line marker names the original source.
-std::string UnitText(const CompilerCommand& command, const SourceSteps& steps, const std::string& instrumented,
-                     const PlanSettings& settings) {
-  std::string text = "# 1 " + StringLiteral(steps.source) + "\n";
-  text += "#include \"" + settings.predefinedMacros + "\"\n";
+// The runtime's macros that the command defines or undefines, and the
+// default results file.
+std::string RuntimeMacros(const CompilerCommand& command, const PlanSettings& settings) {
+  std::string text;
   for (const CompilerArg& arg : command.args) {
     if (!(arg.roles & kRoleMacro) || arg.words[0].starts_with("-A")) continue;
     const std::string name = arg.value.substr(0, arg.value.find_first_of("=(\n"));
@@ -147,8 +145,58 @@ std::string UnitText(const CompilerCommand& command, const SourceSteps& steps, c
     text += "#ifndef QBC_RESULTS_DEFAULT\n#define QBC_RESULTS_DEFAULT " + StringLiteral(settings.resultsFile) +
             "\n#endif\n";
   }
+  return text;
+}
+
+// The unit the compiler reads in place of the instrumented file (see the
+// header): its line marker names the original source.
+std::string UnitText(const SourceSteps& steps, const std::string& instrumented, const PlanSettings& settings) {
+  std::string text = "# 1 " + StringLiteral(steps.source) + "\n";
+  text += "#include \"" + settings.predefinedMacros + "\"\n";
+  text += steps.runtime.macros;
   // Beside the unit, so named whatever the directory's path.
   return text + "#include \"" + instrumented.substr(instrumented.rfind('/') + 1) + "\"\n";
+}
+
+// Link-time optimisation puts intermediate code in the object, and the
+// link takes that code and leaves aside what else was assembled there.
+bool OptimisesAtLinkTime(const CompilerCommand& command) {
+  bool lto = false;
+  for (const CompilerArg& arg : command.args) {
+    if (arg.words.empty()) continue;
+    if (arg.words[0].starts_with("-flto")) lto = true;
+    if (arg.words[0] == "-fno-lto") lto = false;
+  }
+  return lto;
+}
+
+// The options that can shape predefined macros and code: all but inputs,
+// output, macros, include directories, dependency and warning options.
+Command ShapingOptions(const CompilerCommand& command) {
+  const unsigned notShaping = kRoleInput | kRoleOutput | kRoleLanguage | kRoleCompileOnly | kRoleLinkOnly |
+                              kRolePreprocessorOnly | kRoleDependency | kRoleMacro | kRoleSaveTemps;
+  Command options;
+  for (const CompilerArg& arg : command.args) {
+    if (arg.roles & notShaping) continue;
+    const std::string& word = arg.words[0];
+    if (word.starts_with("-W") || word.starts_with("-I") || word.starts_with("-iquote") ||
+        word.starts_with("-isystem") || word.starts_with("-idirafter")) {
+      continue;
+    }
+    Append(options, arg.words);
+  }
+  return options;
+}
+
+// The runtime's compile: the options that shape code, without warnings
+// and without debug information, which the unit's assembly alone carries.
+Command RuntimeCompile(const CompilerCommand& command) {
+  Command compile{command.compiler};
+  for (const std::string& word : ShapingOptions(command)) {
+    if (!IsPedanticWord(word) && !word.starts_with("-g")) compile.push_back(word);
+  }
+  compile.push_back("-w");
+  return compile;
 }
 
 // A path an #include "..." can name.
@@ -230,7 +278,8 @@ void PlanCompileAsItIs(const CompilerCommand& command, SourceSteps& steps, const
 void PlanCompileOfUnit(const CompilerCommand& command, SourceSteps& steps, const std::string& instrumented,
                        const PlanSettings& settings) {
   steps.unitFile = steps.directory + "/" + FileStem(steps.source) + ".c";
-  steps.unitText = UnitText(command, steps, instrumented, settings);
+  steps.runtime.macros = RuntimeMacros(command, settings);
+  steps.unitText = UnitText(steps, instrumented, settings);
   const Command unitReading = settings.gcc ? Command{"-fpreprocessed", "-fdirectives-only"} : Command{"-undef"};
   const unsigned notCompiling = kRolePreprocessorOnly | kRoleDependency | kRoleMacro;
   steps.compile = {command.compiler};
@@ -238,6 +287,10 @@ void PlanCompileOfUnit(const CompilerCommand& command, SourceSteps& steps, const
   if (settings.compilerPrefix.empty() && (settings.gcc || !IsPedantic(command))) {
     Append(steps.compile, unitReading);
     Append(steps.compile, {"-c", "-x", "c", steps.unitFile, "-o", steps.object});
+    if (settings.gcc && !settings.cacheDirectory.empty() && !OptimisesAtLinkTime(command)) {
+      steps.runtime.compile = RuntimeCompile(command);
+      steps.runtime.cache = settings.cacheDirectory;
+    }
     return;
   }
   const std::string expanded = steps.directory + "/" + FileStem(steps.source) + ".expanded.i";
@@ -274,6 +327,7 @@ SourceSteps PlanSource(const CompilerCommand& command, const CompilerArg& source
   Append(steps.preprocess, SourceInput(source));
   Append(steps.preprocess, {"-o", preprocessed});
 
+  steps.instrumented = instrumented;
   steps.instrument = {settings.quorbcc1, preprocessed, instrumented, settings.definitionFile};
   Append(steps.instrument, DefinitionPlaces(command, steps, settings));
   Append(steps.instrument, settings.instrumentOptions);
@@ -350,21 +404,7 @@ Command Prefixed(const Command& prefix, const Command& command) {
 
 }  // namespace
 
-Command MacroShapingOptions(const std::vector<std::string>& argv) {
-  const unsigned notShaping = kRoleInput | kRoleOutput | kRoleLanguage | kRoleCompileOnly | kRoleLinkOnly |
-                              kRolePreprocessorOnly | kRoleDependency | kRoleMacro | kRoleSaveTemps;
-  Command options;
-  for (const CompilerArg& arg : ClassifyArguments(argv).args) {
-    if (arg.roles & notShaping) continue;
-    const std::string& word = arg.words[0];
-    if (word.starts_with("-W") || word.starts_with("-I") || word.starts_with("-iquote") ||
-        word.starts_with("-isystem") || word.starts_with("-idirafter")) {
-      continue;
-    }
-    Append(options, arg.words);
-  }
-  return options;
-}
+Command MacroShapingOptions(const std::vector<std::string>& argv) { return ShapingOptions(ClassifyArguments(argv)); }
 
 std::vector<std::string> CSources(const std::vector<std::string>& argv) {
   std::vector<std::string> sources;

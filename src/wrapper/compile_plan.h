@@ -31,6 +31,10 @@
 // compile reads the expansion as preprocessed text, where line markers are
 // at home and every option applies.
 //
+// With GCC, an object compiled directly from the unit takes the runtime's
+// functions from a shared assembly (SharedRuntimeSteps), unless the object
+// carries link-time optimisation's intermediate code.
+//
 // Without the predefined macros (a compiler that cannot list them), the
 // instrumented file is compiled as it is with the command's macros, and
 // expanded first under -pedantic.
@@ -46,6 +50,18 @@ namespace wrapper {
 
 using Command = std::vector<std::string>;
 
+/// A GCC compile through the unit may take the runtime header's functions
+/// from the runtime's assembly, compiled once per variant and kept in the
+/// cache, instead of compiling them into every object: the unit then
+/// defines the variant's name, and the assembler reads that assembly before
+/// the unit's. The variant depends on the instrumented file's prologue, so
+/// it is chosen when the plan runs (shared_runtime.h).
+struct SharedRuntimeSteps {
+  Command compile;     // the compiler and options for the runtime's assembly; empty: none shared
+  std::string macros;  // the runtime's macro lines the unit defines
+  std::string cache;   // where the runtime's assemblies are kept
+};
+
 /// The steps for one C source.
 struct SourceSteps {
   std::string source;
@@ -53,10 +69,12 @@ struct SourceSteps {
   std::string object;  // where the object goes ("-" for standard output)
   Command preprocess;
   Command instrument;
+  std::string instrumented;  // quorbcc1's output
   std::string unitFile;  // empty without predefined macros: the unit that includes the instrumented file
   std::string unitText;
   Command expand;    // empty unless the compile reads an expansion
   Command compile;   // the unit, the instrumented file or the expansion
+  SharedRuntimeSteps runtime;
   Command original;  // the original source into `object`: the fallback
   Command diagnose;  // the original source into the private directory: the compiler's own messages
 };
@@ -81,6 +99,9 @@ struct PlanSettings {
   // empty when the compiler could not list them.
   std::string predefinedMacros;
   bool gcc = false;  // the compiler is GCC: it expands a preprocessed unit in one pass
+  // Where the runtime's assemblies are kept; empty: the runtime is compiled
+  // into each object.
+  std::string cacheDirectory;
 };
 
 /// The C sources that a compile of `argv` would instrument, as written.

@@ -105,6 +105,14 @@ void FindCompilerMacros(const std::vector<std::string>& argv, wrapper::PlanSetti
   settings.gcc = macros->gcc;
 }
 
+// GCC's objects take the runtime from an assembly kept in the cache. A
+// compiler cache or distributor compiles each object whole.
+void ShareRuntime(wrapper::PlanSettings& settings) {
+  if (settings.gcc && settings.compilerPrefix.empty() && !settings.predefinedMacros.empty()) {
+    settings.cacheDirectory = CacheDirectory();
+  }
+}
+
 int Instrument(const std::vector<std::string>& argv, wrapper::PlanSettings settings, const std::string& root,
                const std::string& current) {
   std::vector<std::string> identity{current};
@@ -117,6 +125,7 @@ int Instrument(const std::vector<std::string>& argv, wrapper::PlanSettings setti
   settings.privateDirectory = directory.path();
   LeaveSystemHeadersAlone(argv, settings);
   FindCompilerMacros(argv, settings);
+  ShareRuntime(settings);
   wrapper::RunSettings run;
   run.fallback = EnvironmentFlag("QUORB_FALLBACK");
   run.verbose = EnvironmentFlag("QUORB_VERBOSE");

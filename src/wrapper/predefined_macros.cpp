@@ -4,7 +4,6 @@
 #include "wrapper/private_directory.h"
 #include "wrapper/processes.h"
 
-#include <sys/stat.h>
 
 #include <sstream>
 
@@ -55,13 +54,11 @@ bool IsGccHeader(const std::string& header) {
 std::optional<PredefinedMacros> FindPredefinedMacros(const std::string& compiler, const Command& options,
                                                      const std::string& cacheDirectory,
                                                      const std::string& privateDirectory) {
-  const std::optional<std::string> program = FindProgram(compiler);
-  struct stat status {};
-  if (!program || stat(program->c_str(), &status) != 0) return std::nullopt;
-  std::vector<std::string> identity{"macros", *program, std::to_string(status.st_size),
-                                    std::to_string(status.st_mtim.tv_sec) + "." + std::to_string(status.st_mtim.tv_nsec)};
-  identity.insert(identity.end(), options.begin(), options.end());
-  const std::string cacheFile = cacheDirectory + "/macros-" + StableName(identity) + ".h";
+  std::optional<std::vector<std::string>> identity = ProgramIdentity(compiler);
+  if (!identity) return std::nullopt;
+  identity->insert(identity->begin(), "macros");
+  identity->insert(identity->end(), options.begin(), options.end());
+  const std::string cacheFile = cacheDirectory + "/macros-" + StableName(*identity) + ".h";
   if (const std::optional<std::string> cached = ReadOwnFile(cacheFile); cached && cached->starts_with(kHeaderFirstLine)) {
     return PredefinedMacros{cacheFile, IsGccHeader(*cached)};
   }
@@ -71,9 +68,9 @@ std::optional<PredefinedMacros> FindPredefinedMacros(const std::string& compiler
   }
   const std::string header = ReservedMacrosHeader(ReadOwnFile(listing).value_or(""));
   if (header.empty()) return std::nullopt;
-  if (ReplaceCacheFile(cacheFile, header, privateDirectory)) return PredefinedMacros{cacheFile, IsGccHeader(header)};
+  if (ReplaceCacheFile(cacheFile, header)) return PredefinedMacros{cacheFile, IsGccHeader(header)};
   const std::string local = privateDirectory + "/macros.h";
-  if (!ReplaceCacheFile(local, header, privateDirectory)) return std::nullopt;
+  if (!ReplaceCacheFile(local, header)) return std::nullopt;
   return PredefinedMacros{local, IsGccHeader(header)};
 }
 

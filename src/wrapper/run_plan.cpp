@@ -1,8 +1,11 @@
 #include "wrapper/run_plan.h"
 
+#include "wrapper/cache_files.h"
 #include "wrapper/processes.h"
+#include "wrapper/shared_runtime.h"
 
 #include <cstdio>
+#include <optional>
 #include <sys/stat.h>
 
 namespace wrapper {
@@ -59,13 +62,91 @@ int Diagnose(const SourceSteps& steps, const RunSettings& settings, const std::s
   return status;
 }
 
-bool WriteUnit(const SourceSteps& steps, const RunSettings& settings) {
-  if (settings.verbose) std::fprintf(stderr, "quorbcc: %s:\n%s", steps.unitFile.c_str(), steps.unitText.c_str());
-  std::FILE* file = std::fopen(steps.unitFile.c_str(), "w");
-  const bool written = file && std::fputs(steps.unitText.c_str(), file) >= 0;
+bool WriteFile(const std::string& path, const std::string& text, const RunSettings& settings) {
+  if (settings.verbose) std::fprintf(stderr, "quorbcc: %s:\n%s", path.c_str(), text.c_str());
+  std::FILE* file = std::fopen(path.c_str(), "w");
+  const bool written = file && std::fputs(text.c_str(), file) >= 0;
   if (file && std::fclose(file) == 0 && written) return true;
-  std::perror(("quorbcc: " + steps.unitFile).c_str());
+  std::perror(("quorbcc: " + path).c_str());
   return false;
+}
+
+// The unit, naming the shared runtime's variant (if any) right after its
+// line marker, ahead of the runtime header.
+bool WriteUnit(const SourceSteps& steps, const RunSettings& settings, const std::string& variant) {
+  std::string text = steps.unitText;
+  if (!variant.empty()) text.insert(text.find('\n') + 1, VariantDefinition(variant));
+  return WriteFile(steps.unitFile, text, settings);
+}
+
+// The first kilobytes of a file, where an instrumented file's prologue is.
+std::string FileHead(const std::string& path) {
+  std::string head(16384, '\0');
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return "";
+  head.resize(std::fread(head.data(), 1, head.size(), file));
+  std::fclose(file);
+  return head;
+}
+
+struct SharedRuntime {
+  std::string variant;
+  std::string assembly;
+};
+
+// Compiles the variant's runtime to assembly made to be shared, and checks
+// that it assembles ahead of a unit of the variant; the assembly's path,
+// empty when not.
+std::string MakeSharedAssembly(const SourceSteps& steps, const std::string& variant, const RuntimePrologue& prologue,
+                               const std::string& source, const RunSettings& settings) {
+  const std::string compiled = steps.directory + "/runtime.s", shared = steps.directory + "/runtime.shared.s";
+  const std::string probe = steps.directory + "/probe.c", errors = steps.directory + "/runtime.err";
+  Command compile = steps.runtime.compile;
+  compile.insert(compile.end(), {"-S", "-x", "c", source, "-o", compiled});
+  if (Run(compile, settings, {"", errors}) != 0) return "";
+  const std::optional<std::string> assembly = ReadOwnFile(compiled);
+  const std::string unit = VariantDefinition(variant) + steps.runtime.macros + prologue.text;
+  if (!assembly || !WriteFile(shared, SharedAssembly(*assembly), settings) ||
+      !WriteFile(probe, unit + AssemblyProbe(), settings)) {
+    return "";
+  }
+  Command check = steps.runtime.compile;
+  check.insert(check.end(), {"-c", "-x", "c", probe, "-Xassembler", shared, "-o", steps.directory + "/probe.o"});
+  return Run(check, settings, {"", errors}) == 0 ? shared : "";
+}
+
+// The runtime's assembly for the instrumented file's variant: from the
+// cache, or made and kept there (used from the private directory when the
+// cache cannot be written). None when the unit keeps its runtime: its
+// prologue does not allow sharing, or the assembly cannot be made.
+std::optional<SharedRuntime> PrepareSharedRuntime(const SourceSteps& steps, const RunSettings& settings) {
+  if (steps.runtime.compile.empty()) return std::nullopt;
+  const std::optional<RuntimePrologue> prologue = FindRuntimePrologue(FileHead(steps.instrumented));
+  if (!prologue) return std::nullopt;
+  const std::optional<std::string> variant = RuntimeVariant(steps.runtime, *prologue);
+  if (!variant) return std::nullopt;
+  const std::string cached = CachedRuntimeAssembly(steps.runtime, *variant);
+  if (IsOwnFile(cached)) return SharedRuntime{*variant, cached};
+
+  const std::string source = steps.directory + "/runtime.c";
+  if (!WriteFile(source, RuntimeSource(*variant, steps.runtime, *prologue), settings)) return std::nullopt;
+  const std::string shared = MakeSharedAssembly(steps, *variant, *prologue, source, settings);
+  if (shared.empty()) return std::nullopt;
+  const std::optional<std::string> text = ReadOwnFile(shared);
+  if (text && ReplaceCacheFile(cached, *text)) return SharedRuntime{*variant, cached};
+  return SharedRuntime{*variant, shared};
+}
+
+// The compile of the unit with the runtime's assembly ahead of its own. A
+// pipe from the compiler would be an assembler input the runtime's file
+// displaces, so the unit's assembly goes through a file.
+Command CompileWithRuntime(const Command& compile, const SharedRuntime& runtime) {
+  Command command;
+  for (const std::string& word : compile) {
+    if (word != "-pipe" && word != "--pipe") command.push_back(word);
+  }
+  command.insert(command.end(), {"-Xassembler", runtime.assembly});
+  return command;
 }
 
 int RunSource(const SourceSteps& steps, const RunSettings& settings) {
@@ -80,7 +161,8 @@ int RunSource(const SourceSteps& steps, const RunSettings& settings) {
   if (status != 0) return HandleRefusal(steps, settings, status, instrumentErrors, "quorbcc1 refused it");
   CopyToStandardError(instrumentErrors);
 
-  if (!steps.unitFile.empty() && !WriteUnit(steps, settings)) return 1;
+  const std::optional<SharedRuntime> runtime = PrepareSharedRuntime(steps, settings);
+  if (!steps.unitFile.empty() && !WriteUnit(steps, settings, runtime ? runtime->variant : "")) return 1;
   if (!steps.expand.empty()) {
     const std::string expandErrors = steps.directory + "/expand.err";
     status = Run(steps.expand, settings, {"", expandErrors});
@@ -89,7 +171,7 @@ int RunSource(const SourceSteps& steps, const RunSettings& settings) {
     }
   }
   const std::string compileErrors = steps.directory + "/compile.err";
-  status = Run(steps.compile, settings, {"", compileErrors});
+  status = Run(runtime ? CompileWithRuntime(steps.compile, *runtime) : steps.compile, settings, {"", compileErrors});
   if (status != 0) return HandleRefusal(steps, settings, status, compileErrors, "its instrumented file does not compile");
   if (!IsEmptyFile(compileErrors)) return Diagnose(steps, settings, compileErrors);
   return 0;

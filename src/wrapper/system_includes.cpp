@@ -102,7 +102,7 @@ std::vector<std::string> SystemIncludeDirectories(const std::vector<std::string>
   }
   std::string text;
   for (const std::string& directory : existing) text += directory + '\n';
-  if (!existing.empty()) ReplaceCacheFile(cacheFile, text, privateDirectory);
+  if (!existing.empty()) ReplaceCacheFile(cacheFile, text);
   return existing;
 }
 

@@ -44,6 +44,12 @@ for function in count_file count_named main; do
   grep -q "^PR [0-9]* proc \"$function\" " main.c.fdc || fail "main.c.fdc lacks $function"
 done
 [ "$(grep -c '^F ' run.qbr)" = 3 ] || fail "results: $(grep '^F ' run.qbr)"
+# GCC's objects take the runtime from a shared runtime object joined into
+# each (weak and hidden): one copy serves the program.
+for source in main table words; do
+  nm $source.o | grep -q ' W _qbc_link_v[0-9a-f]*$' || fail "$source.o has no shared runtime"
+done
+[ "$(nm wordfreq | grep -c ' _qbc_link_v')" = 1 ] || fail "runtime copies: $(nm wordfreq | grep ' _qbc_link')"
 
 for source in main table words; do
   cmp -s "$work/plain/$source.d" $source.d || fail "$source.d: $(cat $source.d)"

@@ -53,13 +53,13 @@ name=$(basename "$case")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-MODES="0 1 2" STATUS=0 RESULTS= RESULTS_FILE=quorb.qbr REPEAT=1 LIBRARY= LDFLAGS= RUNENV=
+shared=0 MODES="0 1 2" STATUS=0 RESULTS= RESULTS_FILE=quorb.qbr REPEAT=1 LIBRARY= LDFLAGS= RUNENV=
 STDS=("-std=c89 -pedantic" "-std=c99 -pedantic" "-std=gnu11" "-std=gnu11 -O2 -D_FORTIFY_SOURCE=2")
 [ -f "$case/case.conf" ] && . "$case/case.conf"
 SEED="X earlier contents"
 
 failed=0
-fail() { echo "FAIL [$name, $(basename "$cc") $std, mode $mode]: $*"; failed=1; }
+fail() { echo "FAIL [$name, $(basename "$cc") $std, mode $mode, shared runtime $shared]: $*"; failed=1; }
 
 # Builds the instrumented file of unit $1 into $work/$1.c. Under -pedantic the
 # preprocessor's line markers are themselves diagnosed, so there the parts
@@ -138,13 +138,16 @@ check_patterns() {
   fi
 }
 
-# The builds, one "compiler dialect-index mode" line each.
+# The builds, one "compiler dialect-index mode shared" line each: with
+# shared 1, coverage units take the runtime from a shared runtime, as the
+# launcher's GCC objects do (here joined with ld -r rather than assembled
+# with the unit: the same code in the same object).
 builds() {
   local modes=($MODES) cc i k count
   if [ "$selection" = all ]; then
     for cc in "${compilers[@]}"; do
       for i in "${!STDS[@]}"; do
-        for mode in "${modes[@]}"; do echo "$cc $i $mode"; done
+        for mode in "${modes[@]}"; do echo "$cc $i $mode $(((i + mode) % 2))"; done
       done
     done
     return
@@ -153,21 +156,40 @@ builds() {
   ((${#compilers[@]} > count)) && count=${#compilers[@]}
   for ((i = 0; i < count; i++)); do
     k=$((selection + i))
-    echo "${compilers[k % ${#compilers[@]}]} $((k / ${#compilers[@]} % ${#STDS[@]})) ${modes[i % ${#modes[@]}]}"
+    echo "${compilers[k % ${#compilers[@]}]} $((k / ${#compilers[@]} % ${#STDS[@]})) ${modes[i % ${#modes[@]}]} $((k % 2))"
   done
+}
+
+# Compiles unit $1 (options $2) into $work/$1.o; with a shared runtime, the
+# unit declares the runtime, and the runtime object of the unit's prologue
+# is joined in.
+compile_unit() {
+  local unit=$1 options=$2 variant
+  if [ "$shared" = 0 ] || grep -q '^#define USE_QB[TQP]' "$case/$unit.pro"; then
+    $cc $std $options -Wall -Wextra -Werror -c "$work/$unit.c" -o "$work/$unit.o" 2>"$work/cc.err"
+    return
+  fi
+  variant=v$mode
+  { printf '#define _QBCRT_SHARED %s\n#define _QBCRT_SHARED_RUNTIME 1\n' "$variant"
+    sed -e "s|@TPDIR@|$tpdir|g" -e "s|^#define QBC_INFORMATION 0$|#define QBC_INFORMATION $mode|" \
+      -e '/^#include/q' "$case/$unit.pro"; } >"$work/runtime.c"
+  $cc $std $options -w -c "$work/runtime.c" -o "$work/runtime.o" 2>"$work/cc.err" &&
+    $cc $std $options -D_QBCRT_SHARED="$variant" -Wall -Wextra -Werror -c "$work/$unit.c" -o "$work/$unit.unit.o" \
+      2>"$work/cc.err" &&
+    ld -r -o "$work/$unit.o" "$work/$unit.unit.o" "$work/runtime.o" 2>"$work/cc.err"
 }
 
 units=$(cd "$case" && ls *.src | sed 's/\.src$//')
 mapfile -t plan < <(builds)
 for build in "${plan[@]}"; do
-  read -r cc std_index mode <<<"$build"
+  read -r cc std_index mode shared <<<"$build"
   std=${STDS[std_index]}
   objects=
   for unit in $units; do
     instrument "$unit" || { fail "preprocessing $unit"; continue; }
     pic=
     [ "$unit" = "$LIBRARY" ] && pic=-fPIC
-    if ! $cc $std $pic -Wall -Wextra -Werror -c "$work/$unit.c" -o "$work/$unit.o" 2>"$work/cc.err"; then
+    if ! compile_unit "$unit" "$pic"; then
       fail "compiling $unit:"; cat "$work/cc.err"; continue
     fi
     if [ "$unit" = "$LIBRARY" ]; then

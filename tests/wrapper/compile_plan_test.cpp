@@ -304,6 +304,46 @@ TEST(CompilePlanTest, CommandsThroughAUnit) {
   }
 }
 
+// A GCC compile straight from the unit takes the runtime from a shared
+// assembly, compiled with the options that shape code, without warnings or
+// debug information; not under link-time optimisation, through a cache,
+// with Clang, or without a cache to keep it.
+TEST(CompilePlanTest, SharedRuntimeSteps) {
+  struct Case {
+    const char* name;
+    bool gcc;
+    Command prefix;
+    std::string cache;
+    std::string command;
+    std::string runtimeCompile;
+  };
+  const Case cases[] = {
+      {"GCC", true, {}, "/k",
+       "gcc -O2 -g3 -gdwarf-4 -fPIC -m32 -DX -I inc -Wall -Werror -pedantic-errors -MD -c a.c -o a.o",
+       "gcc -O2 -fPIC -m32 -w"},
+      {"compile and link", true, {}, "/k", "gcc a.c -o prog -lm", "gcc -w"},
+      {"object on standard output", true, {}, "/k", "gcc -pipe -c a.c -o -", "gcc -pipe -w"},
+      {"link-time optimisation", true, {}, "/k", "gcc -O2 -flto=auto -c a.c", ""},
+      {"link-time optimisation turned off again", true, {}, "/k", "gcc -flto -fno-lto -c a.c",
+       "gcc -flto -fno-lto -w"},
+      {"through a cache", true, {"ccache"}, "/k", "gcc -c a.c", ""},
+      {"Clang", false, {}, "/k", "clang -c a.c", ""},
+      {"no cache", true, {}, "", "gcc -c a.c", ""},
+  };
+  for (const Case& c : cases) {
+    PlanSettings settings = UnitSettings(c.gcc, c.prefix);
+    settings.cacheDirectory = c.cache;
+    const CompilePlan plan = PlanCompile(Words(c.command), settings);
+    ASSERT_EQ(plan.sources.size(), 1u) << c.name;
+    const SharedRuntimeSteps& runtime = plan.sources[0].runtime;
+    EXPECT_EQ(runtime.compile, Words(c.runtimeCompile)) << c.name;
+    if (runtime.compile.empty()) continue;
+    EXPECT_EQ(runtime.cache, "/k") << c.name;
+    EXPECT_EQ(runtime.macros, "#ifndef QBC_RESULTS_DEFAULT\n#define QBC_RESULTS_DEFAULT \"/b/quorb.qbr\"\n#endif\n")
+        << c.name;
+  }
+}
+
 // The unit names the source (escaped as in a string literal), includes the
 // macros header, gives the runtime's own macros of the command in their
 // order and the launcher's results file unless the command named one, and

@@ -6,7 +6,8 @@
  * of this header and the declaration tables of each FDC file; it then splices
  * macro calls into the preprocessed source.  This header defines every one of
  * those macros.  The whole runtime lives here: nothing is added to the
- * compiler or linker command.
+ * compiler or linker command (a launcher may compile it once for many
+ * objects, see "A shared runtime" below).
  *
  * What is recorded
  *   Coverage: per FDC file (identified in a translation unit by its serial
@@ -32,7 +33,8 @@
  *   in one weak global object (_qbc_runtime_state_v3) that the linker merges
  *   across the instrumented units of a program (a library loaded with
  *   dlopen() may keep a list of its own, which works the same way); every
- *   unit carries its own static copy of the functions below.  Descriptors
+ *   unit carries its own static copy of the functions below (or shares one:
+ *   see "A shared runtime").  Descriptors
  *   carry their unit's cell mode, so units instrumented with different
  *   QBC_INFORMATION values mix in one program.
  *
@@ -219,14 +221,49 @@ struct _qbc_runtime_v3 {
   int openFailureShown;               /* the results file error is out */
 };
 
+/* ---- A shared runtime.  A unit compiled with _QBCRT_SHARED (a variant
+ * name: a launcher's hash of this header, the unit's runtime macros and its
+ * compile options) holds only its tables, marks and constructors; the
+ * functions below come from their compile with _QBCRT_SHARED and
+ * _QBCRT_SHARED_RUNTIME, done once per variant and put into each such
+ * object (the launcher assembles it with the unit).  Their entry points
+ * and this unit's identity are then weak and hidden, so that one copy per
+ * variant serves a whole executable or shared library: "this unit" becomes
+ * that module's units of the variant, which load and unload together
+ * anyway.  Coverage only: tracing and profiling keep the whole runtime in
+ * the unit. */
+#ifdef _QBCRT_SHARED
+#if defined(USE_QBT) || defined(USE_QBQ) || defined(USE_QBP)
+#error "TP.h: a shared runtime serves coverage only"
+#endif
+#define _QBCRT_JOIN(a, b) a##b
+#define _QBCRT_VARIANT_NAME(a, b) _QBCRT_JOIN(a, b)
+#define _QBCRT_SHARED_NAME(f) _QBCRT_VARIANT_NAME(f##_, _QBCRT_SHARED)
+#define _qbc_unit _QBCRT_SHARED_NAME(_qbc_unit)
+#define _qbc_unit_flags _QBCRT_SHARED_NAME(_qbc_unit_flags)
+#define _qbc_link _QBCRT_SHARED_NAME(_qbc_link)
+#define _qbc_end_exec _QBCRT_SHARED_NAME(_qbc_end_exec)
+#define _qbc_dump_section _QBCRT_SHARED_NAME(_qbc_dump_section)
+#define _QBCRT_ENTRY __attribute__((__weak__, __visibility__("hidden")))
+#else
+#define _QBCRT_ENTRY static
+#endif
+
+#if defined(_QBCRT_SHARED) && !defined(_QBCRT_SHARED_RUNTIME)
+extern const char _qbc_unit __attribute__((__visibility__("hidden")));
+extern void _qbc_link(struct _qbc_fdc_v3 *fdc) __attribute__((__visibility__("hidden")));
+extern int _qbc_end_exec(void) __attribute__((__visibility__("hidden")));
+extern void _qbc_dump_section(int reset) __attribute__((__visibility__("hidden")));
+#else
+
 extern struct _qbc_runtime_v3 _qbc_runtime_state_v3;
 struct _qbc_runtime_v3 _qbc_runtime_state_v3 __attribute__((__weak__));
 
-static const char _qbc_unit _QBCRT_UNUSED = 0;
+_QBCRT_ENTRY const char _qbc_unit _QBCRT_UNUSED = 0;
 
 /* This unit's life: handlers registered, exit under way, unloaded. */
 enum { _QBCRT_REGISTERED = 1, _QBCRT_EXITING = 2, _QBCRT_GONE = 4 };
-static int _qbc_unit_flags _QBCRT_UNUSED;
+_QBCRT_ENTRY int _qbc_unit_flags _QBCRT_UNUSED;
 
 static _QBCRT_COLD void _qbc_lock(void)
 {
@@ -451,14 +488,14 @@ static _QBCRT_COLD void _qbc_write_section(const char *only, int take, const cha
  * runs before any destructor. */
 
 /* Returns 0 so that it can stand in sums and before a comma. */
-static _QBCRT_COLD int _qbc_end_exec(void)
+_QBCRT_ENTRY _QBCRT_COLD int _qbc_end_exec(void)
 {
   _qbc_write_section(0, 1, 0);
   _qbl_on_end_exec();
   return 0;
 }
 
-static _QBCRT_COLD void _qbc_dump_section(int reset)
+_QBCRT_ENTRY _QBCRT_COLD void _qbc_dump_section(int reset)
 {
   _qbc_write_section(0, reset, 0);
   _qbl_on_dump();
@@ -496,7 +533,7 @@ static _QBCRT_COLD void _qbc_register_unit(void)
 /* Load of the unit holding FDC file f (a constructor).  The handlers are
  * registered outside the lock: fork() runs the prepare handlers, which take
  * it, while holding the C library's own lock of the handler list. */
-static _QBCRT_COLD void _qbc_link(struct _qbc_fdc_v3 *fdc)
+_QBCRT_ENTRY _QBCRT_COLD void _qbc_link(struct _qbc_fdc_v3 *fdc)
 {
   struct _qbc_runtime_v3 *rt = &_qbc_runtime_state_v3;
   _qbc_register_unit();
@@ -512,6 +549,7 @@ static _QBCRT_COLD void _qbc_link(struct _qbc_fdc_v3 *fdc)
   }
   _qbc_unlock();
 }
+#endif /* a unit of a shared runtime */
 
 /* ---- Declarations per FDC file (file scope, written by the prologue): the
  * descriptor links itself when the unit is loaded. */
@@ -525,6 +563,9 @@ static _QBCRT_COLD void _qbc_link(struct _qbc_fdc_v3 *fdc)
     _qbc_link(&_qbc_fdc_##f);                                                     \
   }
 
+/* A shared runtime's own compile defines no unit: no tables, no marks. */
+#ifndef _QBCRT_SHARED_RUNTIME
 #include "TP_marks.h"
+#endif
 
 #endif /* QBL_TP_H_INCLUDED */
