@@ -188,12 +188,15 @@ Command ShapingOptions(const CompilerCommand& command) {
   return options;
 }
 
-// The runtime's compile: the options that shape code, without warnings
-// and without debug information, which the unit's assembly alone carries.
+// The runtime's compile: the options that shape code, without warnings,
+// without debug information, which the unit's assembly alone carries, and
+// without a pipe to the assembler, which reads the runtime's assembly.
 Command RuntimeCompile(const CompilerCommand& command) {
   Command compile{command.compiler};
   for (const std::string& word : ShapingOptions(command)) {
-    if (!IsPedanticWord(word) && !word.starts_with("-g")) compile.push_back(word);
+    if (!IsPedanticWord(word) && !word.starts_with("-g") && word != "-pipe" && word != "--pipe") {
+      compile.push_back(word);
+    }
   }
   compile.push_back("-w");
   return compile;

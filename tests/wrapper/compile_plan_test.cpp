@@ -322,7 +322,7 @@ TEST(CompilePlanTest, SharedRuntimeSteps) {
        "gcc -O2 -g3 -gdwarf-4 -fPIC -m32 -DX -I inc -Wall -Werror -pedantic-errors -MD -c a.c -o a.o",
        "gcc -O2 -fPIC -m32 -w"},
       {"compile and link", true, {}, "/k", "gcc a.c -o prog -lm", "gcc -w"},
-      {"object on standard output", true, {}, "/k", "gcc -pipe -c a.c -o -", "gcc -pipe -w"},
+      {"through a pipe, object on standard output", true, {}, "/k", "gcc -pipe -c a.c -o -", "gcc -w"},
       {"link-time optimisation", true, {}, "/k", "gcc -O2 -flto=auto -c a.c", ""},
       {"link-time optimisation turned off again", true, {}, "/k", "gcc -flto -fno-lto -c a.c",
        "gcc -flto -fno-lto -w"},
