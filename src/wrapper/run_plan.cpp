@@ -5,6 +5,7 @@
 #include "wrapper/shared_runtime.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <sys/stat.h>
 
@@ -94,30 +95,39 @@ struct SharedRuntime {
   std::string assembly;
 };
 
-// Compiles the variant's runtime to assembly made to be shared, and checks
-// that it assembles ahead of a unit of the variant; the assembly's path,
-// empty when not.
-std::string MakeSharedAssembly(const SourceSteps& steps, const std::string& variant, const RuntimePrologue& prologue,
-                               const std::string& source, const RunSettings& settings) {
-  const std::string compiled = steps.directory + "/runtime.s", shared = steps.directory + "/runtime.shared.s";
+// Compiles the variant's runtime to assembly made to be shared, into
+// `shared`; true when it assembles ahead of a unit of the variant.
+bool MakeSharedAssembly(const SourceSteps& steps, const std::string& variant, const RuntimePrologue& prologue,
+                        const std::string& source, const std::string& shared, const RunSettings& settings) {
+  const std::string compiled = steps.directory + "/runtime.s";
   const std::string probe = steps.directory + "/probe.c", errors = steps.directory + "/runtime.err";
   Command compile = steps.runtime.compile;
   compile.insert(compile.end(), {"-S", "-x", "c", source, "-o", compiled});
-  if (Run(compile, settings, {"", errors}) != 0) return "";
+  if (Run(compile, settings, {"", errors}) != 0) return false;
   const std::optional<std::string> assembly = ReadOwnFile(compiled);
   const std::string unit = VariantDefinition(variant) + steps.runtime.macros + prologue.text;
   if (!assembly || !WriteFile(shared, SharedAssembly(*assembly), settings) ||
       !WriteFile(probe, unit + AssemblyProbe(), settings)) {
-    return "";
+    return false;
   }
   Command check = steps.runtime.compile;
   check.insert(check.end(), {"-c", "-x", "c", probe, "-Xassembler", shared, "-o", steps.directory + "/probe.o"});
-  return Run(check, settings, {"", errors}) == 0 ? shared : "";
+  return Run(check, settings, {"", errors}) == 0;
+}
+
+// The cached assembly linked (or copied) into the private directory, so
+// that a cache emptied during the build takes nothing from this compile.
+bool TakeCachedAssembly(const std::string& cached, const std::string& taken) {
+  if (!IsOwnFile(cached)) return false;
+  std::error_code error;
+  std::filesystem::create_hard_link(cached, taken, error);
+  if (!error) return true;
+  std::filesystem::copy_file(cached, taken, error);
+  return !error;
 }
 
 // The runtime's assembly for the instrumented file's variant: from the
-// cache, or made and kept there (used from the private directory when the
-// cache cannot be written). None when the unit keeps its runtime: its
+// cache, or made and kept there. None when the unit keeps its runtime: its
 // prologue does not allow sharing, or the assembly cannot be made.
 std::optional<SharedRuntime> PrepareSharedRuntime(const SourceSteps& steps, const RunSettings& settings) {
   if (steps.runtime.compile.empty()) return std::nullopt;
@@ -126,15 +136,16 @@ std::optional<SharedRuntime> PrepareSharedRuntime(const SourceSteps& steps, cons
   const std::optional<std::string> variant = RuntimeVariant(steps.runtime, *prologue);
   if (!variant) return std::nullopt;
   const std::string cached = CachedRuntimeAssembly(steps.runtime, *variant);
-  if (IsOwnFile(cached)) return SharedRuntime{*variant, cached};
+  const std::string taken = steps.directory + "/runtime.shared.s";
+  if (TakeCachedAssembly(cached, taken)) return SharedRuntime{*variant, taken};
 
   const std::string source = steps.directory + "/runtime.c";
-  if (!WriteFile(source, RuntimeSource(*variant, steps.runtime, *prologue), settings)) return std::nullopt;
-  const std::string shared = MakeSharedAssembly(steps, *variant, *prologue, source, settings);
-  if (shared.empty()) return std::nullopt;
-  const std::optional<std::string> text = ReadOwnFile(shared);
-  if (text && ReplaceCacheFile(cached, *text)) return SharedRuntime{*variant, cached};
-  return SharedRuntime{*variant, shared};
+  if (!WriteFile(source, RuntimeSource(*variant, steps.runtime, *prologue), settings) ||
+      !MakeSharedAssembly(steps, *variant, *prologue, source, taken, settings)) {
+    return std::nullopt;
+  }
+  if (const std::optional<std::string> text = ReadOwnFile(taken)) ReplaceCacheFile(cached, *text);
+  return SharedRuntime{*variant, taken};
 }
 
 // The compile of the unit with the runtime's assembly ahead of its own. A
