@@ -170,6 +170,15 @@ bool OptimisesAtLinkTime(const CompilerCommand& command) {
   return lto;
 }
 
+// Kept intermediate files (-save-temps) are to compile alone again, so
+// their objects keep the whole runtime.
+bool KeepsIntermediateFiles(const CompilerCommand& command) {
+  for (const CompilerArg& arg : command.args) {
+    if (arg.roles & kRoleSaveTemps) return true;
+  }
+  return false;
+}
+
 // The options that can shape predefined macros and code: all but inputs,
 // output, macros, include directories, dependency and warning options.
 Command ShapingOptions(const CompilerCommand& command) {
@@ -290,9 +299,10 @@ void PlanCompileOfUnit(const CompilerCommand& command, SourceSteps& steps, const
   if (settings.compilerPrefix.empty() && (settings.gcc || !IsPedantic(command))) {
     Append(steps.compile, unitReading);
     Append(steps.compile, {"-c", "-x", "c", steps.unitFile, "-o", steps.object});
-    if (settings.gcc && !settings.cacheDirectory.empty() && !OptimisesAtLinkTime(command)) {
+    if (!settings.cacheDirectory.empty() && !OptimisesAtLinkTime(command) && !KeepsIntermediateFiles(command)) {
       steps.runtime.compile = RuntimeCompile(command);
       steps.runtime.cache = settings.cacheDirectory;
+      steps.runtime.included = !settings.gcc;
     }
     return;
   }

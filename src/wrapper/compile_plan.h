@@ -31,9 +31,9 @@
 // compile reads the expansion as preprocessed text, where line markers are
 // at home and every option applies.
 //
-// With GCC, an object compiled directly from the unit takes the runtime's
-// functions from a shared assembly (SharedRuntimeSteps), unless the object
-// carries link-time optimisation's intermediate code.
+// An object compiled directly from the unit takes the runtime's functions
+// from a shared assembly (SharedRuntimeSteps), unless the object carries
+// link-time optimisation's intermediate code.
 //
 // Without the predefined macros (a compiler that cannot list them), the
 // instrumented file is compiled as it is with the command's macros, and
@@ -50,16 +50,19 @@ namespace wrapper {
 
 using Command = std::vector<std::string>;
 
-/// A GCC compile through the unit may take the runtime header's functions
+/// A compile straight from the unit may take the runtime header's functions
 /// from the runtime's assembly, compiled once per variant and kept in the
 /// cache, instead of compiling them into every object: the unit then
-/// defines the variant's name, and the assembler reads that assembly before
-/// the unit's. The variant depends on the instrumented file's prologue, so
-/// it is chosen when the plan runs (shared_runtime.h).
+/// defines the variant's name, and the assembly goes into the object with
+/// the unit's own (GCC's assembler reads it first; Clang's integrated
+/// assembler includes it where the unit says so). The variant depends on
+/// the instrumented file's prologue, so it is chosen when the plan runs
+/// (shared_runtime.h).
 struct SharedRuntimeSteps {
-  Command compile;     // the compiler and options for the runtime's assembly; empty: none shared
-  std::string macros;  // the runtime's macro lines the unit defines
-  std::string cache;   // where the runtime's assemblies are kept
+  Command compile;       // the compiler and options for the runtime's assembly; empty: none shared
+  std::string macros;    // the runtime's macro lines the unit defines
+  std::string cache;     // where the runtime's assemblies are kept
+  bool included = false; // the unit includes the assembly (Clang), not the assembler command (GCC)
 };
 
 /// The steps for one C source.

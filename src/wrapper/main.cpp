@@ -105,10 +105,10 @@ void FindCompilerMacros(const std::vector<std::string>& argv, wrapper::PlanSetti
   settings.gcc = macros->gcc;
 }
 
-// GCC's objects take the runtime from an assembly kept in the cache. A
-// compiler cache or distributor compiles each object whole.
+// Objects take the runtime from an assembly kept in the cache. A compiler
+// cache or distributor compiles each object whole.
 void ShareRuntime(wrapper::PlanSettings& settings) {
-  if (settings.gcc && settings.compilerPrefix.empty() && !settings.predefinedMacros.empty()) {
+  if (settings.compilerPrefix.empty() && !settings.predefinedMacros.empty()) {
     settings.cacheDirectory = CacheDirectory();
   }
 }

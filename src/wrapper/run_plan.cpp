@@ -72,13 +72,6 @@ bool WriteFile(const std::string& path, const std::string& text, const RunSettin
   return false;
 }
 
-// The unit, naming the shared runtime's variant (if any) right after its
-// line marker, ahead of the runtime header.
-bool WriteUnit(const SourceSteps& steps, const RunSettings& settings, const std::string& variant) {
-  std::string text = steps.unitText;
-  if (!variant.empty()) text.insert(text.find('\n') + 1, VariantDefinition(variant));
-  return WriteFile(steps.unitFile, text, settings);
-}
 
 // The first kilobytes of a file, where an instrumented file's prologue is.
 std::string FileHead(const std::string& path) {
@@ -107,11 +100,13 @@ bool MakeSharedAssembly(const SourceSteps& steps, const std::string& variant, co
   const std::optional<std::string> assembly = ReadOwnFile(compiled);
   const std::string unit = VariantDefinition(variant) + steps.runtime.macros + prologue.text;
   if (!assembly || !WriteFile(shared, SharedAssembly(*assembly), settings) ||
-      !WriteFile(probe, unit + AssemblyProbe(), settings)) {
+      !WriteFile(probe, unit + AssemblyProbe() + (steps.runtime.included ? AssemblyInclusion(shared) : ""),
+                 settings)) {
     return false;
   }
   Command check = steps.runtime.compile;
-  check.insert(check.end(), {"-c", "-x", "c", probe, "-Xassembler", shared, "-o", steps.directory + "/probe.o"});
+  check.insert(check.end(), {"-c", "-x", "c", probe, "-o", steps.directory + "/probe.o"});
+  if (!steps.runtime.included) check.insert(check.end(), {"-Xassembler", shared});
   return Run(check, settings, {"", errors}) == 0;
 }
 
@@ -137,6 +132,7 @@ std::optional<SharedRuntime> PrepareSharedRuntime(const SourceSteps& steps, cons
   if (!variant) return std::nullopt;
   const std::string cached = CachedRuntimeAssembly(steps.runtime, *variant);
   const std::string taken = steps.directory + "/runtime.shared.s";
+  if (steps.runtime.included && AssemblyInclusion(taken).empty()) return std::nullopt;
   if (TakeCachedAssembly(cached, taken)) return SharedRuntime{*variant, taken};
 
   const std::string source = steps.directory + "/runtime.c";
@@ -148,15 +144,29 @@ std::optional<SharedRuntime> PrepareSharedRuntime(const SourceSteps& steps, cons
   return SharedRuntime{*variant, taken};
 }
 
-// The compile of the unit with the runtime's assembly ahead of its own. A
-// pipe from the compiler would be an assembler input the runtime's file
-// displaces, so the unit's assembly goes through a file.
-Command CompileWithRuntime(const Command& compile, const SharedRuntime& runtime) {
+// The unit, naming the shared runtime's variant (if any) right after its
+// line marker, ahead of the runtime header, and including its assembly
+// last when the compiler assembles the unit itself.
+bool WriteUnit(const SourceSteps& steps, const RunSettings& settings, const std::optional<SharedRuntime>& runtime) {
+  std::string text = steps.unitText;
+  if (runtime) {
+    text.insert(text.find('\n') + 1, VariantDefinition(runtime->variant));
+    if (steps.runtime.included) text += AssemblyInclusion(runtime->assembly);
+  }
+  return WriteFile(steps.unitFile, text, settings);
+}
+
+// The compile of the unit, with the runtime's assembly ahead of its own
+// when the compiler runs an assembler. A pipe from the compiler would be an
+// assembler input the runtime's file displaces, so the unit's assembly then
+// goes through a file.
+Command CompileWithRuntime(const SourceSteps& steps, const std::optional<SharedRuntime>& runtime) {
+  if (!runtime || steps.runtime.included) return steps.compile;
   Command command;
-  for (const std::string& word : compile) {
+  for (const std::string& word : steps.compile) {
     if (word != "-pipe" && word != "--pipe") command.push_back(word);
   }
-  command.insert(command.end(), {"-Xassembler", runtime.assembly});
+  command.insert(command.end(), {"-Xassembler", runtime->assembly});
   return command;
 }
 
@@ -173,7 +183,7 @@ int RunSource(const SourceSteps& steps, const RunSettings& settings) {
   CopyToStandardError(instrumentErrors);
 
   const std::optional<SharedRuntime> runtime = PrepareSharedRuntime(steps, settings);
-  if (!steps.unitFile.empty() && !WriteUnit(steps, settings, runtime ? runtime->variant : "")) return 1;
+  if (!steps.unitFile.empty() && !WriteUnit(steps, settings, runtime)) return 1;
   if (!steps.expand.empty()) {
     const std::string expandErrors = steps.directory + "/expand.err";
     status = Run(steps.expand, settings, {"", expandErrors});
@@ -182,7 +192,7 @@ int RunSource(const SourceSteps& steps, const RunSettings& settings) {
     }
   }
   const std::string compileErrors = steps.directory + "/compile.err";
-  status = Run(runtime ? CompileWithRuntime(steps.compile, *runtime) : steps.compile, settings, {"", compileErrors});
+  status = Run(CompileWithRuntime(steps, runtime), settings, {"", compileErrors});
   if (status != 0) return HandleRefusal(steps, settings, status, compileErrors, "its instrumented file does not compile");
   if (!IsEmptyFile(compileErrors)) return Diagnose(steps, settings, compileErrors);
   return 0;

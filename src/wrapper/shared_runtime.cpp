@@ -141,10 +141,15 @@ std::string SharedAssembly(const std::string& assembly) {
   for (std::string line; std::getline(lines, line);) {
     const std::string directive = Directive(line);
     if (directive == ".section") inNote = line.find(".note.gnu.property") != std::string::npos;
-    if (inNote || directive == ".file") continue;
+    if (inNote || directive == ".file" || directive.starts_with(".addrsig")) continue;
     shared += RenameLocalLabels(line) + "\n";
   }
   return shared;
+}
+
+std::string AssemblyInclusion(const std::string& assembly) {
+  if (assembly.find_first_of("\"\\\n") != std::string::npos) return "";
+  return "__asm__(\".include \\\"" + assembly + "\\\"\");\n";
 }
 
 std::string AssemblyProbe() {

@@ -1,17 +1,19 @@
 // The runtime header's functions compiled once, not into every object.
 //
-// Compiling the runtime's thirty-odd functions costs a GCC compile about
-// as much as a small source itself. So a coverage unit compiled by GCC
-// defines a variant name (_QBCRT_SHARED) under which the runtime header
-// declares those functions instead of defining them; the runtime's
-// assembly of that variant, compiled once with the same prologue, runtime
-// macros and code-shaping options and kept in the launcher's cache, is
-// given to the assembler ahead of the unit's, so the object holds both as
-// before, and its symbols, debug information and the linker's messages
-// about it are the unit's. The variant name is a hash of everything the
-// runtime depends on, so objects of one variant share one copy of the
-// runtime per executable or library (TP.h says how), and objects of
-// different headers, options or compilers never mix theirs.
+// Compiling the runtime's thirty-odd functions costs a compile about as
+// much as a small source itself (40 ms with GCC, 90 with Clang). So a
+// coverage unit defines a variant name (_QBCRT_SHARED) under which the
+// runtime header declares those functions instead of defining them; the
+// runtime's assembly of that variant, compiled once with the same
+// prologue, runtime macros and code-shaping options and kept in the
+// launcher's cache, goes into the object with the unit's own (GCC's
+// assembler reads it first; Clang's unit includes it with a top-level
+// .include). The object holds both as before, and its symbols, debug
+// information and the linker's messages about it are the unit's. The
+// variant name is a hash of everything the runtime depends on, so objects
+// of one variant share one copy of the runtime per executable or library
+// (TP.h says how), and objects of different headers, options or compilers
+// never mix theirs.
 #pragma once
 
 #include "wrapper/compile_plan.h"
@@ -51,11 +53,16 @@ std::string CachedRuntimeAssembly(const SharedRuntimeSteps& steps, const std::st
 /// Whether `path` is a non-empty regular file of the current user.
 bool IsOwnFile(const std::string& path);
 
-/// GCC's assembly of the runtime made to precede a unit's in one assembler
-/// input: without its .file directive (the unit's names the source) and its
-/// GNU property note (the unit's says the same), its local labels (.L...)
-/// renamed apart from the unit's.
+/// The compiler's assembly of the runtime made to share one assembler input
+/// with a unit's: without its .file directive (the unit's names the
+/// source), its GNU property note (the unit's says the same) and its
+/// address-significance table (Clang's, one per object), its local labels
+/// (.L...) renamed apart from the unit's.
 std::string SharedAssembly(const std::string& assembly);
+
+/// The top-level statement by which a unit includes `assembly` (Clang);
+/// empty when the path cannot stand in that statement's string.
+std::string AssemblyInclusion(const std::string& assembly);
 
 /// A small C function whose assembly has the local labels GCC makes
 /// (jumps, constants, function bounds): after a unit's prologue, assembled

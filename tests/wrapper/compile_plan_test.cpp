@@ -304,10 +304,12 @@ TEST(CompilePlanTest, CommandsThroughAUnit) {
   }
 }
 
-// A GCC compile straight from the unit takes the runtime from a shared
-// assembly, compiled with the options that shape code, without warnings or
-// debug information; not under link-time optimisation, through a cache,
-// with Clang, or without a cache to keep it.
+// A compile straight from the unit takes the runtime from a shared
+// assembly, compiled with the options that shape code, without warnings,
+// debug information or a pipe; GCC's assembler reads it, Clang's unit
+// includes it. Not under link-time optimisation, through a cache, with
+// kept intermediate files, for Clang's expansion under -pedantic, or
+// without a cache to keep it.
 TEST(CompilePlanTest, SharedRuntimeSteps) {
   struct Case {
     const char* name;
@@ -327,7 +329,9 @@ TEST(CompilePlanTest, SharedRuntimeSteps) {
       {"link-time optimisation turned off again", true, {}, "/k", "gcc -flto -fno-lto -c a.c",
        "gcc -flto -fno-lto -w"},
       {"through a cache", true, {"ccache"}, "/k", "gcc -c a.c", ""},
-      {"Clang", false, {}, "/k", "clang -c a.c", ""},
+      {"intermediate files kept", true, {}, "/k", "gcc -save-temps=obj -c a.c", ""},
+      {"Clang", false, {}, "/k", "clang -O1 -g -c a.c", "clang -O1 -w"},
+      {"Clang, pedantic", false, {}, "/k", "clang -pedantic -c a.c", ""},
       {"no cache", true, {}, "", "gcc -c a.c", ""},
   };
   for (const Case& c : cases) {
@@ -338,6 +342,7 @@ TEST(CompilePlanTest, SharedRuntimeSteps) {
     const SharedRuntimeSteps& runtime = plan.sources[0].runtime;
     EXPECT_EQ(runtime.compile, Words(c.runtimeCompile)) << c.name;
     if (runtime.compile.empty()) continue;
+    EXPECT_EQ(runtime.included, !c.gcc) << c.name;
     EXPECT_EQ(runtime.cache, "/k") << c.name;
     EXPECT_EQ(runtime.macros, "#ifndef QBC_RESULTS_DEFAULT\n#define QBC_RESULTS_DEFAULT \"/b/quorb.qbr\"\n#endif\n")
         << c.name;

@@ -88,9 +88,11 @@ TEST_F(SharedRuntimeTest, VariantFollowsWhatTheRuntimeDependsOn) {
             "#define QBC_RESULTS_DEFAULT \"/b/q.qbr\"\n#define USE_QBC 1\n#include \"" + header() + "\"\n");
 }
 
-// An excerpt of GCC's assembly of the runtime (x86-64, -fcf-protection):
-// the .file directive and the property note go, every local label is
-// renamed where it is defined and used, and nothing else changes.
+// An excerpt of GCC's assembly of the runtime (x86-64, -fcf-protection)
+// with Clang's address-significance table: the .file directive, the table
+// and the property note go, every local label is renamed where it is
+// defined and used, and nothing else changes; a unit includes the result
+// by a path a C and an assembler string can hold.
 TEST(SharedAssemblyTest, RuntimeAssemblyMadeToPrecedeAUnits) {
   const std::string assembly =
       "\t.file\t\"runtime.c\"\n"
@@ -108,6 +110,8 @@ TEST(SharedAssemblyTest, RuntimeAssemblyMadeToPrecedeAUnits) {
       ".LFE0:\n"
       "\t.ident\t\"GCC: (Debian 12.2.0-14+deb12u1) 12.2.0\"\n"
       "\t.section\t.note.GNU-stack,\"\",@progbits\n"
+      "\t.addrsig\n"
+      "\t.addrsig_sym _qbc_fork_child\n"
       "\t.section\t.note.gnu.property,\"a\"\n"
       "\t.align 8\n"
       "\t.long\t1f - 0f\n"
@@ -129,6 +133,9 @@ TEST(SharedAssemblyTest, RuntimeAssemblyMadeToPrecedeAUnits) {
             ".Lqbrt_FE0:\n"
             "\t.ident\t\"GCC: (Debian 12.2.0-14+deb12u1) 12.2.0\"\n"
             "\t.section\t.note.GNU-stack,\"\",@progbits\n");
+  EXPECT_EQ(AssemblyInclusion("/t/q 1/runtime.shared.s"), "__asm__(\".include \\\"/t/q 1/runtime.shared.s\\\"\");\n");
+  EXPECT_EQ(AssemblyInclusion("/t/q\"1/runtime.shared.s"), "");
+  EXPECT_EQ(AssemblyInclusion("/t/q\\1/runtime.shared.s"), "");
 }
 
 }  // namespace
