@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace wrapper {
 namespace {
@@ -135,6 +136,11 @@ std::optional<SharedRuntime> PrepareSharedRuntime(const SourceSteps& steps, cons
   if (steps.runtime.included && AssemblyInclusion(taken).empty()) return std::nullopt;
   if (TakeCachedAssembly(cached, taken)) return SharedRuntime{*variant, taken};
 
+  // Without a cache to keep it, making the assembly for every compile would
+  // cost more than it saves.
+  std::error_code ignored;
+  std::filesystem::create_directories(steps.runtime.cache, ignored);
+  if (access(steps.runtime.cache.c_str(), W_OK) != 0) return std::nullopt;
   const std::string source = steps.directory + "/runtime.c";
   if (!WriteFile(source, RuntimeSource(*variant, steps.runtime, *prologue), settings) ||
       !MakeSharedAssembly(steps, *variant, *prologue, source, taken, settings)) {
