@@ -5,7 +5,8 @@
 # original sources and objects (so make rebuilds what a header change
 # touches), and nothing else lands in the tree or stays in TMPDIR. Also: a
 # compile-and-link of all sources in one command, -save-temps and a response
-# file. Pedantic builds, and programs that reuse the names of macros.
+# file. Pedantic builds, and programs that reuse the names of macros; the
+# launcher's cache with TMPDIR on another file system.
 #
 #   make_build.sh <quorbcc> <source tree>
 set -u
@@ -134,6 +135,17 @@ gcc -finput-charset=latin1 latin1.c -o latin1_plain || fail "gcc rejects latin1.
 "$quorbcc" gcc -finput-charset=latin1 latin1.c -o latin1 || fail "latin1.c does not build"
 [ "$(./latin1 | od -An -tx1)" = "$(./latin1_plain | od -An -tx1)" ] ||
   fail "-finput-charset=latin1: printed $(./latin1 | od -An -tx1)"
+
+# What the launcher keeps in its cache is written there even when the
+# temporary directory is on another file system, where a rename cannot go.
+if [ -d /dev/shm ] && [ -w /dev/shm ] && [ "$(stat -c %d /dev/shm)" != "$(stat -c %d "$work")" ]; then
+  shm=$(mktemp -d /dev/shm/make_build.XXXXXX)
+  TMPDIR=$shm XDG_CACHE_HOME=$work/cache "$quorbcc" gcc -O1 -c words.c -o other_fs.o || fail "other file system"
+  for kept in includes-* macros-*.h runtime-*.s; do
+    compgen -G "$work/cache/quorbcc/$kept" >/dev/null || fail "not kept across file systems: $kept"
+  done
+  rm -rf "$shm"
+fi
 
 leftover=$(ls -A "$TMPDIR")
 [ -z "$leftover" ] || fail "left in TMPDIR: $leftover"
