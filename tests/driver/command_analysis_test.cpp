@@ -127,12 +127,7 @@ TEST_F(AnalysisTest, ResponseFilesGiveWordsInPlace) {
   std::remove(outer.c_str());
 }
 
-TEST_F(AnalysisTest, MissingResponseFileShowsErrorSeventeenAndKeepsTheArguments) {
-  const std::vector<std::string> expanded = Expand({"a.i", "@/nonexistent/opts", "-OPTION=/nonexistent/x"});
-  EXPECT_EQ(expanded, (std::vector<std::string>{"quorbcc1", "a.i", "@/nonexistent/opts", "-OPTION=/nonexistent/x"}));
-  EXPECT_EQ(shown, AnalysisErrorText("File not found /nonexistent/opts"));
-}
-
+// A missing response file is the command-line case missing_response_file.
 TEST_F(AnalysisTest, HostileResponseFilesNeverBreakTheAnalysis) {
   const std::string path = TempPath("quorb_response_hostile");
   WriteFile(path, "");

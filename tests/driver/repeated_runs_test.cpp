@@ -201,49 +201,58 @@ std::string Names(const FileMap& files) {
   return names;
 }
 
-// The first line where two texts part, for a readable failure.
-std::string FirstDifference(const QByteArray& expected, const QByteArray& actual) {
-  const QList<QByteArray> left = expected.split('\n');
-  const QList<QByteArray> right = actual.split('\n');
-  for (qsizetype i = 0; i < std::min(left.size(), right.size()); ++i) {
-    if (left[i] != right[i]) {
-      return "line " + std::to_string(i + 1) + ":\n  child:      " + left[i].toStdString() +
-             "\n  in process: " + right[i].toStdString();
-    }
-  }
-  return "one is a prefix of the other (" + std::to_string(left.size()) + " and " + std::to_string(right.size()) +
-         " lines)";
-}
-
 void ExpectSameRun(const RunResult& child, const RunResult& inProcess, const std::string& what) {
   EXPECT_EQ(inProcess.status, child.status) << what;
   ASSERT_EQ(Names(inProcess.files), Names(child.files)) << what;
   for (const auto& [name, content] : child.files) {
-    const QByteArray& other = inProcess.files.at(name);
-    EXPECT_TRUE(other == content) << what << ": " << name << " differs at " << FirstDifference(content, other);
+    EXPECT_EQ(inProcess.files.at(name).toStdString(), content.toStdString()) << what << ": " << name;
   }
 }
 
 TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
   const support::UnwindingFatalExits unwinding;
   const Translations translations;
-  const std::vector<std::string> brokenArguments =
-      Arguments(WriteFile("broken.i", "int first(void) { return 1; }\nint second(void) { return 2 +; }\n"),
-                {"-PROC=RET", "-BLOCK=LOGICAL"});
-  // Ends in the listing, while the metrics collect the conditional regions
-  // of a source whose #endif has no #if.
-  const std::vector<std::string> strayArguments =
-      WriteSource("stray", "int f(int x)\n{\n#if 1\n#endif\n#endif\n  return x;\n}\n",
-                  "int f(int x)\n{\n\n\n\n  return x;\n}\n", {"-BLOCK"});
-  // Ends while the listing reads the source and the preprocessed file: the
-  // source is shorter than its preprocessed text says.
-  const std::vector<std::string> cutArguments = WriteSource(
-      "cut", "int f(int x)\n{\n", "int f(int x)\n{\n  if (x)\n    return 1;\n  return 0;\n}\n", {"-BLOCK"});
-  // Ends inside the metrics' scanner: the source its line directive names is
-  // a directory.
-  const std::vector<std::string> unreadableArguments = Arguments(
-      WriteFile("unreadable.i", "# 1 \"" + SourceDirectory().toStdString() + "\"\nint f(int x) { return x; }\n"),
-      {"-BLOCK", "-METRICS"});
+  // Runs that end early, each run again in process after the case `after`.
+  struct Interlude {
+    std::size_t after;
+    std::string what;
+    std::vector<std::string> arguments;
+    FileMap previous;
+    RunResult child;
+  };
+  std::vector<std::string> unwritable = Arguments(Cases()[1]);
+  unwritable[1] = OutputDirectory().toStdString() + "/missing/instrumented.c";
+  std::vector<Interlude> interludes = {
+      // Ends inside the metrics' scanner: the source its line directive
+      // names is a directory.
+      {1, "the unreadable source",
+       Arguments(WriteFile("unreadable.i",
+                           "# 1 \"" + SourceDirectory().toStdString() + "\"\nint f(int x) { return x; }\n"),
+                 {"-BLOCK", "-METRICS"}),
+       {}, {}},
+      {2, "the syntax error",
+       Arguments(WriteFile("broken.i", "int first(void) { return 1; }\nint second(void) { return 2 +; }\n"),
+                 {"-PROC=RET", "-BLOCK=LOGICAL"}),
+       {}, {}},
+      // Ends in the listing, while the metrics collect the conditional
+      // regions of a source whose #endif has no #if.
+      {3, "the stray #endif",
+       WriteSource("stray", "int f(int x)\n{\n#if 1\n#endif\n#endif\n  return x;\n}\n",
+                   "int f(int x)\n{\n\n\n\n  return x;\n}\n", {"-BLOCK"}),
+       {}, {}},
+      // Ends while the listing reads the source and the preprocessed file:
+      // the source is shorter than its preprocessed text says.
+      {3, "the source cut short",
+       WriteSource("cut", "int f(int x)\n{\n", "int f(int x)\n{\n  if (x)\n    return 1;\n  return 0;\n}\n",
+                   {"-BLOCK"}),
+       {}, {}},
+      // Ends while the FDC files are being written: the instrumented file's
+      // directory is missing.
+      {4, "the missing directory", unwritable, {}, {}},
+      // Ends in the update of the FDC file, under its lock: the previous
+      // file is not an FDC file.
+      {5, "the invalid previous FDC file", Arguments(Cases()[0]), {{"e2e.c.fdc", "not an FDC file\n"}}, {}},
+  };
 
   std::vector<RunResult> expected;
   for (const Case& each : Cases()) {
@@ -253,42 +262,25 @@ TEST_F(RepeatedRunsTest, RunsInOneProcessWriteWhatOneProcessPerRunWrites) {
     ASSERT_TRUE(expected.back().files.count("instrumented.c")) << each.source;
     ASSERT_GE(expected.back().files.size(), 2u) << each.source << ": no FDC or TSF file";
   }
-  const RunResult brokenInChild = RunInChild(brokenArguments);
-  EXPECT_EQ(brokenInChild.status, support::kExitFatal);
-  const RunResult strayInChild = RunInChild(strayArguments);
-  EXPECT_EQ(strayInChild.status, support::kExitFatal);
-  const RunResult cutInChild = RunInChild(cutArguments);
-  EXPECT_EQ(cutInChild.status, support::kExitFatal);
-  const RunResult unreadableInChild = RunInChild(unreadableArguments);
-  EXPECT_EQ(unreadableInChild.status, support::kExitFatal);
-  // Ends in the update of the FDC file, under its lock: the previous file is
-  // not an FDC file.
-  const FileMap invalidPrevious{{"e2e.c.fdc", "not an FDC file\n"}};
-  const RunResult invalidInChild = RunInChild(Arguments(Cases()[0]), 0, invalidPrevious);
-  EXPECT_NE(invalidInChild.status, 0);
-  // Ends while the FDC files are being written: the instrumented file's
-  // directory is missing.
-  std::vector<std::string> unwritable = Arguments(Cases()[1]);
-  unwritable[1] = OutputDirectory().toStdString() + "/missing/instrumented.c";
-  const RunResult unwritableInChild = RunInChild(unwritable);
-  EXPECT_EQ(unwritableInChild.status, support::kExitFatal);
+  for (Interlude& each : interludes) {
+    each.child = RunInChild(each.arguments, 0, each.previous);
+    // All end fatally but the rejected previous FDC file, which has an error of its own.
+    if (each.previous.empty()) {
+      EXPECT_EQ(each.child.status, support::kExitFatal) << each.what;
+    } else {
+      EXPECT_NE(each.child.status, 0) << each.what;
+    }
+  }
 
   const int descriptors = OpenDescriptors();
   for (int round = 1; round <= 2; ++round) {
     for (std::size_t i = 0; i < Cases().size(); ++i) {
       const std::string what = "round " + std::to_string(round) + ", " + Cases()[i].source;
       ExpectSameRun(expected[i], RunInProcess(Arguments(Cases()[i])), what);
-      if (i == 2) ExpectSameRun(brokenInChild, RunInProcess(brokenArguments), what + ", then the syntax error");
-      if (i == 3) ExpectSameRun(strayInChild, RunInProcess(strayArguments), what + ", then the stray #endif");
-      if (i == 3) ExpectSameRun(cutInChild, RunInProcess(cutArguments), what + ", then the source cut short");
-      if (i == 1) {
-        ExpectSameRun(unreadableInChild, RunInProcess(unreadableArguments), what + ", then the unreadable source");
+      for (const Interlude& each : interludes) {
+        if (each.after != i) continue;
+        ExpectSameRun(each.child, RunInProcess(each.arguments, each.previous), what + ", then " + each.what);
       }
-      if (i == 5) {
-        ExpectSameRun(invalidInChild, RunInProcess(Arguments(Cases()[0]), invalidPrevious),
-                      what + ", then the invalid previous FDC file");
-      }
-      if (i == 4) ExpectSameRun(unwritableInChild, RunInProcess(unwritable), what + ", then the missing directory");
     }
   }
   // Runs that end early close what they opened, as runs that end well do.

@@ -68,12 +68,11 @@ TEST_F(DeepInputTest, LongAndNestedExpressions) {
   EXPECT_EQ(ChainLength(body->sons->sons->sons->next, NodeKind::MINUS), kDepth);
   body = ParseBody(Repeat("f(", kDepth) + "a" + Repeat(")", kDepth) + ";");
   EXPECT_EQ(ChainLength(body->sons->sons, NodeKind::CALL, 1), kDepth);
-  body = ParseBody("a = a" + Repeat(" ? a : a", kDepth) + ";");
-  ASSERT_NE(body, nullptr);
-  body = ParseBody(Repeat("a = ({ ", kDepth / 10) + "a;" + Repeat(" });", kDepth / 10));
-  ASSERT_NE(body, nullptr);
-  body = ParseBody("a = a" + Repeat("[a]", kDepth) + Repeat(".m", kDepth) + ";");
-  ASSERT_NE(body, nullptr);
+  for (const std::string& text : {"a = a" + Repeat(" ? a : a", kDepth) + ";",
+                                  Repeat("a = ({ ", kDepth / 10) + "a;" + Repeat(" });", kDepth / 10),
+                                  "a = a" + Repeat("[a]", kDepth) + Repeat(".m", kDepth) + ";"}) {
+    ASSERT_NE(ParseBody(text), nullptr);
+  }
 }
 
 TEST_F(DeepInputTest, NestedDeclaratorsAndInitializers) {

@@ -63,11 +63,6 @@ TEST_F(LineValidityTest, FilesAreKeptApartAndTheSumWraps) {
   EXPECT_EQ(ValidLinePairs(Lines(), file, directory), (Pairs{{2, 4}, {4294967294u, 4294967295u}}));
 }
 
-TEST_F(LineValidityTest, ValidLineWithoutCurrentFileIsAnInternalError) {
-  EXPECT_EXIT(ValidLine(3), ::testing::ExitedWithCode(support::kExitInternal),
-              "No CurrentValidFile in ValidLine\\(\\)");
-}
-
 TEST_F(LineValidityTest, RegionsAreActiveWhenOneOfTheirLinesProducedTokens) {
   Report({10, 11, 12, 15});
   AppendRegion(regions, 1, 8);    // before every pair
@@ -86,7 +81,9 @@ TEST_F(LineValidityTest, RegionsAreActiveWhenOneOfTheirLinesProducedTokens) {
   EXPECT_EQ(FirstInactiveRegion(regions, 31), nullptr);
 }
 
-TEST_F(LineValidityTest, SetIfdefsOnAnUnknownFileIsAnInternalError) {
+TEST_F(LineValidityTest, LinesOrRegionsOfNoCurrentFileAreInternalErrors) {
+  EXPECT_EXIT(ValidLine(3), ::testing::ExitedWithCode(support::kExitInternal),
+              "No CurrentValidFile in ValidLine\\(\\)");
   EXPECT_EXIT(SetIfdefs(Lines(), regions, file, directory), ::testing::ExitedWithCode(support::kExitInternal),
               "No ValidFileTypeP in SetIfdefs\\(\\)\\.");
 }

@@ -68,12 +68,6 @@ TEST_F(ParserTest, TypedefNamesFollowTheirScopes) {
             "INIT_DECLARATOR:y[ID:y]]");
 }
 
-TEST_F(ParserTest, DefinitionFileTypedefsCarryIntoTheSource) {
-  ASSERT_EQ(Parse("V v; int main(void) { return sizeof(V); }\n", "typedef long V;\n"), 0) << shown;
-  EXPECT_EQ(definitionErrors, 0);
-  EXPECT_EQ(Item(0), "INIT_DECLARATOR:v[ID:v]");
-}
-
 TEST_F(ParserTest, MissingSemicolonIsReportedAtTheNextTokenAndParsingGoesOn) {
   EXPECT_EQ(Parse("int f(void) {\n  int a = 1\n  return a;\n}\nint g(void) { return 2 }\nint h;\n"), 2);
   const std::string reference = "[" + directory + "a.c,";

@@ -264,7 +264,6 @@ TEST_F(PragmaTest, InclStdAddsCanonicalDirectories) {
 TEST_F(PragmaTest, FatalAndInternalErrors) {
   EXPECT_EXIT(Lex("#pragma quorb pragma \"p\" = \"nothing\"\n#pragma p\n"),
               ::testing::ExitedWithCode(support::kExitFatal), "Cannot find '#' in nothing");
-  EXPECT_EXIT(ScanDirective("no hash"), ::testing::ExitedWithCode(support::kExitFatal), "Cannot find '#' in no hash");
   EXPECT_EXIT(AcceptCode(nullptr), ::testing::ExitedWithCode(support::kExitInternal), "Attempt to find bad alpha");
   EXPECT_EXIT(AcceptCode(support::InternName("w")), ::testing::ExitedWithCode(support::kExitInternal),
               "Attempt to find unexisting pragma quorb accept =");

@@ -19,20 +19,8 @@ class CompositionTest : public frontend::ParserFixture {
   }
 };
 
-TEST_F(CompositionTest, TablesOfAndOrAndNot) {
-  Composition composition = ComposeCases(Decision("a && (b || c)"));
-  EXPECT_EQ(composition.table.cells, "TTXTFTTFFFXX");
-  EXPECT_EQ(composition.trueRows, 2u);
-  composition = ComposeCases(Decision("a || b"));
-  EXPECT_EQ(composition.table.cells, "TXFTFF");
-  EXPECT_EQ(composition.trueRows, 2u);
-  // not swaps the true and the false rows of its operand.
-  composition = ComposeCases(Decision("!(a && b)"));
-  EXPECT_EQ(composition.table.cells, "TFFXTT");
-  EXPECT_EQ(composition.trueRows, 2u);
-  EXPECT_EQ(PrefixForm(Decision("!(a && b) || c")), "ONA...");
-}
-
+// The tables and prefix forms themselves are checked against an evaluator
+// of short-circuit evaluation on random decisions (mcdc_verdict_test).
 TEST_F(CompositionTest, RowsAreCountedWithoutBuildingTheTable) {
   // (a||b) && (c||d): true rows 2 * 2, false rows 2 * 1 + 1.
   const RowCounts small = CountRows(Decision("(a || b) && (c || d)"));

@@ -11,11 +11,23 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <unistd.h>
 
 namespace instrument {
 namespace {
+
+/// What `write` writes into a temporary stream.
+std::string Written(const std::function<void(std::FILE*)>& write) {
+  std::FILE* output = std::tmpfile();
+  write(output);
+  std::rewind(output);
+  std::string text;
+  for (int c; (c = std::getc(output)) != EOF;) text += static_cast<char>(c);
+  std::fclose(output);
+  return text;
+}
 
 class InsertPragmasTest : public ::testing::Test {
  protected:
@@ -33,13 +45,7 @@ class InsertPragmasTest : public ::testing::Test {
 
   std::string Apply(const std::string& source) {
     std::ofstream(path, std::ios::binary) << source;
-    std::FILE* output = std::tmpfile();
-    ApplyModifications(path, output, buffer);
-    std::rewind(output);
-    std::string text;
-    for (int c; (c = std::getc(output)) != EOF;) text += static_cast<char>(c);
-    std::fclose(output);
-    return text;
+    return Written([&](std::FILE* output) { ApplyModifications(path, output, buffer); });
   }
 
   std::optional<BoundFrontEnd> frontEnd;
@@ -85,13 +91,7 @@ TEST_F(InsertPragmasTest, PragmaFromAnotherFileGetsRelativeLineZero) {
 }
 
 std::string Trailer(const ParseGlobalsTrailer& trailer) {
-  std::FILE* output = std::tmpfile();
-  WriteParseGlobalsTrailer(output, trailer);
-  std::rewind(output);
-  std::string text;
-  for (int c; (c = std::getc(output)) != EOF;) text += static_cast<char>(c);
-  std::fclose(output);
-  return text;
+  return Written([&](std::FILE* output) { WriteParseGlobalsTrailer(output, trailer); });
 }
 
 TEST_F(InsertPragmasTest, ParseGlobalsTrailer) {

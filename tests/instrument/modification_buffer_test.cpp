@@ -57,16 +57,13 @@ TEST_F(ModificationBufferTest, OrderOfTextsAtOneAnchor) {
   Add(1, 3, 9, Where::After, "[a9]");
   Add(1, 3, 5, Where::After, "[a5]");
   Add(1, 3, 5, Where::After, "[a5 later]");
+  // After column 4 and before column 5 are adjacent.
+  Add(1, 5, 1, Where::Before, "<");
+  Add(1, 4, 1, Where::After, ">");
   // Larger before priority first, last added first among equals; smaller
   // after priority first, first added first among equals.
-  EXPECT_EQ(Apply("abcde\n"), "ab[b9][b5 later][b5]c[a5][a5 later][a9]de\n");
+  EXPECT_EQ(Apply("abcde\n"), "ab[b9][b5 later][b5]c[a5][a5 later][a9]d><e\n");
   EXPECT_EQ(lines, 2u);
-}
-
-TEST_F(ModificationBufferTest, AfterColumnFiveAndBeforeColumnSixAreAdjacent) {
-  Add(2, 6, 1, Where::Before, "<");
-  Add(2, 5, 1, Where::After, ">");
-  EXPECT_EQ(Apply("line1\n12345678\n"), "line1\n12345><678\n");
 }
 
 TEST_F(ModificationBufferTest, OutOfOrderAdditionsAreSortedAndEndTextsFollowTheFile) {
@@ -186,8 +183,6 @@ TEST_F(ModificationBufferTest, InconsistentPositionsAreInternalErrors) {
   Add(1, 9, 1, Where::Before, "x");
   EXPECT_EXIT(Apply("short\nline\n"), ::testing::ExitedWithCode(support::kExitInternal),
               "INTERNAL ERROR: Bad line count during analyzis\n");
-  FreeModifications(buffer);
-
 }
 
 // Line 0 never precedes nor follows anything and key 0 sits between the
