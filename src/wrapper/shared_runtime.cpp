@@ -66,6 +66,13 @@ std::string Directive(const std::string& line) {
   return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
+bool ChangesSection(const std::string& directive) {
+  for (const char* name : {".section", ".pushsection", ".popsection", ".previous", ".text", ".data", ".bss"}) {
+    if (directive == name) return true;
+  }
+  return false;
+}
+
 bool IsSymbolCharacter(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '$';
 }
@@ -140,7 +147,7 @@ std::string SharedAssembly(const std::string& assembly) {
   bool inNote = false;
   for (std::string line; std::getline(lines, line);) {
     const std::string directive = Directive(line);
-    if (directive == ".section") inNote = line.find(".note.gnu.property") != std::string::npos;
+    if (ChangesSection(directive)) inNote = line.find(".note.gnu.property") != std::string::npos;
     if (inNote || directive == ".file" || directive.starts_with(".addrsig")) continue;
     shared += RenameLocalLabels(line) + "\n";
   }

@@ -117,7 +117,9 @@ TEST(SharedAssemblyTest, RuntimeAssemblyMadeToPrecedeAUnits) {
       "\t.long\t1f - 0f\n"
       "0:\n"
       "\t.string\t\"GNU\"\n"
-      "1:\n";
+      "1:\n"
+      "\t.text\n"
+      "\tret\n";
   EXPECT_EQ(SharedAssembly(assembly),
             "\t.text\n"
             "\t.section\t.rodata.str1.8,\"aMS\",@progbits,1\n"
@@ -132,7 +134,9 @@ TEST(SharedAssemblyTest, RuntimeAssemblyMadeToPrecedeAUnits) {
             "\tmovq\t_qbc_x.Ly+8(%rip), %rax\n"
             ".Lqbrt_FE0:\n"
             "\t.ident\t\"GCC: (Debian 12.2.0-14+deb12u1) 12.2.0\"\n"
-            "\t.section\t.note.GNU-stack,\"\",@progbits\n");
+            "\t.section\t.note.GNU-stack,\"\",@progbits\n"
+            "\t.text\n"
+            "\tret\n");
   EXPECT_EQ(AssemblyInclusion("/t/q 1/runtime.shared.s"), "__asm__(\".include \\\"/t/q 1/runtime.shared.s\\\"\");\n");
   EXPECT_EQ(AssemblyInclusion("/t/q\"1/runtime.shared.s"), "");
   EXPECT_EQ(AssemblyInclusion("/t/q\\1/runtime.shared.s"), "");
