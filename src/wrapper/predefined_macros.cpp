@@ -59,16 +59,18 @@ std::optional<PredefinedMacros> FindPredefinedMacros(const std::string& compiler
   identity->insert(identity->begin(), "macros");
   identity->insert(identity->end(), options.begin(), options.end());
   const std::string cacheFile = cacheDirectory + "/macros-" + StableName(*identity) + ".h";
-  if (const std::optional<std::string> cached = ReadOwnFile(cacheFile); cached && cached->starts_with(kHeaderFirstLine)) {
-    return PredefinedMacros{cacheFile, IsGccHeader(*cached)};
+  std::string header = ReadOwnFile(cacheFile).value_or("");
+  if (!header.starts_with(kHeaderFirstLine)) {
+    const std::string listing = privateDirectory + "/macros.txt";
+    if (RunCommand(MacroDumpCommand(compiler, options), {listing, privateDirectory + "/macros.err"}) != 0) {
+      return std::nullopt;
+    }
+    header = ReservedMacrosHeader(ReadOwnFile(listing).value_or(""));
+    if (header.empty()) return std::nullopt;
+    ReplaceCacheFile(cacheFile, header);
   }
-  const std::string listing = privateDirectory + "/macros.txt";
-  if (RunCommand(MacroDumpCommand(compiler, options), {listing, privateDirectory + "/macros.err"}) != 0) {
-    return std::nullopt;
-  }
-  const std::string header = ReservedMacrosHeader(ReadOwnFile(listing).value_or(""));
-  if (header.empty()) return std::nullopt;
-  if (ReplaceCacheFile(cacheFile, header)) return PredefinedMacros{cacheFile, IsGccHeader(header)};
+  // The unit includes a private copy: a cache emptied during the build
+  // takes nothing from this compile.
   const std::string local = privateDirectory + "/macros.h";
   if (!ReplaceCacheFile(local, header)) return std::nullopt;
   return PredefinedMacros{local, IsGccHeader(header)};

@@ -42,10 +42,10 @@ struct PredefinedMacros {
 };
 
 /// The header for `compiler` with `options` (those that shape the
-/// predefined macros): kept in `cacheDirectory` under a name that the
-/// compiler's file (path, size, time) and the options choose, asked of the
-/// compiler when it is not there (and kept in `privateDirectory` when the
-/// cache cannot be written). None when the compiler cannot tell.
+/// predefined macros), copied into `privateDirectory`: kept in
+/// `cacheDirectory` under a name that the compiler's file (path, size,
+/// time) and the options choose, asked of the compiler when it is not
+/// there. None when the compiler cannot tell.
 std::optional<PredefinedMacros> FindPredefinedMacros(const std::string& compiler, const Command& options,
                                                      const std::string& cacheDirectory,
                                                      const std::string& privateDirectory);

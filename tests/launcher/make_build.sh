@@ -6,7 +6,8 @@
 # touches), and nothing else lands in the tree or stays in TMPDIR. Also: a
 # compile-and-link of all sources in one command, -save-temps and a response
 # file. Pedantic builds, and programs that reuse the names of macros; the
-# launcher's cache with TMPDIR on another file system.
+# launcher's cache with TMPDIR on another file system, and emptied during a
+# compile.
 #
 #   make_build.sh <quorbcc> <source tree>
 set -u
@@ -146,6 +147,18 @@ if [ -d /dev/shm ] && [ -w /dev/shm ] && [ "$(stat -c %d /dev/shm)" != "$(stat -
   done
   rm -rf "$shm"
 fi
+
+# The cache emptied in the middle of a compile (here by the compiler itself,
+# just before it compiles the unit) takes nothing from that compile.
+mkdir -p "$work/bin"
+printf '#!/bin/bash\nfor word in "$@"; do [ "$word" = -fpreprocessed ] && rm -rf "$XDG_CACHE_HOME/quorbcc"; done\nexec %s "$@"\n' \
+  "$(command -v gcc)" >"$work/bin/gcc"
+chmod +x "$work/bin/gcc"
+for round in 1 2; do
+  PATH=$work/bin:$PATH XDG_CACHE_HOME=$work/emptied "$quorbcc" gcc -O1 -c words.c -o emptied.o 2>emptied.err ||
+    fail "cache emptied during the compile ($round): $(cat emptied.err)"
+done
+nm emptied.o | grep -q ' W _qbc_link_v' || fail "cache emptied during the compile: no shared runtime"
 
 leftover=$(ls -A "$TMPDIR")
 [ -z "$leftover" ] || fail "left in TMPDIR: $leftover"
