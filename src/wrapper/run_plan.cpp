@@ -90,25 +90,29 @@ struct SharedRuntime {
 };
 
 // Compiles the variant's runtime to assembly made to be shared, into
-// `shared`; true when it assembles ahead of a unit of the variant.
-bool MakeSharedAssembly(const SourceSteps& steps, const std::string& variant, const RuntimePrologue& prologue,
-                        const std::string& source, const std::string& shared, const RunSettings& settings) {
+// `shared`; its text when it assembles ahead of a unit of the variant.
+std::optional<std::string> MakeSharedAssembly(const SourceSteps& steps, const std::string& variant, const RuntimePrologue& prologue,
+                                              const std::string& source, const std::string& shared,
+                                              const RunSettings& settings) {
   const std::string compiled = steps.directory + "/runtime.s";
   const std::string probe = steps.directory + "/probe.c", errors = steps.directory + "/runtime.err";
   Command compile = steps.runtime.compile;
   compile.insert(compile.end(), {"-S", "-x", "c", source, "-o", compiled});
-  if (Run(compile, settings, {"", errors}) != 0) return false;
+  if (Run(compile, settings, {"", errors}) != 0) return std::nullopt;
   const std::optional<std::string> assembly = ReadOwnFile(compiled);
+  if (!assembly) return std::nullopt;
+  const std::string text = SharedAssembly(*assembly);
   const std::string unit = VariantDefinition(variant) + steps.runtime.macros + prologue.text;
-  if (!assembly || !WriteFile(shared, SharedAssembly(*assembly), settings) ||
+  if (!WriteFile(shared, text, settings) ||
       !WriteFile(probe, unit + AssemblyProbe() + (steps.runtime.included ? AssemblyInclusion(shared) : ""),
                  settings)) {
-    return false;
+    return std::nullopt;
   }
   Command check = steps.runtime.compile;
   check.insert(check.end(), {"-c", "-x", "c", probe, "-o", steps.directory + "/probe.o"});
   if (!steps.runtime.included) check.insert(check.end(), {"-Xassembler", shared});
-  return Run(check, settings, {"", errors}) == 0;
+  if (Run(check, settings, {"", errors}) != 0) return std::nullopt;
+  return text;
 }
 
 // The cached assembly linked (or copied) into the private directory, so
@@ -142,11 +146,10 @@ std::optional<SharedRuntime> PrepareSharedRuntime(const SourceSteps& steps, cons
   std::filesystem::create_directories(steps.runtime.cache, ignored);
   if (access(steps.runtime.cache.c_str(), W_OK) != 0) return std::nullopt;
   const std::string source = steps.directory + "/runtime.c";
-  if (!WriteFile(source, RuntimeSource(*variant, steps.runtime, *prologue), settings) ||
-      !MakeSharedAssembly(steps, *variant, *prologue, source, taken, settings)) {
-    return std::nullopt;
-  }
-  if (const std::optional<std::string> text = ReadOwnFile(taken)) ReplaceCacheFile(cached, *text);
+  if (!WriteFile(source, RuntimeSource(*variant, steps.runtime, *prologue), settings)) return std::nullopt;
+  const std::optional<std::string> text = MakeSharedAssembly(steps, *variant, *prologue, source, taken, settings);
+  if (!text) return std::nullopt;
+  ReplaceCacheFile(cached, *text);
   return SharedRuntime{*variant, taken};
 }
 

@@ -2,11 +2,11 @@
 
 #include "wrapper/cache_files.h"
 #include "wrapper/private_directory.h"
+#include "wrapper/response_files.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,14 +31,6 @@ bool TracesOrProfiles(const std::string& lines) {
   return false;
 }
 
-std::optional<std::string> ReadText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
 // The header files beside the runtime header, by name, with their texts.
 std::optional<std::vector<std::string>> HeaderTexts(const std::string& header) {
   std::error_code error;
@@ -50,7 +42,7 @@ std::optional<std::vector<std::string>> HeaderTexts(const std::string& header) {
   std::sort(names.begin(), names.end());
   std::vector<std::string> texts;
   for (const std::string& name : names) {
-    const std::optional<std::string> text = ReadText(name);
+    const std::optional<std::string> text = ReadWholeFile(name);
     if (!text) return std::nullopt;
     texts.push_back(name);
     texts.push_back(*text);
@@ -104,7 +96,7 @@ std::optional<RuntimePrologue> FindRuntimePrologue(const std::string& head) {
     prologue.header = line.substr(10, line.size() - 11);
     prologue.text += line + "\n";
     if (TracesOrProfiles(prologue.text)) return std::nullopt;
-    const std::optional<std::string> header = ReadText(prologue.header);
+    const std::optional<std::string> header = ReadWholeFile(prologue.header);
     if (!header || header->find(kSharingMark) == std::string::npos) return std::nullopt;
     return prologue;
   }
