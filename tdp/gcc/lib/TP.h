@@ -65,8 +65,7 @@
  *
  * Threads and fork()
  *   Bit and count marks are indivisible updates of their cell, flag marks
- *   plain stores that the compiler may delay to the next call it cannot see
- *   into; the list changes under a spin lock, taken only to link a
+ *   volatile byte stores; the list changes under a spin lock, taken only to link a
  *   descriptor, to build a section and by every thread that forks, across
  *   fork().  The child of fork() starts with empty tables, so parent and
  *   child each report what they ran.
@@ -125,7 +124,7 @@
 /* ---- Cells: one flag, one bit or one saturating 32-bit count per branch.
  * A bit or a count is an indivisible read-modify-write (relaxed: only the
  * cell itself matters), so threads that mark at once lose no count and no
- * neighbouring bit; a flag is a plain byte store, which no thread can undo.
+ * neighbouring bit; a flag is a byte store, which no thread can undo.
  * A section takes a cell's value and resets it in one exchange.  Two marks
  * in one expression name different cells. */
 #if QBC_INFORMATION == 1
@@ -152,15 +151,14 @@
 #else
 #define _QBCRT_CELL unsigned char
 #define _QBCRT_CELLS(n) (n)
-/* A flag is a plain byte store, which the compiler may merge with the
- * other marks of a path, hoist out of a loop or sink to its exit: it costs
- * fewer instructions than a volatile or atomic store, which must stay where
- * they are.  The tables' addresses escape into the registry, so every store
- * is done before a call the compiler cannot see into (exit(), a section of
- * this unit), and a section the program writes holds every mark made before
- * it; one written asynchronously (a signal handler, another thread) may miss
- * marks a thread still keeps in registers. */
-#define _QBCRT_MARK_CELL(tab, n) ((void)((tab)[n] = 1))
+/* A flag is a volatile byte store: one instruction that stays where the mark
+ * is.  A plain store measured slower to run and to compile: the compiler
+ * keeps a plain store made in a loop in a register of its own and stores it
+ * at the loop's exit, which costs a register in the hottest loops, and its
+ * optimisers spend time on every plain store that they skip for a volatile
+ * one.  A section written from a signal handler holds every mark that the
+ * interrupted thread made before it. */
+#define _QBCRT_MARK_CELL(tab, n) ((void)(((volatile _QBCRT_CELL *)(tab))[n] = 1))
 #endif
 #define _QBCRT_MARK(tab, n) _QBCRT_MARK_CELL(tab, n)
 
