@@ -13,6 +13,8 @@
 #include "support/translate.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string_view>
 
 namespace output {
 namespace {
@@ -21,10 +23,17 @@ constexpr std::size_t kLineChunk = 1019;
 
 [[noreturn]] void FailReading(const SourceReader& reader) { FailReadingSource(reader.path); }
 
-void WriteByte(unsigned char c) {
-  std::FILE* out = Listing().out;
-  putc_unlocked(c, out);
-  if (c == '@') putc_unlocked(c, out);
+// Writes the text with every '@' doubled, the listing's escape of its
+// markup character, a run at a time.
+void WriteEscaped(std::FILE* out, std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t at = text.find('@');
+    const std::size_t length = at == std::string_view::npos ? text.size() : at + 1;
+    fwrite_unlocked(text.data(), 1, length, out);
+    if (at == std::string_view::npos) return;
+    putc_unlocked('@', out);
+    text.remove_prefix(length);
+  }
 }
 
 bool RegionShown(const frontend::Region* region) { return !region->active && region->lastLine > region->firstLine; }
@@ -84,14 +93,31 @@ void LeaveRange() {
   UpdateCommentMarkup(wasInside);
 }
 
-void WriteSourceByte(const SourceReader& reader, std::size_t index) {
-  const auto c = static_cast<unsigned char>(reader.line[index]);
-  if (index == 0) EnterLine(reader.lineNumber);
-  EnterRange();
-  WriteByte(c);
-  ++Listing().charCount;
-  LeaveRange();
-  if (c == '\n') LeaveLine(reader.lineNumber);
+// Bytes from the count on before the comment state can change: to the end
+// of the range the count is in, or to the start of the next one.
+std::uint64_t UnchangedBytes(const ListingState& listing) {
+  const std::vector<metrics::HiddenRange>& ranges = *listing.ranges;
+  if (listing.nextRange >= ranges.size()) return UINT64_MAX;
+  const metrics::HiddenRange& range = ranges[listing.nextRange];
+  return (listing.inRange ? range.end : range.start) - listing.charCount;
+}
+
+// Writes source bytes [from, to) of the line, from < to, with the comment
+// markup between them where the state changes, a span at a time; only a
+// line's last byte is its line feed.
+void WriteSourceBytes(const SourceReader& reader, std::size_t from, std::size_t to) {
+  ListingState& listing = Listing();
+  while (from < to) {
+    if (from == 0) EnterLine(reader.lineNumber);
+    EnterRange();
+    const std::uint64_t span = std::max<std::uint64_t>(1, UnchangedBytes(listing));
+    const std::size_t length = std::min<std::uint64_t>(to - from, span);
+    WriteEscaped(listing.out, std::string_view(reader.line).substr(from, length));
+    listing.charCount += length;
+    from += length;
+    LeaveRange();
+  }
+  if (reader.line[to - 1] == '\n') LeaveLine(reader.lineNumber);
 }
 
 }  // namespace
@@ -145,14 +171,13 @@ void ReadLineOrFail(SourceReader& reader) {
 
 void WriteLineUpTo(SourceReader& reader, std::size_t end) {
   end = std::min(end, reader.line.size());
-  for (std::size_t i = reader.copied; i < end; ++i) {
-    if (reader.tracksComments) {
-      WriteSourceByte(reader, i);
-    } else {
-      WriteByte(static_cast<unsigned char>(reader.line[i]));
-    }
+  if (reader.copied >= end) return;
+  if (reader.tracksComments) {
+    WriteSourceBytes(reader, reader.copied, end);
+  } else {
+    WriteEscaped(Listing().out, std::string_view(reader.line).substr(reader.copied, end - reader.copied));
   }
-  reader.copied = std::max(reader.copied, end);
+  reader.copied = end;
 }
 
 void CopyLinesUpTo(SourceReader& reader, std::uint32_t lineNumber) {
