@@ -117,6 +117,8 @@ report_from_tree() {
 
 for build in $builds; do
   cp -r "$sources" "$work/$build"
+  # The shared source cache may hold what a run of quorbcc1 wrote beside it.
+  find "$work/$build" \( -name '*.fdc' -o -name '*.qbr' \) -delete
   if [ $build = plain ]; then
     make -s -j2 -C "$work/$build/tests" lz4 frametest fuzzer >"$work/$build.log" 2>&1 || fail "build: $(cat "$work/$build.log")"
   else
