@@ -73,7 +73,6 @@ bool WriteFile(const std::string& path, const std::string& text, const RunSettin
   return false;
 }
 
-
 // The first kilobytes of a file, where an instrumented file's prologue is.
 std::string FileHead(const std::string& path) {
   std::string head(16384, '\0');
@@ -91,9 +90,9 @@ struct SharedRuntime {
 
 // Compiles the variant's runtime to assembly made to be shared, into
 // `shared`; its text when it assembles ahead of a unit of the variant.
-std::optional<std::string> MakeSharedAssembly(const SourceSteps& steps, const std::string& variant, const RuntimePrologue& prologue,
-                                              const std::string& source, const std::string& shared,
-                                              const RunSettings& settings) {
+std::optional<std::string> MakeSharedAssembly(const SourceSteps& steps, const std::string& variant,
+                                              const RuntimePrologue& prologue, const std::string& source,
+                                              const std::string& shared, const RunSettings& settings) {
   const std::string compiled = steps.directory + "/runtime.s";
   const std::string probe = steps.directory + "/probe.c", errors = steps.directory + "/runtime.err";
   Command compile = steps.runtime.compile;

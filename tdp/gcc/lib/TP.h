@@ -65,9 +65,9 @@
  *
  * Threads and fork()
  *   Bit and count marks are indivisible updates of their cell, flag marks
- *   volatile byte stores; the list changes under a spin lock, taken only to link a
- *   descriptor, to build a section and by every thread that forks, across
- *   fork().  The child of fork() starts with empty tables, so parent and
+ *   volatile byte stores; the list changes under a spin lock, taken only to
+ *   link a descriptor, to build a section and by every thread that forks,
+ *   across fork().  The child of fork() starts with empty tables, so parent and
  *   child each report what they ran.
  *
  * Conditions
