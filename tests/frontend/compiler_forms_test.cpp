@@ -1,4 +1,4 @@
-// The C99, C11 and GNU forms of real compiler output, parsed after the
+// The C99, C11, C23 and GNU forms of real compiler output, parsed after the
 // bundled definition file for GCC and Clang: the tree each one leaves.
 #include "parser_fixture.h"
 
@@ -31,25 +31,41 @@ TEST_F(CompilerFormsTest, EmptyCompoundLiteral) {
   EXPECT_EQ(At(literal->sons->end), "2:16");
 }
 
-// __real__ and __imag__ are unary operators, as tightly bound as "+".
-TEST_F(CompilerFormsTest, GnuWordsTheDefinitionFileTeaches) {
-  ParseClean("struct s { int a; _Static_assert(1, \"member\"); };\n"
-             "void f(double _Complex z) {\n"
-             "  __label__ a, b;\n"
-             "  __auto_type k = 1;\n"
-             "  __asm__ volatile (\"\" ::: \"memory\");\n"
-             "  k = __real__ z + __imag__ z;\n"
-             "  a: b: return;\n"
-             "}\n"
-             "double _Complex i = 1.0iF;\n");
-  EXPECT_EQ(DumpTree(BodyNode(0)),
-            "{[INIT_DECLARATOR:k[ID:k INIT_VALUE[DEC:1]] EMPTY "
-            "EXPRESSION_STATEMENT[=[ID:k +[+:__real__[ID:z] +:__imag__[ID:z]]]] LABEL[ID:a LABEL[ID:b RETURN[EMPTY]]]]");
-  // The assembler statement is one EMPTY from "__asm__" to its ";".
-  const TreeNode* assembler = BodyNode(0)->sons->next;
-  EXPECT_EQ(At(assembler->start), "5:3");
-  EXPECT_EQ(At(assembler->end), "5:37");
-  EXPECT_EQ(Item(1), "INIT_DECLARATOR:i[ID:i INIT_VALUE[FLOAT_C:1.0iF]]");
+TEST_F(CompilerFormsTest, AParameterListOfAnEllipsisAlone) {
+  ParseClean("static double promote(...);\nvoid (*handler)(...);\n");
+  EXPECT_EQ(Item(0), "INIT_DECLARATOR:promote[ID:promote[([...]]]");
+  EXPECT_EQ(Item(1), "INIT_DECLARATOR:handler[FUNCTION_DECLARATOR:handler[*[ID:handler] ([...]]]");
+}
+
+// C23 words the definition file teaches; "bool" stays usable as a name, and
+// a structure with only a _Static_assert besides its members declares nothing.
+TEST_F(CompilerFormsTest, C23KeywordsOfTheDefinitionFile) {
+  ParseClean("bool b = true; thread_local int t; constexpr int c = 3; void *p = nullptr;\n"
+             "int s = alignof(int); typeof_unqual(s) u; struct m { int a; _Static_assert(1, \"member\"); };\n"
+             "int bool_user(void) { int bool = 1; return bool; }\n");
+  EXPECT_EQ(Item(0), "INIT_DECLARATOR:b[ID:b INIT_VALUE[ID:true]]");
+  EXPECT_EQ(Item(3), "INIT_DECLARATOR:p[*[ID:p] INIT_VALUE[ID:nullptr]]");
+  EXPECT_EQ(Item(4), "INIT_DECLARATOR:s[ID:s INIT_VALUE[ID:alignof]]");
+  EXPECT_EQ(DumpTree(BodyNode(6)), "{[INIT_DECLARATOR:bool[ID:bool INIT_VALUE[DEC:1]] RETURN[ID:bool]]");
+}
+
+TEST_F(CompilerFormsTest, DroppedGroupsAfterAParenthesis) {
+  ParseClean("void stop(void) __attribute__((noreturn)), quit(void) __asm__(\"q\");\n"
+             "struct ops { void (*run)(void) __attribute__((cold)); };\n"
+             "int k(a) int (*a)(void) __attribute__((unused)); { return 0; }\n"
+             "void spin(volatile int *busy) {\n"
+             "  while (*busy) __asm__ volatile(\"pause\");\n"
+             "  if (*busy) __asm__(\"\"); else __asm__(\"\");\n"
+             "  do __asm__(\"\"); while (0);\n"
+             "}\n");
+  EXPECT_EQ(Item(1), "INIT_DECLARATOR:quit[ID:quit[([VOID]]]");
+  // The items of the declaration end at its ";", after the group.
+  EXPECT_EQ(At(ItemNode(1)->end), "1:67");
+  EXPECT_EQ(DumpTree(BodyNode(3)), "{[WHILE[*[ID:busy] EMPTY] IF[*[ID:busy] EMPTY ELSE[EMPTY]] DO[OCT:0 EMPTY]]");
+  // "  while (*busy) __asm__ volatile("pause");": the body is columns 17 to 42.
+  const TreeNode* body = BodyNode(3)->sons->sons->next;
+  EXPECT_EQ(At(body->start), "5:17");
+  EXPECT_EQ(At(body->end), "5:42");
 }
 
 }  // namespace

@@ -36,8 +36,6 @@ TEST_F(LineDirectiveTest, DirectivesThatAreNoLineDirectivesChangeNothing) {
 }
 
 TEST_F(LineDirectiveTest, EscapesInFileNames) {
-  Last("# 1 \"a\\\\b.h\"\nx");
-  EXPECT_EQ(Lexer().currentFile->text, "a\\b.h");
   EXPECT_EQ(InterpretFileName("q\\\"t\\ s\\tx\\101\\z\\"), "q\"t s\txA\\z\\");
   Last("#pragma quorb nointerpret\n# 1 \"a\\\\b.h\"\nx");
   EXPECT_EQ(Lexer().currentFile->text, "a\\\\b.h");
@@ -66,19 +64,6 @@ TEST_F(LineDirectiveTest, TheLargestLineNumberDoesNotWrapAndALargerOneIsAnIntern
   EXPECT_EQ(tokens[1].line, 4294967295u);
   EXPECT_EXIT(Lex("# 4294967296 \"a.c\"\nx"), ::testing::ExitedWithCode(support::kExitInternal),
               "Line number not readable");
-}
-
-// Lines are reported to the validity table once per physical line that has
-// a token, under the logical file and line of that line.
-TEST_F(LineDirectiveTest, TokensCarryTheLogicalFileOfTheirLine) {
-  const auto tokens = Lex("a b\n\n/* only a comment */\nc\n# 20 \"/inc/h.h\"\nd\n#pragma quorb stop_instr\n"
-                          "# 3 \"/src/a.c\"\ne");
-  ASSERT_EQ(tokens.size(), 5u);
-  EXPECT_EQ(tokens[3].line, 20u);
-  EXPECT_EQ(tokens[4].line, 3u);
-  const ValidLineTable& lines = Front().validLines;
-  EXPECT_EQ(ValidLineSum(lines, support::InternName("a.c"), support::InternName("/src/")), 1u + 4u + 3u);
-  EXPECT_EQ(ValidLineSum(lines, support::InternName("h.h"), support::InternName("/inc/")), 20u);
 }
 
 }  // namespace

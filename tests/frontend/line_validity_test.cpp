@@ -2,7 +2,6 @@
 
 #include "bound_front_end.h"
 #include "bound_run.h"
-#include "support/messages.h"
 #include "support/name_table.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +37,6 @@ TEST_F(LineValidityTest, PairsAndSums) {
     Pairs pairs;
     std::uint32_t sum;
   } cases[] = {
-      {{10, 11, 12, 15}, {{9, 12}, {14, 15}}, 48},
       {{10, 11, 12, 15, 12}, {{9, 12}, {14, 15}}, 60},
       // 1 -> (0,1); 5,6 -> (4,6); 13 -> (12,13); 19 joins 20's pair from below.
       {{20, 5, 13, 6, 19, 1}, {{0, 1}, {4, 6}, {12, 13}, {18, 20}}, 64},
@@ -79,13 +77,6 @@ TEST_F(LineValidityTest, RegionsAreActiveWhenOneOfTheirLinesProducedTokens) {
   EXPECT_EQ(FirstInactiveRegion(regions, 2)->firstLine, 13u);
   EXPECT_EQ(FirstInactiveRegion(regions, 14)->firstLine, 30u);
   EXPECT_EQ(FirstInactiveRegion(regions, 31), nullptr);
-}
-
-TEST_F(LineValidityTest, LinesOrRegionsOfNoCurrentFileAreInternalErrors) {
-  EXPECT_EXIT(ValidLine(3), ::testing::ExitedWithCode(support::kExitInternal),
-              "No CurrentValidFile in ValidLine\\(\\)");
-  EXPECT_EXIT(SetIfdefs(Lines(), regions, file, directory), ::testing::ExitedWithCode(support::kExitInternal),
-              "No ValidFileTypeP in SetIfdefs\\(\\)\\.");
 }
 
 }  // namespace

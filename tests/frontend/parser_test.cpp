@@ -13,18 +13,6 @@ TEST_F(ParserTest, EmptyFileGivesAnEmptyTranslationUnit) {
   EXPECT_EQ(root->end.Directory()->text, directory);
 }
 
-TEST_F(ParserTest, DeclarationItemsEndAtTheSemicolon) {
-  ASSERT_EQ(Parse("int x = 1, *p;\nstatic int s = 2;\n"), 0) << shown;
-  EXPECT_EQ(Item(0), "INIT_DECLARATOR:x[ID:x INIT_VALUE[DEC:1]]");
-  EXPECT_EQ(Item(1), "INIT_DECLARATOR:p[*[ID:p]]");
-  EXPECT_EQ(Item(2), "INIT_DECLARATOR:s[ID:s STATIC_INIT_VALUE[DEC:2]]");
-  // int x = 1, *p;  x at column 5, "*" at 12, ";" at 14, "=" at 7
-  EXPECT_EQ(At(ItemNode(0)->start), "1:5");
-  EXPECT_EQ(At(ItemNode(0)->end), "1:14");
-  EXPECT_EQ(At(ItemNode(1)->start), "1:12");
-  EXPECT_EQ(At(ItemNode(0)->sons->next->start), "1:7");
-}
-
 TEST_F(ParserTest, HeaderOfAFunctionReturningPointerToVoidMarksItsName) {
   ASSERT_EQ(Parse("void *alloc(unsigned n) { return 0; }\nvoid const *other(void) { return 0; }\n"), 0)
       << shown;
@@ -32,17 +20,6 @@ TEST_F(ParserTest, HeaderOfAFunctionReturningPointerToVoidMarksItsName) {
   EXPECT_NE(support::InternName("alloc")->flags & 0x80000000u, 0u);
   EXPECT_EQ(DumpTree(ItemNode(1)->sons), "FUNCTION_HEADER[VOID CONST *[ID:other[([VOID]]]]");
   EXPECT_EQ(support::InternName("other")->flags & 0x80000000u, 0u);
-}
-
-TEST_F(ParserTest, OldStyleDefinitionsAndFunctionPointers) {
-  ASSERT_EQ(Parse("f(a, b) int a; char *b; { return a; }\n"
-                  "int (*pick(int k))(char) { return 0; }\n"),
-            0)
-      << shown;
-  EXPECT_EQ(DumpTree(ItemNode(0)->sons),
-            "FUNCTION_HEADER[ID:f[([ID:a ID:b]] INIT_DECLARATOR:a[ID:a] INIT_DECLARATOR:b[*[ID:b]]]");
-  EXPECT_EQ(DumpTree(ItemNode(1)->sons),
-            "FUNCTION_HEADER[INT FUNCTION_DECLARATOR:pick[*[ID:pick[([INT ID:k]]] ([CHAR]]]");
 }
 
 // A label is no variable: its address does not mark it referenced.
@@ -66,13 +43,6 @@ TEST_F(ParserTest, TypedefNamesFollowTheirScopes) {
   EXPECT_EQ(DumpTree(BodyNode(3)),
             "{[INIT_DECLARATOR:x[ID:x] {[INIT_DECLARATOR:T[ID:T] EXPRESSION_STATEMENT[=[ID:T DEC:1]]] "
             "INIT_DECLARATOR:y[ID:y]]");
-}
-
-TEST_F(ParserTest, MissingSemicolonIsReportedAtTheNextTokenAndParsingGoesOn) {
-  EXPECT_EQ(Parse("int f(void) {\n  int a = 1\n  return a;\n}\nint g(void) { return 2 }\nint h;\n"), 2);
-  const std::string reference = "[" + directory + "a.c,";
-  EXPECT_EQ(shown, "Nivrak quorbcc1 - ERROR: syntax error near return " + reference + "3]\n" +
-                       "Nivrak quorbcc1 - ERROR: syntax error near } " + reference + "5]\n");
 }
 
 TEST_F(ParserTest, ErrorAtEndOfInputNamesTheEndOfFile) {

@@ -9,9 +9,6 @@
 
 #include <pthread.h>
 
-#include <algorithm>
-#include <vector>
-
 namespace frontend {
 namespace {
 
@@ -28,29 +25,6 @@ class SyntaxTreeTest : public ::testing::Test {
     return value;
   }
 };
-
-TEST_F(SyntaxTreeTest, LongListsGrowThroughTheTailCacheAndStayCorrectAfterReset) {
-  TreeNode* block = CreateNode(NodeKind::LEFT_BRACE, nullptr);
-  std::vector<TreeNode*> items;
-  for (int i = 0; i < 1000; ++i) {
-    items.push_back(CreateNode(NodeKind::EXPRESSION_STATEMENT, nullptr));
-    AppendChild(block, items.back());
-  }
-  // A different chain in between must not disturb the cached tail.
-  TreeNode* other = CreateNode(NodeKind::EMPTY, nullptr);
-  TreeNode* otherSibling = CreateNode(NodeKind::EMPTY, nullptr);
-  AppendSibling(other, otherSibling);
-  ResetTreeBuilder();
-  items.push_back(CreateNode(NodeKind::EXPRESSION_STATEMENT, nullptr));
-  AppendChild(block, items.back());
-
-  std::size_t index = 0;
-  for (TreeNode* child = block->sons; child; child = child->next) ASSERT_EQ(child, items[index++]);
-  EXPECT_EQ(index, items.size());
-  FreeTree(block);
-  FreeTree(other);  // siblings are not freed with it
-  FreeTree(otherSibling);
-}
 
 TEST_F(SyntaxTreeTest, AppendingAChainToItselfEndsTheRunInsteadOfLooping) {
   EXPECT_EXIT(
@@ -77,23 +51,12 @@ TEST_F(SyntaxTreeTest, AppendingAChainToItselfEndsTheRunInsteadOfLooping) {
       ::testing::ExitedWithCode(support::kExitFatal), "Cannot recover from earlier errors");
 }
 
-TEST_F(SyntaxTreeTest, NoneParentAndNoneNodeAreInternalErrors) {
-  EXPECT_EXIT(AppendChild(nullptr, nullptr), ::testing::ExitedWithCode(support::kExitInternal),
-              "Attempt to find last child of null tree");
-  EXPECT_EXIT(SetAlpha(nullptr, nullptr), ::testing::ExitedWithCode(support::kExitInternal),
-              "Attempt to set alpha of null node");
-}
-
-TEST_F(SyntaxTreeTest, EndPositionsAddressTheLastCharacter) {
-  const TokenValue value = Token("alpha", 7, 3);
-  TreeNode* node = CreateNode(NodeKind::IDENTIFIER, &value);
-  SetAlpha(node, &value);
-  EXPECT_EQ(node->end.physical, (SourcePosition{7, 7}));
-  EXPECT_EQ(node->end.line, 7u);
+TEST_F(SyntaxTreeTest, AnEndSpanningADigraphAddressesItsLastCharacter) {
+  TreeNode* node = CreateNode(NodeKind::IDENTIFIER, nullptr);
   const TokenValue brace = Token(nullptr, 9, 20);
   SetEndPositionSpan(node, &brace, 2);  // "%>"
   EXPECT_EQ(node->end.physical, (SourcePosition{9, 21}));
-  SetEndPosition(node, nullptr);
+  SetEndPosition(node, nullptr);  // no token: the end stays
   EXPECT_EQ(node->end.physical, (SourcePosition{9, 21}));
   FreeTree(node);
 }
@@ -130,34 +93,6 @@ TEST_F(SyntaxTreeTest, ReleaseTreesReleasesBlockStaticsButNotTheNames) {
   frontEnd->ReleaseTrees();  // the sanitizer build checks the list is released here
   EXPECT_EQ(support::InternName("counter"), counter);
   EXPECT_EQ(counter->text, "counter");
-}
-
-TEST_F(SyntaxTreeTest, DroppedNodesAreReusedZeroFilled) {
-  const TokenValue x = Token("x", 3, 5);
-  TreeNode* a = CreateNode(NodeKind::IDENTIFIER, &x);
-  TreeNode* b = CreateNode(NodeKind::IDENTIFIER, &x);
-  SetAlpha(b, &x);
-  TreeNode* parent = CreateNodeWithChildren(NodeKind::PLUS, &x, a, b);
-  TreeNode* kept = CreateNode(NodeKind::EMPTY, nullptr);
-  parent->next = kept;  // a sibling is not dropped with the node
-  FreeTree(parent);
-
-  // Three nodes came back: the next three are those, cleared; a fourth is new.
-  std::vector<TreeNode*> reused;
-  for (int i = 0; i < 4; ++i) reused.push_back(CreateNode(NodeKind::COMMA, nullptr));
-  std::vector<TreeNode*> dropped = {a, b, parent};
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_NE(std::find(dropped.begin(), dropped.end(), reused[i]), dropped.end());
-    EXPECT_EQ(reused[i]->kind, NodeKind::COMMA);
-    EXPECT_EQ(reused[i]->alpha, nullptr);
-    EXPECT_EQ(reused[i]->start.physical, (SourcePosition{0, 0}));
-    EXPECT_EQ(reused[i]->end.physical, (SourcePosition{0, 0}));
-    EXPECT_EQ(reused[i]->sons, nullptr);
-    EXPECT_EQ(reused[i]->next, nullptr);
-  }
-  EXPECT_EQ(std::find(dropped.begin(), dropped.end(), reused[3]), dropped.end());
-  EXPECT_NE(reused[3], kept);
-  EXPECT_EQ(kept->kind, NodeKind::EMPTY);
 }
 
 TEST_F(SyntaxTreeTest, ADroppedCachedChainIsNotExtendedThroughItsReusedNodes) {

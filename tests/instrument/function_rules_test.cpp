@@ -22,26 +22,16 @@ class FunctionRulesTest : public frontend::ParserFixture {
   }
 };
 
+// Ifs, gotos, switches and breaks are the count oracle's, whose programs
+// record where a closing brace is reached.
 TEST_F(FunctionRulesTest, ClosingBraceIsReachableUnlessTheBodySurelyLeaves) {
-  ASSERT_EQ(Parse("void a(int x) { if (x) return; }\n"
-                  "int b(int x) { if (x) return 1; else return 2; }\n"
-                  "void c(int x) { lab: goto lab; }\n"
-                  "void d(int x) { switch (x) { case 1: return; default: return; } }\n"
-                  "void e(int x) { switch (x) { case 1: break; default: return; } }\n"
-                  "void f(int x) { switch (x) { case 1: while (x) break; return; default: return; } }\n"
-                  "void g(void) { { exit(1); } }\n"
+  ASSERT_EQ(Parse("void g(void) { { exit(1); } }\n"
                   "void h(void) { for (;;) return; }\n",
                   "#pragma quorb exit_instr = \"exit\"\n"),
             0)
       << shown;
-  EXPECT_TRUE(FallsThrough(LastStatement(0)));   // if without else
-  EXPECT_FALSE(FallsThrough(LastStatement(1)));  // both branches return
-  EXPECT_FALSE(FallsThrough(LastStatement(2)));  // labelled goto
-  EXPECT_FALSE(FallsThrough(LastStatement(3)));  // switch with default, every section returns
-  EXPECT_TRUE(FallsThrough(LastStatement(4)));   // a break leaves the switch
-  EXPECT_FALSE(FallsThrough(LastStatement(5)));  // the break belongs to the while
-  EXPECT_FALSE(FallsThrough(LastStatement(6)));  // call of a terminating function
-  EXPECT_TRUE(FallsThrough(LastStatement(7)));   // loops are taken as reachable
+  EXPECT_FALSE(FallsThrough(LastStatement(0)));  // call of a terminating function
+  EXPECT_TRUE(FallsThrough(LastStatement(1)));   // loops are taken as reachable
   EXPECT_TRUE(FallsThrough(nullptr));            // empty body
 }
 

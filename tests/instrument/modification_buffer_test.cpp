@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <fstream>
 #include <list>
-#include <sstream>
 #include <unistd.h>
 
 namespace instrument {
@@ -96,23 +95,6 @@ TEST_F(ModificationBufferTest, LongRunsOfEqualAnchorsKeepTheOrderOfAddition) {
   EXPECT_EQ(Apply("(;\n"), "(" + before + ";" + after + "\n");
 }
 
-// Texts share one pool: every text keeps its own bytes, whatever the lengths
-// around it and however often the pool grew.
-TEST_F(ModificationBufferTest, TextsOfAnyLengthKeepTheirBytes) {
-  std::string expected;
-  std::string source;
-  for (int line = 1; line <= 200; ++line) {
-    std::string text(static_cast<std::size_t>(line * 37 % 300), static_cast<char>('a' + line % 26));
-    text += '\0';
-    text += std::to_string(line);
-    positions.push_back({static_cast<std::uint32_t>(line), 1});
-    AddModification(buffer, &positions.back(), 1, Where::Before, text);
-    expected += text + ";\n";
-    source += ";\n";
-  }
-  EXPECT_EQ(Apply(source), expected);
-}
-
 // The source is copied in large chunks: texts anchored on both sides of
 // every chunk end, in lines longer than a chunk and in short CR LF lines,
 // land where they belong; carriage returns stay before the last anchor and
@@ -150,23 +132,6 @@ TEST_F(ModificationBufferTest, AnchorsAcrossLargeLinesAndManyLines) {
 TEST_F(ModificationBufferTest, EmptyBufferCopiesWithoutCarriageReturns) {
   EXPECT_EQ(Apply("a\r\nb\r\n\r\nc"), "a\nb\n\nc");
   EXPECT_EQ(lines, 4u);
-}
-
-TEST_F(ModificationBufferTest, PrecedenceRules) {
-  const std::optional<SourcePosition> none;
-  const std::optional<SourcePosition> early = SourcePosition{1, 9};
-  const std::optional<SourcePosition> late = SourcePosition{2, 1};
-  const std::optional<SourcePosition> zero = SourcePosition{0, 1};
-  EXPECT_TRUE(PositionPrecedes(early, 5, none, -5));
-  EXPECT_FALSE(PositionPrecedes(none, -5, early, 5));
-  EXPECT_TRUE(PositionPrecedes(none, 2, none, 3));
-  EXPECT_TRUE(PositionPrecedes(none, 3, none, 3));
-  EXPECT_FALSE(PositionPrecedes(zero, 1, early, 1));
-  EXPECT_FALSE(PositionPrecedes(early, 1, zero, 1));
-  EXPECT_TRUE(PositionPrecedes(early, 99, late, -99));
-  EXPECT_TRUE(PositionPrecedes(early, -3, early, -2));
-  EXPECT_FALSE(PositionPrecedes(early, -3, early, -3));
-  EXPECT_TRUE(PositionPrecedes(early, 3, early, 3));
 }
 
 TEST_F(ModificationBufferTest, InconsistentPositionsAreInternalErrors) {

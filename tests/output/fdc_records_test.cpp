@@ -3,20 +3,12 @@
 #include "driver/options.h"
 #include "instrument/writer_settings.h"
 
-#include <array>
 #include <sys/time.h>
-#include <unistd.h>
 
 namespace output {
 namespace {
 
 using namespace testing_support;
-
-// The lines of a file without the DC trailer.
-std::string WithoutTrailer(const std::string& content) {
-  const std::size_t dc = content.rfind("DC ");
-  return dc == std::string::npos ? content : content.substr(0, dc);
-}
 
 std::string TrailerOf(const std::string& content) {
   const std::size_t dc = content.rfind("DC ");
@@ -24,43 +16,6 @@ std::string TrailerOf(const std::string& content) {
 }
 
 using FdcRecordTest = FdcTest;
-
-TEST_F(FdcRecordTest, EveryRecordKindGivesItsLineLayoutAndCountsIdsPerKind) {
-  const Source source = MakeSource("x.c");
-  const std::uint16_t coverage = 0x0001 | 0x0002 | 0x0004 | 0x0008 | 0x0010 | 0x0040 | 0x0100 | 0x0200 | 0x0400;
-  FdcFile& file = Writer().Select(source.name, source.directory, coverage, support::InternName("a\"b\\c\nd"));
-
-  EXPECT_EQ(WriteFdcProc(&file, FdcProcKind::kProc, "main", 3, 9), 0u);
-  EXPECT_EQ(WriteFdcProc(&file, FdcProcKind::kEndProc, "main", 9, 9), 1u);
-  EXPECT_EQ(WriteFdcCall(&file, "main", "exit(\"q\\\")", 6, 7), 0u);
-  EXPECT_EQ(WriteFdcBlock(&file, FdcBlockKind::kSimple, "main", "then", 4, 4), 0u);
-  EXPECT_EQ(WriteFdcBlock(&file, FdcBlockKind::kLogical, "main", "0/1", 5, 6), 1u);
-  // Conditions share one counter: CA takes 1, CE 2, CC its branch count.
-  EXPECT_EQ(WriteFdcCase(&file, "main", "case 1:", true, 4, 4), 0u);
-  EXPECT_EQ(WriteFdcCase(&file, "main", "a > 0", false, 5, 5), 1u);
-  const std::array<std::uint32_t, 2> operands = {1, 2};
-  EXPECT_EQ(WriteFdcCondition(&file, operands, 4, "TT-F", 3), 3u);
-  EXPECT_EQ(WriteFdcCondition(&file, std::span<const std::uint32_t>(), 2, "T", kNoExtraValue), 7u);
-  EXPECT_EQ(file.conditionCount, 9u);
-  Writer().WriteTrailers();
-
-  const std::string expected = "VE 3.0e CCOV #i6 8.2.0.1\n"
-                               "FC \"x.c\" \"" + dir + "\" \"a\\\"b\\\\c\\nd\"\n"
-                               "FD " + std::to_string(MTime(dir + "x.c")) + "\n"
-                               "TC PR RE AP BS BT BL CO CC\n"
-                               "PR 0 proc \"main\" 3 9\n"
-                               "PR 1 endproc \"main\" 9 9\n"
-                               "AP 0 \"main\" \"exit(\\\"q\\\\\\\")\" 6 7\n"
-                               "BL 0 simple \"main\" then 4 4\n"
-                               "BL 1 logical \"main\" 0/1 5 6\n"
-                               "CA 0 \"main\" \"case 1:\" 4 4\n"
-                               "CE 1 \"main\" \"a > 0\" 5 5\n"
-                               "CC 3 2 1 2 4 TT-F 3\n"
-                               "CC 7 0 2 T\n";
-  const std::string content = ReadAll(dir + "x.c.fdc.fdd");
-  EXPECT_EQ(WithoutTrailer(content), expected);
-  EXPECT_EQ(file.serial, 1);
-}
 
 TEST_F(FdcRecordTest, TrailerChecksumFoldsEachRecordAndTheFeatureString) {
   // Records "PR 0 proc \"f\" 1 2\n" and "BL 0 simple \"f\" then 1 1\n", each
@@ -86,16 +41,6 @@ TEST_F(FdcRecordTest, TrailerChecksumFoldsEachRecordAndTheFeatureString) {
     Writer().WriteTrailers();
     EXPECT_EQ(TrailerOf(ReadAll(file.temporaryPath)), mode.trailer) << "alternative " << mode.alternative;
   }
-}
-
-TEST_F(FdcRecordTest, WithoutFullPathKeyTheTrailerCarriesTheKeyOfTheBareName) {
-  settings.fullPathKey = false;
-  const Source source = MakeSource("ab.c");
-  FdcFile& file = Writer().Select(source.name, source.directory, 0x0001, nullptr);
-  Writer().WriteTrailers();
-  // No record: 4A4A4A4A ^ "CCOV" 43434F56 = 0909051C = 151586076.
-  // Key of "ab.c": 4A4A4A4A ^ 61622E63 ^ 00000000 = 2B286429 = 724067369.
-  EXPECT_EQ(TrailerOf(ReadAll(file.temporaryPath)), "DC 151586076 724067369\n");
 }
 
 TEST_F(FdcRecordTest, OnlyTheCurrentFileKeepsAnOpenStream) {

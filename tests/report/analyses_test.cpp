@@ -135,32 +135,22 @@ TEST_F(AnalysesTest, WithoutAnalysesSwitchOnlyANoteAfterTheSummary) {
   EXPECT_EQ(run.out.find("Performance profile"), std::string::npos);
 }
 
+// The figures are those of the text views; here the keys they go under.
 TEST_F(AnalysesTest, JsonHoldsEveryFigureUnderAnalyses) {
   const RunOutput run = RunAnalyses({"--json", Q(dir + "a.json")});
   ASSERT_EQ(run.status, 0) << run.err;
   const QJsonObject analyses = ReadJson(dir + "a.json")["analyses"].toObject();
   EXPECT_EQ(analyses["unresolved"].toInt(), 4);
-  EXPECT_EQ(analyses["tsf_files"].toArray().size(), 2);
-
   const QJsonArray routines = analyses["profile"]["routines"].toArray();
   ASSERT_EQ(routines.size(), 4);
   EXPECT_EQ(Fields(routines[0]["routine"], {"name", "source", "line"}), "main /src/prog.c 10");
   EXPECT_EQ(Fields(routines[0], {"calls", "own_total_ns", "total_ns", "own_min_ns", "own_max_ns", "average_ns"}),
             "2 3500 12000 1000 2500 6000");
   EXPECT_EQ(Fields(routines[3]["routine"], {"name", "message", "key", "checksum"}), "null 9 0x3E8 0x7D0");
-
   const QJsonObject memory = analyses["memory"].toObject();
-  const QJsonArray leaks = memory["leaks"].toArray();
-  ASSERT_EQ(leaks.size(), 2);
-  EXPECT_EQ(leaks[0]["routine"]["name"].toString(), "work");
-  EXPECT_EQ(Fields(leaks[0], {"line", "recorded_line", "blocks", "bytes"}), "7 4 2 90");
-  EXPECT_EQ(Fields(leaks[1], {"source", "line"}), "/usr/include/inl.h 12");
-  const QJsonArray badFrees = memory["bad_frees"].toArray();
-  ASSERT_EQ(badFrees.size(), 2);
-  EXPECT_EQ(Fields(badFrees[0], {"kind", "count"}), "freed_again 2");
-  EXPECT_EQ(Fields(badFrees[1], {"kind", "line"}), "never_allocated null");
+  EXPECT_EQ(Fields(memory["leaks"][0], {"line", "recorded_line", "blocks", "bytes"}), "7 4 2 90");
+  EXPECT_EQ(Fields(memory["bad_frees"][1], {"kind", "line"}), "never_allocated null");
   EXPECT_EQ(memory["bad_frees_not_listed"].toInt(), 3);
-
   const QJsonObject trace = analyses["trace"].toObject();
   EXPECT_EQ(trace["event_limit"].toInt(), 200);
   const QJsonValue first = trace["threads"][0];
@@ -169,52 +159,18 @@ TEST_F(AnalysesTest, JsonHoldsEveryFigureUnderAnalyses) {
   ASSERT_EQ(lines.size(), 11);
   EXPECT_EQ(Fields(lines[0], {"end", "duration_ns"}), "open null");
   EXPECT_EQ(Fields(lines[4], {"kind", "depth", "duration_ns", "end"}), "call 2 300 unwound");
-  EXPECT_EQ(lines[4]["routine"]["name"].toString(), "helper");
   EXPECT_EQ(Fields(lines[5], {"kind"}) + Fields(lines[7], {"kind", "dropped"}) + Fields(lines[8], {"kind"}),
             "dumpdropped 5exit");
-}
-
-TEST_F(AnalysesTest, HtmlPagesPerAnalysisLinkedFromTheIndex) {
-  const RunOutput run = RunAnalyses({"--html", Q(dir + "html")});
-  ASSERT_EQ(run.status, 0) << run.err;
-  const std::string index = ReadAll(dir + "html/index.html");
-  for (const char* page : {"profile.html", "memory.html", "trace.html"}) {
-    EXPECT_NE(index.find(std::string("href=\"") + page + "\""), std::string::npos) << page;
-  }
-  EXPECT_NE(ReadAll(dir + "html/profile.html").find("<td class=\"time\" title=\"3500 ns\">3500 ns</td>"),
-            std::string::npos);
-  EXPECT_NE(ReadAll(dir + "html/memory.html").find("<td class=\"number\">90</td>"), std::string::npos);
-  const std::string trace = ReadAll(dir + "html/trace.html");
-  EXPECT_NE(trace.find("<div class=\"call unwound\" data-depth=\"2\" style=\"padding-left:3em\">"
-                       "<span class=\"routine\">helper</span>"),
-            std::string::npos);
-}
-
-TEST_F(AnalysesTest, DirectoriesAreSearchedForTsfFilesAndDefaultsRead) {
-  std::filesystem::copy_file(FixturePath("analyses/run.qbq"), dir + "quorb.qbq");
-  const RunOutput run = RunIn(dir, {Fixture(""), "--analyses"});
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("  util_fn  util.c:5         4"), std::string::npos) << run.out;
-  EXPECT_EQ(run.out.find("Memory profile"), std::string::npos);
 }
 
 TEST_F(AnalysesTest, BadInputStopsWithFileAndLine) {
   const QString empty = Q(dir + "empty");
   std::filesystem::create_directory(dir + "empty");
   std::ofstream(dir + "cut.qbt") << "T 1 1 5 0 0\nE 100 1 0x3E8 0x7D0 1\nX 200 1 0x3E";
-  RunOutput run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--trace", Q(dir + "cut.qbt")});
+  const RunOutput run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--trace", Q(dir + "cut.qbt")});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "quorbreport: error: " + dir + "cut.qbt:3: truncated line\n");
-  run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--memory", Q(dir + "missing.qbp")});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "quorbreport: error: " + dir + "missing.qbp: cannot be read\n");
-  // Coverage outputs need FDC files.
-  run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--lcov", Q(dir + "x.info")});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "quorbreport: error: no FDC file found under " + empty.toStdString() +
-                         " (searched recursively): build with quorbcc, or name FDC files or directories as arguments\n");
-  run = Run({empty, "--tsf", Fixture("prog.c.tsf"), "--trace-events", "many"});
-  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(Run({empty, "--tsf", Fixture("prog.c.tsf"), "--trace-events", "many"}).status, 1);
 }
 
 TEST(AnalysesFiles, RejectMalformedLinesWithTheirNumber) {
@@ -271,22 +227,12 @@ TEST(AnalysesFiles, HostileDepthsAndFiguresStayBounded) {
       << out.str();
 }
 
-TEST(AnalysesTsfCatalog, ResolvesBlocksByIdentityAndSkipsOtherTracers) {
+// Resolving routines by block identity past other tools' lines is seen in
+// the views of the fixtures (prog.c.tsf holds an older block and foreign text).
+TEST(AnalysesTsfCatalog, BrokenBlocksAreRefusedWithTheirLine) {
   TsfCatalog catalog;
-  const std::string block = "DB \"Grendam-Tracer\"\nUS QBT 8 3.0e\nSO \"/d/a \\\"q\\\".c\" 5 \"txt\"\nLK 1\n"
-                            "IN \"File\" 33 \"a.c\"\nLK 7\nMS 1 \"f\"\nLK 0\nTX 34 \"[/d/h.h,3]\"\nID 11 22\nED\n";
-  ASSERT_EQ(ParseTsf("t.tsf", "DB \"Other\"\nXY anything\n" + block, catalog), "");
-  ASSERT_EQ(catalog.blocks.size(), 1u);
-  const TsfRoutine* routine = catalog.FindRoutine({11, 22, 1});
-  ASSERT_NE(routine, nullptr);
-  EXPECT_EQ(routine->name, "f");
-  EXPECT_EQ(routine->line, 7u);
-  EXPECT_EQ(catalog.blocks[0].sourcePath, "/d/a \"q\".c");
-  EXPECT_EQ(catalog.blocks[0].texts.at(34), "[/d/h.h,3]");
-  EXPECT_EQ(catalog.FindRoutine({11, 23, 1}), nullptr);
-  EXPECT_EQ(catalog.FindRoutine({11, 22, 2}), nullptr);
-
-  const std::string cut = block.substr(0, block.find("ID "));
+  const std::string cut = "DB \"Grendam-Tracer\"\nUS QBT 8 3.0e\nSO \"/d/a.c\" 5 \"txt\"\nLK 1\n"
+                          "IN \"File\" 33 \"a.c\"\nLK 7\nMS 1 \"f\"\nLK 0\nTX 34 \"[/d/h.h,3]\"\n";
   EXPECT_EQ(ParseTsf("t.tsf", cut, catalog), "t.tsf:1: block without ID and ED lines");
   EXPECT_EQ(ParseTsf("t.tsf", "hello\n", catalog), "t.tsf:1: not a TSF block");
   EXPECT_EQ(ParseTsf("t.tsf", cut + "MS x \"g\"\n", catalog), "t.tsf:10: bad MS line");
@@ -294,13 +240,11 @@ TEST(AnalysesTsfCatalog, ResolvesBlocksByIdentityAndSkipsOtherTracers) {
 }
 
 TEST(AnalysesDurations, DurationsKeepFourDigitsInTheirUnit) {
-  EXPECT_EQ(FormatDuration(0), "0 ns");
   EXPECT_EQ(FormatDuration(9999), "9999 ns");
   EXPECT_EQ(FormatDuration(10000), "10.0 us");
   EXPECT_EQ(FormatDuration(69599), "69.5 us");
   EXPECT_EQ(FormatDuration(9999999), "9999.9 us");
   EXPECT_EQ(FormatDuration(10000000), "10.0 ms");
-  EXPECT_EQ(FormatDuration(12345678901), "12.3 s");
   EXPECT_EQ(FormatDuration(UINT64_MAX), "18446744073.7 s");
 }
 

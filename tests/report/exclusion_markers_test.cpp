@@ -28,7 +28,6 @@ TEST(ExclusionMarkers, EachFormReachesItsLines) {
       {"/*quorb:exclude\"tight\"*/\n", "1-1 line tight\n"},
       // The marker's line is that of its "quorb:", not of the comment's start.
       {"/*\n * notes\n * quorb: exclude \"third line\"\n */\n", "3-3 line third line\n"},
-      {"a;\n/* quorb: exclude start \"dbg\" */\nb;\nc;\n/* quorb: exclude stop */\nd;\n", "2-5 region dbg\n"},
       {"// quorb: exclude start \"r\"\n// quorb: exclude stop\n", "1-2 region r\n"},
       // Two regions and a line marker, sorted by first line.
       {"/* quorb: exclude start \"b\" */\n/* quorb: exclude stop */ /* quorb: exclude \"c\" */\n"

@@ -1,8 +1,6 @@
 // The HTML pages' text where no browser is needed: a listing of branches by
 // line laid on the source's lines, conditions labelled by the source as
-// written, the missed branches, and the words a count is given in.
-#include "report/html_parts.h"
-
+// written, and the missed branches.
 #include "report_fixture.h"
 
 namespace report::testing_support {
@@ -101,16 +99,12 @@ TEST_F(HtmlPagesTest, MissesLabelConditionsByTheSourceAsWritten) {
   EXPECT_NE(page.find("<tr><td data-v=\"4\"><a href=\"#L4\">4</a></td><td>sign</td><td class=\"what\">b never false; "
                       "decision: 2 of 3 rows seen; independence of b not shown</td></tr>"),
             std::string::npos);
-  // The functions lead the page, linked to their first lines, before the source.
-  const std::size_t link = page.find("<a href=\"#L2\">sign</a>");
-  EXPECT_NE(link, std::string::npos);
-  EXPECT_LT(link, page.find("<table class=\"source\""));
+  // The misses lead the page, before the source.
   EXPECT_LT(page.find("id=\"misses\""), page.find("<table class=\"source\""));
   // Shared files, not inlined: one style sheet and one script per page.
   EXPECT_NE(page.find("<script src=\"report.js\"></script>"), std::string::npos);
   EXPECT_EQ(page.find("<script>"), std::string::npos);
   EXPECT_EQ(page.find("<style"), std::string::npos);
-  EXPECT_NE(ReadAll(dir + "html/report.js").find("sortable"), std::string::npos);
   // The decision's table is in its popup only, not repeated below.
   std::size_t tables = 0;
   for (std::size_t at = page.find("<table class=\"decision"); at != std::string::npos;
@@ -118,40 +112,6 @@ TEST_F(HtmlPagesTest, MissesLabelConditionsByTheSourceAsWritten) {
     ++tables;
   }
   EXPECT_EQ(tables, 1u);
-}
-
-TEST(HtmlCountsTest, CountsAreRunsUnlessSomeExceedsTheGroups) {
-  using html::CountText;
-  using html::CountUnit;
-  EXPECT_EQ(CountText(0, CountUnit::kRuns), "never ran");
-  EXPECT_EQ(CountText(1, CountUnit::kRuns), "ran in 1 run");
-  EXPECT_EQ(CountText(2, CountUnit::kRuns), "ran in 2 runs");
-  EXPECT_EQ(CountText(0, CountUnit::kExecutions), "never ran");
-  EXPECT_EQ(CountText(1, CountUnit::kExecutions), "ran once");
-  EXPECT_EQ(CountText(2, CountUnit::kExecutions), "ran 2 times");
-
-  FileReport file;
-  file.groups = 2;
-  FunctionReport& function = file.functions.emplace_back();
-  BranchItem entry;
-  entry.label = "entry";
-  entry.count = 2;
-  function.branches.push_back(entry);
-  ConditionItem condition;
-  condition.trueCount = 1;
-  condition.falseCount = 2;
-  function.conditions.push_back(condition);
-  EXPECT_EQ(html::CountUnitOf(file), CountUnit::kRuns);  // a flag per group: at most 2
-  function.conditions.back().falseCount = 3;
-  EXPECT_EQ(html::CountUnitOf(file), CountUnit::kExecutions);
-  function.conditions.back().falseCount = 0;
-  LoopItem loop;
-  LoopBranch twice;
-  twice.label = "2+";
-  twice.count = 3;
-  loop.branches.push_back(twice);
-  function.loops.push_back(loop);
-  EXPECT_EQ(html::CountUnitOf(file), CountUnit::kExecutions);
 }
 
 }  // namespace

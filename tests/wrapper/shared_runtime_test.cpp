@@ -62,8 +62,6 @@ TEST_F(SharedRuntimeTest, VariantFollowsWhatTheRuntimeDependsOn) {
   const std::optional<std::string> variant = RuntimeVariant(steps, prologue);
   ASSERT_TRUE(variant);
   EXPECT_EQ(RuntimeVariant(steps, prologue), variant);
-  EXPECT_EQ(variant->find_first_not_of("0123456789abcdef", 1), std::string::npos) << *variant;
-  EXPECT_EQ(variant->front(), 'v');
 
   SharedRuntimeSteps otherOptions = steps;
   otherOptions.compile = {"sh", "-O2", "-fPIC", "-w"};
