@@ -218,15 +218,6 @@ void ForEachLine(std::FILE* input, const std::function<void(std::string_view)>& 
   if (!pending.empty()) visit(pending);
 }
 
-// A stream is used by one thread at a time: the unlocked forms save a lock
-// per byte.
-void CopyStreamDoublingAt(std::FILE* input, std::FILE* output) {
-  for (int c; (c = getc_unlocked(input)) != EOF;) {
-    if (c == '@' && putc_unlocked(c, output) == EOF) return;
-    if (putc_unlocked(c, output) == EOF) return;
-  }
-}
-
 std::string LocationText(std::string_view directory, std::string_view file, std::uint32_t line) {
   return "[" + std::string(directory) + std::string(file) + "," + std::to_string(line) + "]";
 }

@@ -66,8 +66,6 @@ std::uint32_t FileTime(const std::string& path);
 std::uint32_t CopyStream(std::FILE* input, std::FILE* output);
 /// The same for the bytes of an input not taken yet.
 std::uint32_t CopyStream(ChunkedInput& input, std::FILE* output);
-/// Copies every byte, writing each "@" twice.
-void CopyStreamDoublingAt(std::FILE* input, std::FILE* output);
 
 /// Calls `visit` with every line of the stream without its line feed, a
 /// last line without one included; the stream is read in large chunks.

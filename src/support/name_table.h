@@ -2,17 +2,13 @@
 //
 // Every name the instrumentor must recognise later is interned once, so that
 // equal names are the same NameEntry and the entry's flag word carries what
-// the options and pragmas said about it. 250 buckets; within a bucket's chain
-// the entries stand in ascending length, equal lengths in insertion order, so
-// a lookup stops at the first longer entry.
+// the options and pragmas said about it.
 #pragma once
 
 #include "support/name_index.h"
 #include "support/thread_binding.h"
 
-#include <array>
 #include <cstdint>
-#include <map>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -41,21 +37,12 @@ enum NameFlag : std::uint32_t {
 struct NameEntry {
   std::string text;  // never empty
   std::uint32_t length = 0;
-  NameEntry* next = nullptr;  // next entry of the same bucket
   std::uint32_t flags = 0;
 };
 
-inline constexpr std::size_t kNameBuckets = 250;
-
 struct NameTable {
-  NameEntry* buckets[kNameBuckets] = {};
   std::deque<NameEntry> entries;  // stable storage, released at the end of the run
-  // Lookups go through an index over the entries' texts; the bucket chains
-  // keep their documented order for those who walk them, but with tens of
-  // thousands of names a chain walk per lookup would dominate a run.
-  NameIndex index;
-  // Per bucket, the last entry of each length: where a new name is linked.
-  std::array<std::map<std::uint32_t, NameEntry*>, kNameBuckets> lastOfLength;
+  NameIndex index;                // lookups by text
   // SplitPath's last answer, keyed by the path's entry: preprocessed files
   // name few files many times.
   const NameEntry* splitKey = nullptr;
@@ -69,9 +56,6 @@ using NameTableScope = ThreadBinding<NameTable>;
 
 /// The names bound to this thread.
 inline NameTable& CurrentNameTable() { return NameTableScope::Current(); }
-
-/// The bucket a text falls into.
-std::size_t NameBucket(std::string_view text);
 
 /// The entry of that exact text (case-sensitive), created with flags 0 when
 /// new; none for an empty text.
