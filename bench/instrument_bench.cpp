@@ -6,7 +6,9 @@
 // size, and prints the time ratio (goal 0.3), the memory ratio to the input
 // (goal 10), the time of twice the input against the input (goal 2.1), and
 // the -O1 compile time of the instrumented file, with every coverage type and
-// with the default coverage, against the original's (goals 1.6 and 1.2).
+// with the default coverage, against the original's (goals 1.6 and 1.2),
+// then where that compile's extra goes: each family of marks alone, and every
+// family with marks that store nothing.
 //
 //   instrument_bench <build dir> <source dir> <lz4 dir> <work dir> [runs]
 #include "generated_source.h"
@@ -210,6 +212,89 @@ void MeasureCompile(const Paths& paths, const Input& input, int runs) {
   PrintTimeRatios("-O1 compile, default / original", best[2], best[0], kDefaultCompileGoal);
 }
 
+// Where the extra compile time goes: each family of marks alone, and every
+// family with marks that store nothing (what the compiler pays for reading
+// and folding the marks' text, without the stores), against the original.
+struct Variant {
+  std::string name;
+  std::vector<std::string> options;
+};
+
+const std::vector<Variant> kFamilies = {
+    {"function entries and exits", {"-PROC=RET", "-NOCALL", "-NOBLOCK", "-NOCOND"}},
+    {"calls", {"-NOPROC", "-CALL", "-NOBLOCK", "-NOCOND"}},
+    {"blocks", {"-NOPROC", "-NOCALL", "-BLOCK=LOGICAL", "-NOCOND"}},
+    {"MC/DC conditions", {"-NOPROC", "-NOCALL", "-NOBLOCK", "-COND=MODIFIED"}},
+};
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool ReplaceOnce(std::string& text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  if (at == std::string::npos) return false;
+  text.replace(at, from.size(), to);
+  return true;
+}
+
+// A copy of the file instrumented with every family that includes a copy of
+// the port whose marks expand to nothing; empty when the port's text is not
+// the one expected.
+fs::path WriteWithoutStores(const Paths& paths, const fs::path& instrumented) {
+  const fs::path port = paths.build / "tdp" / "gcc" / "lib";
+  const fs::path copy = paths.work / "port_without_stores";
+  fs::create_directories(copy);
+  fs::copy(port, copy, fs::copy_options::overwrite_existing | fs::copy_options::recursive);
+  std::string header = ReadFile(copy / "TP.h");
+  std::string unit = ReadFile(instrumented);
+  const fs::path result = paths.work / (instrumented.stem().string() + "_without_stores.c");
+  if (!ReplaceOnce(header, "#define _QBCRT_MARK(tab, n) _QBCRT_MARK_CELL(tab, n)",
+                   "#define _QBCRT_MARK(tab, n) ((void)0)") ||
+      !ReplaceOnce(unit, "#include \"" + (port / "TP.h").string() + "\"",
+                   "#include \"" + (copy / "TP.h").string() + "\"") ||
+      !WriteFile(copy / "TP.h", header) || !WriteFile(result, unit)) {
+    return {};
+  }
+  return result;
+}
+
+void MeasureFamilies(const Paths& paths, const Input& input, int runs) {
+  const fs::path object = paths.work / "compiled.o";
+  std::vector<std::vector<std::string>> commands = {CompileCommand(input.preprocessed, object)};
+  std::vector<std::string> names;
+  for (const Variant& family : kFamilies) {
+    const fs::path unit = paths.work / ("family_" + std::to_string(names.size()) + ".c");
+    std::vector<std::string> instrument = {(paths.build / "bin" / "quorbcc1").string(), input.preprocessed.string(),
+                                           unit.string(), "gcc.def", "-FDCDIR=" + paths.work.string()};
+    instrument.insert(instrument.end(), family.options.begin(), family.options.end());
+    if (RunOnce(instrument, paths.work / "family.log").failed) {
+      std::printf("  instrumenting with %s alone failed: see %s\n", family.name.c_str(),
+                  (paths.work / "family.log").c_str());
+      return;
+    }
+    commands.push_back(CompileCommand(unit, object));
+    names.push_back(family.name + " alone");
+  }
+  const fs::path withoutStores = WriteWithoutStores(paths, input.instrumented);
+  if (!withoutStores.empty()) {
+    commands.push_back(CompileCommand(withoutStores, object));
+    names.push_back("every family, marks store nothing");
+  }
+  const std::vector<Measure> best = MeasureSideBySide(paths, commands, runs);
+  std::printf("where the -O1 compile's extra goes (CPU, against the original)\n");
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (best[i + 1].failed || best[0].failed) {
+      std::printf("  %s: the compile failed: see the logs in %s\n", names[i].c_str(), paths.work.c_str());
+      continue;
+    }
+    std::printf("  %-46s x%6.3f\n", names[i].c_str(), best[i + 1].cpuSeconds / best[0].cpuSeconds);
+  }
+}
+
 // lz4's library and programs in one translation unit; the statics that two
 // of its files both define are renamed in the second.
 Input PrepareLz4(const Paths& paths) {
@@ -283,6 +368,8 @@ int main(int argc, char** argv) {
     std::printf("lz4: no sources in %s (the launcher tests fetch them)\n", paths.lz4.c_str());
     return 0;
   }
-  if (MeasureInput(paths, lz4, runs).ok) MeasureCompile(paths, lz4, runs);
+  if (!MeasureInput(paths, lz4, runs).ok) return 0;
+  MeasureCompile(paths, lz4, runs);
+  MeasureFamilies(paths, lz4, runs);
   return 0;
 }
