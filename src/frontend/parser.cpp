@@ -17,6 +17,8 @@
 #include <cstdio>
 #include <memory>
 
+#include <sys/stat.h>
+
 int qcparse();
 
 namespace frontend {
@@ -44,7 +46,9 @@ int ParseFile(FrontEnd& frontEnd, const std::string& path, bool definitionMode, 
   const FrontEndScope binding(frontEnd);
   ResetTreeBuilder();
   support::UniqueFile file(std::fopen(path.c_str(), "rb"));
-  if (!file) {
+  // A directory opens, but its first read fails: it cannot be an input file.
+  struct stat status {};
+  if (!file || fstat(fileno(file.get()), &status) != 0 || S_ISDIR(status.st_mode)) {
     support::DisplayFatalError(support::Translate("Fatal Error", "Cannot open input file %1", "%1 : the filename")
                                    .arg(support::FromLocal(path)));
   }
