@@ -52,9 +52,16 @@ bool AnswerHelpRequest(int argc, char** argv) {
   return true;
 }
 
+// quorbcc1 runs no event loop, and a build starts it once per source: the
+// GLib event dispatcher Qt would set up (and its thread) is time lost.
+void AvoidGlibDispatcher() {
+  if (!qEnvironmentVariableIsSet("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
+}
+
 }  // namespace
 
 int RunDriver(int argc, char** argv) {
+  AvoidGlibDispatcher();
   QCoreApplication application(argc, argv);
   PrintStartupLines();
   if (AnswerHelpRequest(argc, argv)) return 0;

@@ -48,6 +48,7 @@ class Arena {
   };
 
   void* AllocateInNewChunk(std::size_t size, std::size_t alignment);
+  void PopulateUpTo(const char* end);
   Chunk* NewChunk(std::size_t bytes);
   static char* FirstBlock(Chunk* chunk, std::size_t alignment);
 
@@ -55,6 +56,8 @@ class Arena {
   Chunk* last_ = nullptr;  // the chunk being carved, or the latest oversized one
   char* free_ = nullptr;   // next free byte of the chunk being carved
   char* limit_ = nullptr;  // its end
+  char* populated_ = nullptr;  // its pages up to here are mapped already
+  bool populating_ = true;     // the system maps pages ahead when asked
   std::size_t chunkCount_ = 0;
   std::size_t reserved_ = 0;
 };
