@@ -81,6 +81,29 @@ bool WarnsOfFallthrough(const CompilerCommand& command) {
   return false;
 }
 
+// Any comment before a case label will do at level 1; at the other levels
+// the comment says "fall" in some case, which the source is searched for.
+// A comment in a header the source includes is not searched: a warning it
+// would have silenced sends the launcher to the compiler's own messages,
+// but an error must not cost the file its instrumentation.
+bool TakesAnyComment(const CompilerCommand& command) {
+  for (const CompilerArg& arg : command.args) {
+    if (arg.words.empty()) continue;
+    const std::string& word = arg.words[0];
+    if (word == "-Wimplicit-fallthrough=1" || word.starts_with("-Werror")) return true;
+  }
+  return false;
+}
+
+// Clang reads no comment for its fall-through warning, and comments kept
+// make every later step read the headers' comments too.
+bool KeepsComments(const CompilerCommand& command, const std::string& source, const PlanSettings& settings) {
+  if (!WarnsOfFallthrough(command)) return false;
+  if (!settings.gcc && !settings.predefinedMacros.empty()) return false;
+  if (TakesAnyComment(command) || !settings.mayHoldFallthroughComment) return true;
+  return settings.mayHoldFallthroughComment(source);
+}
+
 bool IsPedantic(const CompilerCommand& command) {
   for (const CompilerArg& arg : command.args) {
     if (!arg.words.empty() && IsPedanticWord(arg.words[0])) return true;
@@ -275,7 +298,7 @@ void PlanCompileAsItIs(const CompilerCommand& command, SourceSteps& steps, const
     Append(steps.expand,
            WithoutPedanticOrErrors(CommonOptions(command, kRolePreprocessorOnly | kRoleDependency | kRoleSaveTemps)));
     Append(steps.expand, results);
-    if (WarnsOfFallthrough(command)) steps.expand.push_back("-C");
+    if (steps.keepsComments) steps.expand.push_back("-C");
     Append(steps.expand, {"-E", instrumented, "-o", compiled});
   }
   steps.compile = {command.compiler};
@@ -309,7 +332,7 @@ void PlanCompileOfUnit(const CompilerCommand& command, SourceSteps& steps, const
   const std::string expanded = steps.directory + "/" + FileStem(steps.source) + ".expanded.i";
   steps.expand = {command.compiler};
   Append(steps.expand, WithoutPedanticOrErrors(CommonOptions(command, notCompiling | kRoleSaveTemps)));
-  if (WarnsOfFallthrough(command)) steps.expand.push_back("-C");
+  if (steps.keepsComments) steps.expand.push_back("-C");
   Append(steps.expand, unitReading);
   Append(steps.expand, {"-E", "-x", "c", steps.unitFile, "-o", expanded});
   // Clang expands its predefined macros in preprocessed text too.
@@ -335,7 +358,8 @@ SourceSteps PlanSource(const CompilerCommand& command, const CompilerArg& source
   steps.preprocess = {command.compiler};
   Append(steps.preprocess, CommonOptions(command, kRoleSaveTemps));
   Append(steps.preprocess, DependencyNames(command, source.value));
-  if (WarnsOfFallthrough(command)) steps.preprocess.push_back("-C");
+  steps.keepsComments = KeepsComments(command, source.value, settings);
+  if (steps.keepsComments) steps.preprocess.push_back("-C");
   steps.preprocess.push_back("-E");
   Append(steps.preprocess, SourceInput(source));
   Append(steps.preprocess, {"-o", preprocessed});
@@ -416,6 +440,16 @@ Command Prefixed(const Command& prefix, const Command& command) {
 }
 
 }  // namespace
+
+bool MayHoldFallthroughComment(std::string_view text) {
+  constexpr std::string_view kWord = "fall";
+  for (std::size_t at = 0; at + kWord.size() <= text.size(); ++at) {
+    std::size_t i = 0;
+    while (i < kWord.size() && (text[at + i] | 0x20) == kWord[i]) ++i;
+    if (i == kWord.size()) return true;
+  }
+  return false;
+}
 
 Command MacroShapingOptions(const std::vector<std::string>& argv) { return ShapingOptions(ClassifyArguments(argv)); }
 

@@ -43,7 +43,9 @@
 // directory's name; running the plan is another module's job.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace wrapper {
@@ -71,6 +73,7 @@ struct SourceSteps {
   std::string directory;  // private: the intermediate files and captured messages
   std::string object;  // where the object goes ("-" for standard output)
   Command preprocess;
+  bool keepsComments = false;  // the preprocessings keep comments, for fall-through warnings
   Command instrument;
   std::string instrumented;  // quorbcc1's output
   std::string unitFile;  // empty without predefined macros: the unit that includes the instrumented file
@@ -102,6 +105,8 @@ struct PlanSettings {
   // empty when the compiler could not list them.
   std::string predefinedMacros;
   bool gcc = false;  // the compiler is GCC: it expands a preprocessed unit in one pass
+  // Whether a source may hold a "fall through" comment; unset: any may.
+  std::function<bool(const std::string& source)> mayHoldFallthroughComment;
   // Where the runtime's assemblies are kept; empty: the runtime is compiled
   // into each object.
   std::string cacheDirectory;
@@ -114,6 +119,10 @@ std::vector<std::string> CSources(const std::vector<std::string>& argv);
 /// predefines: all but inputs, output, macros, include directories,
 /// dependency, warning and linker options.
 Command MacroShapingOptions(const std::vector<std::string>& argv);
+
+/// Whether a source text may hold a comment that GCC takes for "fall
+/// through" (at levels 2 to 4 of its warning): one saying "fall" in some case.
+bool MayHoldFallthroughComment(std::string_view text);
 
 /// The plan for `argv` (argv[0] the compiler, response files expanded).
 CompilePlan PlanCompile(const std::vector<std::string>& argv, const PlanSettings& settings);

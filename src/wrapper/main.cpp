@@ -191,6 +191,10 @@ int main(int argc, char** argv) {
   settings.compilerPrefix.assign(args.compilerArgv.begin(), args.compilerArgv.begin() + static_cast<std::ptrdiff_t>(wrappers));
   settings.resultsFile = ResultsFile(directory);
   if (!EnvironmentFlag("QUORB_FDC_BESIDE_SOURCES")) settings.definitionsBesideObjectsFrom = directory;
+  settings.mayHoldFallthroughComment = [](const std::string& source) {
+    const std::optional<std::string> text = wrapper::ReadWholeFile(source);
+    return !text || wrapper::MayHoldFallthroughComment(*text);
+  };
   wrapper::CatchInterrupts();
   const int status = Instrument(expanded, settings, wrapper::TemporaryRoot(), directory);
   if (wrapper::PendingInterrupt()) wrapper::RaisePendingInterrupt();

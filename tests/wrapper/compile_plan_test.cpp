@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -248,6 +249,46 @@ TEST(CompilePlanTest, CommandsThroughAUnit) {
   for (const UnitCase& c : kUnitCases) {
     const std::vector<std::string> argv = Words(c.command);
     EXPECT_EQ(DescribePlan(PlanCompile(argv, UnitSettings(c.gcc, c.prefix)), argv), c.expected) << c.name;
+  }
+}
+
+// Comments cost every later step the headers' comments too: they are kept
+// only where GCC may read one as "fall through" (its manual's patterns at
+// levels 2 to 4 all say "fall" in some case; level 1 takes any comment), or
+// where a header's comment missed could fail the compile (-Werror).
+TEST(CompilePlanTest, CommentsKeptWhereAFallThroughCommentMayCount) {
+  struct Case {
+    const char* command;
+    bool gcc;
+    bool sourceSaysFall;
+    bool kept;
+  };
+  const Case cases[] = {
+      {"gcc -Wextra -c a.c", true, false, false},
+      {"gcc -Wextra -c a.c", true, true, true},
+      {"gcc -W -Werror -c a.c", true, false, true},
+      {"gcc -Wimplicit-fallthrough=1 -c a.c", true, false, true},
+      {"gcc -Wall -c a.c", true, true, false},
+      {"clang -Wextra -Wimplicit-fallthrough -c a.c", false, true, false},
+  };
+  for (const Case& c : cases) {
+    PlanSettings settings = UnitSettings(c.gcc, {});
+    settings.mayHoldFallthroughComment = [&c](const std::string& source) { return source == "a.c" && c.sourceSaysFall; };
+    const Command preprocess = PlanCompile(Words(c.command), settings).sources.at(0).preprocess;
+    EXPECT_EQ(std::count(preprocess.begin(), preprocess.end(), "-C"), c.kept ? 1 : 0) << c.command;
+  }
+  // A compiler whose macros are unknown keeps them, as GCC would need.
+  PlanSettings unknown = Settings();
+  unknown.mayHoldFallthroughComment = [](const std::string&) { return true; };
+  const Command preprocess = PlanCompile(Words("cc -Wextra -c a.c"), unknown).sources.at(0).preprocess;
+  EXPECT_EQ(std::count(preprocess.begin(), preprocess.end(), "-C"), 1);
+
+  for (const char* text : {"/* FALLTHRU */", "// Falls through.", "/* @fallthrough@ */", "/* lint -fallthrough */",
+                           "  /* Else, fall-thru */", "/* Intentionally fall through */"}) {
+    EXPECT_TRUE(MayHoldFallthroughComment(std::string("case 1: x();\n") + text + "\ncase 2:")) << text;
+  }
+  for (const char* text : {"/* next case */", "/* F A L L */", "/* fal l */", ""}) {
+    EXPECT_FALSE(MayHoldFallthroughComment(text)) << text;
   }
 }
 
