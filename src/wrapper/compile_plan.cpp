@@ -85,8 +85,9 @@ bool WarnsOfFallthrough(const CompilerCommand& command) {
 // the comment says "fall" in some case, which the source is searched for.
 // A comment in a header the source includes is not searched: a warning it
 // would have silenced sends the launcher to the compiler's own messages,
-// but an error must not cost the file its instrumentation.
-bool TakesAnyComment(const CompilerCommand& command) {
+// but an error must not cost the file its instrumentation, so under
+// -Werror comments are always kept.
+bool MustKeepComments(const CompilerCommand& command) {
   for (const CompilerArg& arg : command.args) {
     if (arg.words.empty()) continue;
     const std::string& word = arg.words[0];
@@ -100,7 +101,7 @@ bool TakesAnyComment(const CompilerCommand& command) {
 bool KeepsComments(const CompilerCommand& command, const std::string& source, const PlanSettings& settings) {
   if (!WarnsOfFallthrough(command)) return false;
   if (!settings.gcc && !settings.predefinedMacros.empty()) return false;
-  if (TakesAnyComment(command) || !settings.mayHoldFallthroughComment) return true;
+  if (MustKeepComments(command) || !settings.mayHoldFallthroughComment) return true;
   return settings.mayHoldFallthroughComment(source);
 }
 
