@@ -15,34 +15,13 @@ mkdir "$TMPDIR"
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 
-cat >in_source.c <<'C'
-int f(int x) {
-  int y = 0;
-  switch (x) {
-  case 1:
-    y += 2;
-    /* fall through */
-  case 2:
-    y += 3;
-    break;
-  }
-  return y;
+# A function (specifiers $1, name $2) whose first case falls through into the
+# second, announced by the comment $3.
+falling_switch() {
+  printf '%s int %s(int x) {\n  int y = 0;\n  switch (x) {\n  case 1:\n    y += 2;\n    %s\n  case 2:\n    y += 3;\n    break;\n  }\n  return y;\n}\n' "$1" "$2" "$3"
 }
-C
-cat >steps.h <<'C'
-static inline int step(int x) {
-  int y = 0;
-  switch (x) {
-  case 1:
-    y += 2;
-    /* FALLTHRU */
-  case 2:
-    y += 3;
-    break;
-  }
-  return y;
-}
-C
+falling_switch "" f "/* fall through */" >in_source.c
+falling_switch "static inline" step "/* FALLTHRU */" >steps.h
 printf '#include "steps.h"\nint g(int x) { return step(x) + 1; }\n' >in_header.c
 printf 'int h(int x) { return x > 1 ? x : -x; }\n' >no_switch.c
 
